@@ -1,0 +1,64 @@
+// KestraCore's tool launcher: starts the suite's sibling tools and converters.
+//
+// One launcher per command object, held by value. All operations run on the UI thread.
+// Start operations return at once; their int result is informational only (no caller
+// examines it): 0 started, -1 not started (the user has been told why).
+//
+// Owner-window starts (launchRulex, launchSetupDesk, launchCellsim, launchLibKit) run the
+// tool attached; its output reaches the owner as WM_TOOL_PROGRESS messages (fetch the text
+// with GetProgressDialogDetail) and the end as exactly one WM_TOOL_ENDED with wParam 1.
+// Direct starts run detached and outlive the host.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "OutsideTypes.h"
+
+class CToolLauncher {
+ public:
+  CToolLauncher();
+  ~CToolLauncher();
+  CToolLauncher(const CToolLauncher&) = delete;
+  CToolLauncher& operator=(const CToolLauncher&) = delete;
+
+  // Direct starts: (argument text, product).
+  int launchPavrel(std::string args, std::string product);
+  int launchLibvue(std::string args, std::string product);
+  int launchMld(std::string args, std::string product);
+  int launchPartFinder(std::string args, std::string product);
+  int launchPadsmith(std::string args, std::string product);
+  int launchTessel(std::string args, std::string product);
+  int launchRulexUI(std::string args, std::string product);
+  int launchLumen();
+
+  // Converters: (argument text, executable). For launchLum2XML the executable text carries
+  // the product option after the program name ("lum2xml.exe -product P").
+  int launchTes2XML(std::string args, std::string executable);
+  int launchXML2Tes(std::string args, std::string executable);
+  int launchLum2XML(std::string args, std::string executable);
+  int launchXML2Lum(std::string args, std::string executable);
+  int launchTes2Lum(std::string args, std::string executable);
+  int launchLum2Tes(std::string args, std::string executable);
+
+  // Owner-window starts.
+  int launchRulex(std::string args, std::string product, HWND owner);
+  int launchSetupDesk(std::string args, std::string product, HWND owner);
+  int launchCellsim(std::string executable, std::string args, std::string product, HWND owner);
+  int launchLibKit(std::string executable, std::string args, std::string product, HWND owner);
+
+  // Opens a file (already in double quotes) in the given editor; "notepad.exe" stands for
+  // the platform's editor.
+  int launchTextView(std::string quotedPath, std::string editor);
+
+  // The oldest progress text not yet fetched; one call per WM_TOOL_PROGRESS.
+  std::string GetProgressDialogDetail();
+
+  // Stops the running tool's whole process group; WM_TOOL_ENDED still follows.
+  int AbortTool(unsigned code, int flag);
+
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};

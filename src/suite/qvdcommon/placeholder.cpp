@@ -1,0 +1,1 @@
+// Replaced as soon as the first component lands.
