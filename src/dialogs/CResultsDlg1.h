@@ -1,0 +1,75 @@
+// "Verification Results" for several parts of one library (template 209): a status per
+// part read from the packaging run's per-part files, the passed and failed counts, and
+// "View Log File" for the selected part.
+//
+// The caller constructs it, runs DoModal and destroys it. The command object, launcher,
+// browser and cell list are borrowed for that time. Verdicts are read once, at opening.
+// UI thread only; GetPartFileName, ReadPartVerdict and GetPartVerdict need no window.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CDialog.h"
+
+class CKestraCmdLine;
+class CToolLauncher;
+class C5XBrowserUI;
+
+namespace Ui {
+class CResultsDlg1;
+}
+
+class CResultsDlg1 final : public CDialog {
+  Q_OBJECT
+
+ public:
+  enum : int {
+    IDD = 209,
+    IDC_PART_LIST = 1103,
+    IDC_SELECT_HINT = 1119,
+    IDC_SUMMARY = 1120,
+    IDC_VIEW_LOG = 13052,
+  };
+  // Verdict codes of one part.
+  enum : int { kPassed = 0, kFailed = 1, kUnknown = 2 };
+
+  CResultsDlg1(CKestraCmdLine* command, CToolLauncher* launcher, C5XBrowserUI* browser,
+               const std::vector<std::string>& cells, std::string library,
+               QWidget* parent = nullptr);
+  ~CResultsDlg1() override;
+
+  // The file name of a part: the cell's last path component under its library, mapped to
+  // its on-disk form when the name mapper can.
+  std::string GetPartFileName(const std::string& cell);
+  // Reads a part's status file and, when it passed, its log; sets the with-warnings flag.
+  int ReadPartVerdict(const std::string& statusFile, const std::string& logFile);
+  // The verdict of a part from projectPath + "temp/" + P + ".stat" and ".log".
+  int GetPartVerdict(const std::string& cell);
+  // 1 when the part read last passed and its log mentions warnings or errors.
+  int GetWithWarnings() const { return withWarnings_; }
+
+  // Counts shown in the summary after opening.
+  int GetPassedCount() const { return passed_; }
+  int GetFailedCount() const { return failed_; }
+
+ protected:
+  bool OnInitDialog() override;
+  bool OnCommand(int id) override;
+
+ private:
+  void FillPartList();
+  void OnViewLogFile();
+  std::string PartFilePath(const std::string& partFileName, const char* extension) const;
+
+  std::unique_ptr<Ui::CResultsDlg1> ui_;
+  const std::vector<std::string>* cells_;
+  std::string library_;
+  int withWarnings_ = 0;
+  C5XBrowserUI* browser_;
+  CKestraCmdLine* command_;
+  CToolLauncher* launcher_;
+  int passed_ = 0;
+  int failed_ = 0;
+};
