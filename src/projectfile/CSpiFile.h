@@ -1,0 +1,51 @@
+// The line file: a project file opened for shared reading, read line by line, with the state
+// the section reader needs. Holds a shared advisory lock (flock) while open, so that a Save in
+// another process fails instead of replacing the file under a reader. One thread.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CSpiFile {
+ public:
+  CSpiFile() = default;
+  ~CSpiFile();
+  CSpiFile(const CSpiFile&) = delete;
+  CSpiFile& operator=(const CSpiFile&) = delete;
+
+  // Opens path for reading under a shared lock. 0 on success, else a failure cause number
+  // (SpiFailureCause.h). A file held exclusively by a saving process is waited for briefly.
+  int Open(const std::string& path);
+  void Close();
+  bool IsOpen() const { return fd_ >= 0; }
+
+  // One line without its line end (and without a carriage return before it). False at the end
+  // of the file. A last line without a line end is still delivered.
+  bool ReadLine(std::string& line);
+
+  // Section header: 0 read (name, isControl set), 1 clean end of file, -1 format error.
+  int ReadProgramHeader(std::string& name, int& isControl);
+  // Directive line: 0 read (name set, rest holds the remainder), 5 the section's end line,
+  // -1 error.
+  int ReadDirectiveName(std::string& name);
+  // Next value of the rest: 0 read, 4 no more values, -1 error. Sets doubleQuoted to 1 when
+  // the value was between double quotes.
+  int ReadValue(std::string& value, int& doubleQuoted);
+
+  const std::string& FullPath() const { return fullPath_; }
+
+  std::string rest;         // the part of the current directive line not yet consumed
+  std::string endLine;      // the line that closes the current section
+  std::string programName;  // the current section's program
+  int lineNumber = 0;       // physical lines read so far
+
+ private:
+  bool FillBuffer();
+
+  int fd_ = -1;
+  std::string fullPath_;
+  std::vector<char> buffer_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  bool eof_ = false;
+};

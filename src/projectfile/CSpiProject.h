@@ -1,0 +1,72 @@
+// The handle to a project's layered settings: install, site, project and user files merged
+// into one model, with a current program and directive. Results are ints (0 success, 1 not
+// found, 2 no value, -1 failure or refusal); messages go to SpiLastMessage, refusals to
+// "tak.log". Owns its model; create one per use on one thread; the library's process-wide
+// state (last message, located files) is not thread safe.
+#pragma once
+
+#include <string>
+
+#include "CSpiProgramList.h"
+
+class CSpiDirective;
+
+class CSpiProject {
+ public:
+  CSpiProject();
+  ~CSpiProject();
+  CSpiProject(const CSpiProject&) = delete;
+  CSpiProject& operator=(const CSpiProject&) = delete;
+
+  // Reads the four levels for projectFile. 0, or -1 on failure.
+  int Open(const std::string& projectFile);
+
+  // 0 found (becomes current), 1 not found.
+  int FindProgram(const std::string& name);
+  // Appends a program at level 2 and makes it current. The project owns it.
+  CSpiProgram* AddProgram(const std::string& name);
+  // In the current program: 0 found (becomes current), 1 not found.
+  int FindDirective(const std::string& name);
+  // FindDirective, else appends a new directive to the current program; it becomes current.
+  void AddDirective(const std::string& name);
+  // Cursor of the current directive's winning values to the first value.
+  void RewindValues();
+  // 0 with the next winning value (expanded), 2 at the end (the cursor starts over).
+  int GetNextValue(std::string& value);
+  // First winning value of a directive of the current program: 0, 1 no such directive,
+  // 2 no value; -1 only when the session name cannot be found.
+  int GetValue(const std::string& name, std::string& value);
+
+  // Appends a value to the current directive: 0, or -1 refused by control settings.
+  int AddValue(const std::string& value);
+  // Empties the current directive's winning values: 0, or -1 refused.
+  int ClearValues();
+  // Writes the project file (and the located user file) atomically: 0, or -1 on failure.
+  int Save();
+
+  // Read access for tools and tests.
+  const CSpiProgramList& Programs() const { return programs_; }
+  CSpiProgram* CurrentProgram() const { return currentProgram_; }
+  CSpiDirective* CurrentDirective() const { return currentDirective_; }
+  const std::string& ProjectFile() const { return projectFile_; }
+  const std::string& ProjectFullPath() const { return projectFullPath_; }
+  const std::string& LogPath() const { return logPath_; }
+  // "qvd.tak", "site.tak", the project file (or "<project>.tak") and "user.tak".
+  std::string LevelLabel(int level) const;
+
+ private:
+  bool NeedDirective(const char* operation);
+  int ReadLevel(int level, const std::string& path, const char* openMessage, bool logRefusals);
+  int SessionName(std::string& value);
+  bool CheckChange(const std::string& message);
+  void WriteLogEntry(bool isError, const std::string& text);
+  void MoveLogToTempDir();
+
+  CSpiProgramList programs_;
+  std::string projectFile_;
+  std::string projectFullPath_;
+  int level_ = 2;
+  CSpiProgram* currentProgram_ = nullptr;
+  CSpiDirective* currentDirective_ = nullptr;
+  std::string logPath_;
+};
