@@ -1,0 +1,38 @@
+#include "RulexCommandFile.h"
+
+#include <fstream>
+
+#include "RulexRules.h"
+
+namespace {
+constexpr const char* kRuleFolder = "/share/qvdsetup/lman/rulex";
+}
+
+std::string ComposeRulexCommandFile(const std::string& library, const std::string& cell,
+                                    const std::vector<int>& rules, const std::string& installRoot) {
+  const std::string folder = installRoot + kRuleFolder;
+  std::string text = "\"" + library + (cell.empty() ? "" : "." + cell) + "\"\n";
+  text += "-r " + folder + "/precompiled_body.rle\n";
+  text += "-r " + folder + "/mldrules.rle ";
+  const auto& table = RulexRuleTable();
+  for (std::size_t i = 0; i < rules.size() && i < table.size() && rules[i] != -1; ++i) {
+    if (rules[i] != 0) text += " " + std::string(table[i].ruleText);
+  }
+  text += "\n-I " + folder;
+  return text;
+}
+
+bool WriteRulexCommandFile(const std::string& path, const std::string& library,
+                           const std::string& cell, const std::vector<int>& rules,
+                           const std::string& installRoot) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << ComposeRulexCommandFile(library, cell, rules, installRoot);
+  out.close();
+  return !out.fail();
+}
+
+bool EmptyRulexCommandFile(const std::string& path) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.close();
+  return !out.fail();
+}

@@ -1,0 +1,25 @@
+// Reading the rules checker's log rx.msg: its "TOTAL" summary line near the end. Standard
+// C++ only; any thread.
+#pragma once
+
+#include <string>
+
+#include "RulexVerdict.h"
+
+inline constexpr std::size_t kRulexLogMinimumSize = 512;
+inline constexpr std::size_t kRulexLogTailSize = 256;
+
+struct RulexLogResult {
+  bool problem = true;  // the log is missing or carries no usable summary
+  std::string text;     // the verdict text, or the reason of the problem
+  RulexCounts counts;   // valid when !problem
+  RulexVerdict verdict = RulexVerdict::Unknown;
+};
+
+// Reads the first "TOTAL " in the last 256 bytes of a log of at least 512 bytes and the six
+// counts after it (info, oversights, warnings, errors, fatal, total). Fewer than six counts
+// or a count that is not a decimal number is a log problem, never a guess.
+RulexLogResult ParseRulexLog(const std::string& logPath);
+
+// The same on a log's text already in memory (size checks included).
+RulexLogResult ParseRulexLogText(const std::string& content);

@@ -1,0 +1,29 @@
+// The outcome of a rules-checker run as a value: the six counts of the log's "TOTAL" line and
+// the verdict they give. Text is made from it only at the end. Standard C++ only.
+#pragma once
+
+#include <string>
+
+enum class RulexVerdict { Passed, PassedWithWarnings, Failed, Unknown };
+
+// The counts in the order of the "TOTAL" line. Each keeps the token it was read from,
+// because the verdict text quotes the log's own characters.
+struct RulexCounts {
+  enum Index { Info, Oversights, Warnings, Errors, Fatal, Total, kCount };
+  long value[kCount] = {};
+  std::string token[kCount];
+};
+
+// Failed when errors or fatal errors are counted, passed with warnings when warnings are,
+// passed otherwise.
+RulexVerdict VerdictOf(const RulexCounts& counts);
+
+// "passed. " for a clean log, else the status ("passed. " or "failed. ") followed by the
+// non-zero counts: "failed.  Warnings:2 Errors:1", "passed.   Info:4 Oversight:1".
+std::string VerdictText(const RulexCounts& counts);
+
+// "View verification " + verdict text + " See log file for details."
+std::string RulexResultMessage(const std::string& verdictText);
+
+// "passed", "passed with warnings", "failed", "unknown" (the command line's -json field).
+const char* VerdictName(RulexVerdict verdict);

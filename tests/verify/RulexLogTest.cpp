@@ -1,0 +1,98 @@
+// The verdict from the "TOTAL" line at the end of the rules checker's log rx.msg.
+#include <gtest/gtest.h>
+
+#include "RulexLog.h"
+#include "TempDir.h"
+
+namespace {
+
+// A log of exactly `size` bytes that ends with `ending` (padding lines come first).
+std::string LogOfSize(std::size_t size, const std::string& ending) {
+  std::string log;
+  while (log.size() + ending.size() < size) log += log.size() % 64 == 63 ? '\n' : '.';
+  return log + ending;
+}
+
+std::string LogEnding(const std::string& counts) { return "TOTAL " + counts + "\n"; }
+
+RulexLogResult Parse(const std::string& counts) {
+  return ParseRulexLogText(LogOfSize(600, LogEnding(counts)));
+}
+
+}  // namespace
+
+TEST(RulexLog, SizeAndPositionOfTheSummary) {
+  const std::string ending = LogEnding("0 0 0 0 0 0");
+  EXPECT_TRUE(ParseRulexLogText(LogOfSize(511, ending)).problem);
+  EXPECT_FALSE(ParseRulexLogText(LogOfSize(512, ending)).problem);
+
+  // "TOTAL " starting exactly 256 bytes before the end is found, one byte further back not.
+  const std::string line = "TOTAL 0 0 0 0 0 0";
+  EXPECT_FALSE(
+      ParseRulexLogText(LogOfSize(600, line + std::string(256 - line.size(), ' '))).problem);
+  const RulexLogResult far =
+      ParseRulexLogText(LogOfSize(600, line + std::string(257 - line.size(), ' ')));
+  EXPECT_TRUE(far.problem);
+  EXPECT_EQ(far.text, "failed. Reason:Log file did not get generated correctly ");
+  EXPECT_EQ(far.verdict, RulexVerdict::Unknown);
+
+  // "TOTAL" without its blank is no summary.
+  EXPECT_TRUE(ParseRulexLogText(LogOfSize(600, "TOTAL\t0 0 0 0 0 0\n")).problem);
+  // Only the first summary in the tail counts.
+  const RulexLogResult first =
+      ParseRulexLogText(LogOfSize(600, LogEnding("0 0 0 1 0 1") + LogEnding("0 0 0 0 0 0")));
+  EXPECT_EQ(first.verdict, RulexVerdict::Failed);
+}
+
+TEST(RulexLog, MalformedCountsAreALogProblemNotAGuess) {
+  EXPECT_TRUE(Parse("").problem);
+  EXPECT_TRUE(Parse("1 2 3 4 5").problem);     // five counts
+  EXPECT_TRUE(Parse("0 0 x 0 0 0").problem);   // not a number
+  EXPECT_TRUE(Parse("0 0 0 2e 0 2").problem);  // digits then letters
+  EXPECT_TRUE(Parse("0 0 0 -1 0 1").problem);  // a sign is no count
+  EXPECT_TRUE(Parse("0 0 0 0 0 99999999999999999999").problem);
+  // A NUL byte ends the text that is searched.
+  EXPECT_TRUE(ParseRulexLogText(LogOfSize(600, std::string("TOTAL 0 0\0 0 0 0 0\n", 20))).problem);
+  // Runs of blanks and the line end after the total are separators, not fields.
+  EXPECT_FALSE(Parse("0  0 0 0\t0 0\r").problem);
+}
+
+TEST(RulexLog, VerdictTexts) {
+  const RulexLogResult clean = Parse("0 0 0 0 0 0");
+  EXPECT_EQ(clean.text, "passed. ");
+  EXPECT_EQ(clean.verdict, RulexVerdict::Passed);
+  EXPECT_EQ(RulexResultMessage(clean.text), "View verification passed.  See log file for details.");
+
+  const RulexLogResult failed = Parse("0 0 2 1 0 3");
+  EXPECT_EQ(failed.text, "failed.  Warnings:2 Errors:1");
+  EXPECT_EQ(failed.verdict, RulexVerdict::Failed);
+  EXPECT_EQ(failed.counts.value[RulexCounts::Total], 3);
+
+  EXPECT_EQ(Parse("4 1 0 0 0 5").text, "passed.   Info:4 Oversight:1");
+  EXPECT_EQ(Parse("4 1 0 0 0 5").verdict, RulexVerdict::Passed);
+
+  const RulexLogResult warnings = Parse("0 0 3 0 0 3");
+  EXPECT_EQ(warnings.text, "passed.  Warnings:3");
+  EXPECT_EQ(warnings.verdict, RulexVerdict::PassedWithWarnings);
+
+  const RulexLogResult fatal = Parse("0 0 0 0 02 2");
+  EXPECT_EQ(fatal.text, "failed.  Fatal:02") << "the log's own characters are quoted";
+  EXPECT_EQ(fatal.verdict, RulexVerdict::Failed);
+
+  // Errors beside a zero total: the log contradicts itself; the errors still fail the run.
+  EXPECT_EQ(Parse("0 0 0 1 0 0").verdict, RulexVerdict::Failed);
+  EXPECT_EQ(Parse("0 0 0 1 0 0").text, "failed.  Errors:1");
+}
+
+TEST(RulexLog, ReadsOnlyTheEndOfARealFile) {
+  TempDir dir;
+  EXPECT_EQ(ParseRulexLog((dir.path() / "rx.msg").string()).text,
+            "failed. Reason:Unable to open log file");
+  const auto big = dir.write("big.msg", LogOfSize(3 << 20, LogEnding("1 0 0 0 0 1")));
+  const RulexLogResult result = ParseRulexLog(big.string());
+  EXPECT_FALSE(result.problem);
+  EXPECT_EQ(result.text, "passed.  Info:1");
+  const auto small = dir.write("small.msg", LogEnding("0 0 0 0 0 0"));
+  EXPECT_TRUE(ParseRulexLog(small.string()).problem);
+  EXPECT_TRUE(ParseRulexLog(dir.str()).problem) << "a directory is no log";
+}
