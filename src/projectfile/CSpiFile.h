@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CSpiFile {
@@ -34,13 +35,21 @@ class CSpiFile {
 
   const std::string& FullPath() const { return fullPath_; }
 
-  std::string rest;         // the part of the current directive line not yet consumed
+  // The part of the current directive line not yet consumed.
+  std::string_view Rest() const;
   std::string endLine;      // the line that closes the current section
   std::string programName;  // the current section's program
   int lineNumber = 0;       // physical lines read so far
 
  private:
   bool FillBuffer();
+  int Fail(const char* format);
+
+  // The rest is kept as a window into restLine_, so that cutting values off a long line
+  // stays linear.
+  std::string restLine_;
+  std::size_t restBegin_ = 0;
+  std::size_t restEnd_ = 0;
 
   int fd_ = -1;
   std::string fullPath_;

@@ -1,22 +1,414 @@
 #include "CSpiProject.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+#include "CSpiFile.h"
+#include "SpiAcceptance.h"
+#include "SpiAtomicFile.h"
+#include "SpiExpandVariables.h"
+#include "SpiFailureCause.h"
 #include "SpiLastMessage.h"
+#include "SpiLog.h"
+#include "SpiProcessState.h"
+#include "SpiReader.h"
+#include "SpiText.h"
+#include "SpiWriter.h"
+
+namespace {
+
+constexpr const char* kInstallRelative = "qvdsetup/projmgr/qvd.tak";
+constexpr const char* kSiteRelative = "qvdsetup/projmgr/site.tak";
+constexpr const char* kUserRelative = "qvdsetup/projmgr/user.tak";
+constexpr const char* kLockNote =
+    "\nAnother tool which is running has a lock on the tak file. Exit from other tools invoked on "
+    "the same project before starting a new one";
+
+// Finds a setup file once per process. 0 found, 1 not found, -1 no search service.
+int LocateSetupFile(std::string& remembered, const char* relative) {
+  if (!remembered.empty()) return 0;
+  SpiProcessState& state = SpiState();
+  if (!state.searchHandle) {
+    if (const int failed = qsfInitialize(&state.searchHandle)) {
+      state.searchHandle = nullptr;
+      SpiSetLastMessage(spi::Format("SPI_ERROR: %s", qsfGetErrorMsg(failed)));
+      return -1;
+    }
+  }
+  std::string found;
+  if (const int failed = qsfSearch(state.searchHandle, relative, found)) {
+    SpiSetLastMessage(spi::Format(
+        "SPI_ERROR: Failed to find \"%s\", %s. Include the installation directory in the path.",
+        relative, qsfGetErrorMsg(failed)));
+    return 1;
+  }
+  // A relative match ("./...", or "../..." from the search path) is made absolute here, so
+  // that a later change of the current directory does not move it.
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(found, error);
+  remembered = error ? found : absolute.lexically_normal().string();
+  return 0;
+}
+
+std::string AbsoluteText(const std::string& path) {
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.lexically_normal().string();
+}
+
+std::string UserName() {
+  struct passwd entry {};
+  struct passwd* found = nullptr;
+  char buffer[4096];
+  if (::getpwuid_r(::geteuid(), &entry, buffer, sizeof buffer, &found) == 0 && found &&
+      found->pw_name && *found->pw_name)
+    return found->pw_name;
+  if (const char* user = std::getenv("USER"); user && *user) return user;
+  return {};
+}
+
+}  // namespace
 
 CSpiProject::CSpiProject() = default;
 CSpiProject::~CSpiProject() = default;
 
-int CSpiProject::Open(const std::string&) { return -1; }
-int CSpiProject::FindProgram(const std::string&) { return 1; }
+std::string CSpiProject::LevelLabel(int level) const {
+  switch (level) {
+    case SPI_LEVEL_INSTALL:
+      return "qvd.tak";
+    case SPI_LEVEL_SITE:
+      return "site.tak";
+    case SPI_LEVEL_PROJECT:
+      return projectFile_.empty() ? "<project>.tak" : projectFile_;
+    default:
+      return "user.tak";
+  }
+}
+
+int CSpiProject::ReadLevel(int level, const std::string& path, const char* openMessage) {
+  CSpiFile file;
+  if (const int cause = file.Open(path)) {
+    SpiSetLastMessage(spi::Format(openMessage, path.c_str(), SpiCauseText(cause)));
+    return -1;
+  }
+  SpiReadPolicy policy;
+  policy.honoured = SpiValueHonoured;
+  policy.refused = [this](const std::string& program, const CSpiDirective& directive, int at) {
+    if (!SpiState().refusalLogging) return;
+    WriteLogEntry(
+        false, spi::Format("The directive \"%s:%s\" in \"%s\"\nis not being honoured "
+                           "because of the following control settings.\n",
+                           program.c_str(), directive.name.c_str(), LevelLabel(at).c_str()) +
+                   SpiDirectiveDump(directive,
+                                    {LevelLabel(0), LevelLabel(1), LevelLabel(2), LevelLabel(3)}));
+  };
+  return SpiReadFile(programs_, file, level, policy);
+}
+
+int CSpiProject::OpenInstallAndSite() {
+  SpiProcessState& state = SpiState();
+  if (LocateSetupFile(state.installFilePath, kInstallRelative) != 0) return -1;
+  if (ReadLevel(0, state.installFilePath,
+                "SPI_ERROR: Failed to open INSTALL project file \"%s\". %s") != 0)
+    return -1;
+  if (LocateSetupFile(state.siteFilePath, kSiteRelative) == 0 &&
+      ReadLevel(1, state.siteFilePath, "SPI_ERROR: Failed to open SITE project file \"%s\". %s") !=
+          0)
+    return -1;
+  return 0;
+}
+
+int CSpiProject::Open(const std::string& projectFile) {
+  opened_ = false;
+  // A fresh log for every opening.
+  if (!logPath_.empty())
+    ::unlink(logPath_.c_str());
+  else if (const std::string temp = SpiTempDirectory(); !temp.empty())
+    ::unlink((temp + "/tak.log").c_str());
+  programs_.Clear();
+  currentProgram_ = nullptr;
+  currentDirective_ = nullptr;
+  projectFullPath_.clear();
+
+  if (OpenInstallAndSite() != 0) return -1;
+
+  projectFile_ = projectFile;
+  if (projectFile_.empty()) {
+    SpiSetLastMessage("SPI_ERROR: No filename given, can't open project file");
+    return -1;
+  }
+  std::string forward = projectFile_;
+  for (char& c : forward)
+    if (c == '\\') c = '/';
+  const auto installed = forward.find(kInstallRelative);
+  if (installed != std::string::npos && installed > 0) {
+    SpiSetLastMessage(spi::Format("SPI_ERROR: Not allow to open the installed project file \"%s\"",
+                                  projectFile_.c_str()));
+    return -1;
+  }
+  projectFullPath_ = AbsoluteText(projectFile_);
+  if (ReadLevel(2, projectFile_, "SPI_ERROR: Failed to open project file \"%s\". %s") != 0)
+    return -1;
+
+  SpiProcessState& state = SpiState();
+  if (LocateSetupFile(state.userFilePath, kUserRelative) == 0 &&
+      ReadLevel(3, state.userFilePath, "SPI_ERROR: Failed to open USER project file \"%s\". %s") !=
+          0)
+    return -1;
+
+  if (FindProgram("Global") == 0) MoveLogToTempDir();
+  opened_ = true;
+  return 0;
+}
+
+void CSpiProject::MoveLogToTempDir() {
+  const auto slash = projectFile_.find_last_of("\\/");
+  std::string dir;
+  if (slash != std::string::npos) {
+    dir = projectFile_.substr(0, slash);
+  } else {
+    std::error_code error;
+    dir = std::filesystem::current_path(error).string();
+  }
+  std::string tempDir;
+  if (GetValue("temp_dir", tempDir) != 0) return;
+  std::error_code error;
+  std::string candidate;
+  if (std::filesystem::exists(dir + "/" + tempDir, error))
+    candidate = dir + "/" + tempDir;
+  else if (std::filesystem::exists(tempDir, error))
+    candidate = tempDir;
+  else
+    return;
+  candidate += "/tak.log";
+  if (!logPath_.empty() && AbsoluteText(logPath_) != AbsoluteText(candidate)) {
+    if (SpiCopyLog(logPath_, candidate) == SPI_CAUSE_NONE) ::unlink(logPath_.c_str());
+  }
+  logPath_ = candidate;
+}
+
+bool CSpiProject::NeedProgram(const char* operation) {
+  if (currentProgram_) return true;
+  SpiSetLastMessage(spi::Format("SPI_ERROR: %s needs a current program", operation));
+  return false;
+}
+
+bool CSpiProject::NeedDirective(const char* operation) {
+  if (currentProgram_ && currentDirective_) return true;
+  SpiSetLastMessage(spi::Format("SPI_ERROR: %s needs a current directive", operation));
+  return false;
+}
+
+int CSpiProject::FindProgram(const std::string& name) {
+  CSpiProgram* program = programs_.Find(name);
+  if (!program) {
+    SpiSetLastMessage(spi::Format("SPI_NOTE: Can't find the program \"%s\"", name.c_str()));
+    return 1;
+  }
+  if (program != currentProgram_) currentDirective_ = nullptr;
+  currentProgram_ = program;
+  return 0;
+}
+
 CSpiProgram* CSpiProject::AddProgram(const std::string& name) {
   currentProgram_ = &programs_.Append(name, level_);
+  currentDirective_ = nullptr;
   return currentProgram_;
 }
-int CSpiProject::FindDirective(const std::string&) { return 1; }
-void CSpiProject::AddDirective(const std::string&) {}
-void CSpiProject::RewindValues() {}
-int CSpiProject::GetNextValue(std::string&) { return 2; }
-int CSpiProject::GetValue(const std::string&, std::string&) { return 1; }
-int CSpiProject::AddValue(const std::string&) { return -1; }
-int CSpiProject::ClearValues() { return -1; }
-int CSpiProject::Save() { return -1; }
-std::string CSpiProject::LevelLabel(int) const { return {}; }
+
+int CSpiProject::FindDirective(const std::string& name) {
+  if (!NeedProgram("FindDirective")) return -1;
+  CSpiDirective* directive = currentProgram_->FindDirective(name);
+  if (!directive) {
+    SpiSetLastMessage(spi::Format("SPI_NOTE: Can't find the directive \"%s\"", name.c_str()));
+    return 1;
+  }
+  currentDirective_ = directive;
+  return 0;
+}
+
+void CSpiProject::AddDirective(const std::string& name) {
+  if (!NeedProgram("AddDirective")) return;
+  if (FindDirective(name) == 0) return;
+  currentDirective_ = &currentProgram_->AppendDirective(name, currentProgram_->level);
+}
+
+void CSpiProject::RewindValues() {
+  if (NeedDirective("RewindValues")) currentDirective_->WinningValues().Rewind();
+}
+
+int CSpiProject::GetNextValue(std::string& value) {
+  if (!NeedDirective("GetNextValue")) return -1;
+  std::string raw;
+  if (!currentDirective_->WinningValues().Next(raw)) return 2;
+  std::string expanded;
+  std::string ignored;
+  value = SpiExpandVariables(raw, expanded, ignored) == 1 ? std::move(expanded) : std::move(raw);
+  return 0;
+}
+
+int CSpiProject::GetValue(const std::string& name, std::string& value) {
+  if (!NeedProgram("GetValue")) return -1;
+  if (spi::EqualsIgnoringCase(name, "session_name") &&
+      spi::EqualsIgnoringCase(currentProgram_->name, "Global") && !SpiState().sessionLookupBusy)
+    return SessionName(value);
+  if (const int found = FindDirective(name)) return found;
+  RewindValues();
+  return GetNextValue(value);
+}
+
+int CSpiProject::SessionName(std::string& value) {
+  std::vector<std::string>& arguments = SpiProcessArguments();
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    std::string_view word = arguments[i];
+    if (!word.empty() && (word.front() == '-' || word.front() == '/')) word.remove_prefix(1);
+    if (spi::EqualsIgnoringCase(word, "mpssession")) {
+      value = i + 1 < arguments.size() ? arguments[i + 1] : std::string();
+      return 0;
+    }
+  }
+  if (FindProgram("Global") != 0) return -1;
+  SpiState().sessionLookupBusy = true;
+  std::string session;
+  if (GetValue("session_name", session) != 0) {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    session += std::to_string(std::rand());
+  }
+  SpiState().sessionLookupBusy = false;
+  if (std::string user = UserName(); !user.empty()) {
+    for (char& c : user)
+      if (c == ' ') c = '_';
+    session = user + "_" + session;
+  }
+  value = session;
+  // Later lookups in this process find the same name.
+  arguments.push_back("-mpssession");
+  arguments.push_back(session);
+  return 0;
+}
+
+void CSpiProject::WriteLogEntry(bool isError, const std::string& text) {
+  std::string failure;
+  if (logPath_.empty()) {
+    const std::string temp = SpiTempDirectory();
+    if (temp.empty())
+      failure = "Could not find TMP/$TEMP environment variable to write tak.log to";
+    else
+      logPath_ = temp + "/tak.log";
+  }
+  if (failure.empty()) {
+    if (const int cause = SpiAppendLogEntry(logPath_, isError, text))
+      failure = spi::Format("SPI_ERROR: Failed to create/open log file \"%s\". %s",
+                            logPath_.c_str(), SpiCauseText(cause));
+  }
+  // The entry is the last message; a log that could not be written is said after it, so that
+  // neither is lost.
+  SpiSetLastMessage(failure.empty() ? text : text + "\n" + failure);
+}
+
+bool CSpiProject::ChangeAllowed(const std::string& message) {
+  const CSpiDirective& directive = *currentDirective_;
+  const int level = directive.winningLevel == 3 ? 3 : 2;
+  if (SpiValueHonoured(directive, level)) return true;
+  WriteLogEntry(true, message + SpiDirectiveDump(directive, {LevelLabel(0), LevelLabel(1),
+                                                             LevelLabel(2), LevelLabel(3)}));
+  return false;
+}
+
+int CSpiProject::AddValue(const std::string& value) {
+  if (!NeedDirective("AddValue")) return -1;
+  CSpiDirective& directive = *currentDirective_;
+  if (!ChangeAllowed(spi::Format(
+          "The directive \"%s:%s\"\ncannot be set to value \"%s\"\nbecause of the following "
+          "control settings.\n",
+          currentProgram_->name.c_str(), directive.name.c_str(), value.c_str())))
+    return -1;
+  if (directive.winningLevel < 2) {
+    // The inherited values are not copied: the project level starts with this value.
+    directive.values[2].Clear();
+    directive.winningLevel = 2;
+  }
+  if (directive.winningLevel == 3)
+    directive.userSet = true;
+  else
+    directive.projectSet = true;
+  directive.WinningValues().Append(value);
+  return 0;
+}
+
+int CSpiProject::ClearValues() {
+  if (!NeedDirective("ClearValues")) return -1;
+  CSpiDirective& directive = *currentDirective_;
+  if (!ChangeAllowed(spi::Format("The value of directive \"%s:%s\"\ncannot be modified because "
+                                 "of the following control settings.\n",
+                                 currentProgram_->name.c_str(), directive.name.c_str())))
+    return -1;
+  if (directive.winningLevel == 3)
+    directive.userSet = true;
+  else
+    directive.projectSet = true;
+  directive.WinningValues().Clear();
+  return 0;
+}
+
+void CSpiProject::DropInheritedSettings(const CSpiProject& inherited) {
+  for (const auto& program : programs_.Programs()) {
+    const CSpiProgram* scratch = inherited.programs_.Find(program->name);
+    if (!scratch) continue;
+    for (const auto& directive : program->Directives()) {
+      CSpiDirective& d = *directive;
+      if (d.winningLevel == 3 || !d.projectSet || d.controlPresent[d.winningLevel]) continue;
+      const CSpiDirective* e = scratch->FindDirective(d.name);
+      if (!e) continue;
+      // The project file's own values are compared: a project value refused by a lock keeps
+      // its place in the project file instead of being dropped as a repeat of the lock's.
+      d.projectSet = !d.values[2].EqualsIgnoringCase(e->WinningValues());
+    }
+  }
+}
+
+int CSpiProject::SaveLevel(const std::string& path, int level, const char* failMessage) {
+  const int cause = SpiReplaceFile(path, [this, level](std::optional<std::time_t> modified) {
+    std::string text = SpiFormatHeader("SPI", "{", "}", modified);
+    SpiFormatLevel(programs_, level, text);
+    return text;
+  });
+  if (cause == 0) return 0;
+  std::string message = spi::Format(failMessage, path.c_str(), SpiCauseText(cause));
+  if (std::string(SpiCauseText(cause)).find("lock") != std::string::npos) message += kLockNote;
+  SpiSetLastMessage(message);
+  return -1;
+}
+
+int CSpiProject::Save() {
+  const std::string path = projectFullPath_.empty() ? projectFile_ : projectFullPath_;
+  if (path.empty()) {
+    SpiSetLastMessage("SPI_ERROR: No file name to save to");
+    return -1;
+  }
+  if (!opened_) {
+    // Writing a model that was read only in part would drop the rest of the file.
+    SpiSetLastMessage(spi::Format(
+        "SPI_ERROR: Failed to save project file \"%s\". The project was not read completely.",
+        path.c_str()));
+    return -1;
+  }
+  {
+    CSpiProject inherited;
+    SpiState().refusalLogging = false;
+    const int read = inherited.OpenInstallAndSite();
+    SpiState().refusalLogging = true;
+    if (read != 0) return -1;
+    DropInheritedSettings(inherited);
+  }
+  if (SaveLevel(path, 2, "SPI_ERROR: Failed to save project file \"%s\". %s") != 0) return -1;
+  const std::string& userFile = SpiState().userFilePath;
+  if (!userFile.empty() &&
+      SaveLevel(userFile, 3, "SPI_ERROR: Failed to save user file \"%s\". %s") != 0)
+    return -1;
+  return 0;
+}

@@ -55,12 +55,17 @@ class CSpiProject {
   std::string LevelLabel(int level) const;
 
  private:
+  bool NeedProgram(const char* operation);
   bool NeedDirective(const char* operation);
-  int ReadLevel(int level, const std::string& path, const char* openMessage, bool logRefusals);
+  int OpenInstallAndSite();
+  int ReadLevel(int level, const std::string& path, const char* openMessage);
   int SessionName(std::string& value);
-  bool CheckChange(const std::string& message);
+  // For AddValue and ClearValues: false (with the error entry written) when refused.
+  bool ChangeAllowed(const std::string& message);
   void WriteLogEntry(bool isError, const std::string& text);
   void MoveLogToTempDir();
+  void DropInheritedSettings(const CSpiProject& inherited);
+  int SaveLevel(const std::string& path, int level, const char* failMessage);
 
   CSpiProgramList programs_;
   std::string projectFile_;
@@ -69,4 +74,5 @@ class CSpiProject {
   CSpiProgram* currentProgram_ = nullptr;
   CSpiDirective* currentDirective_ = nullptr;
   std::string logPath_;
+  bool opened_ = false;  // the last Open read every level
 };

@@ -1,0 +1,223 @@
+#include "CSpiFile.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "SpiFailureCause.h"
+#include "SpiLastMessage.h"
+#include "SpiText.h"
+
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 16;
+// A Save in another process holds its exclusive lock only while it writes; a reader waits
+// this long for it instead of failing at once, and never forever.
+constexpr auto kLockPatience = std::chrono::seconds(2);
+
+}  // namespace
+
+CSpiFile::~CSpiFile() { Close(); }
+
+int CSpiFile::Open(const std::string& path) {
+  Close();
+  lineNumber = 0;
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(path, error);
+  fullPath_ = error ? path : absolute.lexically_normal().string();
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return SpiCauseFromErrno(errno);
+  struct stat status {};
+  if (::fstat(fd_, &status) != 0 || S_ISDIR(status.st_mode)) {
+    Close();
+    return SPI_CAUSE_ACCESS_DENIED;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + kLockPatience;
+  while (::flock(fd_, LOCK_SH | LOCK_NB) != 0) {
+    const int lockError = errno;
+    if (lockError == EINTR) continue;
+    if (lockError != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+      Close();
+      return lockError == EWOULDBLOCK ? SPI_CAUSE_SHARING_VIOLATION : SpiCauseFromErrno(lockError);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  buffer_.resize(kBufferSize);
+  begin_ = end_ = 0;
+  eof_ = false;
+  return SPI_CAUSE_NONE;
+}
+
+void CSpiFile::Close() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the shared lock
+  fd_ = -1;
+  eof_ = true;
+  begin_ = end_ = 0;
+}
+
+bool CSpiFile::FillBuffer() {
+  if (fd_ < 0 || eof_) return false;
+  ssize_t got;
+  do {
+    got = ::read(fd_, buffer_.data(), buffer_.size());
+  } while (got < 0 && errno == EINTR);
+  if (got <= 0) {
+    eof_ = true;
+    return false;
+  }
+  begin_ = 0;
+  end_ = static_cast<std::size_t>(got);
+  return true;
+}
+
+bool CSpiFile::ReadLine(std::string& line) {
+  line.clear();
+  bool any = false;
+  while (begin_ < end_ || FillBuffer()) {
+    any = true;
+    const char* start = buffer_.data() + begin_;
+    const std::size_t available = end_ - begin_;
+    const void* newline = std::memchr(start, '\n', available);
+    if (newline) {
+      const std::size_t length =
+          static_cast<std::size_t>(static_cast<const char*>(newline) - start);
+      line.append(start, length);
+      begin_ += length + 1;
+      break;
+    }
+    line.append(start, available);
+    begin_ = end_;
+  }
+  if (!any) return false;
+  if (!line.empty() && line.back() == '\r') line.pop_back();  // text mode
+  return true;
+}
+
+std::string_view CSpiFile::Rest() const {
+  return std::string_view(restLine_).substr(restBegin_, restEnd_ - restBegin_);
+}
+
+int CSpiFile::Fail(const char* format) {
+  SpiSetLastMessage(spi::Format(format, lineNumber, fullPath_.c_str()));
+  return -1;
+}
+
+int CSpiFile::ReadProgramHeader(std::string& name, int& isControl) {
+  isControl = 0;
+  std::string raw;
+  std::string_view line;
+  bool readSomething = false;
+  while (ReadLine(raw)) {
+    ++lineNumber;
+    line = spi::Trim(raw);
+    if (const auto brace = line.find('{'); brace != std::string_view::npos)
+      line = line.substr(0, brace);
+    if (!line.empty()) {
+      readSomething = true;
+      break;
+    }
+  }
+  const std::string upper = readSomething ? spi::ToUpper(line) : std::string();
+  if (upper.find("START_") == std::string::npos) {
+    Close();
+    if (!readSomething) return 1;
+    SpiSetLastMessage(
+        spi::Format("SPI_ERROR: Line %d does not fall in START_<program>..END_<program> section.\n",
+                    lineNumber) +
+        spi::Format("Incorrect project file %s.", fullPath_.c_str()));
+    return -1;
+  }
+  std::string_view sectionName = std::string_view(upper).substr(6);
+  sectionName = spi::TrimRight(sectionName);
+  static constexpr std::string_view kControl = "_CONTROL_SETTINGS";
+  if (sectionName.size() >= kControl.size() &&
+      spi::EqualsIgnoringCase(sectionName.substr(sectionName.size() - kControl.size()), kControl)) {
+    name = std::string(sectionName.substr(0, sectionName.size() - kControl.size()));
+    isControl = 1;
+  } else {
+    name = std::string(sectionName);
+  }
+  programName = name;
+  endLine = "END_" + std::string(sectionName);
+  return 0;
+}
+
+int CSpiFile::ReadDirectiveName(std::string& name) {
+  ++lineNumber;
+  std::string raw;
+  if (!ReadLine(raw)) return Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
+  restLine_ = std::move(raw);
+  restBegin_ = restEnd_ = 0;
+  const std::string_view line = spi::Trim(restLine_);
+  std::size_t separator = line.find(' ');
+  if (separator == std::string_view::npos) separator = line.find('\t');
+
+  if (separator == std::string_view::npos) {
+    // A lone word: compared with the end line in upper case, comments cut off.
+    std::string word = spi::ToUpper(line);
+    if (const auto brace = word.find('{'); brace != std::string::npos) word.resize(brace);
+    if (word == endLine) return 5;
+    name = std::move(word);
+    return 0;
+  }
+  const std::size_t lineStart = static_cast<std::size_t>(line.data() - restLine_.data());
+  if (line.front() == '\'' || line.front() == '"') {
+    const std::size_t close = line.find(line.front(), 1);
+    if (close == std::string_view::npos)
+      return Fail("SPI_ERROR: Missing closing quote at line %d in \"%s\"");
+    name = std::string(line.substr(1, close - 1));
+    restBegin_ = lineStart + close + 1;
+    restEnd_ = lineStart + line.size();
+    return name == endLine ? 5 : 0;
+  }
+  // The name ends at the first blank even when a tab comes earlier.
+  name = std::string(line.substr(0, separator));
+  restBegin_ = lineStart + separator;
+  restEnd_ = lineStart + line.size();
+  return 0;
+}
+
+int CSpiFile::ReadValue(std::string& value, int& doubleQuoted) {
+  while (restBegin_ < restEnd_ && spi::IsSpace(restLine_[restBegin_])) ++restBegin_;
+  while (restEnd_ > restBegin_ && spi::IsSpace(restLine_[restEnd_ - 1])) --restEnd_;
+  if (restBegin_ >= restEnd_) return 4;
+  const std::string_view rest = Rest();
+  const bool continued = rest.back() == '\\';
+  std::size_t valueEnd;
+  std::size_t restFrom;
+  if (rest.front() == '\'' || rest.front() == '"') {
+    if (rest.front() == '"') doubleQuoted = 1;
+    const std::size_t close = rest.find(rest.front(), 1);
+    if (close == std::string_view::npos) {
+      Close();
+      return Fail("SPI_ERROR: Missing closing quote at line %d in \"%s\"");
+    }
+    value = std::string(rest.substr(1, close - 1));
+    restFrom = close + 1;
+  } else {
+    const std::size_t blank = rest.find(' ');
+    valueEnd = blank != std::string_view::npos ? blank : rest.size() - (continued ? 1 : 0);
+    value = std::string(rest.substr(0, valueEnd));
+    restFrom = valueEnd;
+  }
+  restBegin_ += restFrom;
+  if (continued) {
+    while (restBegin_ < restEnd_ && spi::IsSpace(restLine_[restBegin_])) ++restBegin_;
+    if (restEnd_ - restBegin_ == 1 && restLine_[restBegin_] == '\\') {
+      ++lineNumber;
+      std::string next;
+      if (!ReadLine(next)) return Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
+      restLine_ = std::move(next);
+      restBegin_ = 0;
+      restEnd_ = restLine_.size();
+    }
+  }
+  return 0;
+}

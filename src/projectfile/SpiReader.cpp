@@ -1,0 +1,53 @@
+#include "SpiReader.h"
+
+#include "CSpiFile.h"
+#include "CSpiProgramList.h"
+
+namespace {
+
+// Reads one directive line's values into the level's values or control words. 0 or -1.
+int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int isControl,
+                        const SpiReadPolicy& policy) {
+  CSpiValueList* list;
+  if (isControl) {
+    directive.controlPresent[level] = true;
+    list = &directive.controls[level];
+  } else {
+    if (!policy.honoured || policy.honoured(directive, level))
+      directive.winningLevel = level;
+    else if (policy.refused)
+      policy.refused(file.programName, directive, level);
+    // Refused values are stored all the same: the log explains them and Save writes them back.
+    if (level == 2) directive.projectSet = true;
+    if (level == 3) directive.userSet = true;
+    list = &directive.values[level];
+  }
+  list->Clear();
+  std::string value;
+  int result;
+  while ((result = file.ReadValue(value, directive.doubleQuoted)) == 0) list->Append(value);
+  list->Rewind();
+  return result == -1 ? -1 : 0;
+}
+
+}  // namespace
+
+int SpiReadFile(CSpiProgramList& programs, CSpiFile& file, int level, const SpiReadPolicy& policy) {
+  std::string programName;
+  std::string directiveName;
+  int isControl = 0;
+  while (true) {
+    const int header = file.ReadProgramHeader(programName, isControl);
+    if (header == 1) return 0;
+    if (header != 0) return -1;
+    CSpiProgram* program = programs.Find(programName);
+    if (!program) program = &programs.Append(programName, level);
+    // Any end of the section other than a failed value read lets reading go on with the next
+    // header: a missing end line or an unterminated quoted name leaves only its message.
+    while (file.ReadDirectiveName(directiveName) == 0) {
+      CSpiDirective* directive = program->FindDirective(directiveName);
+      if (!directive) directive = &program->AppendDirective(directiveName, level);
+      if (ReadDirectiveValues(*directive, file, level, isControl, policy) != 0) return -1;
+    }
+  }
+}

@@ -1,0 +1,47 @@
+#include "TakArguments.h"
+
+#include <charconv>
+
+const char* TakUsage() {
+  return "usage: tak parse FILE [-level N]\n"
+         "       tak format FILE [-level N]\n"
+         "       tak get PROGRAM DIRECTIVE -proj FILE\n"
+         "       tak explain PROGRAM DIRECTIVE -proj FILE\n"
+         "       tak set PROGRAM DIRECTIVE VALUE... -proj FILE\n"
+         "       tak -help\n"
+         "Levels: 0 install, 1 site, 2 project (default), 3 user.\n"
+         "Exit status: 0 success, 1 failure or not set, 2 bad usage.\n";
+}
+
+std::optional<TakArguments> ParseTakArguments(const std::vector<std::string>& argv,
+                                              std::string& error) {
+  TakArguments parsed;
+  for (std::size_t i = 0; i < argv.size(); ++i) {
+    const std::string& word = argv[i];
+    if (word == "-help" || word == "--help" || word == "-h") {
+      parsed.help = true;
+    } else if (word == "-level" || word == "-proj") {
+      if (i + 1 >= argv.size()) {
+        error = word + " needs a value";
+        return std::nullopt;
+      }
+      const std::string& value = argv[++i];
+      if (word == "-proj") {
+        parsed.project = value;
+        continue;
+      }
+      int level = -1;
+      const auto [end, failed] = std::from_chars(value.data(), value.data() + value.size(), level);
+      if (failed != std::errc() || end != value.data() + value.size() || level < 0 || level > 3) {
+        error = "-level takes 0, 1, 2 or 3, not \"" + value + "\"";
+        return std::nullopt;
+      }
+      parsed.level = level;
+    } else if (parsed.verb.empty()) {
+      parsed.verb = word;
+    } else {
+      parsed.words.push_back(word);
+    }
+  }
+  return parsed;
+}
