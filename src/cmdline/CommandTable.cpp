@@ -1,0 +1,93 @@
+#include "CommandTable.h"
+
+#include <cctype>
+
+#include "ArgumentTexts.h"
+#include "CCellsimVerification.h"
+#include "CEditSimulationViews.h"
+#include "CExportXML.h"
+#include "CImportXML.h"
+#include "CKestraCmdLine.h"
+#include "CPackagingVerifydlg.h"
+#include "CRulexVerification.h"
+#include "CSetupTemplate.h"
+#include "CTemplateVerificationdlg.h"
+#include "CViewFootprint.h"
+#include "CViewSymbol.h"
+
+namespace {
+
+// A modal dialog of the module: constructed with (command, launcher, no parent), run,
+// destroyed when it closes. Its result is not used.
+template <class Dialog>
+void RunDialog(CKestraCmdLine& c) {
+  Dialog dialog(&c, c.GetLauncher(), nullptr);
+  dialog.DoModal();
+}
+
+void RunFootprint(CKestraCmdLine& c, const char* mode) {
+  CViewFootprint dialog(&c, c.GetLauncher(), mode, nullptr);
+  dialog.DoModal();
+}
+
+std::string T1(const CKestraCmdLine& c) {
+  return LibraryConverterText(c.GetProjectPath(), c.GetProject(), c.GetProduct());
+}
+std::string T3(const CKestraCmdLine& c) { return ProjectText(c.GetProject()); }
+
+constexpr CommandEntry kTable[] = {
+    {"ViewSymbol", RunDialog<CViewSymbol>},
+    {"ViewLumenSymbol", [](CKestraCmdLine& c) { c.GetLauncher()->launchLumen(); }},
+    {"SetupTemplate", RunDialog<CSetupTemplate>},
+    {"ViewFootprint", [](CKestraCmdLine& c) { RunFootprint(c, "ViewFootprint"); }},
+    {"ImportXML", [](CKestraCmdLine& c) { CImportXML(&c, c.GetLauncher()).Run(); }},
+    {"ImportLumen",
+     [](CKestraCmdLine& c) { c.GetLauncher()->launchLum2Tes(T1(c), "lum2tes.exe"); }},
+    {"ImportXML_ToLumen",
+     [](CKestraCmdLine& c) {
+       c.GetLauncher()->launchXML2Lum(GuiProductText(c.GetProduct()), "xml2lum.exe");
+     }},
+    {"ExportXML", [](CKestraCmdLine& c) { CExportXML(&c, c.GetLauncher()).Run(); }},
+    {"ExportLumen",
+     [](CKestraCmdLine& c) { c.GetLauncher()->launchTes2Lum(T1(c), "tes2lum.exe"); }},
+    {"ExportXML_FromLumen",
+     [](CKestraCmdLine& c) {
+       c.GetLauncher()->launchLum2XML(" -gui ", "lum2xml.exe -product " + c.GetProduct());
+     }},
+    {"Simulation", RunDialog<CEditSimulationViews>},
+    {"VerifyWithRulex", RunDialog<CRulexVerification>},
+    {"VerifyWithPackaging", RunDialog<CPackagingVerifydlg>},
+    {"VerifyWithSimulation", RunDialog<CCellsimVerification>},
+    {"VerifyWithTemplate", RunDialog<CTemplateVerificationdlg>},
+    {"VerifyWithPavrel", [](CKestraCmdLine& c) { RunFootprint(c, "VerifyWithPavrel"); }},
+    {"Libvue", [](CKestraCmdLine& c) { c.GetLauncher()->launchLibvue(T3(c), c.GetProduct()); }},
+    {"Mld",
+     [](CKestraCmdLine& c) {
+       c.GetLauncher()->launchMld(
+           ProjectWithServerText(c.GetProject(), c.GetMpsSession(), c.GetMpsHost()),
+           c.GetProduct());
+     }},
+    {"Pavrel", [](CKestraCmdLine& c) { c.GetLauncher()->launchPavrel(T3(c), c.GetProduct()); }},
+    {"PadEditor", [](CKestraCmdLine& c) { c.GetLauncher()->launchPadsmith("", c.GetProduct()); }},
+    {"SearchPart",
+     [](CKestraCmdLine& c) { c.GetLauncher()->launchPartFinder(T3(c), c.GetProduct()); }},
+};
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+std::span<const CommandEntry> CommandTable() { return kTable; }
+
+const CommandEntry* FindCommand(std::string_view mode) {
+  for (const CommandEntry& entry : kTable)
+    if (SameIgnoringCase(entry.name, mode)) return &entry;
+  return nullptr;
+}

@@ -1,0 +1,25 @@
+// The "ExportXML" command: starts the converter of the project's libraries to XML (tes2xml) in its
+// graphical mode with an argument text composed from the command object's fields. Lives for one
+// ExecuteCmd; the command object and the launcher are borrowed, not owned. UI thread.
+#pragma once
+
+#include <string>
+
+class CKestraCmdLine;
+class CToolLauncher;
+
+class CExportXML {
+ public:
+  CExportXML(CKestraCmdLine* command, CToolLauncher* launcher);
+  virtual ~CExportXML() = default;
+  CExportXML(const CExportXML&) = delete;
+  CExportXML& operator=(const CExportXML&) = delete;
+
+  // The converter's argument text for a project directory and a product.
+  static std::string ArgumentText(const std::string& projectPath, const std::string& product);
+  void Run();
+
+ private:
+  CKestraCmdLine* command_;
+  CToolLauncher* launcher_;
+};

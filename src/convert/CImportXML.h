@@ -1,0 +1,25 @@
+// The "ImportXML" command: starts the converter of XML into the project's libraries (xml2tes) in
+// its graphical mode with an argument text composed from the command object's fields. Lives for one
+// ExecuteCmd; the command object and the launcher are borrowed, not owned. UI thread.
+#pragma once
+
+#include <string>
+
+class CKestraCmdLine;
+class CToolLauncher;
+
+class CImportXML {
+ public:
+  CImportXML(CKestraCmdLine* command, CToolLauncher* launcher);
+  virtual ~CImportXML() = default;
+  CImportXML(const CImportXML&) = delete;
+  CImportXML& operator=(const CImportXML&) = delete;
+
+  // The converter's argument text for a project directory and a product.
+  static std::string ArgumentText(const std::string& projectPath, const std::string& product);
+  void Run();
+
+ private:
+  CKestraCmdLine* command_;
+  CToolLauncher* launcher_;
+};

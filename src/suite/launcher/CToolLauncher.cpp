@@ -1,0 +1,227 @@
+#include "CToolLauncher.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QWidget>
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <deque>
+#include <vector>
+
+#include "ArgumentSplitter.h"
+#include "AttachedToolRun.h"
+#include "LaunchLog.h"
+#include "ProgramResolver.h"
+#include "Prompter.h"
+#include "qvdCommon.h"
+
+namespace {
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// What to start: the program and its words, composed from the caller's texts.
+struct Launch {
+  std::string operation;
+  std::string program;
+  std::vector<std::string> arguments;
+  LaunchRecord record;
+};
+
+// executable may carry options after the program name ("lum2xml.exe -product P"): the
+// first word is the program, the other words come before the argument text's words.
+Launch Compose(const char* operation, const std::string& executable, const std::string& args,
+               const std::string& product, QWidget* owner) {
+  Launch launch;
+  launch.operation = operation;
+  std::vector<std::string> executableWords = SplitArguments(executable);
+  std::string programName;
+  if (!executableWords.empty()) {
+    programName = executableWords.front();
+    executableWords.erase(executableWords.begin());
+  }
+  launch.program = ResolveProgram(operation, programName, qvdGetInstallRoot(), Environment("PATH"));
+  launch.arguments = std::move(executableWords);
+  for (auto& word : SplitArguments(args)) launch.arguments.push_back(std::move(word));
+  launch.record = {operation,  launch.program, args,
+                   executable, product,        owner ? owner->metaObject()->className() : "none"};
+  return launch;
+}
+
+std::string StartFailure(const std::string& program, const std::string& reason) {
+  return "Cannot start " + program + ": " + reason + ".";
+}
+
+// Starts a program that runs on by itself: its own session, input from /dev/null, not a
+// child of the host, so that it outlives the host. Returns "" or the reason of a failure.
+std::string StartDetached(const Launch& launch) {
+  if (std::string why = WhyNotRunnable(launch.program); !why.empty()) return why;
+  QProcess process;
+  process.setProgram(QString::fromStdString(launch.program));
+  QStringList args;
+  for (const auto& a : launch.arguments) args << QString::fromStdString(a);
+  process.setArguments(args);
+  process.setWorkingDirectory(QDir::currentPath());
+  process.setStandardInputFile(QProcess::nullDevice());
+  process.setChildProcessModifier([] { ::setsid(); });
+  if (!process.startDetached()) return process.errorString().toStdString();
+  return {};
+}
+
+bool IsNotepad(const std::string& editor) {
+  std::string lower = editor;
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lower == "notepad.exe" || lower == "notepad";
+}
+
+std::string StripQuotes(std::string text) {
+  std::erase(text, '"');
+  return text;
+}
+
+}  // namespace
+
+struct CToolLauncher::Impl {
+  std::deque<std::string> pieces;
+  std::vector<std::unique_ptr<AttachedToolRun>> runs;
+
+  int Direct(const char* operation, const std::string& executable, const std::string& args,
+             const std::string& product) {
+    return Detached(Compose(operation, executable, args, product, nullptr));
+  }
+
+  int Detached(const Launch& launch) {
+    AppendLaunchRecord(launch.record);
+    const std::string why = StartDetached(launch);
+    if (why.empty()) return 0;
+    AfxMessageBox(StartFailure(launch.program, why), MB_ICONERROR);
+    return -1;
+  }
+
+  int Attached(const char* operation, const std::string& executable, const std::string& args,
+               const std::string& product, QWidget* owner) {
+    // Runs that have ended are gone; their messages are already queued.
+    std::erase_if(runs, [](const auto& run) { return run->HasEnded(); });
+    const Launch launch = Compose(operation, executable, args, product, owner);
+    AppendLaunchRecord(launch.record);
+    auto& run = runs.emplace_back(std::make_unique<AttachedToolRun>(owner, pieces));
+    std::string why = WhyNotRunnable(launch.program);
+    // The message box comes before the end message is posted: an owner only shows its
+    // progress after the start returns, and must find the end message waiting then.
+    if (!why.empty()) {
+      const std::string failure = StartFailure(launch.program, why);
+      AfxMessageBox(failure, MB_ICONERROR);
+      run->Fail(failure);
+      return -1;
+    }
+    why = run->Start(launch.program, launch.arguments);
+    if (!why.empty()) {
+      const std::string failure = StartFailure(launch.program, why);
+      AfxMessageBox(failure, MB_ICONERROR);
+      run->Fail(failure);
+      return -1;
+    }
+    return 0;
+  }
+};
+
+CToolLauncher::CToolLauncher() : impl_(std::make_unique<Impl>()) {}
+
+CToolLauncher::~CToolLauncher() = default;
+
+int CToolLauncher::launchPavrel(std::string args, std::string product) {
+  return impl_->Direct("launchPavrel", "", args, product);
+}
+int CToolLauncher::launchLibvue(std::string args, std::string product) {
+  return impl_->Direct("launchLibvue", "", args, product);
+}
+int CToolLauncher::launchMld(std::string args, std::string product) {
+  return impl_->Direct("launchMld", "", args, product);
+}
+int CToolLauncher::launchPartFinder(std::string args, std::string product) {
+  return impl_->Direct("launchPartFinder", "", args, product);
+}
+int CToolLauncher::launchPadsmith(std::string args, std::string product) {
+  return impl_->Direct("launchPadsmith", "", args, product);
+}
+int CToolLauncher::launchTessel(std::string args, std::string product) {
+  return impl_->Direct("launchTessel", "", args, product);
+}
+int CToolLauncher::launchRulexUI(std::string args, std::string product) {
+  return impl_->Direct("launchRulexUI", "", args, product);
+}
+int CToolLauncher::launchLumen() { return impl_->Direct("launchLumen", "", "", ""); }
+
+int CToolLauncher::launchTes2XML(std::string args, std::string executable) {
+  return impl_->Direct("launchTes2XML", executable, args, "");
+}
+int CToolLauncher::launchXML2Tes(std::string args, std::string executable) {
+  return impl_->Direct("launchXML2Tes", executable, args, "");
+}
+int CToolLauncher::launchLum2XML(std::string args, std::string executable) {
+  return impl_->Direct("launchLum2XML", executable, args, "");
+}
+int CToolLauncher::launchXML2Lum(std::string args, std::string executable) {
+  return impl_->Direct("launchXML2Lum", executable, args, "");
+}
+int CToolLauncher::launchTes2Lum(std::string args, std::string executable) {
+  return impl_->Direct("launchTes2Lum", executable, args, "");
+}
+int CToolLauncher::launchLum2Tes(std::string args, std::string executable) {
+  return impl_->Direct("launchLum2Tes", executable, args, "");
+}
+
+int CToolLauncher::launchRulex(std::string args, std::string product, HWND owner) {
+  return impl_->Attached("launchRulex", "", args, product, owner);
+}
+int CToolLauncher::launchSetupDesk(std::string args, std::string product, HWND owner) {
+  return impl_->Attached("launchSetupDesk", "", args, product, owner);
+}
+int CToolLauncher::launchCellsim(std::string executable, std::string args, std::string product,
+                                 HWND owner) {
+  return impl_->Attached("launchCellsim", executable, args, product, owner);
+}
+int CToolLauncher::launchLibKit(std::string executable, std::string args, std::string product,
+                                HWND owner) {
+  return impl_->Attached("launchLibKit", executable, args, product, owner);
+}
+
+int CToolLauncher::launchTextView(std::string quotedPath, std::string editor) {
+  // "notepad.exe" is the system's way of saying "the user's text editor".
+  std::string command = editor;
+  if (IsNotepad(editor)) {
+    command = Environment("VISUAL");
+    if (command.empty()) command = Environment("EDITOR");
+    if (command.empty()) command = "xdg-open";
+  }
+  // The path goes on as one word whatever it holds; the editor text is split like an
+  // argument text (it may carry options).
+  Launch launch = Compose("launchTextView", command, "", "", nullptr);
+  launch.arguments.push_back(StripQuotes(quotedPath));
+  launch.record.arguments = quotedPath;
+  return impl_->Detached(launch);
+}
+
+std::string CToolLauncher::GetProgressDialogDetail() {
+  if (impl_->pieces.empty()) return {};
+  std::string piece = std::move(impl_->pieces.front());
+  impl_->pieces.pop_front();
+  return piece;
+}
+
+int CToolLauncher::AbortTool(unsigned, int) {
+  int stopped = 0;
+  for (auto& run : impl_->runs) {
+    if (run->HasEnded()) continue;
+    run->Abort();
+    ++stopped;
+  }
+  return stopped > 0 ? 0 : -1;
+}

@@ -1,0 +1,8 @@
+#include "CViewFootprint.h"
+
+CViewFootprint::CViewFootprint(CKestraCmdLine* command, CToolLauncher* launcher, std::string mode,
+                               QWidget* parent)
+    : PlaceholderDialog(13002, "Footprint", 1, parent),
+      command_(command),
+      launcher_(launcher),
+      mode_(std::move(mode)) {}

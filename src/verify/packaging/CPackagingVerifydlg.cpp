@@ -1,0 +1,7 @@
+#include "CPackagingVerifydlg.h"
+
+CPackagingVerifydlg::CPackagingVerifydlg(CKestraCmdLine* command, CToolLauncher* launcher,
+                                         QWidget* parent)
+    : PlaceholderDialog(13007, "Verify Tessel Libraries in Packaging Flow", 8, parent),
+      command_(command),
+      launcher_(launcher) {}

@@ -1,0 +1,22 @@
+// Setup Template (template 13001). For now the dialog shows its caption and a Close button that
+// ends it with 8. The command object and the launcher are borrowed, not owned, for the
+// modal run. UI thread only.
+#pragma once
+
+#include <string>
+
+#include "PlaceholderDialog.h"
+
+class CKestraCmdLine;
+class CToolLauncher;
+
+class CSetupTemplate final : public PlaceholderDialog {
+  Q_OBJECT
+
+ public:
+  CSetupTemplate(CKestraCmdLine* command, CToolLauncher* launcher, QWidget* parent = nullptr);
+
+ private:
+  [[maybe_unused]] CKestraCmdLine* command_;
+  [[maybe_unused]] CToolLauncher* launcher_;
+};

@@ -1,0 +1,7 @@
+#include "CTemplateVerificationdlg.h"
+
+CTemplateVerificationdlg::CTemplateVerificationdlg(CKestraCmdLine* command, CToolLauncher* launcher,
+                                                   QWidget* parent)
+    : PlaceholderDialog(13008, "Verify Tessel Libraries with Template", 8, parent),
+      command_(command),
+      launcher_(launcher) {}
