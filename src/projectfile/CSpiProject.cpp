@@ -174,8 +174,13 @@ void CSpiProject::MoveLogToTempDir() {
     std::error_code error;
     dir = std::filesystem::current_path(error).string();
   }
+  // Without temp_dir the message of the levels read (say, a skipped site file) stays.
+  const std::string previousMessage = SpiLastMessage();
   std::string tempDir;
-  if (GetValue("temp_dir", tempDir) != 0) return;
+  if (GetValue("temp_dir", tempDir) != 0) {
+    SpiSetLastMessage(previousMessage);
+    return;
+  }
   std::error_code error;
   std::string candidate;
   if (std::filesystem::exists(dir + "/" + tempDir, error))

@@ -1,0 +1,135 @@
+// Reading project files: the worked example, messages with line numbers, bad input.
+#include <gtest/gtest.h>
+
+#include "ReadHelpers.h"
+#include "SpiLastMessage.h"
+
+namespace {
+
+TEST(Reader, WorkedExampleGivesTheDescribedModel) {
+  TempDir dir;
+  ReadOutcome read;
+  ReadText(dir, ReadFile(KESTRA_SOURCE_DIR "/tests/projectfile/golden/example.tak"), read);
+  ASSERT_EQ(read.result, 0) << SpiLastMessage();
+  ASSERT_EQ(read.programs.Programs().size(), 1u);
+  const CSpiProgram& global = *read.programs.Programs()[0];
+  EXPECT_EQ(global.name, "GLOBAL");
+  EXPECT_EQ(global.level, 2);
+  std::vector<std::string> names;
+  for (const auto& d : global.Directives()) names.push_back(d->name);
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"library", "cells", "DESIGN_NAME", "list", "alone", ""}));
+  EXPECT_EQ(ValuesOf(read.programs, "global", "LIBRARY"), "a b|c");
+  EXPECT_EQ(ValuesOf(read.programs, "GLOBAL", "cells"), "x|y");
+  EXPECT_EQ(global.FindDirective("cells")->doubleQuoted, 1);
+  EXPECT_EQ(global.FindDirective("library")->doubleQuoted, 0);
+  EXPECT_EQ(ValuesOf(read.programs, "GLOBAL", "design_name"), "");
+  EXPECT_EQ(ValuesOf(read.programs, "GLOBAL", "list"), "a|b|c");
+  EXPECT_EQ(ValuesOf(read.programs, "GLOBAL", "alone"), "|d");
+  EXPECT_EQ(global.FindDirective("alone")->values[2].Size(), 2u);
+  EXPECT_TRUE(global.FindDirective("")->values[2].Empty());
+  const CSpiDirective& library = *global.FindDirective("library");
+  EXPECT_TRUE(library.controlPresent[2]);
+  EXPECT_EQ(library.controls[2].Values(), std::vector<std::string>{"lock"});
+  EXPECT_TRUE(library.projectSet);
+  EXPECT_FALSE(library.userSet);
+  EXPECT_EQ(library.winningLevel, 2);
+}
+
+TEST(Reader, FormatErrorsCarryLineNumbersAndPaths) {
+  TempDir dir;
+  {
+    ReadOutcome read;
+    ReadText(dir, "{ c }\n\nstray line\n", read);
+    EXPECT_EQ(read.result, -1);
+    EXPECT_EQ(SpiLastMessage(),
+              "SPI_ERROR: Line 3 does not fall in START_<program>..END_<program> section.\n"
+              "Incorrect project file " +
+                  read.path + ".");
+  }
+  {  // A quoted value without its closing quote fails the whole read, keeping what came before.
+    ReadOutcome read;
+    ReadText(dir, "START_A\nx 1\ny 'open\nz 2\nEND_A\n", read);
+    EXPECT_EQ(read.result, -1);
+    EXPECT_EQ(SpiLastMessage(),
+              "SPI_ERROR: Missing closing quote at line 3 in \"" + read.path + "\"");
+    EXPECT_EQ(ValuesOf(read.programs, "A", "x"), "1");
+  }
+  {  // A quoted name without its closing quote ends the section; what follows is outside.
+    ReadOutcome read;
+    ReadText(dir, "START_A\n'bad name\nz 2\nEND_A\n", read);
+    EXPECT_EQ(read.result, -1);
+    EXPECT_NE(SpiLastMessage().find("Line 3 does not fall in"), std::string::npos);
+  }
+  {  // The end of the file where a continuation line is expected.
+    ReadOutcome read;
+    ReadText(dir, "START_A\nx 1 \\", read);
+    EXPECT_EQ(read.result, -1);
+    EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: Failed to read line 3 in \"" + read.path + "\"");
+  }
+  {  // The end of the file inside a section is accepted with everything read.
+    ReadOutcome read;
+    ReadText(dir, "START_A\nx 1\ny 2\n", read);
+    EXPECT_EQ(read.result, 0);
+    EXPECT_EQ(ValuesOf(read.programs, "A", "y"), "2");
+    EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: Failed to read line 4 in \"" + read.path + "\"");
+  }
+}
+
+TEST(Reader, LineEndsQuotingAndContinuationCorners) {
+  TempDir dir;
+  ReadOutcome read;
+  ReadText(dir,
+           "START_P\r\n"
+           "crlf 'v1' v2\r\n"
+           "path C:\\tools\\\r\n"
+           "next\r\n"
+           "mid a\\b c\r\n"
+           "tabbed\tx y\r\n"
+           "quotes \"it's\" 'say \"hi\"'\r\n"
+           "'name with blank' v\r\n"
+           "dup first\r\n"
+           "DUP second\r\n"
+           "END_P\r\n"
+           "START_p\r\n"
+           "other 1\r\n"
+           "end_p",
+           read);
+  ASSERT_EQ(read.result, 0) << SpiLastMessage();
+  ASSERT_EQ(read.programs.Programs().size(), 1u);  // two sections of one program merge
+  EXPECT_EQ(ValuesOf(read.programs, "P", "crlf"), "v1|v2");
+  // A backslash last on a line continues it and is dropped; elsewhere it is ordinary.
+  EXPECT_EQ(ValuesOf(read.programs, "P", "path"), "C:\\tools|next");
+  EXPECT_EQ(ValuesOf(read.programs, "P", "mid"), "a\\b|c");
+  // The name ends at the first blank even when a tab comes earlier.
+  EXPECT_EQ(ValuesOf(read.programs, "P", "tabbed\tx"), "y");
+  EXPECT_EQ(ValuesOf(read.programs, "P", "quotes"), "it's|say \"hi\"");
+  EXPECT_EQ(ValuesOf(read.programs, "P", "name with blank"), "v");
+  EXPECT_EQ(ValuesOf(read.programs, "P", "dup"), "second");  // the last line wins
+  EXPECT_EQ(ValuesOf(read.programs, "P", "other"), "1");
+}
+
+TEST(Reader, ArbitraryBytesNeverCrash) {
+  TempDir dir;
+  const std::string hugeValue(3 << 20, 'v');
+  const std::string cases[] = {
+      "",
+      std::string("START_A\nx \0\xff\xfe 'q\0'\nEND_A\n", 26),
+      "START_A\nx " + hugeValue + "\nEND_A\n",
+      "START_A " + hugeValue,
+      "START_A\n\"unterminated",
+      "START_A\nx 'a' 'b",
+      "START_\n\nEND_\n",
+      "\\\n\\\n",
+  };
+  for (const auto& text : cases) {
+    ReadOutcome read;
+    ReadText(dir, text, read);
+    EXPECT_TRUE(read.result == 0 || read.result == -1) << text.substr(0, 40);
+  }
+  ReadOutcome huge;
+  ReadText(dir, "START_A\nx " + hugeValue + "\nEND_A\n", huge);
+  EXPECT_EQ(ValuesOf(huge.programs, "A", "x").size(), hugeValue.size());
+}
+
+}  // namespace
