@@ -1,18 +1,226 @@
 #include "CRulexVerification.h"
 
-#include <QPushButton>
+#include "C5XBrowserUI.h"
+#include "CFilePath.h"
+#include "CKestraCmdLine.h"
+#include "CLHelpHandler.h"
+#include "CResultsDlg.h"
+#include "CToolLauncher.h"
+#include "Prompter.h"
+#include "RulexFlow.h"
+#include "RulexRequestFor.h"
+#include "RulexRules.h"
+#include "ToolRunProtocol.h"
+#include "ui_CRulexVerification.h"
+
+namespace {
+
+// Runs the checker attached to the dialog's window while the progress dialog is shown; the
+// detail reaches the progress dialog's pane through the dialog's OnMessage.
+class DialogToolRunner final : public RulexToolRunner {
+ public:
+  DialogToolRunner(CToolLauncher& launcher, CProgressDlg& progress, std::string product, HWND owner)
+      : launcher_(launcher), progress_(progress), product_(std::move(product)), owner_(owner) {}
+
+  bool Run(const RulexPlan& plan) override {
+    launcher_.launchRulex(plan.options, product_, owner_);
+    progress_.SetLauncher(&launcher_);
+    progress_.SetStatusText(plan.statusText);
+    return progress_.DoModal() == 1;
+  }
+
+ private:
+  CToolLauncher& launcher_;
+  CProgressDlg& progress_;
+  std::string product_;
+  HWND owner_;
+};
+
+constexpr int kIconIds[] = {13026, 13021, 13022, 13016, 13016, 13034, 13008, 154, 155};
+constexpr int kBitmapStrip = 13028;
+constexpr QRgb kMagenta = 0xFF00FF;
+
+}  // namespace
 
 CRulexVerification::CRulexVerification(CKestraCmdLine* command, CToolLauncher* launcher,
                                        QWidget* parent)
-    : CDialog(13006, parent), command_(command), launcher_(launcher) {
-  setWindowTitle("Verify Tessel Libraries using Rules Checker");
-  auto* close = new QPushButton("&Close", this);
-  close->setProperty("ctrlId", 8);
-  close->move(10, 10);
+    : CDialog(IDD, parent),
+      ui_(std::make_unique<Ui::CRulexVerification>()),
+      command_(command),
+      launcher_(launcher) {
+  ui_->setupUi(this);
+}
+
+CRulexVerification::~CRulexVerification() = default;
+
+bool CRulexVerification::OnInitDialog() {
+  CDialog::OnInitDialog();
+  icons_.Create(16, 16, 0, 11);
+  for (int id : kIconIds) icons_.Add(LoadIconResource(id));
+  bitmaps_.CreateFromStrip(LoadBitmapResource(kBitmapStrip), 16, 1, kMagenta);
+
+  const std::string projectDir = command_->GetProjectPath();
+  browser_ = std::make_unique<C5XBrowserUI>(projectDir, command_->GetProjectName());
+  if (CFilePath::IsDesignProject(projectDir + "refqvd.lib") == 0) {
+    browser_->ShowLibType(GetSafeHwnd(), {15, 25, 150, 43}, {15, 45, 190, 63});
+  }
+  browser_->ShowBrowserTree(GetSafeHwnd(), 4, {20, 65, 241, 288}, {0, 0, 0, 0}, &bitmaps_, &icons_,
+                            "", 1, 1);
+
+  CheckDlgButton(IDC_MINIMAL, true);
+  for (const RulexRule& rule : RulexRuleTable()) {
+    CheckDlgButton(rule.controlId, (ruleSelection_ >> rule.bit) & 1);
+  }
+  EnableDlgItem(IDC_LAUNCH, false);
+  return true;
 }
 
 bool CRulexVerification::OnCommand(int id) {
-  if (id != 8) return false;
-  EndDialog(8);
-  return true;
+  switch (id) {
+    case IDC_MINIMAL:
+      OnMinimalChecks();
+      return true;
+    case IDC_ADVANCED:
+      OnAdvancedChecks();
+      return true;
+    case IDC_LAUNCH:
+      LaunchAdvancedChecks();
+      return true;
+    case IDC_CLOSE:
+      EndDialog(IDC_CLOSE);
+      return true;
+    case IDC_HELP:
+      OnHelp();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CRulexVerification::OnHelp() { CLHelpHandler::InvokeHelp(kHelpTopic); }
+
+LRESULT CRulexVerification::OnMessage(unsigned message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TOOL_ENDED) return HandleToolEnded(wParam, progress_);
+  if (message == WM_TOOL_PROGRESS) return HandleToolProgress(*launcher_, progress_);
+  return CDialog::OnMessage(message, wParam, lParam);
+}
+
+void CRulexVerification::EnableRuleBoxes(bool enable) {
+  for (const RulexRule& rule : RulexRuleTable()) EnableDlgItem(rule.controlId, enable);
+}
+
+void CRulexVerification::OnMinimalChecks() {
+  CheckDlgButton(IDC_MINIMAL, true);
+  EnableRuleBoxes(true);
+  CheckDlgButton(IDC_ADVANCED, false);
+  // A return to minimal mode selects every rule again.
+  for (const RulexRule& rule : RulexRuleTable()) CheckDlgButton(rule.controlId, true);
+  EnableDlgItem(IDC_LAUNCH, false);
+  EnableDlgItem(IDOK, true);
+}
+
+void CRulexVerification::OnAdvancedChecks() {
+  CheckDlgButton(IDC_ADVANCED, true);
+  CheckDlgButton(IDC_MINIMAL, false);
+  EnableRuleBoxes(false);
+  EnableDlgItem(IDC_LAUNCH, true);
+  EnableDlgItem(IDOK, false);
+}
+
+std::string CRulexVerification::SingleSelectedLibrary(std::vector<std::string>& libraries) {
+  browser_->GetSelectedLibList(libraries);
+  if (libraries.empty()) {
+    AfxMessageBox("Select a cell/library for verification");
+    return "";
+  }
+  if (libraries.size() > 1) {
+    AfxMessageBox("Only one library can be selected for verification");
+    return "";
+  }
+  return libraries.front();
+}
+
+void CRulexVerification::OnOK() {
+  // Verify: the dialog stays open for further runs.
+  ruleSelection_ = 0;
+  for (const RulexRule& rule : RulexRuleTable()) {
+    if (IsDlgButtonChecked(rule.controlId))
+      ruleSelection_ |= static_cast<std::uint16_t>(1u << rule.bit);
+  }
+  if (!IsDlgButtonChecked(IDC_MINIMAL)) return;
+  const std::vector<int> rules = MakeRuleList(ruleSelection_);
+  if (!AnyRuleSelected(rules)) {
+    AfxMessageBox("No Rules Selected");
+    return;
+  }
+  std::vector<std::string> libraries;
+  const std::string library = SingleSelectedLibrary(libraries);
+  if (library.empty()) return;
+  std::vector<std::string> cells;
+  browser_->GetSelectedCellList(library, cells);
+  const std::string cell = cells.size() == 1 ? cells.front() : "";
+  if (RunMinimalChecks(MappedOrSelected(library), cell, rules) == 1) {
+    AfxMessageBox("Error in Rule execution, see log file", MB_ICONERROR);
+  }
+}
+
+bool CRulexVerification::ReportPreparationFailure(const RulexOutcome& outcome,
+                                                  const char* tempProjectMessage) {
+  switch (outcome.stage) {
+    case RulexStage::TempProjectFailed:
+      AfxMessageBox(tempProjectMessage);
+      return true;
+    case RulexStage::RunDirectoryFailed:
+      AfxMessageBox("Unable to run Rules Checker as the run directory \"" +
+                        outcome.plan.runDirectory + "\" could not be created",
+                    MB_ICONERROR);
+      return true;
+    case RulexStage::CommandFileFailed:
+      AfxMessageBox("Unable to run Rules Checker as the command file \"" +
+                        outcome.plan.commandFile + "\" could not be written",
+                    MB_ICONERROR);
+      return true;
+    default:
+      return false;
+  }
+}
+
+int CRulexVerification::RunMinimalChecks(const std::string& library, const std::string& cell,
+                                         const std::vector<int>& rules) {
+  std::vector<std::string> selected;
+  browser_->GetSelectedLibList(selected);
+  const RulexRequest request =
+      RulexRequestFor(*command_, library, cell, selected, browser_->IsRefLibSelected() != 0, rules);
+  DialogToolRunner runner(*launcher_, progress_, command_->GetProduct(), GetSafeHwnd());
+  const RulexOutcome outcome = RunRulexFlow(request, runner);
+  if (outcome.stage == RulexStage::TempProjectFailed) {
+    ReportPreparationFailure(outcome,
+                             "Unable to run Rules Checker as temp project file updation failed");
+    return 1;
+  }
+  if (ReportPreparationFailure(outcome, "") || outcome.stage == RulexStage::Cancelled) return 0;
+  if (outcome.stage == RulexStage::LogProblem) return 1;
+  CResultsDlg results(command_, launcher_, outcome.message, outcome.plan.logFile, 1, nullptr);
+  results.DoModal();
+  return 0;
+}
+
+void CRulexVerification::LaunchAdvancedChecks() {
+  std::vector<std::string> libraries;
+  const std::string library = SingleSelectedLibrary(libraries);
+  if (library.empty()) return;
+  std::vector<std::string> cells;
+  browser_->GetSelectedCellList(library, cells);
+  const RulexRequest request =
+      RulexRequestFor(*command_, MappedOrSelected(library), "", libraries,
+                      browser_->IsRefLibSelected() != 0, MakeRuleList(ruleSelection_));
+  RulexOutcome outcome;
+  outcome.stage = PrepareRulexWindow(request, cells, outcome.plan);
+  if (ReportPreparationFailure(
+          outcome,
+          "Unable to run Rules Checker on reference library as temp project file updation "
+          "failed")) {
+    return;
+  }
+  launcher_->launchRulexUI(outcome.plan.options, command_->GetProduct());
 }

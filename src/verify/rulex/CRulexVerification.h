@@ -1,21 +1,79 @@
-// Verification of a library with the rules checker. (Placeholder: caption and Close.)
+// "Verify Tessel Libraries using Rules Checker" (dialog 13006): the librarian picks one
+// library (and possibly cells) in the browser and runs the five minimal checks with progress
+// and verdict, or starts the rules checker's own window on the selection.
+//
+// Constructed by the command object with itself and its launcher (both borrowed for the
+// dialog's life), run with DoModal, ended only by Close (code 8). Owns the browser, the
+// image lists it shows and the embedded progress dialog. UI thread only; the launcher's
+// WM_TOOL_PROGRESS and WM_TOOL_ENDED arrive through OnMessage.
 #pragma once
 
-#include "CDialog.h"
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "CDialog.h"
+#include "CImageList.h"
+#include "CProgressDlg.h"
+
+class C5XBrowserUI;
 class CKestraCmdLine;
 class CToolLauncher;
+struct RulexOutcome;
+
+namespace Ui {
+class CRulexVerification;
+}
 
 class CRulexVerification final : public CDialog {
   Q_OBJECT
 
  public:
+  enum : int {
+    IDD = 13006,
+    IDC_MINIMAL = 13000,
+    IDC_ADVANCED = 13001,
+    IDC_LAUNCH = 13030,
+    IDC_CLOSE = 8,
+    IDC_HELP = 9,
+  };
+  static constexpr unsigned kHelpTopic = 143361;
+
   CRulexVerification(CKestraCmdLine* command, CToolLauncher* launcher, QWidget* parent = nullptr);
+  ~CRulexVerification() override;
+
+  // The five minimal checks as run: 1 when the run failed before a verdict.
+  int RunMinimalChecks(const std::string& library, const std::string& cell,
+                       const std::vector<int>& rules);
+  void LaunchAdvancedChecks();
+
+  std::uint16_t RuleSelection() const { return ruleSelection_; }
+  C5XBrowserUI* Browser() const { return browser_.get(); }
+  CProgressDlg& Progress() { return progress_; }
 
  protected:
+  bool OnInitDialog() override;
+  void OnOK() override;
   bool OnCommand(int id) override;
+  LRESULT OnMessage(unsigned message, WPARAM wParam, LPARAM lParam) override;
+  void OnHelp() override;
 
  private:
+  void OnMinimalChecks();
+  void OnAdvancedChecks();
+  void EnableRuleBoxes(bool enable);
+  // The one selected library, or "" after telling the user why there is none.
+  std::string SingleSelectedLibrary(std::vector<std::string>& libraries);
+  // Tells the user about a run that could not be prepared; true when it said something.
+  bool ReportPreparationFailure(const RulexOutcome& outcome, const char* tempProjectMessage);
+
+  std::unique_ptr<Ui::CRulexVerification> ui_;
+  std::uint16_t ruleSelection_ = 31;
+  CProgressDlg progress_;
   CKestraCmdLine* command_;
   CToolLauncher* launcher_;
+  std::unique_ptr<C5XBrowserUI> browser_;
+  CImageList bitmaps_;
+  CImageList icons_;
 };
