@@ -1,0 +1,253 @@
+// The rules-checker dialog, headless, over a copy of the example project, with the real
+// browser, launcher and stand-in rules checker.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+#include "C5XBrowserUI.h"
+#include "CKestraCmdLine.h"
+#include "CRulexVerification.h"
+#include "DemoProject.h"
+#include "Prompter.h"
+#include "RulexRules.h"
+#include "TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class RulexDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    projectFile = CopyDemoProject(dir.path());
+    auto recording = std::make_unique<RecordingPrompter>();
+    prompter = recording.get();
+    previous = SetPrompter(std::move(recording));
+    command.SetProduct("test");
+    command.SetProject(projectFile.string());
+  }
+  void TearDown() override { SetPrompter(std::move(previous)); }
+
+  // Runs the dialog modally; `script` acts on it once it is open, then Close ends it.
+  int RunDialog(const std::function<void(CRulexVerification&)>& script) {
+    CRulexVerification dialog(&command, command.GetLauncher());
+    QTimer::singleShot(0, &dialog, [&] {
+      script(dialog);
+      dialog.ClickDlgItem(CRulexVerification::IDC_CLOSE);
+    });
+    return dialog.DoModal();
+  }
+
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const auto& m : prompter->messages) texts.push_back(m.text);
+    return texts;
+  }
+
+  TempDir dir;
+  fs::path projectFile;
+  CKestraCmdLine command;
+  RecordingPrompter* prompter = nullptr;
+  std::unique_ptr<Prompter> previous;
+};
+
+QTreeWidgetItem* LibraryItem(CRulexVerification& dialog, const QString& library) {
+  auto* tree = dialog.findChild<QTreeWidget*>("browserTree");
+  if (!tree) return nullptr;
+  const auto items = tree->findItems(library, Qt::MatchExactly);
+  return items.isEmpty() ? nullptr : items.front();
+}
+
+// Ticks a library and, when given, some of its cells, as the user would in the tree.
+void Tick(CRulexVerification& dialog, const QString& library, const QStringList& cells = {}) {
+  QTreeWidgetItem* item = LibraryItem(dialog, library);
+  ASSERT_NE(item, nullptr) << library.toStdString();
+  item->setExpanded(true);
+  item->setCheckState(0, Qt::Checked);
+  for (const QString& cell : cells) {
+    bool found = false;
+    for (int i = 0; i < item->childCount(); ++i) {
+      if (item->child(i)->text(0) == cell) {
+        item->child(i)->setCheckState(0, Qt::Checked);
+        found = true;
+      }
+    }
+    ASSERT_TRUE(found) << cell.toStdString();
+  }
+}
+
+// Watches for the results dialog while a run goes on: records its message and presses OK.
+class ResultsWatcher {
+ public:
+  ResultsWatcher() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start(20);
+    clock_.start();
+  }
+  std::vector<std::string> messages;
+  int progressSeen = 0;
+
+ private:
+  void Poll() {
+    auto* modal = qobject_cast<CDialog*>(QApplication::activeModalWidget());
+    if (modal && modal->TemplateId() == 13036) ++progressSeen;
+    if (modal && modal->TemplateId() == 13039) {
+      messages.push_back(modal->GetDlgItemText(13051));
+      modal->ClickDlgItem(1);
+    }
+    // A hung run must not hang the suite.
+    if (clock_.elapsed() > 60000 && modal) modal->done(2);
+  }
+  QTimer timer_;
+  QElapsedTimer clock_;
+};
+
+}  // namespace
+
+TEST_F(RulexDialogTest, OpensInMinimalModeWithEveryControl) {
+  const int code = RunDialog([&](CRulexVerification& d) {
+    EXPECT_EQ(d.windowTitle().toStdString(), "Verify Tessel Libraries using Rules Checker");
+    EXPECT_EQ(d.size(), QSize(720, 436));
+    EXPECT_TRUE(d.IsDlgButtonChecked(13000));
+    EXPECT_FALSE(d.IsDlgButtonChecked(13001));
+    for (const RulexRule& rule : RulexRuleTable()) {
+      EXPECT_TRUE(d.IsDlgButtonChecked(rule.controlId));
+      EXPECT_EQ(d.GetDlgItemText(rule.controlId), rule.caption);
+    }
+    EXPECT_FALSE(d.IsDlgItemEnabled(13030));
+    EXPECT_TRUE(d.IsDlgItemEnabled(1));
+    EXPECT_EQ(d.GetDlgItemText(13000), "&Minimal Checks");
+    EXPECT_EQ(d.GetDlgItemText(13001), "&Advanced Checks (Launches Rules Checker)");
+    EXPECT_EQ(d.GetDlgItemText(13030), "&Launch Rules Checker");
+    EXPECT_EQ(d.GetDlgItemText(1), "V&erify");
+    EXPECT_EQ(d.GetDlgItemText(8), "&Close");
+    EXPECT_EQ(d.GetDlgItemText(9), "&Help");
+
+    // The check boxes stand from top to bottom in the order 13025, 13027, 13026, 13028, 13029.
+    const int order[] = {13025, 13027, 13026, 13028, 13029};
+    for (int i = 1; i < 5; ++i) {
+      EXPECT_LT(d.GetDlgItemRect(order[i - 1]).top, d.GetDlgItemRect(order[i]).top);
+    }
+    // The browser tree sits where it was asked to, inside the left group box; the project
+    // has reference libraries, so the library-type chooser is offered.
+    auto* tree = d.findChild<QTreeWidget*>("browserTree");
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->geometry(), QRect(20, 65, 221, 223));
+    QGroupBox* left = nullptr;
+    for (auto* box : d.findChildren<QGroupBox*>()) {
+      if (box->title() == "Select Library/Cells") left = box;
+    }
+    ASSERT_NE(left, nullptr);
+    EXPECT_TRUE(left->geometry().contains(tree->geometry()));
+    EXPECT_NE(d.findChild<QWidget*>("libraryTypeChooser"), nullptr);
+    EXPECT_NE(LibraryItem(d, "standard"), nullptr);
+  });
+  EXPECT_EQ(code, 8);
+}
+
+TEST_F(RulexDialogTest, ModesSwitchControlsAndMinimalModeReselectsAllRules) {
+  RunDialog([&](CRulexVerification& d) {
+    d.CheckDlgButton(13026, false);
+    d.ClickDlgItem(13001);
+    EXPECT_TRUE(d.IsDlgButtonChecked(13001));
+    EXPECT_FALSE(d.IsDlgButtonChecked(13000));
+    EXPECT_TRUE(d.IsDlgItemEnabled(13030));
+    EXPECT_FALSE(d.IsDlgItemEnabled(1));
+    for (const RulexRule& rule : RulexRuleTable()) EXPECT_FALSE(d.IsDlgItemEnabled(rule.controlId));
+    EXPECT_FALSE(d.IsDlgButtonChecked(13026)) << "check marks stay while disabled";
+
+    d.ClickDlgItem(13001);  // clicking the checked radio button keeps it checked
+    EXPECT_TRUE(d.IsDlgButtonChecked(13001));
+
+    d.ClickDlgItem(13000);
+    EXPECT_TRUE(d.IsDlgButtonChecked(13000));
+    EXPECT_FALSE(d.IsDlgButtonChecked(13001));
+    EXPECT_FALSE(d.IsDlgItemEnabled(13030));
+    EXPECT_TRUE(d.IsDlgItemEnabled(1));
+    for (const RulexRule& rule : RulexRuleTable()) {
+      EXPECT_TRUE(d.IsDlgItemEnabled(rule.controlId));
+      EXPECT_TRUE(d.IsDlgButtonChecked(rule.controlId));
+    }
+  });
+}
+
+TEST_F(RulexDialogTest, VerifyRefusesBadSelectionsWithTheirMessages) {
+  RunDialog([&](CRulexVerification& d) {
+    for (const RulexRule& rule : RulexRuleTable()) d.CheckDlgButton(rule.controlId, false);
+    d.ClickDlgItem(1);
+    EXPECT_EQ(d.RuleSelection(), 0);
+    for (const RulexRule& rule : RulexRuleTable()) d.CheckDlgButton(rule.controlId, true);
+    d.ClickDlgItem(1);  // no library ticked
+    Tick(d, "standard");
+    Tick(d, "passives");
+    d.ClickDlgItem(1);  // two libraries
+    d.ClickDlgItem(13001);
+    d.ClickDlgItem(13030);  // Launch with two libraries
+    EXPECT_TRUE(d.isVisible()) << "Verify never ends the dialog";
+  });
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{"No Rules Selected", "Select a cell/library for verification",
+                                      "Only one library can be selected for verification",
+                                      "Only one library can be selected for verification"}));
+  for (const auto& m : prompter->messages) EXPECT_EQ(m.flags & MB_ICONERROR, 0u);
+  EXPECT_FALSE(fs::exists(projectFile.parent_path() / "rulex")) << "nothing was run";
+}
+
+TEST_F(RulexDialogTest, VerifyRunsTheCheckerAndShowsTheVerdict) {
+  const fs::path runDir = projectFile.parent_path() / "." / "rulex";
+  ResultsWatcher watcher;
+  RunDialog([&](CRulexVerification& d) {
+    Tick(d, "passives");
+    d.ClickDlgItem(1);  // the whole clean library
+    Tick(d, "standard", {"7432"});
+    LibraryItem(d, "passives")->setCheckState(0, Qt::Unchecked);
+    d.ClickDlgItem(1);  // one broken part
+    EXPECT_EQ(ReadFile(runDir / "rx.dat").substr(0, 17), "\"standard.7432\"\n-");
+    EXPECT_EQ(d.Progress().GetStatusText(), "Library : standard, Part : 7432");
+  });
+  ASSERT_EQ(watcher.messages.size(), 2u) << "each run shows one results dialog";
+  EXPECT_EQ(watcher.messages[0], "View verification passed.  See log file for details.");
+  EXPECT_EQ(watcher.messages[1], "View verification failed.  Errors:1 See log file for details.");
+  EXPECT_GT(watcher.progressSeen, 0);
+  EXPECT_TRUE(prompter->messages.empty());
+  EXPECT_NE(ReadFile(runDir / "rx.msg").find("7432_DIP14 lacks property PART_NAME"),
+            std::string::npos);
+  // The temporary project names exactly the checked library and part.
+  const std::string temp =
+      ReadFile(command.GetProjectPath() + command.GetProjectName() + "_tmp.tak");
+  EXPECT_NE(temp.find("design_name '7432'"), std::string::npos) << temp;
+}
+
+TEST_F(RulexDialogTest, UnwritableRunDirectoryIsReportedAndNothingRuns) {
+  // rundir names a path below a plain file: it cannot be created.
+  std::string project = ReadFile(projectFile);
+  project.replace(project.find("rundir './rulex'"), 16, "rundir './blocker/rulex'");
+  dir.write("demo/demo.tak", project);
+  dir.write("demo/blocker", "a file, not a folder");
+  ResultsWatcher watcher;
+  RunDialog([&](CRulexVerification& d) {
+    Tick(d, "passives");
+    d.ClickDlgItem(1);
+  });
+  ASSERT_EQ(prompter->messages.size(), 1u);
+  EXPECT_NE(prompter->messages[0].text.find("run directory"), std::string::npos);
+  EXPECT_EQ(prompter->messages[0].flags & MB_ICONERROR, unsigned(MB_ICONERROR));
+  EXPECT_TRUE(watcher.messages.empty());
+  EXPECT_EQ(watcher.progressSeen, 0);
+}
+
+TEST_F(RulexDialogTest, HelpShowsTopic143361) {
+  const fs::path log = dir.path() / "help.log";
+  setenv("KESTRA_HELP_LOG", log.c_str(), 1);
+  setenv("KESTRA_NONINTERACTIVE", "1", 1);  // no browser window from a test
+  RunDialog([&](CRulexVerification& d) { d.ClickDlgItem(9); });
+  unsetenv("KESTRA_HELP_LOG");
+  unsetenv("KESTRA_NONINTERACTIVE");
+  EXPECT_EQ(ReadFile(log), "help: topic 143361\n");
+}
