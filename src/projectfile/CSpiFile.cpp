@@ -151,10 +151,9 @@ int CSpiFile::ReadProgramHeader(std::string& name, int& isControl) {
 
 int CSpiFile::ReadDirectiveName(std::string& name) {
   ++lineNumber;
-  std::string raw;
-  if (!ReadLine(raw)) return Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
-  restLine_ = std::move(raw);
+  // Read straight into the rest's buffer: its capacity is reused from line to line.
   restBegin_ = restEnd_ = 0;
+  if (!ReadLine(restLine_)) return Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
   const std::string_view line = spi::Trim(restLine_);
   std::size_t separator = line.find(' ');
   if (separator == std::string_view::npos) separator = line.find('\t');
@@ -212,10 +211,8 @@ int CSpiFile::ReadValue(std::string& value, int& doubleQuoted) {
     while (restBegin_ < restEnd_ && spi::IsSpace(restLine_[restBegin_])) ++restBegin_;
     if (restEnd_ - restBegin_ == 1 && restLine_[restBegin_] == '\\') {
       ++lineNumber;
-      std::string next;
-      if (!ReadLine(next)) return Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
-      restLine_ = std::move(next);
-      restBegin_ = 0;
+      restBegin_ = restEnd_ = 0;
+      if (!ReadLine(restLine_)) return Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
       restEnd_ = restLine_.size();
     }
   }

@@ -2,7 +2,10 @@
 
 #include "SpiText.h"
 
-void CSpiValueList::Append(std::string value) { values_.push_back(std::move(value)); }
+void CSpiValueList::Append(std::string value) {
+  if (values_.empty()) values_.reserve(4);  // most directives have a few values
+  values_.push_back(std::move(value));
+}
 
 void CSpiValueList::Clear() {
   values_.clear();
