@@ -1,8 +1,49 @@
 #include "LibraryListing.h"
 
+#include <filesystem>
 #include <ostream>
 
-int ListProjectLibraries(const std::string& projectFile, std::ostream&, std::ostream& err) {
-  err << "library listing is not available yet for " << projectFile << "\n";
-  return 1;
+#include "LibraryTree.h"
+
+namespace {
+
+// Writes one list file's libraries, their cells and each cell's views; returns the number
+// of problems written to err.
+size_t ListTree(const std::string& title, LibraryTree& tree, std::ostream& out, std::ostream& err) {
+  out << title << " (" << tree.ListFile() << "):\n";
+  if (tree.Libraries().empty()) out << "  (none)\n";
+  for (const LibraryEntry& lib : tree.Libraries()) {
+    out << "  " << lib.name << "  " << lib.directory << (lib.directoryExists ? "" : "  [missing]")
+        << '\n';
+    for (const CellEntry& cell : tree.Cells(lib.name)) {
+      out << "    " << cell.name << "  [";
+      const char* separator = "";
+      for (const std::string& view : tree.Views(lib.name, cell.name)) {
+        out << separator << view;
+        separator = " ";
+      }
+      out << ']' << (cell.usable ? "" : "  (not selectable)") << '\n';
+    }
+  }
+  for (const FormatIssue& issue : tree.Issues()) err << issue.ToString() << '\n';
+  return tree.Issues().size();
+}
+
+}  // namespace
+
+int ListProjectLibraries(const std::string& projectFile, std::ostream& out, std::ostream& err) {
+  std::string directory = std::filesystem::path(projectFile).parent_path().string();
+  directory = directory.empty() ? "./" : directory + "/";
+  size_t problems = 0;
+  LibraryTree project(directory + "qvd.lib");
+  problems += ListTree("Project libraries", project, out, err);
+  // Without "refqvd.lib" the project simply has no reference libraries (a design project).
+  std::error_code ec;
+  if (std::filesystem::exists(directory + "refqvd.lib", ec)) {
+    LibraryTree reference(directory + "refqvd.lib");
+    problems += ListTree("Reference libraries", reference, out, err);
+  } else {
+    out << "Reference libraries: none (no refqvd.lib)\n";
+  }
+  return problems == 0 ? 0 : 1;
 }

@@ -1,0 +1,5 @@
+// Diode: Verilog wrapper
+module cdiode (a, k);
+  inout a;
+  inout k;
+endmodule

@@ -1,0 +1,7 @@
+library ieee;
+use ieee.std_logic_1164.all;
+-- Inductor: VHDL wrapper
+entity cind is
+  port (1 : inout std_logic;
+        2 : inout std_logic);
+end entity;

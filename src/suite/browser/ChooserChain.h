@@ -1,0 +1,57 @@
+// The browser's chained choosers: library, cells of the chosen library, views of the chosen
+// cell filtered by view type. Each chooser is a combo box (with an optional label) that is a
+// child of, and owned by, the window given to Show; this object only holds guarded pointers.
+// UI thread only.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <string>
+
+#include "OutsideTypes.h"
+
+class QComboBox;
+class QLabel;
+class LibraryTree;
+
+class ChooserChain {
+ public:
+  enum { kLibrary = 1, kCell = 2, kView = 3 };
+
+  // currentTree gives the tree of the library type in use; changed runs after every fill.
+  ChooserChain(std::function<LibraryTree&()> currentTree, std::function<void()> changed);
+
+  void Show(QWidget* parent, int kind, CRect chooser, CRect label, int viewType);
+  // Refills chooser kind (and the ones after it in the chain) from the current tree.
+  void Fill(int kind);
+  void Enable(bool enable, int kind);
+  void SetViewFilter(int viewType);
+  int ViewFilter() const { return viewType_; }
+
+  void SetSelectedLib(std::string library);
+  void SetSelectedCell(std::string cell);
+  const std::string& Library() const { return library_; }
+  const std::string& Cell() const { return cell_; }
+  const std::string& View() const { return view_; }
+  QComboBox* Chooser(int kind) const;
+
+ private:
+  struct Slot {
+    QPointer<QComboBox> combo;
+    QPointer<QLabel> label;
+  };
+  static bool ValidKind(int kind) { return kind >= kLibrary && kind <= kView; }
+  std::string& SelectionOf(int kind);
+  void FillOne(int kind);
+  void Chosen(int kind);
+
+  std::function<LibraryTree&()> currentTree_;
+  std::function<void()> changed_;
+  Slot slots_[kView + 1];
+  std::string library_;
+  std::string cell_;
+  std::string view_;
+  int viewType_ = 0;
+  QObject context_;  // owns the signal connections: they end with this object
+};
