@@ -1,0 +1,99 @@
+// The host program kestra, run as a real process.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "TempDir.h"
+
+namespace {
+
+const std::string kKestra = std::string(KESTRA_BINARY_DIR) + "/bin/kestra";
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs kestra with the given words (each passed as one argument) and environment settings.
+Outcome RunKestra(const TempDir& dir, const std::string& words, const std::string& env = "") {
+  const std::string out = dir.str() + "/out", err = dir.str() + "/err";
+  const std::string command = "env " + env + " KESTRA_NONINTERACTIVE=1 " + kKestra + " " + words +
+                              " >'" + out + "' 2>'" + err + "' </dev/null";
+  const int raw = std::system(command.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
+}
+
+TEST(Host, BadOrMissingArgumentsGetUsageAndStatusTwo) {
+  TempDir dir;
+  for (const std::string words :
+       {"", "-product P -proj p.tak", "-product P -mode Libvue", "-proj p.tak -mode Libvue",
+        "-product P -proj p.tak -mode", "-product P -proj p.tak -mode Libvue -bogus 1", "stray"}) {
+    const Outcome o = RunKestra(dir, words);
+    EXPECT_EQ(o.status, 2) << words;
+    EXPECT_NE(o.err.find("usage: kestra -product"), std::string::npos) << words;
+  }
+  const Outcome help = RunKestra(dir, "-help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("usage: kestra"), std::string::npos);
+  EXPECT_NE(help.out.find("SearchPart"), std::string::npos);
+}
+
+TEST(Host, UnknownModeIsReportedAndStartsNothing) {
+  TempDir dir;
+  const std::string log = dir.str() + "/launch.log";
+  const Outcome o =
+      RunKestra(dir, "-product P -proj p.tak -mode nosuch", "KESTRA_LAUNCH_LOG=" + log);
+  EXPECT_EQ(o.status, 0);
+  EXPECT_NE(o.err.find("Unknown Command Line Option Specified."), std::string::npos) << o.err;
+  EXPECT_EQ(ReadFile(log), "");
+}
+
+TEST(Host, ToolStartReachesTheToolWithTheProjectAsOneWord) {
+  TempDir dir;
+  const std::string log = dir.str() + "/launch.log";
+  const std::string standin = dir.str() + "/standin.log";
+  const Outcome o = RunKestra(dir, "-product P -proj '/d/my proj/p.tak' -mode Libvue -mpssession S",
+                              "KESTRA_LAUNCH_LOG=" + log + " KESTRA_STANDIN_LOG=" + standin);
+  EXPECT_EQ(o.status, 0) << o.err;
+  const auto line = nlohmann::json::parse(ReadFile(log));
+  EXPECT_EQ(line["operation"], "launchLibvue");
+  EXPECT_EQ(line["arguments"], " -proj \"/d/my proj/p.tak\"");
+  EXPECT_EQ(line["product"], "P");
+  for (int i = 0; i < 200 && ReadFile(standin).empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  const auto started = nlohmann::json::parse(ReadFile(standin));
+  EXPECT_EQ(started["tool"], "libvue");
+  EXPECT_EQ(started["arguments"], nlohmann::json({"-proj", "/d/my proj/p.tak"}));
+}
+
+TEST(Host, DirectStartOutlivesTheHost) {
+  TempDir dir;
+  const std::string marker = dir.str() + "/late";
+  const auto tool = dir.write("slowtool", "#!/bin/sh\nsleep 1\necho \"$@\" > '" + marker + "'\n");
+  ASSERT_EQ(::chmod(tool.c_str(), 0755), 0);
+  const Outcome o = RunKestra(dir, "-product P -proj p.tak -mode PadEditor",
+                              "KESTRA_TOOL_PADSMITH=" + tool.string());
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_FALSE(std::filesystem::exists(marker)) << "the host waited for the tool";
+  for (int i = 0; i < 200 && ReadFile(marker).empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  EXPECT_EQ(ReadFile(marker), "\n") << "the tool did not run on after the host";
+}
+
+TEST(Host, MissingToolIsToldWithoutCrashOrHang) {
+  TempDir dir;
+  const Outcome o = RunKestra(dir, "-product P -proj p.tak -mode ImportXML",
+                              "KESTRA_TOOL_XML2TES=" + dir.str() + "/gone");
+  EXPECT_EQ(o.status, 0);
+  EXPECT_NE(o.err.find("error: Cannot start " + dir.str() + "/gone: No such file or directory."),
+            std::string::npos)
+      << o.err;
+}
+
+}  // namespace
