@@ -22,9 +22,9 @@ class CMldOutput {
 
   // Takes over the edit control (not owned): read-only, no undo buffer.
   void Attach(QPlainTextEdit* edit);
-  void Detach() { edit_ = nullptr; }
-  bool HasWindow() const { return !edit_.isNull(); }
-  QPlainTextEdit* Edit() const { return edit_; }
+  void Detach();
+  bool HasWindow() const;
+  QPlainTextEdit* Edit() const;
 
   // Appends up to 1024 characters of text at the end: each "\n" (with a "\r" before it)
   // ends a line, a text without a final "\n" leaves the line open for the next append.

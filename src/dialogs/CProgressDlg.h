@@ -56,11 +56,18 @@ class CProgressDlg final : public CDialog {
   bool IsCancelled() const { return cancelled_; }
   void SetCancelled(bool cancelled) { cancelled_ = cancelled; }
 
+  // Ends the open dialog at the tool's end: 2 when the user cancelled (the flag is
+  // cleared), else 1.
+  void EndRun();
+  // The tool's end message came before the dialog opened: the next opening ends at once.
+  void SetEndedBeforeOpen() { endedBeforeOpen_ = true; }
+  bool IsEndedBeforeOpen() const { return endedBeforeOpen_; }
+
   CMldOutput& Output() { return output_; }
   CAnimateCtrl* Animation() const { return animation_; }
 
-  // Geometry recorded at opening: the window rectangle as loaded and the height without
-  // the detail pane.
+  // Geometry recorded at opening, of the client area (Qt's dialog geometry): the rectangle
+  // as loaded and the height without the detail pane.
   QRect GetFullRect() const { return fullRect_; }
   int GetCollapsedHeight() const { return collapsedHeight_; }
   bool IsDetailsShown() const { return detailsShown_; }
@@ -70,6 +77,7 @@ class CProgressDlg final : public CDialog {
   void OnOK() override;
   void OnCancel() override;
   bool OnCommand(int id) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   void ApplySize();
@@ -81,8 +89,10 @@ class CProgressDlg final : public CDialog {
   bool cancelled_ = false;
   std::string statusText_;
   CAnimateCtrl* animation_ = nullptr;  // child of the dialog
+  QSize loadedSize_;
   QRect fullRect_;
   int collapsedHeight_ = 0;
   bool detailsShown_ = false;
   std::string pendingDetail_;
+  bool endedBeforeOpen_ = false;
 };

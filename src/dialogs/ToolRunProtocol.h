@@ -24,6 +24,10 @@ class CToolLauncher;
 // earlier one). Returns 1.
 LRESULT HandleToolProgress(CToolLauncher& launcher, CProgressDlg& progress);
 
+// The second half of HandleToolProgress, for owners that fetch the text themselves (to log
+// or echo it as well): appends it to the open dialog's pane, else makes it the pending detail.
+LRESULT DeliverToolProgress(const std::string& detail, CProgressDlg& progress);
+
 // WM_TOOL_ENDED: ignored unless wParam is 1. When the progress dialog is open it ends with 2
 // if the user cancelled (the cancelled flag is cleared) and with 1 otherwise. Returns 1.
 LRESULT HandleToolEnded(WPARAM wParam, CProgressDlg& progress);

@@ -1,0 +1,121 @@
+#include "CResultsDlg1.h"
+
+#include <QHeaderView>
+#include <QTreeWidget>
+
+#include "C5XBrowserUI.h"
+#include "CKestraCmdLine.h"
+#include "CToolLauncher.h"
+#include "MapLibraryName.h"
+#include "PartVerdict.h"
+#include "Prompter.h"
+#include "TextEditorSetting.h"
+#include "ui_CResultsDlg1.h"
+
+namespace {
+// The list control's text buffer of the system: longer names are cut.
+constexpr qsizetype kMaxPartNameChars = 127;
+}  // namespace
+
+CResultsDlg1::CResultsDlg1(CKestraCmdLine* command, CToolLauncher* launcher, C5XBrowserUI* browser,
+                           const std::vector<std::string>& cells, std::string library,
+                           QWidget* parent)
+    : CDialog(IDD, parent),
+      ui_(std::make_unique<Ui::CResultsDlg1>()),
+      cells_(&cells),
+      library_(std::move(library)),
+      browser_(browser),
+      command_(command),
+      launcher_(launcher) {
+  ui_->setupUi(this);
+}
+
+CResultsDlg1::~CResultsDlg1() = default;
+
+std::string CResultsDlg1::GetPartFileName(const std::string& cell) {
+  const std::string dir = browser_ ? browser_->GetSelectedLibPath(library_) : std::string();
+  const std::string path = dir + "/" + cell;
+  const std::size_t cut = path.find_last_of("/\\:");
+  const std::string name = path.substr(cut + 1);
+  if (const auto mapped = MapLibraryName(name)) return *mapped;
+  return name;
+}
+
+int CResultsDlg1::ReadPartVerdict(const std::string& statusFile, const std::string& logFile) {
+  const PartVerdict verdict = ReadPartVerdictFiles(statusFile, logFile);
+  withWarnings_ = verdict.withWarnings ? 1 : 0;
+  return verdict.code;
+}
+
+std::string CResultsDlg1::PartFilePath(const std::string& partFileName,
+                                       const char* extension) const {
+  const std::string projectPath = command_ ? command_->GetProjectPath() : std::string();
+  return projectPath + "temp/" + partFileName + extension;
+}
+
+int CResultsDlg1::GetPartVerdict(const std::string& cell) {
+  const std::string part = GetPartFileName(cell);
+  return ReadPartVerdict(PartFilePath(part, ".stat"), PartFilePath(part, ".log"));
+}
+
+bool CResultsDlg1::OnInitDialog() {
+  CDialog::OnInitDialog();
+  FillPartList();
+  return true;
+}
+
+void CResultsDlg1::FillPartList() {
+  QTreeWidget* list = ui_->partList;
+  list->clear();
+  list->setColumnCount(2);
+  list->setHeaderLabels({QStringLiteral("Part"), QStringLiteral("Status")});
+  const int half = list->width() / 2;
+  list->setColumnWidth(0, half);
+  list->setColumnWidth(1, half);
+  list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+  passed_ = 0;
+  failed_ = 0;
+  for (const std::string& cell : *cells_) {
+    const int verdict = GetPartVerdict(cell);
+    QString status;
+    if (verdict == kPassed) {
+      status = QStringLiteral("Passed");
+      if (withWarnings_ == 1) status += QStringLiteral(" (With Warnings)");
+      ++passed_;
+    } else if (verdict == kFailed) {
+      status = QStringLiteral("Failed");
+      ++failed_;
+    } else {
+      status = QStringLiteral("Unknown");
+    }
+    list->addTopLevelItem(new QTreeWidgetItem({QString::fromStdString(cell), status}));
+  }
+  list->show();
+  list->setEnabled(true);
+  if (GetDlgItem(IDC_SUMMARY) && GetDlgItem(IDC_SELECT_HINT)) {
+    SetDlgItemText(IDC_SUMMARY, std::to_string(passed_) + " parts passed, " +
+                                    std::to_string(failed_) + " parts failed.");
+    SetDlgItemText(IDC_SELECT_HINT, "Select a part and see log file for details :");
+  }
+  withWarnings_ = 0;
+}
+
+bool CResultsDlg1::OnCommand(int id) {
+  if (id != IDC_VIEW_LOG) return false;
+  OnViewLogFile();
+  return true;
+}
+
+void CResultsDlg1::OnViewLogFile() {
+  const QList<QTreeWidgetItem*> selected = ui_->partList->selectedItems();
+  if (selected.isEmpty()) {
+    AfxMessageBox("Select a part first to view its log file", MB_OK);
+    return;
+  }
+  const QString name = selected.front()->text(0).left(kMaxPartNameChars);
+  if (name.isEmpty()) return;
+  const std::string part = GetPartFileName(name.toStdString());
+  if (command_ && launcher_)
+    ViewFileInTextEditor(*command_, *launcher_, PartFilePath(part, ".log"));
+}

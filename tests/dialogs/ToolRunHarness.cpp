@@ -1,0 +1,73 @@
+#include "ToolRunHarness.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QThread>
+#include <QTimer>
+
+#include "CProgressDlg.h"
+#include "CToolLauncher.h"
+#include "ToolRunProtocol.h"
+
+ToolRunHarness::ToolRunHarness(CToolLauncher& launcher)
+    : CDialog(0), launcher_(launcher), progress_(new CProgressDlg(this)) {}
+
+ToolRunHarness::~ToolRunHarness() = default;
+
+bool ToolRunHarness::WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < timeoutMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(2);
+  }
+  return done();
+}
+
+ToolRunHarness::Outcome ToolRunHarness::Run(const Start& start, const WhileOpen& whileOpen,
+                                            int progressBeforeOpen, int timeoutMs) {
+  outcome_ = {};
+  progressBeforeOpen_ = 0;
+  start(launcher_, GetSafeHwnd());
+  progress_->SetLauncher(&launcher_);
+  if (progressBeforeOpen > 0)
+    WaitUntil([&] { return progressBeforeOpen_ >= progressBeforeOpen; }, timeoutMs);
+
+  // Runs inside the modal loop, once the dialog is open.
+  QTimer::singleShot(0, progress_, [this, whileOpen] {
+    if (whileOpen) whileOpen(*this, *progress_);
+  });
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  connect(&watchdog, &QTimer::timeout, progress_, [this] {
+    if (progress_->HasWindow()) progress_->ClickDlgItem(2);
+  });
+  watchdog.start(timeoutMs);
+  outcome_.result = progress_->DoModal();
+  watchdog.stop();
+  outcome_.cancelledAfter = progress_->IsCancelled();
+  if (QPlainTextEdit* pane = progress_->Output().Edit())
+    outcome_.paneText = pane->toPlainText().toStdString();
+  return outcome_;
+}
+
+LRESULT ToolRunHarness::OnMessage(unsigned message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_TOOL_PROGRESS: {
+      const bool open = progress_->HasWindow();
+      outcome_.details.push_back(launcher_.GetProgressDialogDetail());
+      const LRESULT r = DeliverToolProgress(outcome_.details.back(), *progress_);
+      if (open) {
+        ++outcome_.progressMessages;
+      } else {
+        ++progressBeforeOpen_;
+      }
+      return r;
+    }
+    case WM_TOOL_ENDED:
+      return HandleToolEnded(wParam, *progress_);
+    default:
+      return 0;
+  }
+}
