@@ -1,0 +1,134 @@
+// The dialog base, window messages and the prompter of the framework layer.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <memory>
+
+#include "CDialog.h"
+#include "PlaceholderDialog.h"
+#include "Prompter.h"
+#include "WindowMessage.h"
+
+namespace {
+
+// A dialog with a few controls carrying ids, as a .ui template would give them.
+class SampleDialog final : public CDialog {
+ public:
+  SampleDialog() : CDialog(4242) {
+    auto* edit = new QLineEdit(this);
+    edit->setProperty("ctrlId", 100);
+    auto* check = new QCheckBox("&Stop", this);
+    check->setProperty("ctrlId", 101);
+    auto* button = new QPushButton("&Run", this);
+    button->setProperty("ctrlId", 102);
+    auto* ok = new QPushButton("OK", this);
+    ok->setProperty("ctrlId", 1);
+    ok->setGeometry(10, 40, 60, 20);
+  }
+  std::vector<int> commands;
+  std::vector<std::pair<unsigned, WPARAM>> messages;
+  bool cancelled = false;
+
+ protected:
+  bool OnCommand(int id) override {
+    commands.push_back(id);
+    return true;
+  }
+  void OnCancel() override {
+    cancelled = true;
+    CDialog::OnCancel();
+  }
+  LRESULT OnMessage(unsigned message, WPARAM wParam, LPARAM) override {
+    messages.emplace_back(message, wParam);
+    if (message == WM_TOOL_ENDED && wParam == 1) EndDialog(7);
+    return 1;
+  }
+};
+
+TEST(Dialog, ControlsAreReachedById) {
+  SampleDialog dialog;
+  dialog.SetDlgItemText(100, "hello");
+  EXPECT_EQ(dialog.GetDlgItemText(100), "hello");
+  EXPECT_EQ(dialog.GetDlgItemText(102), "&Run");
+  dialog.CheckDlgButton(101, true);
+  EXPECT_TRUE(dialog.IsDlgButtonChecked(101));
+  dialog.EnableDlgItem(102, false);
+  EXPECT_FALSE(dialog.IsDlgItemEnabled(102));
+  dialog.ShowDlgItem(101, false);
+  EXPECT_FALSE(dialog.IsDlgItemVisible(101));
+  EXPECT_EQ(dialog.GetDlgItem(999), nullptr);
+  EXPECT_EQ(dialog.GetDlgItemText(999), "");
+  EXPECT_FALSE(dialog.IsDlgItemEnabled(999));
+  const CRect ok = dialog.GetDlgItemRect(1);
+  EXPECT_EQ(ok.left, 10);
+  EXPECT_EQ(ok.Height(), 20);
+}
+
+TEST(Dialog, ModalRunEndsWithTheCodeOfTheEndMessage) {
+  SampleDialog dialog;
+  // Messages posted before the modal loop wait for it and arrive on this thread in order.
+  PostMessage(&dialog, WM_TOOL_PROGRESS, 0, 0);
+  PostMessage(&dialog, WM_TOOL_ENDED, 0, 0);  // wParam 0 is not an end
+  // Posting works from any thread.
+  std::unique_ptr<QThread> poster(
+      QThread::create([&dialog] { PostMessage(&dialog, WM_TOOL_ENDED, 1, 0); }));
+  QTimer::singleShot(50, [&poster] { poster->start(); });
+  QTimer::singleShot(20, [&dialog] { dialog.ClickDlgItem(102); });
+  EXPECT_EQ(dialog.DoModal(), 7);
+  poster->wait();
+  EXPECT_FALSE(dialog.HasWindow());
+  const std::vector<std::pair<unsigned, WPARAM>> expected = {
+      {WM_TOOL_PROGRESS, 0}, {WM_TOOL_ENDED, 0}, {WM_TOOL_ENDED, 1}};
+  EXPECT_EQ(dialog.messages, expected);
+  EXPECT_EQ(dialog.commands, std::vector<int>{102});
+  EXPECT_EQ(SendMessage(&dialog, WM_TOOL_PROGRESS, 3, 0), 1);
+  EXPECT_FALSE(PostMessage(nullptr, WM_TOOL_ENDED, 1, 0));
+}
+
+TEST(Dialog, OkAndEscapeGiveTheirCodes) {
+  SampleDialog dialog;
+  QTimer::singleShot(0, [&dialog] { dialog.ClickDlgItem(1); });
+  EXPECT_EQ(dialog.DoModal(), 1);
+  QTimer::singleShot(0, [&dialog] { dialog.close(); });  // the close box, like Escape
+  EXPECT_EQ(dialog.DoModal(), 2);
+  EXPECT_TRUE(dialog.cancelled);
+}
+
+TEST(Dialog, PlaceholderClosesWithItsCode) {
+  for (int code : {1, 8}) {
+    PlaceholderDialog dialog(13000, "View Symbol", code, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "View Symbol");
+    QTimer::singleShot(0, [&dialog] { dialog.ClickDlgItem(PlaceholderDialog::kCloseId); });
+    EXPECT_EQ(dialog.DoModal(), code);
+  }
+}
+
+TEST(Prompter, RecordingPrompterRecordsAndAnswersFromItsScript) {
+  auto owned = std::make_unique<RecordingPrompter>();
+  RecordingPrompter& recorder = *owned;
+  auto previous = SetPrompter(std::move(owned));
+  recorder.answers = {IDNO};
+  recorder.choices = {std::string("/x/a.tpl")};
+  EXPECT_EQ(AfxMessageBox("Overwrite?", MB_YESNO | MB_ICONQUESTION), IDNO);
+  EXPECT_EQ(AfxMessageBox("Again?", MB_YESNO | MB_DEFBUTTON2), IDNO) << "default button 2";
+  EXPECT_EQ(AfxMessageBox("Done."), IDOK);
+  EXPECT_EQ(CurrentPrompter().OpenFile({"Select Part Template", "", "template", ""}),
+            std::optional<std::string>("/x/a.tpl"));
+  EXPECT_EQ(CurrentPrompter().ChooseFolder("Folder", "/"), std::nullopt);
+  ASSERT_EQ(recorder.messages.size(), 3u);
+  EXPECT_EQ(recorder.messages[0].text, "Overwrite?");
+  EXPECT_EQ(recorder.messages[0].flags, MB_YESNO | MB_ICONQUESTION);
+  EXPECT_EQ(recorder.chooserTitles, (std::vector<std::string>{"Select Part Template", "Folder"}));
+  SetPrompter(std::move(previous));
+
+  EXPECT_EQ(DefaultAnswer(MB_OK), IDOK);
+  EXPECT_EQ(DefaultAnswer(MB_YESNO), IDYES);
+  EXPECT_EQ(DefaultAnswer(MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
+}
+
+}  // namespace
