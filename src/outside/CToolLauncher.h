@@ -8,6 +8,15 @@
 // tool attached; its output reaches the owner as WM_TOOL_PROGRESS messages (fetch the text
 // with GetProgressDialogDetail) and the end as exactly one WM_TOOL_ENDED with wParam 1.
 // Direct starts run detached and outlive the host.
+//
+// Programs: KESTRA_TOOL_<NAME> when set, else the given executable (".exe" dropped when
+// needed; a bare name is looked up in <install root>/tools/bin, then PATH), else
+// <install root>/tools/bin/<name in lower case>. Argument texts are split into words by the
+// Windows command-line rules and never pass through a shell. A start that fails is told to
+// the user (a message box naming the program and the reason). With KESTRA_LAUNCH_LOG every
+// start appends one JSON line. The owner window is borrowed: it may be destroyed while its
+// tool runs (messages to it are then dropped). Destroying the launcher kills any tool it
+// still runs attached.
 #pragma once
 
 #include <memory>
@@ -51,10 +60,12 @@ class CToolLauncher {
   // the platform's editor.
   int launchTextView(std::string quotedPath, std::string editor);
 
-  // The oldest progress text not yet fetched; one call per WM_TOOL_PROGRESS.
+  // The oldest progress piece not yet fetched (at most 1024 characters; "" when none); one
+  // call per WM_TOOL_PROGRESS gives every piece once, in order.
   std::string GetProgressDialogDetail();
 
-  // Stops the running tool's whole process group; WM_TOOL_ENDED still follows.
+  // Stops the running tools' whole process groups (SIGTERM, then SIGKILL after a short
+  // grace); WM_TOOL_ENDED still follows. 0 when a tool was running, -1 otherwise.
   int AbortTool(unsigned code, int flag);
 
   struct Impl;
