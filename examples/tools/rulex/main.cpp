@@ -25,6 +25,7 @@
 #include "PartChecks.h"
 #include "RulexPaths.h"
 #include "RulexProject.h"
+#include "nimra.h"
 
 namespace {
 
@@ -74,26 +75,33 @@ std::optional<std::set<std::string>> ProjectLibraries(const std::string& project
   return names;
 }
 
-// The library of the list that `target` ("lib" or "lib.cell") names: an exact name first,
-// then one that differs only in case (the module passes on-disk, lower-case names); the
-// longest such name wins so that libraries with full stops in their names work.
+// A library's name as the module passes it: the name mapper's on-disk form, lower-cased
+// (MapLibraryName), or the name itself when the mapper refuses it.
+std::string OnDiskName(const std::string& name) {
+  std::string buffer;
+  const std::string* mapped =
+      nimraMapper(nimraTesselToIdent, nimraIdentToLibraryUnix, name, 0, buffer);
+  return mapped ? Lower(*mapped) : name;
+}
+
+// The library of the list that `target` ("lib" or "lib.cell") names, by its name or its
+// on-disk name; the longest match wins so that libraries with full stops in their names work.
 const LibraryEntry* FindTargetLibrary(const LibraryTree& tree, const std::string& target,
                                       std::string& cell) {
   const LibraryEntry* best = nullptr;
-  for (bool exact : {true, false}) {
-    for (const LibraryEntry& entry : tree.Libraries()) {
-      const std::string name = exact ? entry.name : Lower(entry.name);
-      const std::string wanted = exact ? target : Lower(target);
-      const bool whole = wanted == name;
-      const bool withCell = wanted.size() > name.size() + 1 && wanted.rfind(name + ".", 0) == 0;
-      if ((whole || withCell) && (!best || entry.name.size() > best->name.size())) {
+  std::size_t bestLength = 0;
+  for (const LibraryEntry& entry : tree.Libraries()) {
+    for (const std::string& name : {entry.name, OnDiskName(entry.name)}) {
+      const bool whole = target == name;
+      const bool withCell = target.size() > name.size() + 1 && target.rfind(name + ".", 0) == 0;
+      if ((whole || withCell) && (!best || name.size() > bestLength)) {
         best = &entry;
+        bestLength = name.size();
         cell = whole ? "" : target.substr(name.size() + 1);
       }
     }
-    if (best) return best;
   }
-  return nullptr;
+  return best;
 }
 
 class Run {
@@ -193,7 +201,9 @@ int main(int argc, char** argv) {
   const auto projectLibraries = ProjectLibraries(args.project);
   if (!target.empty() && !library) {
     run.Fatal("no library for \"" + target + "\" in " + args.listFile);
-  } else if (library && (!projectLibraries || !projectLibraries->count(Lower(library->name)))) {
+  } else if (library &&
+             (!projectLibraries || (!projectLibraries->count(Lower(library->name)) &&
+                                    !projectLibraries->count(OnDiskName(library->name))))) {
     run.Fatal("library " + library->name + " is not named by GLOBAL library in " + args.project);
   } else if (library && run.Findings().empty()) {
     CheckLibrary(tree, *library, cell, selected, rules, run);
