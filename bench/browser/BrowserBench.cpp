@@ -1,0 +1,75 @@
+// What a 10,000-cell library costs in the browser: showing the tree (which reads no cells),
+// expanding the library (one directory read and 10,000 items), and the directory read alone.
+// Run with QT_QPA_PLATFORM=offscreen; compare the figures as ratios of one run.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTreeWidget>
+#include <QWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "C5XBrowserUI.h"
+#include "LibraryTree.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kCells = 10000;
+
+// A project folder with one 10,000-cell library, kept in the build tree between runs.
+std::string BigProject() {
+  const fs::path project = fs::path(KESTRA_BINARY_DIR) / "bench/fixtures/big_project";
+  const fs::path lib = project / "big";
+  if (!fs::exists(project / "qvd.lib")) {
+    for (int i = 0; i < kCells; ++i) fs::create_directories(lib / ("c" + std::to_string(i)));
+    std::ofstream(project / "qvd.lib") << "big big\n";
+  }
+  return project.string() + "/";
+}
+
+void ShowTree(benchmark::State& state) {
+  const std::string project = BigProject();
+  for (auto _ : state) {
+    QWidget window;
+    C5XBrowserUI browser(project, "big");
+    browser.ShowBrowserTree(&window, 4, {20, 65, 241, 288}, {}, nullptr, nullptr, "", 1, 1);
+    benchmark::DoNotOptimize(window.findChild<QTreeWidget*>("browserTree"));
+  }
+}
+BENCHMARK(ShowTree)->Unit(benchmark::kMillisecond);
+
+void ShowTreeAndExpandLibrary(benchmark::State& state) {
+  const std::string project = BigProject();
+  for (auto _ : state) {
+    QWidget window;
+    C5XBrowserUI browser(project, "big");
+    browser.ShowBrowserTree(&window, 4, {20, 65, 241, 288}, {}, nullptr, nullptr, "", 1, 1);
+    auto* tree = window.findChild<QTreeWidget*>("browserTree");
+    tree->topLevelItem(0)->setExpanded(true);
+    benchmark::DoNotOptimize(tree->topLevelItem(0)->childCount());
+  }
+}
+BENCHMARK(ShowTreeAndExpandLibrary)->Unit(benchmark::kMillisecond);
+
+void ReadCellsOnly(benchmark::State& state) {
+  const std::string project = BigProject();
+  for (auto _ : state) {
+    LibraryTree tree(project + "qvd.lib");
+    benchmark::DoNotOptimize(tree.Cells("big").size());
+  }
+}
+BENCHMARK(ReadCellsOnly)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
