@@ -47,8 +47,15 @@ int CMldOutput::GetLineCount() const { return edit_ ? edit_->document()->blockCo
 
 void CMldOutput::AppendText(const std::string& text) {
   if (!edit_) return;
-  ScrollToEnd();
   const std::string_view head = Head(text, kMaxAppendChars);
+  if (head.empty()) return;
+  // The pieces between line ends go in as one insertion: each "\n" (without a "\r" just
+  // before it) becomes one line break of the document, a final piece without "\n" stays an
+  // open line. Trimming after the whole insertion leaves the same lines as trimming after
+  // every line break would, because each step removes exactly kTrimLines lines.
+  QString insert;
+  insert.reserve(static_cast<qsizetype>(head.size()));
+  bool lineEnded = false;
   std::size_t start = 0;
   while (start < head.size()) {
     const std::size_t newline = head.find('\n', start);
@@ -56,17 +63,17 @@ void CMldOutput::AppendText(const std::string& text) {
         start, newline == std::string_view::npos ? std::string_view::npos : newline - start);
     if (newline != std::string_view::npos && !piece.empty() && piece.back() == '\r')
       piece.remove_suffix(1);
-    QTextCursor cursor(edit_->document());
-    cursor.movePosition(QTextCursor::End);
-    if (!piece.empty())
-      cursor.insertText(QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size())));
+    insert += QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size()));
     if (newline == std::string_view::npos) break;  // an open line, continued next time
-    cursor.insertText(QStringLiteral("\r\n"));     // one line break in the document
-    Trim();
-    ScrollToEnd();
+    insert += QChar::ParagraphSeparator;           // the pane's "\r\n"
+    lineEnded = true;
     start = newline + 1;
   }
-  if (!head.empty()) ScrollToEnd();
+  QTextCursor cursor(edit_->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(insert);
+  if (lineEnded) Trim();
+  ScrollToEnd();
 }
 
 void CMldOutput::ScrollToEnd() {
@@ -77,17 +84,15 @@ void CMldOutput::ScrollToEnd() {
 }
 
 void CMldOutput::Trim() {
-  int lines = GetLineCount();
+  const int lines = GetLineCount();
   if (lines <= kMaxLines) return;
+  // Blocks of kTrimLines until at most kMaxLines remain, removed in one edit.
+  const int steps = (lines - kMaxLines + kTrimLines - 1) / kTrimLines;
   QTextDocument* document = edit_->document();
   edit_->setUpdatesEnabled(false);
-  while (lines > kMaxLines) {
-    QTextCursor cursor(document);
-    cursor.setPosition(document->findBlockByNumber(kTrimLines).position(), QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-    const int now = GetLineCount();
-    // A step that removed nothing must still end the loop.
-    lines = now < lines ? now : now - kTrimLines;
-  }
+  QTextCursor cursor(document);
+  cursor.setPosition(document->findBlockByNumber(steps * kTrimLines).position(),
+                     QTextCursor::KeepAnchor);
+  cursor.removeSelectedText();
   edit_->setUpdatesEnabled(true);
 }
