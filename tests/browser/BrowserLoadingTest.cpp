@@ -70,7 +70,8 @@ TEST(BrowserLoading, BadListsAndLibrariesAreShownAsFarAsPossibleAndReported) {
             "gone does/not/exist\n"
             "file notadir\n"
             "include qvd.lib\n"
-            "broken line with words\n");
+            "broken line with words\n"
+            "\"two words\" odd\n");
   testing::internal::CaptureStderr();
   BrowserWindow w;
   C5XBrowserUI browser(dir.str() + "/", "bad");
@@ -85,7 +86,7 @@ TEST(BrowserLoading, BadListsAndLibrariesAreShownAsFarAsPossibleAndReported) {
   for (const char* expected :
        {"qvd.lib:3: library \"gone\"", "qvd.lib:4: library \"file\"", "includes itself",
         "qvd.lib:6: expected a library name", "with blank: cell name", "library has no cells",
-        "refqvd.lib: library list file not found"}) {
+        "qvd.lib:7: library name \"two words\"", "refqvd.lib: library list file not found"}) {
     EXPECT_NE(err.find(expected), std::string::npos) << "missing report: " << expected << "\n"
                                                      << err;
   }
@@ -93,11 +94,12 @@ TEST(BrowserLoading, BadListsAndLibrariesAreShownAsFarAsPossibleAndReported) {
   EXPECT_EQ(w.Tree()->topLevelItemCount(), 0);
 
   w.Chooser("libraryTypeChooser")->setCurrentIndex(0);
-  ASSERT_EQ(w.Tree()->topLevelItemCount(), 4);
+  ASSERT_EQ(w.Tree()->topLevelItemCount(), 5);
   EXPECT_FALSE(w.Library("gone")->flags() & Qt::ItemIsEnabled);
   EXPECT_FALSE(w.Library("gone")->toolTip(0).isEmpty());
   w.Tick("odd", {"good", "with blank", "caf\xC3\xA9"});
   w.Tick("gone");
+  w.Tick("two words");
   std::vector<std::string> libs;
   browser.GetSelectedLibList(libs);
   EXPECT_EQ(libs, (std::vector<std::string>{"odd"}));

@@ -92,7 +92,7 @@ void ChooserChain::FillOne(int kind) {
   std::vector<std::pair<std::string, bool>> entries;
   if (kind == kLibrary) {
     for (const LibraryEntry& lib : tree.Libraries())
-      entries.emplace_back(lib.name, lib.directoryExists);
+      entries.emplace_back(lib.name, lib.Choosable());
   } else if (kind == kCell && !library_.empty()) {
     for (const CellEntry& cell : tree.Cells(library_)) entries.emplace_back(cell.name, cell.usable);
   } else if (kind == kView && !library_.empty() && !cell_.empty()) {

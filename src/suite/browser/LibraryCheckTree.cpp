@@ -69,12 +69,15 @@ void LibraryCheckTree::Reload() {
   const QSignalBlocker block(widget_);
   widget_->clear();
   for (const LibraryEntry& lib : data.Libraries()) {
-    QTreeWidgetItem* item = MakeItem(lib.name, libraryIcon_, lib.directoryExists);
-    if (lib.directoryExists) {
+    QTreeWidgetItem* item = MakeItem(lib.name, libraryIcon_, lib.Choosable());
+    if (lib.Choosable()) {
       item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     } else {
-      item->setToolTip(0, DisplayText("Directory not found: " + lib.directory + " (" +
-                                      lib.listFile + ", line " + std::to_string(lib.line) + ")"));
+      const std::string why = lib.directoryExists
+                                  ? "Name with blanks or non-ASCII characters: tools cannot take it"
+                                  : "Directory not found: " + lib.directory;
+      item->setToolTip(
+          0, DisplayText(why + " (" + lib.listFile + ", line " + std::to_string(lib.line) + ")"));
     }
     widget_->addTopLevelItem(item);
   }

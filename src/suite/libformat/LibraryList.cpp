@@ -5,9 +5,12 @@
 #include <set>
 
 #include "LineWords.h"
+#include "PortableName.h"
 #include "SpiExpandVariables.h"
 
 namespace fs = std::filesystem;
+
+bool LibraryEntry::Choosable() const { return directoryExists && IsPortableName(name); }
 
 namespace {
 
@@ -83,6 +86,12 @@ class ListReader {
                                   "; this line is ignored"});
         return;
       }
+    }
+    if (!IsPortableName(words[0])) {
+      out.issues.push_back({shown, lineNumber,
+                            "library name \"" + words[0] +
+                                "\" contains blanks or characters outside printable ASCII; "
+                                "shown but not selectable"});
     }
     LibraryEntry entry{words[0], target.string(), shown, lineNumber, false};
     std::error_code ec;

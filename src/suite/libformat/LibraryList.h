@@ -15,6 +15,9 @@ struct LibraryEntry {
   std::string listFile;   // the list file that named the library
   int line = 0;           // its line in that file
   bool directoryExists = false;
+
+  // A library can be chosen when its directory exists and its name needs no quoting.
+  bool Choosable() const;
 };
 
 struct LibraryList {

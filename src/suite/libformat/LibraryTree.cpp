@@ -3,14 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 
-namespace fs = std::filesystem;
+#include "PortableName.h"
 
-bool IsPortableName(const std::string& name) {
-  return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u > 0x20 && u < 0x7F;
-  });
-}
+namespace fs = std::filesystem;
 
 LibraryTree::LibraryTree(std::string listFile)
     : listFile_(std::move(listFile)), list_(ReadLibraryList(listFile_)) {}

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "LibraryList.h"
+#include "PortableName.h"
 
 struct CellEntry {
   std::string name;
@@ -48,6 +49,3 @@ class LibraryTree {
   std::map<std::pair<std::string, std::string>, std::vector<std::string>> views_;
   int directoryReads_ = 0;
 };
-
-// True when every character of name is printable ASCII other than a blank.
-bool IsPortableName(const std::string& name);
