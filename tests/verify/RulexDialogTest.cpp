@@ -92,11 +92,14 @@ class ResultsWatcher {
   }
   std::vector<std::string> messages;
   int progressSeen = 0;
+  bool cancelProgress = false;  // press Cancel once the progress dialog shows
 
  private:
   void Poll() {
     auto* modal = qobject_cast<CDialog*>(QApplication::activeModalWidget());
-    if (modal && modal->TemplateId() == 13036) ++progressSeen;
+    if (modal && modal->TemplateId() == 13036 && ++progressSeen == 1 && cancelProgress) {
+      modal->ClickDlgItem(2);
+    }
     if (modal && modal->TemplateId() == 13039) {
       messages.push_back(modal->GetDlgItemText(13051));
       modal->ClickDlgItem(1);
@@ -250,4 +253,46 @@ TEST_F(RulexDialogTest, HelpShowsTopic143361) {
   unsetenv("KESTRA_HELP_LOG");
   unsetenv("KESTRA_NONINTERACTIVE");
   EXPECT_EQ(ReadFile(log), "help: topic 143361\n");
+}
+
+TEST_F(RulexDialogTest, CancelShowsNoVerdictNotEvenAnEarlierOne) {
+  const fs::path runDir = projectFile.parent_path() / "rulex";
+  dir.write("demo/rulex/rx.msg", std::string(600, '.') + "\nTOTAL 0 0 0 0 0 0\n");
+  setenv("KESTRA_RULEX_DELAY_MS", "400", 1);  // seven parts: long enough to cancel
+  ResultsWatcher watcher;
+  watcher.cancelProgress = true;
+  RunDialog([&](CRulexVerification& d) {
+    Tick(d, "standard");
+    d.ClickDlgItem(1);
+    EXPECT_FALSE(d.Progress().IsCancelled()) << "the flag is cleared at the end message";
+  });
+  unsetenv("KESTRA_RULEX_DELAY_MS");
+  EXPECT_EQ(watcher.progressSeen > 0, true);
+  EXPECT_TRUE(watcher.messages.empty()) << watcher.messages.front();
+  EXPECT_TRUE(prompter->messages.empty());
+  EXPECT_FALSE(fs::exists(runDir / "rx.msg")) << "the stopped checker wrote no log";
+}
+
+TEST_F(RulexDialogTest, LaunchStartsTheCheckersWindowOnTheSelection) {
+  const fs::path log = dir.path() / "launch.log";
+  setenv("KESTRA_LAUNCH_LOG", log.c_str(), 1);
+  dir.write("demo/rulex/rx.dat", "\"standard.7432\"\n-r old");
+  RunDialog([&](CRulexVerification& d) {
+    d.ClickDlgItem(13001);
+    Tick(d, "standard", {"7400", "7404"});
+    d.ClickDlgItem(13030);
+  });
+  unsetenv("KESTRA_LAUNCH_LOG");
+  EXPECT_TRUE(prompter->messages.empty());
+  EXPECT_EQ(ReadFile(projectFile.parent_path() / "rulex" / "rx.dat"), "");
+  const std::string launches = ReadFile(log);
+  EXPECT_NE(launches.find("launchRulexUI"), std::string::npos) << launches;
+  const std::string dirText = command.GetProjectPath();
+  EXPECT_NE(launches.find("-lib \\\"standard\\\" -cell \\\"7400\\\" -cell \\\"7404\\\""),
+            std::string::npos)
+      << launches;
+  const std::string temp =
+      ReadFile(command.GetProjectPath() + command.GetProjectName() + "_tmp.tak");
+  EXPECT_NE(temp.find("library 'standard'"), std::string::npos) << temp;
+  EXPECT_EQ(temp.find("design_name"), std::string::npos) << "only library is rewritten";
 }
