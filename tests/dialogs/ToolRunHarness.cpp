@@ -40,8 +40,14 @@ ToolRunHarness::Outcome ToolRunHarness::Run(const Start& start, const WhileOpen&
   });
   QTimer watchdog;
   watchdog.setSingleShot(true);
-  connect(&watchdog, &QTimer::timeout, progress_, [this] {
-    if (progress_->HasWindow()) progress_->ClickDlgItem(2);
+  connect(&watchdog, &QTimer::timeout, progress_, [this, &watchdog] {
+    if (!progress_->HasWindow()) return;
+    if (progress_->IsCancelled()) {
+      progress_->EndDialog(-1);  // even the stop request brought no end message
+      return;
+    }
+    progress_->ClickDlgItem(2);
+    watchdog.start(5000);
   });
   watchdog.start(timeoutMs);
   outcome_.result = progress_->DoModal();

@@ -37,8 +37,8 @@ class ToolRunHarness final : public CDialog {
 
   // Runs the owner's steps: start, set the launcher, (optionally) wait until that many
   // progress messages have arrived before opening, show the dialog modally. A run that has
-  // not ended after timeoutMs is cancelled, so that a broken run fails a test instead of
-  // hanging it.
+  // not ended after timeoutMs is cancelled, and ended with -1 when even that brings no end
+  // message 5 s later, so that a broken run fails a test instead of hanging it.
   Outcome Run(const Start& start, const WhileOpen& whileOpen = {}, int progressBeforeOpen = 0,
               int timeoutMs = 20000);
 
