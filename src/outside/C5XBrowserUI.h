@@ -1,7 +1,8 @@
 // KestraCore's library and cell browser: chooses libraries, cells and views of a project or
 // of its reference libraries. Owned by the dialog that creates it; UI thread only. The
 // widgets it shows are children of the parent window passed to the Show operations and are
-// owned by that window.
+// owned by that window. Problems with the lists and libraries (missing directories, bad
+// lines, odd names) are written to standard error as they are met; the rest is still shown.
 #pragma once
 
 #include <memory>
@@ -25,24 +26,44 @@ class C5XBrowserUI {
   C5XBrowserUI(const C5XBrowserUI&) = delete;
   C5XBrowserUI& operator=(const C5XBrowserUI&) = delete;
 
+  // The "Library Type" chooser (object name "libraryTypeChooser"): Project Libraries or
+  // Reference Libraries. Switching refills the tree and the choosers.
   void ShowLibType(HWND parent, CRect label, CRect chooser);
+  // One chooser of the chain library (1), cells of it (2), views of the chosen cell (3)
+  // (object names "libraryChooser", "cellChooser", "viewChooser"). chooser's height is that
+  // of the open list; an empty label rectangle shows no label. viewType (0 all, 6 symbol,
+  // 7 VHDL, 8 Verilog) filters the view chooser; cells are never filtered.
   void ShowBrowserCombo(HWND parent, int kind, CRect chooser, CRect label, int viewType);
+  // The tick-box tree of libraries and their cells (object name "browserTree") at tree.
+  // icons: image 0 marks libraries, image 1 cells; text names a library ticked at the start.
+  // kind, other, bitmaps (Qt draws its own tick boxes), option1 and option2 are accepted for
+  // the callers' sake: several libraries can always be ticked, the dialogs refuse more than
+  // one. The icon list is copied; neither image list is kept.
   void ShowBrowserTree(HWND parent, int kind, CRect tree, CRect other, CImageList* bitmaps,
                        CImageList* icons, std::string text, int option1, int option2);
+  // Refills chooser kind and the choosers after it, keeping choices still offered.
   void FillCombo(int kind);
   void EnableBrowserCombo(int enable, int kind);
+  // Sets the view chooser's view type; FillCombo(3) then shows the views of that family.
   void SetViewFilter(int viewType);
 
+  // Preselect a library or cell: kept when the chooser offers it, else its first entry.
   void SetSelectedLib(std::string library);
   void SetSelectedCell(std::string cell);
   std::string GetSelectedLib();
   std::string GetSelectedCell();
   std::string GetSelectedView();
+  // The directory of a project or reference library ("" when neither list names it).
   std::string GetSelectedLibPath(std::string library);
+  // The ticked libraries in tree order (without a tree: the library chooser's choice).
   void GetSelectedLibList(std::vector<std::string>& libraries);
+  // The ticked cells of library (without a tree: the cell chooser's choice). Replaces cells.
   void GetSelectedCellList(std::string library, std::vector<std::string>& cells);
+  // Every selectable cell of library in the library type in use. Replaces cells.
   void GetCellList(std::string library, std::vector<std::string>& cells);
+  // Non-zero while the library-type chooser is on Reference Libraries.
   int IsRefLibSelected();
+  // Non-zero when the project or reference list names library and its directory exists.
   int IsLibExisting(std::string library);
 
   C5XBrowserData* GetBrowserData();
