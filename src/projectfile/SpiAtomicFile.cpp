@@ -10,6 +10,7 @@
 #include <random>
 
 #include "SpiFailureCause.h"
+#include "SpiFileDescriptor.h"
 
 namespace {
 
@@ -23,27 +24,6 @@ bool FaultAt(SpiWriteFault step, int error) {
   errno = error;
   return true;
 }
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  ~Descriptor() { Reset(); }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  void Reset(int fd = -1) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-  }
-  int Release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
 
 // Follows symbolic links (also dangling ones) to the file that is to be written.
 std::filesystem::path ResolveLinks(std::filesystem::path path) {
@@ -69,31 +49,18 @@ int CreateTemporary(const std::filesystem::path& folder, const std::string& base
   return -1;
 }
 
-int WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    if (FaultAt(SpiWriteFault::kWrite, ENOSPC)) return -1;
-    const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) {
-      if (wrote == 0) errno = ENOSPC;
-      return -1;
-    }
-    done += static_cast<std::size_t>(wrote);
-  }
-  return 0;
-}
+bool WriteFaultNow() { return FaultAt(SpiWriteFault::kWrite, ENOSPC); }
 
 // Writes, flushes and renames the temporary file over target; the temporary is removed on
 // any failure. 0 or the errno of the failing step.
 int WriteAndRename(const std::string& temporary, int fd, const std::string& target,
                    const std::function<std::string(std::optional<std::time_t>)>& compose) {
-  Descriptor file(fd);
+  SpiFileDescriptor file(fd);
   struct stat status {};
   std::optional<std::time_t> modified;
   if (::fstat(file.get(), &status) == 0) modified = status.st_mtime;
   int failed = 0;
-  if (WriteAll(file.get(), compose(modified)) != 0)
+  if (SpiWriteAll(file.get(), compose(modified), WriteFaultNow) != 0)
     failed = errno;
   else if (FaultAt(SpiWriteFault::kSync, EIO) || ::fsync(file.get()) != 0)
     failed = errno;
@@ -118,7 +85,7 @@ int SpiReplaceFile(const std::string& path,
 
   // The exclusive lock on the existing file: any reader or writer in another process makes
   // the save fail at once instead of waiting.
-  Descriptor lock(::open(target.c_str(), O_RDONLY | O_CLOEXEC));
+  SpiFileDescriptor lock(::open(target.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat original {};
   const bool exists = lock.get() >= 0;
   if (!exists && errno != ENOENT) return SpiCauseFromErrno(errno);
@@ -146,7 +113,7 @@ int SpiReplaceFile(const std::string& path,
     return SpiCauseFromErrno(failed);
 
   // Make the rename itself durable.
-  Descriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  SpiFileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (directory.get() >= 0) ::fsync(directory.get());
   return 0;
 }

@@ -9,23 +9,10 @@
 
 #include "CSpiDirective.h"
 #include "SpiFailureCause.h"
+#include "SpiFileDescriptor.h"
 #include "SpiText.h"
 
 namespace {
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 int OpenLog(const std::string& path, bool truncate, int& cause) {
   const int fd = ::open(
@@ -52,14 +39,7 @@ int OpenLog(const std::string& path, bool truncate, int& cause) {
 }
 
 int WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) return SpiCauseFromErrno(wrote < 0 ? errno : ENOSPC);
-    done += static_cast<std::size_t>(wrote);
-  }
-  return SPI_CAUSE_NONE;
+  return SpiWriteAll(fd, text) == 0 ? SPI_CAUSE_NONE : SpiCauseFromErrno(errno);
 }
 
 }  // namespace
@@ -92,7 +72,7 @@ std::string SpiDirectiveDump(const CSpiDirective& directive,
 
 int SpiAppendLogEntry(const std::string& path, bool isError, const std::string& text) {
   int cause;
-  const FileDescriptor log(OpenLog(path, false, cause));
+  const SpiFileDescriptor log(OpenLog(path, false, cause));
   if (log.get() < 0) return cause;
   std::string entry =
       isError ? "Error" + std::string(54, '-') : "Information" + std::string(48, '-');
@@ -101,10 +81,10 @@ int SpiAppendLogEntry(const std::string& path, bool isError, const std::string& 
 }
 
 int SpiCopyLog(const std::string& source, const std::string& target) {
-  const FileDescriptor in(::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+  const SpiFileDescriptor in(::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
   if (in.get() < 0) return SpiCauseFromErrno(errno);
   int cause;
-  const FileDescriptor out(OpenLog(target, true, cause));
+  const SpiFileDescriptor out(OpenLog(target, true, cause));
   if (out.get() < 0) return cause;
   char buffer[1 << 14];
   while (true) {
