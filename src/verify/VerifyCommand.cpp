@@ -1,5 +1,6 @@
 #include "VerifyCommand.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -168,6 +169,8 @@ int RunRulex(const RulexArguments& args) {
 }  // namespace
 
 int RunVerifyCommand(const std::vector<std::string>& args) {
+  // A script has nobody to answer a message box: every message goes to standard error.
+  setenv("KESTRA_NONINTERACTIVE", "1", 1);
   if (args.empty() || args[0] != "rulex") {
     std::cerr << "kestra verify: unknown flow" << (args.empty() ? "" : " " + args[0]) << "\n"
               << kUsage;

@@ -22,8 +22,10 @@ class RulexCommandTest : public ::testing::Test {
  protected:
   void SetUp() override { projectFile = CopyDemoProject(dir.path()); }
 
-  Result Verify(QStringList words) {
+  Result Verify(QStringList words,
+                const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
+    process.setProcessEnvironment(env);
     process.setWorkingDirectory(QString::fromStdString(dir.str()));
     words.prepend("rulex");
     words.prepend("verify");
@@ -112,6 +114,14 @@ TEST_F(RulexCommandTest, RunsThatCannotBeMadeExitWithTwo) {
   EXPECT_EQ(Verify({"-proj", "missing.tak", "-lib", "standard"}).status, 2);
   EXPECT_EQ(Verify({}).status, 2);
   EXPECT_FALSE(fs::exists(projectFile.parent_path() / "rulex")) << "nothing was run";
+
+  // A checker that cannot be started leaves no log: status unknown, and no dialog waits.
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KESTRA_TOOL_RULEX", "/nonexistent/rulex");
+  const Result missingTool = Verify({"-proj", "demo/demo.tak", "-lib", "passives"}, env);
+  EXPECT_EQ(missingTool.status, 2);
+  EXPECT_NE(missingTool.err.find("Error in Rule execution, see log file"), std::string::npos)
+      << missingTool.err;
 
   // The run directory cannot be created: reported, the checker does not run.
   std::string project = ReadFile(projectFile);
