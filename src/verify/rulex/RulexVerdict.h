@@ -1,5 +1,6 @@
 // The outcome of a rules-checker run as a value: the six counts of the log's "TOTAL" line and
-// the verdict they give. Text is made from it only at the end. Standard C++ only.
+// the verdict they give. Text is made from it only at the end. Standard C++ only; value
+// types, any thread.
 #pragma once
 
 #include <string>
