@@ -1,15 +1,15 @@
 #include "CSpiProgram.h"
 
-#include "SpiText.h"
-
 CSpiDirective* CSpiProgram::FindDirective(std::string_view directiveName) const {
-  const auto found = index_.find(spi::ToLower(directiveName));
-  return found == index_.end() ? nullptr : directives_[found->second].get();
+  const std::size_t found = index_.Find(
+      directiveName, [this](std::size_t i) -> std::string_view { return directives_[i]->name; });
+  return found == SpiNameIndex::kNone ? nullptr : directives_[found].get();
 }
 
 CSpiDirective& CSpiProgram::AppendDirective(std::string directiveName, int createdAtLevel) {
-  // Only the first directive of a name is indexed: lookups take the first match.
-  index_.try_emplace(spi::ToLower(directiveName), directives_.size());
   directives_.push_back(std::make_unique<CSpiDirective>(std::move(directiveName), createdAtLevel));
+  // Only the first directive of a name is indexed: lookups take the first match.
+  index_.Add(directives_.back()->name, directives_.size() - 1,
+             [this](std::size_t i) -> std::string_view { return directives_[i]->name; });
   return *directives_.back();
 }

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "CSpiDirective.h"
+#include "SpiNameIndex.h"
 
 class CSpiProgram {
  public:
@@ -28,5 +28,5 @@ class CSpiProgram {
 
  private:
   std::vector<std::unique_ptr<CSpiDirective>> directives_;
-  std::unordered_map<std::string, std::size_t> index_;  // lower-case name -> first position
+  SpiNameIndex index_;
 };

@@ -1,19 +1,20 @@
 #include "CSpiProgramList.h"
 
-#include "SpiText.h"
-
 CSpiProgram* CSpiProgramList::Find(std::string_view programName) const {
-  const auto found = index_.find(spi::ToLower(programName));
-  return found == index_.end() ? nullptr : programs_[found->second].get();
+  const std::size_t found = index_.Find(
+      programName, [this](std::size_t i) -> std::string_view { return programs_[i]->name; });
+  return found == SpiNameIndex::kNone ? nullptr : programs_[found].get();
 }
 
 CSpiProgram& CSpiProgramList::Append(std::string programName, int firstLevel) {
-  index_.try_emplace(spi::ToLower(programName), programs_.size());
   programs_.push_back(std::make_unique<CSpiProgram>(std::move(programName), firstLevel));
+  // Only the first program of a name is indexed: lookups take the first match.
+  index_.Add(programs_.back()->name, programs_.size() - 1,
+             [this](std::size_t i) -> std::string_view { return programs_[i]->name; });
   return *programs_.back();
 }
 
 void CSpiProgramList::Clear() {
   programs_.clear();
-  index_.clear();
+  index_.Clear();
 }

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "CSpiProgram.h"
+#include "SpiNameIndex.h"
 
 class CSpiProgramList {
  public:
@@ -22,5 +22,5 @@ class CSpiProgramList {
 
  private:
   std::vector<std::unique_ptr<CSpiProgram>> programs_;
-  std::unordered_map<std::string, std::size_t> index_;
+  SpiNameIndex index_;
 };

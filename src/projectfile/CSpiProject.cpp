@@ -130,6 +130,7 @@ int CSpiProject::Open(const std::string& projectFile) {
   else if (const std::string temp = SpiTempDirectory(); !temp.empty())
     ::unlink((temp + "/tak.log").c_str());
   programs_.Clear();
+  projectFile_.clear();  // labels name "<project>.tak" until the project level is reached
   currentProgram_ = nullptr;
   currentDirective_ = nullptr;
   projectFullPath_.clear();

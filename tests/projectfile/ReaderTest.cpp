@@ -133,3 +133,30 @@ TEST(Reader, ArbitraryBytesNeverCrash) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Model, LookupsIgnoreCaseAndTakeTheFirstMatch) {
+  CSpiProgramList programs;
+  CSpiProgram& first = programs.Append("Global", 2);
+  CSpiProgram& second = programs.Append("GLOBAL", 2);  // callers may add a duplicate
+  EXPECT_EQ(programs.Find("global"), &first);
+  EXPECT_NE(&first, &second);
+  EXPECT_EQ(programs.Find("GLOBALS"), nullptr);
+  // Enough names to make the index grow several times, looked up in other cases.
+  std::vector<CSpiDirective*> made;
+  for (int i = 0; i < 5000; ++i)
+    made.push_back(&first.AppendDirective("Name_" + std::to_string(i), 2));
+  CSpiDirective& duplicate = first.AppendDirective("NAME_7", 3);
+  for (int i = 0; i < 5000; ++i) {
+    const std::string upper = "NAME_" + std::to_string(i);
+    ASSERT_EQ(first.FindDirective(upper), made[i]) << upper;
+  }
+  EXPECT_NE(first.FindDirective("name_7"), &duplicate);
+  EXPECT_EQ(first.FindDirective("name_5000"), nullptr);
+  EXPECT_EQ(first.FindDirective(""), nullptr);
+  programs.Clear();
+  EXPECT_EQ(programs.Find("Global"), nullptr);
+}
+
+}  // namespace

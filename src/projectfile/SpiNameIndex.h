@@ -1,0 +1,56 @@
+// A flat, open-addressing index from names (ignoring ASCII case) to positions in a list, for
+// the first-match lookups of programs and directives. Stores only hashes and positions, so
+// lookups touch one contiguous array and growing it allocates once per doubling.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+class SpiNameIndex {
+ public:
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  // The position of the first indexed name equal to name; nameAt(position) gives the name
+  // stored at a position of the list.
+  template <typename NameAt>
+  std::size_t Find(std::string_view name, NameAt nameAt) const {
+    if (slots_.empty()) return kNone;
+    const std::uint64_t hash = Hash(name);
+    for (std::size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+      const Slot& slot = slots_[i];
+      if (slot.position == kNone) return kNone;
+      if (slot.hash == hash && EqualsIgnoringCase(nameAt(slot.position), name))
+        return slot.position;
+    }
+  }
+
+  // Indexes position under name unless an equal name is indexed already (first match wins).
+  template <typename NameAt>
+  void Add(std::string_view name, std::size_t position, NameAt nameAt) {
+    if (Find(name, nameAt) != kNone) return;
+    if ((used_ + 1) * 2 > slots_.size()) Grow();
+    Place({Hash(name), position});
+    ++used_;
+  }
+
+  void Clear() {
+    slots_.clear();
+    used_ = 0;
+  }
+
+ private:
+  struct Slot {
+    std::uint64_t hash = 0;
+    std::size_t position = kNone;
+  };
+
+  static std::uint64_t Hash(std::string_view name);
+  static bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+  void Place(const Slot& slot);
+  void Grow();
+
+  std::vector<Slot> slots_;  // size is zero or a power of two, at most half used
+  std::size_t used_ = 0;
+};
