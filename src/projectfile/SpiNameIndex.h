@@ -17,10 +17,10 @@ class SpiNameIndex {
   template <typename NameAt>
   std::size_t Find(std::string_view name, NameAt nameAt) const {
     if (slots_.empty()) return kNone;
-    const std::uint64_t hash = Hash(name);
+    const std::uint32_t hash = Hash(name);
     for (std::size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
       const Slot& slot = slots_[i];
-      if (slot.position == kNone) return kNone;
+      if (slot.position == kEmpty) return kNone;
       if (slot.hash == hash && EqualsIgnoringCase(nameAt(slot.position), name))
         return slot.position;
     }
@@ -31,7 +31,7 @@ class SpiNameIndex {
   void Add(std::string_view name, std::size_t position, NameAt nameAt) {
     if (Find(name, nameAt) != kNone) return;
     if ((used_ + 1) * 2 > slots_.size()) Grow();
-    Place({Hash(name), position});
+    Place({Hash(name), static_cast<std::uint32_t>(position)});
     ++used_;
   }
 
@@ -41,12 +41,15 @@ class SpiNameIndex {
   }
 
  private:
+  // Eight bytes a slot keep the index of a million names within the caches' reach. Lists
+  // never come near 2^32 entries (each entry is a heap object of some hundred bytes).
+  static constexpr std::uint32_t kEmpty = 0xffffffffu;
   struct Slot {
-    std::uint64_t hash = 0;
-    std::size_t position = kNone;
+    std::uint32_t hash = 0;
+    std::uint32_t position = kEmpty;
   };
 
-  static std::uint64_t Hash(std::string_view name);
+  static std::uint32_t Hash(std::string_view name);
   static bool EqualsIgnoringCase(std::string_view a, std::string_view b);
   void Place(const Slot& slot);
   void Grow();
