@@ -34,6 +34,7 @@ int Read(const std::string& text, CSpiProgramList& programs) {
   std::fclose(out);
   CSpiFile file;
   if (file.Open(ScratchPath()) != 0) std::abort();
+  std::remove(ScratchPath().c_str());  // the open file stays readable; nothing is left behind
   return SpiReadFile(programs, file, kLevel);
 }
 
