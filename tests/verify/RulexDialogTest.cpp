@@ -283,7 +283,7 @@ TEST_F(RulexDialogTest, LaunchStartsTheCheckersWindowOnTheSelection) {
     d.ClickDlgItem(13030);
   });
   unsetenv("KESTRA_LAUNCH_LOG");
-  EXPECT_TRUE(prompter->messages.empty());
+  EXPECT_TRUE(prompter->messages.empty()) << prompter->messages.front().text;
   EXPECT_EQ(ReadFile(projectFile.parent_path() / "rulex" / "rx.dat"), "");
   const std::string launches = ReadFile(log);
   EXPECT_NE(launches.find("launchRulexUI"), std::string::npos) << launches;
