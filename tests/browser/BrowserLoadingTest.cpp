@@ -62,6 +62,7 @@ TEST(BrowserLoading, BadListsAndLibrariesAreShownAsFarAsPossibleAndReported) {
   fs::create_directories(dir.path() / "odd/good");
   fs::create_directories(dir.path() / "odd/with blank");
   fs::create_directories(dir.path() / "odd/caf\xC3\xA9");
+  fs::create_directories(dir.path() / "odd/tab\there");
   fs::create_directories(dir.path() / "empty");
   dir.write("notadir", "");
   dir.write("qvd.lib",
@@ -71,7 +72,8 @@ TEST(BrowserLoading, BadListsAndLibrariesAreShownAsFarAsPossibleAndReported) {
             "file notadir\n"
             "include qvd.lib\n"
             "broken line with words\n"
-            "\"two words\" odd\n");
+            "\"two words\" odd\n"
+            "\"tab\tname\" odd\n");
   testing::internal::CaptureStderr();
   BrowserWindow w;
   C5XBrowserUI browser(dir.str() + "/", "bad");
@@ -85,8 +87,8 @@ TEST(BrowserLoading, BadListsAndLibrariesAreShownAsFarAsPossibleAndReported) {
 
   for (const char* expected :
        {"qvd.lib:3: library \"gone\"", "qvd.lib:4: library \"file\"", "includes itself",
-        "qvd.lib:6: expected a library name", "with blank: cell name", "library has no cells",
-        "qvd.lib:7: library name \"two words\"", "refqvd.lib: library list file not found"}) {
+        "qvd.lib:6: expected a library name", "tab\there: cell name", "library has no cells",
+        "qvd.lib:8: library name \"tab\tname\"", "refqvd.lib: library list file not found"}) {
     EXPECT_NE(err.find(expected), std::string::npos) << "missing report: " << expected << "\n"
                                                      << err;
   }
@@ -94,21 +96,22 @@ TEST(BrowserLoading, BadListsAndLibrariesAreShownAsFarAsPossibleAndReported) {
   EXPECT_EQ(w.Tree()->topLevelItemCount(), 0);
 
   w.Chooser("libraryTypeChooser")->setCurrentIndex(0);
-  ASSERT_EQ(w.Tree()->topLevelItemCount(), 5);
+  ASSERT_EQ(w.Tree()->topLevelItemCount(), 6);
   EXPECT_FALSE(w.Library("gone")->flags() & Qt::ItemIsEnabled);
   EXPECT_FALSE(w.Library("gone")->toolTip(0).isEmpty());
-  w.Tick("odd", {"good", "with blank", "caf\xC3\xA9"});
+  w.Tick("odd", {"good", "with blank", "caf\xC3\xA9", "tab\there"});
   w.Tick("gone");
   w.Tick("two words");
+  w.Tick("tab\tname");
   std::vector<std::string> libs;
   browser.GetSelectedLibList(libs);
-  EXPECT_EQ(libs, (std::vector<std::string>{"odd"}));
+  EXPECT_EQ(libs, (std::vector<std::string>{"odd", "two words"}));
   std::vector<std::string> cells;
   browser.GetSelectedCellList("odd", cells);
-  EXPECT_EQ(cells, (std::vector<std::string>{"good"}));
-  EXPECT_EQ(w.Library("odd")->childCount(), 3);  // shown, though only one can be ticked
+  EXPECT_EQ(cells, (std::vector<std::string>{"caf\xC3\xA9", "good", "with blank"}));
+  EXPECT_EQ(w.Library("odd")->childCount(), 4);  // all shown; the tab name cannot be ticked
   browser.GetCellList("odd", cells);
-  EXPECT_EQ(cells, (std::vector<std::string>{"good"}));
+  EXPECT_EQ(cells, (std::vector<std::string>{"caf\xC3\xA9", "good", "with blank"}));
   EXPECT_EQ(browser.IsLibExisting("gone"), 0);
   EXPECT_EQ(browser.GetSelectedLibPath("gone"), (dir.path() / "does/not/exist").string());
 }

@@ -35,11 +35,12 @@ TEST(LibraryTree, ReadsCellsAndViewsOnceAndOnlyWhenAsked) {
   EXPECT_NE(tree.Issues()[0].file.find("nosuch"), std::string::npos);
 }
 
-TEST(LibraryTree, UnportableNamesAreKeptButMarkedAndEmptyOrBrokenLibrariesReported) {
+TEST(LibraryTree, ControlCharacterNamesAreKeptButMarkedAndEmptyOrBrokenLibrariesReported) {
   TempDir dir;
   fs::create_directories(dir.path() / "lib/good_1");
   fs::create_directories(dir.path() / "lib/with blank");
   fs::create_directories(dir.path() / "lib/r\xC3\xA9sistance");
+  fs::create_directories(dir.path() / "lib/tab\there");
   fs::create_directories(dir.path() / "empty");
   dir.write("file_lib", "");
   const auto list = dir.write("qvd.lib", "lib lib\nempty empty\nfile file_lib\nmissing nowhere\n");
@@ -48,17 +49,18 @@ TEST(LibraryTree, UnportableNamesAreKeptButMarkedAndEmptyOrBrokenLibrariesReport
   const size_t listIssues = tree.Issues().size();
   EXPECT_EQ(listIssues, 2u);  // file_lib is not a directory, nowhere does not exist
   const auto& cells = tree.Cells("lib");
-  ASSERT_EQ(cells.size(), 3u);
+  ASSERT_EQ(cells.size(), 4u);
   int usable = 0;
   for (const auto& c : cells) usable += c.usable;
-  EXPECT_EQ(usable, 1);
-  EXPECT_EQ(tree.Issues().size(), listIssues + 2);
+  EXPECT_EQ(usable, 3);  // blanks and non-ASCII are fine; only the tab is refused
+  EXPECT_EQ(tree.Issues().size(), listIssues + 1);
   EXPECT_TRUE(tree.Cells("empty").empty());
   EXPECT_NE(tree.Issues().back().message.find("no cells"), std::string::npos);
   EXPECT_TRUE(tree.Cells("file").empty());
   EXPECT_TRUE(tree.Cells("missing").empty());
 
   EXPECT_TRUE(IsPortableName("74LS00-a_b.c"));
+  EXPECT_TRUE(IsPortableName("old \"parts\" caf\xC3\xA9"));
   EXPECT_FALSE(IsPortableName("a\tb"));
   EXPECT_FALSE(IsPortableName(""));
 }

@@ -74,7 +74,7 @@ void LibraryCheckTree::Reload() {
       item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     } else {
       const std::string why = lib.directoryExists
-                                  ? "Name with blanks or non-ASCII characters: tools cannot take it"
+                                  ? "Name with control characters: tools cannot take it"
                                   : "Directory not found: " + lib.directory;
       item->setToolTip(
           0, DisplayText(why + " (" + lib.listFile + ", line " + std::to_string(lib.line) + ")"));
@@ -103,8 +103,7 @@ void LibraryCheckTree::LoadCells(QTreeWidgetItem* libraryItem) {
   items.reserve(static_cast<qsizetype>(cells.size()));
   for (const CellEntry& cell : cells) {
     QTreeWidgetItem* item = MakeItem(cell.name, cellIcon_, cell.usable);
-    if (!cell.usable)
-      item->setToolTip(0, "Name with blanks or non-ASCII characters: tools cannot take it");
+    if (!cell.usable) item->setToolTip(0, "Name with control characters: tools cannot take it");
     items.push_back(item);
   }
   libraryItem->addChildren(items);

@@ -90,8 +90,7 @@ class ListReader {
     if (!IsPortableName(words[0])) {
       out.issues.push_back({shown, lineNumber,
                             "library name \"" + words[0] +
-                                "\" contains blanks or characters outside printable ASCII; "
-                                "shown but not selectable"});
+                                "\" contains control characters; shown but not selectable"});
     }
     LibraryEntry entry{words[0], target.string(), shown, lineNumber, false};
     std::error_code ec;

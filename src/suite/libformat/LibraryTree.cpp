@@ -50,8 +50,8 @@ const std::vector<CellEntry>& LibraryTree::Cells(const std::string& library) {
     const bool usable = IsPortableName(name);
     if (!usable) {
       list_.issues.push_back({entry->directory + "/" + name, 0,
-                              "cell name contains blanks or characters outside printable "
-                              "ASCII; shown but not selectable"});
+                              "cell name contains control characters; shown but not "
+                              "selectable"});
     }
     cells.push_back({std::move(name), usable});
   }

@@ -13,8 +13,8 @@
 
 struct CellEntry {
   std::string name;
-  // False for names a tool command line cannot carry: blanks, control or non-ASCII
-  // characters. Such cells are shown but cannot be chosen.
+  // False for names with control characters, which no tool can take. Such cells are shown
+  // but cannot be chosen.
   bool usable = true;
 };
 
