@@ -188,10 +188,10 @@ TEST_F(Dispatch, ProjectPathAndNameAreDerivedFromTheProjectFile) {
   command.SetProject("/lib/proj/board.tak");
   EXPECT_EQ(command.GetProject(), "/lib/proj/board.tak");
   EXPECT_EQ(command.GetProjectPath(), "/lib/proj/");
-  EXPECT_EQ(command.GetProjectName(), "board.tak");
+  EXPECT_EQ(command.GetProjectName(), "board");
   command.SetProject("board.tak");
   EXPECT_EQ(command.GetProjectPath(), "");
-  EXPECT_EQ(command.GetProjectName(), "board.tak");
+  EXPECT_EQ(command.GetProjectName(), "board");
   // Without a directory the converters get "qvd.lib" and "temp" as they are.
   EXPECT_EQ(Run("ImportXML", "board.tak").at(0)["arguments"],
             R"(-qvdlib "qvd.lib" -gui -tmp "temp" -product P)");

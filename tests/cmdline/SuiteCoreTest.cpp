@@ -19,9 +19,9 @@ TEST(FilePath, DirectoryAndNameOfAProjectFile) {
   EXPECT_EQ(dir, "C:\\lib\\");
   paths.GetProjPathFromName("p.tak", dir);
   EXPECT_EQ(dir, "");
-  EXPECT_EQ(paths.GetFileName("/a/b/p.tak", name, 0), 0);
+  EXPECT_EQ(paths.GetFileName("/a/b/p.tak", name, 1), 0);
   EXPECT_EQ(name, "p.tak");
-  EXPECT_EQ(paths.GetFileName("/a/b/p.v1.tak", name, 1), 0);
+  EXPECT_EQ(paths.GetFileName("/a/b/p.v1.tak", name, 0), 0);
   EXPECT_EQ(name, "p.v1");
   EXPECT_NE(paths.GetFileName("/a/b/", name, 0), 0) << "a directory has no file name";
 }

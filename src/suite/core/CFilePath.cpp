@@ -17,7 +17,7 @@ int CFilePath::GetProjPathFromName(const std::string& project, std::string& dire
 int CFilePath::GetFileName(const std::string& path, std::string& name, int flag) {
   const std::size_t cut = LastSeparator(path);
   name = cut == std::string::npos ? path : path.substr(cut + 1);
-  if (flag != 0) {
+  if (flag == 0) {
     const std::size_t dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
   }
