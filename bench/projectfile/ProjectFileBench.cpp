@@ -152,7 +152,11 @@ void BM_GetValue(benchmark::State& state) {
 
 BENCHMARK(BM_BareGetline50MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Parse50MB)->MinTime(3.0)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ParseDirectives)->Arg(100000)->Arg(1000000)->MinTime(3.0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseDirectives)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->MinTime(3.0)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenHierarchy)->Arg(300)->Arg(25000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetValue)->Arg(300)->Arg(25000);
 

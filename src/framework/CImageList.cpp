@@ -17,7 +17,8 @@ bool CImageList::CreateFromStrip(const QPixmap& strip, int width, int, QRgb tran
   height_ = strip.height();
   QPixmap clear = strip;
   clear.setMask(strip.createMaskFromColor(QColor(transparent), Qt::MaskInColor));
-  for (int x = 0; x + width <= clear.width(); x += width) images_.push_back(QIcon(clear.copy(x, 0, width, height_)));
+  for (int x = 0; x + width <= clear.width(); x += width)
+    images_.push_back(QIcon(clear.copy(x, 0, width, height_)));
   return true;
 }
 

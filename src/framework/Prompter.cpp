@@ -29,11 +29,16 @@ std::string OneLine(const std::string& text) {
 
 const char* IconWord(unsigned flags) {
   switch (flags & 0xF0) {
-    case MB_ICONERROR: return "error";
-    case MB_ICONQUESTION: return "question";
-    case MB_ICONWARNING: return "warning";
-    case MB_ICONINFORMATION: return "information";
-    default: return "message";
+    case MB_ICONERROR:
+      return "error";
+    case MB_ICONQUESTION:
+      return "question";
+    case MB_ICONWARNING:
+      return "warning";
+    case MB_ICONINFORMATION:
+      return "information";
+    default:
+      return "message";
   }
 }
 
@@ -58,11 +63,20 @@ class QtPrompter final : public Prompter {
     box.setWindowTitle(QString::fromStdString(caption));
     box.setText(QString::fromStdString(text));
     switch (flags & 0xF0) {
-      case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
-      case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-      case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
-      case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-      default: break;
+      case MB_ICONERROR:
+        box.setIcon(QMessageBox::Critical);
+        break;
+      case MB_ICONQUESTION:
+        box.setIcon(QMessageBox::Question);
+        break;
+      case MB_ICONWARNING:
+        box.setIcon(QMessageBox::Warning);
+        break;
+      case MB_ICONINFORMATION:
+        box.setIcon(QMessageBox::Information);
+        break;
+      default:
+        break;
     }
     struct Choice {
       QMessageBox::StandardButton button;
@@ -70,12 +84,19 @@ class QtPrompter final : public Prompter {
     };
     std::vector<Choice> choices;
     switch (flags & 0xF) {
-      case MB_OKCANCEL: choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
-      case MB_YESNOCANCEL:
-        choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+      case MB_OKCANCEL:
+        choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
         break;
-      case MB_YESNO: choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
-      default: choices = {{QMessageBox::Ok, IDOK}}; break;
+      case MB_YESNOCANCEL:
+        choices = {
+            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
+      case MB_YESNO:
+        choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+        break;
+      default:
+        choices = {{QMessageBox::Ok, IDOK}};
+        break;
     }
     QMessageBox::StandardButtons buttons;
     for (const Choice& c : choices) buttons |= c.button;
@@ -118,10 +139,13 @@ class QtPrompter final : public Prompter {
 int DefaultAnswer(unsigned flags) {
   const bool second = (flags & MB_DEFBUTTON2) != 0;
   switch (flags & 0xF) {
-    case MB_OKCANCEL: return second ? IDCANCEL : IDOK;
+    case MB_OKCANCEL:
+      return second ? IDCANCEL : IDOK;
     case MB_YESNOCANCEL:
-    case MB_YESNO: return second ? IDNO : IDYES;
-    default: return IDOK;
+    case MB_YESNO:
+      return second ? IDNO : IDYES;
+    default:
+      return IDOK;
   }
 }
 

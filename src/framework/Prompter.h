@@ -71,6 +71,6 @@ class RecordingPrompter final : public Prompter {
 
   std::vector<Message> messages;
   std::vector<std::string> chooserTitles;
-  std::deque<int> answers;                          // for message boxes, in order
-  std::deque<std::optional<std::string>> choices;   // for choosers, in order
+  std::deque<int> answers;                         // for message boxes, in order
+  std::deque<std::optional<std::string>> choices;  // for choosers, in order
 };

@@ -26,7 +26,8 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-std::filesystem::path TempDir::write(const std::string& relative, const std::string& content) const {
+std::filesystem::path TempDir::write(const std::string& relative,
+                                     const std::string& content) const {
   const auto file = path_ / relative;
   std::filesystem::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary);
