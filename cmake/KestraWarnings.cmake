@@ -15,10 +15,11 @@ function(kestra_tool target)
   install(TARGETS ${target} RUNTIME DESTINATION tools/bin)
 endfunction()
 
-# A GoogleTest binary under build/tests, registered with CTest and run headless.
-function(kestra_test target label)
+# A test binary under build/tests, registered with CTest and run headless; the caller links
+# the main (gtest_main, or the Qt test main of tests/support).
+function(kestra_test_binary target label)
   add_executable(${target} ${ARGN})
-  target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main kestra_warnings)
+  target_link_libraries(${target} PRIVATE kestra_warnings)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
   target_compile_definitions(${target} PRIVATE
     KESTRA_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KESTRA_BINARY_DIR="${PROJECT_BINARY_DIR}")
@@ -27,4 +28,30 @@ function(kestra_test target label)
     PROPERTIES LABELS ${label}
                ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QVD_INST_DIR=${PROJECT_BINARY_DIR}"
     DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# A GoogleTest binary with gtest's own main.
+function(kestra_test target label)
+  kestra_test_binary(${target} ${label} ${ARGN})
+  target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main)
+endfunction()
+
+# A test binary whose tests need a QApplication (dialogs, launcher): it links the Qt test
+# main of tests/support instead of gtest_main.
+function(kestra_qt_test target label)
+  kestra_test_binary(${target} ${label} ${ARGN})
+  target_link_libraries(${target} PRIVATE kestra_test_support)
+endfunction()
+
+# Adds every sub-folder of the current folder that has a CMakeLists.txt, in name order (so
+# that each area keeps its own folder and no shared list needs editing).
+function(kestra_add_areas)
+  file(GLOB areas LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT areas)
+  foreach(area ${areas})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/CMakeLists.txt)
+      add_subdirectory(${area})
+    endif()
+  endforeach()
 endfunction()
