@@ -159,25 +159,24 @@ int CSpiFile::ReadDirectiveName(std::string& name) {
   if (separator == std::string_view::npos) separator = line.find('\t');
 
   if (separator == std::string_view::npos) {
-    // A lone word: compared with the end line in upper case, comments cut off.
-    std::string word = spi::ToUpper(line);
-    if (const auto brace = word.find('{'); brace != std::string::npos) word.resize(brace);
-    if (word == endLine) return 5;
-    name = std::move(word);
-    return 0;
+    // A lone word: compared with the end line in upper case, comments cut off. Built in name,
+    // whose capacity is reused from line to line.
+    name.assign(line.substr(0, line.find('{')));
+    for (char& c : name) c = spi::ToUpper(c);
+    return name == endLine ? 5 : 0;
   }
   const std::size_t lineStart = static_cast<std::size_t>(line.data() - restLine_.data());
   if (line.front() == '\'' || line.front() == '"') {
     const std::size_t close = line.find(line.front(), 1);
     if (close == std::string_view::npos)
       return Fail("SPI_ERROR: Missing closing quote at line %d in \"%s\"");
-    name = std::string(line.substr(1, close - 1));
+    name.assign(line.substr(1, close - 1));
     restBegin_ = lineStart + close + 1;
     restEnd_ = lineStart + line.size();
     return name == endLine ? 5 : 0;
   }
   // The name ends at the first blank even when a tab comes earlier.
-  name = std::string(line.substr(0, separator));
+  name.assign(line.substr(0, separator));
   restBegin_ = lineStart + separator;
   restEnd_ = lineStart + line.size();
   return 0;
@@ -198,12 +197,12 @@ int CSpiFile::ReadValue(std::string& value, int& doubleQuoted) {
       Close();
       return Fail("SPI_ERROR: Missing closing quote at line %d in \"%s\"");
     }
-    value = std::string(rest.substr(1, close - 1));
+    value.assign(rest.substr(1, close - 1));
     restFrom = close + 1;
   } else {
     const std::size_t blank = rest.find(' ');
     valueEnd = blank != std::string_view::npos ? blank : rest.size() - (continued ? 1 : 0);
-    value = std::string(rest.substr(0, valueEnd));
+    value.assign(rest.substr(0, valueEnd));
     restFrom = valueEnd;
   }
   restBegin_ += restFrom;

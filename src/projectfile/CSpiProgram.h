@@ -20,6 +20,8 @@ class CSpiProgram {
   CSpiDirective* FindDirective(std::string_view directiveName) const;
   // Appends a new directive created at createdAtLevel (even when the name exists already).
   CSpiDirective& AppendDirective(std::string directiveName, int createdAtLevel);
+  // FindDirective, else AppendDirective, with one index lookup.
+  CSpiDirective& FindOrAppendDirective(std::string_view directiveName, int createdAtLevel);
 
   const std::vector<std::unique_ptr<CSpiDirective>>& Directives() const { return directives_; }
 

@@ -15,6 +15,8 @@ class CSpiProgramList {
   CSpiProgram* Find(std::string_view programName) const;
   // Appends a new program (even when the name exists already); its address stays stable.
   CSpiProgram& Append(std::string programName, int firstLevel);
+  // Find, else Append, with one index lookup.
+  CSpiProgram& FindOrAppend(std::string_view programName, int firstLevel);
   void Clear();
 
   const std::vector<std::unique_ptr<CSpiProgram>>& Programs() const { return programs_; }

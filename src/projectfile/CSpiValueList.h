@@ -1,14 +1,25 @@
-// An ordered list of text values with a cursor, as kept per level by a directive.
+// An ordered list of text values with a cursor, as kept per level by a directive. Owns its
+// values; plain data for one thread at a time.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class CSpiValueList {
  public:
+  CSpiValueList() = default;
+  CSpiValueList(const CSpiValueList& other);
+  CSpiValueList& operator=(const CSpiValueList& other);
+  CSpiValueList(CSpiValueList&&) noexcept = default;
+  CSpiValueList& operator=(CSpiValueList&&) noexcept = default;
+  ~CSpiValueList() = default;
+
   void Append(std::string value);
+  void Append(std::string_view value);
+  void Append(const char* value) { Append(std::string_view(value)); }
   // Removes all values; the cursor goes to "none".
   void Clear();
   // Cursor to the first value ("none" when the list is empty).
@@ -17,9 +28,9 @@ class CSpiValueList {
   // the first value and nothing is delivered (false), so the next call starts over.
   bool Next(std::string& value);
 
-  const std::vector<std::string>& Values() const { return values_; }
-  std::size_t Size() const { return values_.size(); }
-  bool Empty() const { return values_.empty(); }
+  const std::vector<std::string>& Values() const;
+  std::size_t Size() const { return body_ ? body_->values.size() : 0; }
+  bool Empty() const { return Size() == 0; }
   // Same number of values, pairwise equal ignoring ASCII case.
   bool EqualsIgnoringCase(const CSpiValueList& other) const;
   // One of the values equals word, ignoring ASCII case.
@@ -27,6 +38,13 @@ class CSpiValueList {
 
  private:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-  std::vector<std::string> values_;
-  std::size_t cursor_ = kNone;
+  // A directive keeps eight lists and most of them stay empty: the body is created by the
+  // first value, so an empty list is one pointer and costs no allocation.
+  struct Body {
+    std::vector<std::string> values;
+    std::size_t cursor = kNone;
+  };
+  Body& MakeBody();
+
+  std::unique_ptr<Body> body_;
 };

@@ -1,14 +1,40 @@
 #include "SpiNameIndex.h"
 
+#include <cstring>
+
 #include "SpiText.h"
 
+namespace {
+
+constexpr std::uint64_t kMultiplier = 0x9e3779b97f4a7c15ull;
+
+std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
+  hash = (hash ^ word) * kMultiplier;
+  return hash ^ (hash >> 29);
+}
+
+}  // namespace
+
 std::uint32_t SpiNameIndex::Hash(std::string_view name) {
-  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a over the lower-case bytes
-  for (const char c : name) {
-    hash ^= static_cast<unsigned char>(spi::ToLower(c));
-    hash *= 1099511628211ull;
+  // Eight bytes at a time with bit 0x20 set in every byte: ASCII letters that differ only in
+  // case hash alike. A few other byte pairs ('@' and '`', say) do too; the comparison after
+  // the hash tells them apart.
+  constexpr std::uint64_t kCaseBits = 0x2020202020202020ull;
+  std::uint64_t hash = name.size() * kMultiplier;
+  const char* data = name.data();
+  std::size_t left = name.size();
+  for (; left >= 8; data += 8, left -= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, data, 8);
+    hash = Mix(hash, word | kCaseBits);
   }
-  return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+  if (left > 0) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, data, left);
+    hash = Mix(hash, word | kCaseBits);
+  }
+  hash *= kMultiplier;
+  return static_cast<std::uint32_t>(hash >> 32);
 }
 
 bool SpiNameIndex::EqualsIgnoringCase(std::string_view a, std::string_view b) {

@@ -29,9 +29,32 @@ class SpiNameIndex {
   // Indexes position under name unless an equal name is indexed already (first match wins).
   template <typename NameAt>
   void Add(std::string_view name, std::size_t position, NameAt nameAt) {
-    if (Find(name, nameAt) != kNone) return;
+    if (const Probe probe = FindForInsert(name, nameAt); probe.position == kNone)
+      Insert(probe, position);
+  }
+
+  // A lookup that can be completed by an insertion at the place it ended, so that a reader
+  // probes once per line: Probe, and when nothing was found, Insert after the list grew.
+  struct Probe {
+    std::size_t position;  // the found position, or kNone
+    std::size_t slot;      // where the name goes when it is inserted
+    std::uint32_t hash;
+  };
+  template <typename NameAt>
+  Probe FindForInsert(std::string_view name, NameAt nameAt) {
+    // Room for one more name first: the probe's slot must stay valid until Insert.
     if ((used_ + 1) * 2 > slots_.size()) Grow();
-    Place({Hash(name), static_cast<std::uint32_t>(position)});
+    const std::uint32_t hash = Hash(name);
+    for (std::size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+      const Slot& slot = slots_[i];
+      if (slot.position == kEmpty) return {kNone, i, hash};
+      if (slot.hash == hash && EqualsIgnoringCase(nameAt(slot.position), name))
+        return {slot.position, i, hash};
+    }
+  }
+  // Completes a FindForInsert that found nothing; no other change of the index in between.
+  void Insert(const Probe& probe, std::size_t position) {
+    slots_[probe.slot] = {probe.hash, static_cast<std::uint32_t>(position)};
     ++used_;
   }
 

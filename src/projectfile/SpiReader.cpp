@@ -25,7 +25,8 @@ int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int
   list->Clear();
   std::string value;
   int result;
-  while ((result = file.ReadValue(value, directive.doubleQuoted)) == 0) list->Append(value);
+  while ((result = file.ReadValue(value, directive.doubleQuoted)) == 0)
+    list->Append(std::move(value));
   list->Rewind();
   return result == -1 ? -1 : 0;
 }
@@ -40,14 +41,12 @@ int SpiReadFile(CSpiProgramList& programs, CSpiFile& file, int level, const SpiR
     const int header = file.ReadProgramHeader(programName, isControl);
     if (header == 1) return 0;
     if (header != 0) return -1;
-    CSpiProgram* program = programs.Find(programName);
-    if (!program) program = &programs.Append(programName, level);
+    CSpiProgram& program = programs.FindOrAppend(programName, level);
     // Any end of the section other than a failed value read lets reading go on with the next
     // header: a missing end line or an unterminated quoted name leaves only its message.
     while (file.ReadDirectiveName(directiveName) == 0) {
-      CSpiDirective* directive = program->FindDirective(directiveName);
-      if (!directive) directive = &program->AppendDirective(directiveName, level);
-      if (ReadDirectiveValues(*directive, file, level, isControl, policy) != 0) return -1;
+      CSpiDirective& directive = program.FindOrAppendDirective(directiveName, level);
+      if (ReadDirectiveValues(directive, file, level, isControl, policy) != 0) return -1;
     }
   }
 }
