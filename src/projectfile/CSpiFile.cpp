@@ -77,31 +77,47 @@ bool CSpiFile::FillBuffer() {
   return true;
 }
 
-bool CSpiFile::ReadLine(std::string& line) {
-  line.clear();
-  bool any = false;
-  while (begin_ < end_ || FillBuffer()) {
-    any = true;
-    const char* start = buffer_.data() + begin_;
-    const std::size_t available = end_ - begin_;
-    const void* newline = std::memchr(start, '\n', available);
-    if (newline) {
-      const std::size_t length =
-          static_cast<std::size_t>(static_cast<const char*>(newline) - start);
-      line.append(start, length);
-      begin_ += length + 1;
-      break;
-    }
-    line.append(start, available);
+bool CSpiFile::NextLine(std::string_view& line) {
+  if (begin_ >= end_ && !FillBuffer()) return false;
+  const char* start = buffer_.data() + begin_;
+  const std::size_t available = end_ - begin_;
+  if (const void* newline = std::memchr(start, '\n', available)) {
+    // The usual case: the whole line is in the buffer and is not copied.
+    const auto length = static_cast<std::size_t>(static_cast<const char*>(newline) - start);
+    line = std::string_view(start, length);
+    begin_ += length + 1;
+  } else {
+    lineCopy_.assign(start, available);
     begin_ = end_;
+    while (FillBuffer()) {
+      const char* data = buffer_.data();
+      if (const void* end = std::memchr(data, '\n', end_)) {
+        const auto length = static_cast<std::size_t>(static_cast<const char*>(end) - data);
+        lineCopy_.append(data, length);
+        begin_ = length + 1;
+        break;
+      }
+      lineCopy_.append(data, end_);
+      begin_ = end_;
+    }
+    line = lineCopy_;
   }
-  if (!any) return false;
-  if (!line.empty() && line.back() == '\r') line.pop_back();  // text mode
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // text mode
+  return true;
+}
+
+bool CSpiFile::ReadLine(std::string& line) {
+  std::string_view view;
+  if (!NextLine(view)) {
+    line.clear();
+    return false;
+  }
+  line.assign(view);
   return true;
 }
 
 std::string_view CSpiFile::Rest() const {
-  return std::string_view(restLine_).substr(restBegin_, restEnd_ - restBegin_);
+  return restLine_.substr(restBegin_, restEnd_ - restBegin_);
 }
 
 int CSpiFile::Fail(const char* format) {
@@ -111,10 +127,10 @@ int CSpiFile::Fail(const char* format) {
 
 int CSpiFile::ReadProgramHeader(std::string& name, int& isControl) {
   isControl = 0;
-  std::string raw;
+  std::string_view raw;
   std::string_view line;
   bool readSomething = false;
-  while (ReadLine(raw)) {
+  while (NextLine(raw)) {
     ++lineNumber;
     line = spi::Trim(raw);
     if (const auto brace = line.find('{'); brace != std::string_view::npos)
@@ -151,9 +167,9 @@ int CSpiFile::ReadProgramHeader(std::string& name, int& isControl) {
 
 int CSpiFile::ReadDirectiveName(std::string& name) {
   ++lineNumber;
-  // Read straight into the rest's buffer: its capacity is reused from line to line.
+  restLine_ = {};
   restBegin_ = restEnd_ = 0;
-  if (!ReadLine(restLine_)) return Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
+  if (!NextLine(restLine_)) return Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
   const std::string_view line = spi::Trim(restLine_);
   std::size_t separator = line.find(' ');
   if (separator == std::string_view::npos) separator = line.find('\t');
@@ -210,8 +226,9 @@ int CSpiFile::ReadValue(std::string& value, int& doubleQuoted) {
     while (restBegin_ < restEnd_ && spi::IsSpace(restLine_[restBegin_])) ++restBegin_;
     if (restEnd_ - restBegin_ == 1 && restLine_[restBegin_] == '\\') {
       ++lineNumber;
+      restLine_ = {};
       restBegin_ = restEnd_ = 0;
-      if (!ReadLine(restLine_)) return Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
+      if (!NextLine(restLine_)) return Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
       restEnd_ = restLine_.size();
     }
   }

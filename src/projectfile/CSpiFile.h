@@ -43,11 +43,15 @@ class CSpiFile {
 
  private:
   bool FillBuffer();
+  // The next line as a view into the read buffer, or into lineCopy_ when the line goes on
+  // past the buffer's end; valid until the next call. False at the end of the file.
+  bool NextLine(std::string_view& line);
   int Fail(const char* format);
 
-  // The rest is kept as a window into restLine_, so that cutting values off a long line
-  // stays linear.
-  std::string restLine_;
+  // The rest is kept as a window into restLine_ (the current line), so that cutting values off
+  // a long line stays linear.
+  std::string_view restLine_;
+  std::string lineCopy_;
   std::size_t restBegin_ = 0;
   std::size_t restEnd_ = 0;
 

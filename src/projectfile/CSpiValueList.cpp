@@ -1,5 +1,7 @@
 #include "CSpiValueList.h"
 
+#include <algorithm>
+
 #include "SpiText.h"
 
 CSpiValueList::CSpiValueList(const CSpiValueList& other)
@@ -10,17 +12,24 @@ CSpiValueList& CSpiValueList::operator=(const CSpiValueList& other) {
   return *this;
 }
 
-CSpiValueList::Body& CSpiValueList::MakeBody() {
-  if (!body_) {
-    body_ = std::make_unique<Body>();
-    body_->values.reserve(4);  // most directives have a few values
-  }
+CSpiValueList::Body& CSpiValueList::MakeBody(std::size_t adding) {
+  if (!body_) body_ = std::make_unique<Body>();
+  auto& values = body_->values;
+  // One value at a time: room for a few, which most directives have.
+  if (values.size() + adding > values.capacity())
+    values.reserve(std::max(values.size() + adding, adding == 1 ? std::size_t{4} : 0));
   return *body_;
 }
 
-void CSpiValueList::Append(std::string value) { MakeBody().values.push_back(std::move(value)); }
+void CSpiValueList::Append(std::string value) { MakeBody(1).values.push_back(std::move(value)); }
 
-void CSpiValueList::Append(std::string_view value) { MakeBody().values.emplace_back(value); }
+void CSpiValueList::Append(std::string_view value) { MakeBody(1).values.emplace_back(value); }
+
+void CSpiValueList::AppendAll(std::vector<std::string>& values) {
+  if (values.empty()) return;
+  auto& mine = MakeBody(values.size()).values;
+  for (std::string& value : values) mine.push_back(std::move(value));
+}
 
 void CSpiValueList::Clear() {
   if (!body_) return;

@@ -20,6 +20,9 @@ class CSpiValueList {
   void Append(std::string value);
   void Append(std::string_view value);
   void Append(const char* value) { Append(std::string_view(value)); }
+  // Moves every value of values to the end, growing the list once; values is left with
+  // moved-from strings for the caller to clear.
+  void AppendAll(std::vector<std::string>& values);
   // Removes all values; the cursor goes to "none".
   void Clear();
   // Cursor to the first value ("none" when the list is empty).
@@ -44,7 +47,8 @@ class CSpiValueList {
     std::vector<std::string> values;
     std::size_t cursor = kNone;
   };
-  Body& MakeBody();
+  // The body, with room for adding more values.
+  Body& MakeBody(std::size_t adding);
 
   std::unique_ptr<Body> body_;
 };

@@ -1,13 +1,17 @@
 #include "SpiReader.h"
 
+#include <string>
+#include <vector>
+
 #include "CSpiFile.h"
 #include "CSpiProgramList.h"
 
 namespace {
 
 // Reads one directive line's values into the level's values or control words. 0 or -1.
+// scratch collects the line's values, so that the list grows once to its exact size.
 int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int isControl,
-                        const SpiReadPolicy& policy) {
+                        const SpiReadPolicy& policy, std::vector<std::string>& scratch) {
   CSpiValueList* list;
   if (isControl) {
     directive.controlPresent[level] = true;
@@ -23,10 +27,13 @@ int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int
     list = &directive.values[level];
   }
   list->Clear();
+  scratch.clear();
   std::string value;
   int result;
   while ((result = file.ReadValue(value, directive.doubleQuoted)) == 0)
-    list->Append(std::move(value));
+    scratch.push_back(std::move(value));
+  // Values read before a failure stay, as the rest of what was read does.
+  list->AppendAll(scratch);
   list->Rewind();
   return result == -1 ? -1 : 0;
 }
@@ -36,6 +43,7 @@ int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int
 int SpiReadFile(CSpiProgramList& programs, CSpiFile& file, int level, const SpiReadPolicy& policy) {
   std::string programName;
   std::string directiveName;
+  std::vector<std::string> scratch;
   int isControl = 0;
   while (true) {
     const int header = file.ReadProgramHeader(programName, isControl);
@@ -46,7 +54,7 @@ int SpiReadFile(CSpiProgramList& programs, CSpiFile& file, int level, const SpiR
     // header: a missing end line or an unterminated quoted name leaves only its message.
     while (file.ReadDirectiveName(directiveName) == 0) {
       CSpiDirective& directive = program.FindOrAppendDirective(directiveName, level);
-      if (ReadDirectiveValues(directive, file, level, isControl, policy) != 0) return -1;
+      if (ReadDirectiveValues(directive, file, level, isControl, policy, scratch) != 0) return -1;
     }
   }
 }
