@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <memory>
 
 #include "CDialog.h"
 #include "CKestraCmdLine.h"
@@ -29,12 +28,12 @@ struct Seen {
 // (ending it directly when it has none of ours).
 Seen OpenAndClose(const std::string& mode) {
   Seen seen;
-  auto poll = std::make_shared<QTimer>();
-  poll->setInterval(20);
-  QObject::connect(poll.get(), &QTimer::timeout, [&seen, poll] {
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, [&seen, &poll] {
     auto* dialog = qobject_cast<CDialog*>(QApplication::activeModalWidget());
     if (!dialog) return;
-    poll->stop();
+    poll.stop();
     seen.className = dialog->metaObject()->className();
     seen.title = dialog->windowTitle().toStdString();
     seen.templateId = dialog->TemplateId();
@@ -47,14 +46,14 @@ Seen OpenAndClose(const std::string& mode) {
     else
       dialog->EndDialog(8);
   });
-  poll->start();
+  poll.start();
   TempDir dir;
   CKestraCmdLine command;
   command.SetProduct("P");
   command.SetProject(dir.str() + "/p.tak");
   command.SetMode(mode);
   command.ExecuteCmd();
-  poll->stop();
+  poll.stop();
   return seen;
 }
 
