@@ -31,6 +31,8 @@ class CSpiValueList {
   // the first value and nothing is delivered (false), so the next call starts over.
   bool Next(std::string& value);
 
+  // The values. For a list that never had a value this is a shared empty vector: take the
+  // reference again after appending.
   const std::vector<std::string>& Values() const;
   std::size_t Size() const { return body_ ? body_->values.size() : 0; }
   bool Empty() const { return Size() == 0; }
