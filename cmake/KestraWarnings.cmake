@@ -11,7 +11,9 @@ endif()
 
 # Places a target's executable in the install-tree folder for tools the launcher starts.
 function(kestra_tool target)
-  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KESTRA_TOOLS_DIR})
+  # tools/bin is two levels below the install root, so the libraries are at ../../lib.
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KESTRA_TOOLS_DIR}
+    BUILD_RPATH "\$ORIGIN/../../lib" INSTALL_RPATH "\$ORIGIN/../../lib")
   install(TARGETS ${target} RUNTIME DESTINATION tools/bin)
 endfunction()
 
