@@ -1,6 +1,7 @@
 // Brel, the data-model framework: the base services the template library and the exported
 // part model report through. Declarations only: no flow of this module needs their bodies
-// yet (WCString, which the rules-checker log parser uses, is in WCString.h).
+// yet (WCString, which the rules-checker log parser uses, is in WCString.h and built into
+// qvdcommon).
 #pragma once
 
 #include <string>

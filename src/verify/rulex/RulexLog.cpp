@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <fstream>
-#include <vector>
+
+#include "WCString.h"
 
 namespace {
 
@@ -12,22 +13,6 @@ RulexLogResult Problem(std::string reason) {
   RulexLogResult result;
   result.text = std::move(reason);
   return result;
-}
-
-// The blank-separated words of text (runs of blanks, tabs and line ends separate one word).
-std::vector<std::string> SplitWords(const std::string& text) {
-  std::vector<std::string> words;
-  std::string word;
-  for (char c : text) {
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
-      if (!word.empty()) words.push_back(std::move(word));
-      word.clear();
-    } else {
-      word += c;
-    }
-  }
-  if (!word.empty()) words.push_back(std::move(word));
-  return words;
 }
 
 // A count is a run of decimal digits of sensible length; anything else makes the log suspect.
@@ -49,12 +34,13 @@ RulexLogResult ParseSummary(std::size_t size, std::string tail) {
   const std::size_t at = tail.find("TOTAL ");
   if (at == std::string::npos) return Problem(kBadLog);
 
-  const std::vector<std::string> words = SplitWords(tail.substr(at));
-  if (words.size() < 1 + RulexCounts::kCount) return Problem(kBadLog);
+  // Runs of blanks, tabs and line ends separate one word; word 0 is "TOTAL".
+  const WCString words(tail.substr(at), " \t\r\n");
+  if (words.tokenCount() < 1 + RulexCounts::kCount) return Problem(kBadLog);
   RulexLogResult result;
   for (int i = 0; i < RulexCounts::kCount; ++i) {
-    result.counts.token[i] = words[1 + i];
-    if (!ReadCount(words[1 + i], result.counts.value[i])) return Problem(kBadLog);
+    result.counts.token[i] = words.getToken(1 + i);
+    if (!ReadCount(result.counts.token[i], result.counts.value[i])) return Problem(kBadLog);
   }
   result.problem = false;
   result.text = VerdictText(result.counts);
