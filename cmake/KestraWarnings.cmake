@@ -17,6 +17,11 @@ function(kestra_tool target)
   install(TARGETS ${target} RUNTIME DESTINATION tools/bin)
 endfunction()
 
+# A tool only the tests start: built where the launcher finds tools, never installed.
+function(kestra_test_tool target)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KESTRA_TOOLS_DIR})
+endfunction()
+
 # A test binary under build/tests, registered with CTest and run headless; the caller links
 # the main (gtest_main, or the Qt test main of tests/support).
 function(kestra_test_binary target label)
@@ -43,17 +48,4 @@ endfunction()
 function(kestra_qt_test target label)
   kestra_test_binary(${target} ${label} ${ARGN})
   target_link_libraries(${target} PRIVATE kestra_test_support)
-endfunction()
-
-# Adds every sub-folder of the current folder that has a CMakeLists.txt, in name order (so
-# that each area keeps its own folder and no shared list needs editing).
-function(kestra_add_areas)
-  file(GLOB areas LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
-       ${CMAKE_CURRENT_SOURCE_DIR}/*)
-  list(SORT areas)
-  foreach(area ${areas})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/CMakeLists.txt)
-      add_subdirectory(${area})
-    endif()
-  endforeach()
 endfunction()

@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "CSpiFile.h"
-#include "CSpiProgramList.h"
-#include "SpiReader.h"
-#include "SpiText.h"
-#include "SpiWriter.h"
+#include "projectfile/CSpiFile.h"
+#include "projectfile/CSpiProgramList.h"
+#include "projectfile/SpiReader.h"
+#include "projectfile/SpiText.h"
+#include "projectfile/SpiWriter.h"
 
 namespace {
 

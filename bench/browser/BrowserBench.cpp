@@ -9,8 +9,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "C5XBrowserUI.h"
-#include "LibraryTree.h"
+#include "libformat/LibraryTree.h"
+#include "outside/C5XBrowserUI.h"
+#include "projectfile/SpiExpandVariables.h"
 
 namespace fs = std::filesystem;
 
@@ -56,7 +57,7 @@ BENCHMARK(ShowTreeAndExpandLibrary)->Unit(benchmark::kMillisecond);
 void ReadCellsOnly(benchmark::State& state) {
   const std::string project = BigProject();
   for (auto _ : state) {
-    LibraryTree tree(project + "qvd.lib");
+    LibraryTree tree(project + "qvd.lib", SpiExpandVariables);
     benchmark::DoNotOptimize(tree.Cells("big").size());
   }
 }

@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <string>
 
-#include "CProgressDlg.h"
-#include "CToolLauncher.h"
 #include "ToolRunHarness.h"
+#include "dialogs/CProgressDlg.h"
+#include "outside/CToolLauncher.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "CSpiFile.h"
-#include "CSpiProgramList.h"
-#include "CSpiProject.h"
-#include "SpiProcessState.h"
-#include "SpiReader.h"
+#include "projectfile/CSpiFile.h"
+#include "projectfile/CSpiProgramList.h"
+#include "projectfile/CSpiProject.h"
+#include "projectfile/SpiProcessState.h"
+#include "projectfile/SpiReader.h"
 
 namespace {
 

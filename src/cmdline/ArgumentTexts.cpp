@@ -1,4 +1,4 @@
-#include "ArgumentTexts.h"
+#include "cmdline/ArgumentTexts.h"
 
 std::string LibraryConverterText(const std::string& projectPath, const std::string& project,
                                  const std::string& product) {

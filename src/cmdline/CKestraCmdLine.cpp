@@ -1,35 +1,16 @@
-#include "CKestraCmdLine.h"
+#include "cmdline/CKestraCmdLine.h"
 
-#include "CFilePath.h"
-#include "CommandTable.h"
-#include "Prompter.h"
-#include "SearchPath.h"
-#include "mldsetup.h"
-#include "qvdCommon.h"
+#include "base/qvdCommon.h"
+#include "cmdline/CommandTable.h"
+#include "cmdline/SearchPath.h"
+#include "framework/Prompter.h"
+#include "outside/mldsetup.h"
 
 CKestraCmdLine::CKestraCmdLine() { Mldsetup_initialize(); }
 
 CKestraCmdLine::~CKestraCmdLine() = default;
 
 void CKestraCmdLine::LUMldsetup_initialize() { Mldsetup_initialize(); }
-
-int CKestraCmdLine::SetProduct(std::string product) {
-  product_ = std::move(product);
-  return 1;
-}
-
-void CKestraCmdLine::SetProject(std::string project) {
-  project_ = std::move(project);
-  CFilePath paths;
-  paths.GetProjPathFromName(project_, projectPath_);
-  paths.GetFileName(project_, projectName_, 0);
-}
-
-void CKestraCmdLine::SetMode(std::string mode) { mode_ = std::move(mode); }
-
-void CKestraCmdLine::SetMpsSession(std::string session) { mpsSession_ = std::move(session); }
-
-void CKestraCmdLine::SetMpsHost(std::string host) { mpsHost_ = std::move(host); }
 
 void CKestraCmdLine::ExecuteCmd() {
   switch (PrefixJavaRuntime(qvdGetInstallRoot())) {
@@ -42,7 +23,7 @@ void CKestraCmdLine::ExecuteCmd() {
     case SearchPathResult::kPrefixed:
       break;
   }
-  if (const CommandEntry* entry = FindCommand(mode_)) {
+  if (const CommandEntry* entry = FindCommand(GetMode())) {
     entry->run(*this);
   } else {
     AfxMessageBox("Unknown Command Line Option Specified.");

@@ -1,6 +1,6 @@
-#include "CKestraUIApp.h"
+#include "cmdline/CKestraUIApp.h"
 
-#include "GridControl.h"
+#include "outside/GridControl.h"
 
 namespace {
 // The system default language of the grid library.

@@ -2,7 +2,9 @@
 // initialisation sets up the grid library once. UI thread.
 #pragma once
 
-class CKestraUIApp {
+#include "cmdline/KestraExport.h"
+
+class KESTRA_EXPORT CKestraUIApp {
  public:
   CKestraUIApp();
   CKestraUIApp(const CKestraUIApp&) = delete;

@@ -1,31 +1,44 @@
-#include "CommandTable.h"
+#include "cmdline/CommandTable.h"
 
 #include <cctype>
+#include <filesystem>
 
-#include "ArgumentTexts.h"
-#include "CCellsimVerification.h"
-#include "CEditSimulationViews.h"
-#include "CExportXML.h"
-#include "CImportXML.h"
-#include "CKestraCmdLine.h"
-#include "CPackagingVerifydlg.h"
-#include "CRulexVerification.h"
-#include "CSetupTemplate.h"
-#include "CTemplateVerificationdlg.h"
-#include "CViewFootprint.h"
-#include "CViewSymbol.h"
+#include "cmdline/ArgumentTexts.h"
+#include "cmdline/CKestraCmdLine.h"
+#include "convert/CExportXML.h"
+#include "convert/CImportXML.h"
+#include "convert/CViewSymbol.h"
+#include "framework/Prompter.h"
+#include "verify/cellsim/CCellsimVerification.h"
+#include "verify/footprint/CViewFootprint.h"
+#include "verify/packaging/CPackagingVerifydlg.h"
+#include "verify/rulex/CRulexVerification.h"
+#include "verify/simviews/CEditSimulationViews.h"
+#include "verify/template/CSetupTemplate.h"
+#include "verify/template/CTemplateVerificationdlg.h"
 
 namespace {
 
 // A modal dialog of the module: constructed with (command, launcher, no parent), run,
 // destroyed when it closes. Its result is not used.
+// A dialog on a project file that is not there would show empty choosers and leave the user
+// guessing; the user is told instead and no dialog opens.
+bool ProjectFileExists(const CKestraCmdLine& c) {
+  std::error_code error;
+  if (std::filesystem::is_regular_file(c.GetProject(), error)) return true;
+  AfxMessageBox("The project file \"" + c.GetProject() + "\" does not exist.", MB_ICONERROR);
+  return false;
+}
+
 template <class Dialog>
 void RunDialog(CKestraCmdLine& c) {
+  if (!ProjectFileExists(c)) return;
   Dialog dialog(&c, c.GetLauncher(), nullptr);
   dialog.DoModal();
 }
 
 void RunFootprint(CKestraCmdLine& c, const char* mode) {
+  if (!ProjectFileExists(c)) return;
   CViewFootprint dialog(&c, c.GetLauncher(), mode, nullptr);
   dialog.DoModal();
 }
@@ -36,10 +49,10 @@ std::string T1(const CKestraCmdLine& c) {
 std::string T3(const CKestraCmdLine& c) { return ProjectText(c.GetProject()); }
 
 constexpr CommandEntry kTable[] = {
-    {"ViewSymbol", RunDialog<CViewSymbol>},
+    {"ViewSymbol", RunDialog<CViewSymbol>, true},
     {"ViewLumenSymbol", [](CKestraCmdLine& c) { c.GetLauncher()->launchLumen(); }},
-    {"SetupTemplate", RunDialog<CSetupTemplate>},
-    {"ViewFootprint", [](CKestraCmdLine& c) { RunFootprint(c, "ViewFootprint"); }},
+    {"SetupTemplate", RunDialog<CSetupTemplate>, true},
+    {"ViewFootprint", [](CKestraCmdLine& c) { RunFootprint(c, "ViewFootprint"); }, true},
     {"ImportXML", [](CKestraCmdLine& c) { CImportXML(&c, c.GetLauncher()).Run(); }},
     {"ImportLumen",
      [](CKestraCmdLine& c) { c.GetLauncher()->launchLum2Tes(T1(c), "lum2tes.exe"); }},
@@ -54,12 +67,12 @@ constexpr CommandEntry kTable[] = {
      [](CKestraCmdLine& c) {
        c.GetLauncher()->launchLum2XML(" -gui ", "lum2xml.exe -product " + c.GetProduct());
      }},
-    {"Simulation", RunDialog<CEditSimulationViews>},
-    {"VerifyWithRulex", RunDialog<CRulexVerification>},
-    {"VerifyWithPackaging", RunDialog<CPackagingVerifydlg>},
-    {"VerifyWithSimulation", RunDialog<CCellsimVerification>},
-    {"VerifyWithTemplate", RunDialog<CTemplateVerificationdlg>},
-    {"VerifyWithPavrel", [](CKestraCmdLine& c) { RunFootprint(c, "VerifyWithPavrel"); }},
+    {"Simulation", RunDialog<CEditSimulationViews>, true},
+    {"VerifyWithRulex", RunDialog<CRulexVerification>, true},
+    {"VerifyWithPackaging", RunDialog<CPackagingVerifydlg>, true},
+    {"VerifyWithSimulation", RunDialog<CCellsimVerification>, true},
+    {"VerifyWithTemplate", RunDialog<CTemplateVerificationdlg>, true},
+    {"VerifyWithPavrel", [](CKestraCmdLine& c) { RunFootprint(c, "VerifyWithPavrel"); }, true},
     {"Libvue", [](CKestraCmdLine& c) { c.GetLauncher()->launchLibvue(T3(c), c.GetProduct()); }},
     {"Mld",
      [](CKestraCmdLine& c) {

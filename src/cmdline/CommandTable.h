@@ -11,6 +11,7 @@ class CKestraCmdLine;
 struct CommandEntry {
   const char* name;
   void (*run)(CKestraCmdLine& command);
+  bool opensDialog = false;  // a modal dialog: needs a display and somebody to answer it
 };
 
 std::span<const CommandEntry> CommandTable();

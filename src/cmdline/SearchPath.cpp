@@ -1,4 +1,4 @@
-#include "SearchPath.h"
+#include "cmdline/SearchPath.h"
 
 #include <cstdlib>
 

@@ -1,9 +1,9 @@
-#include "CExportXML.h"
+#include "convert/CExportXML.h"
 
-#include "CKestraCmdLine.h"
-#include "CToolLauncher.h"
+#include "context/CKestraCmdContext.h"
+#include "outside/CToolLauncher.h"
 
-CExportXML::CExportXML(CKestraCmdLine* command, CToolLauncher* launcher)
+CExportXML::CExportXML(CKestraCmdContext* command, CToolLauncher* launcher)
     : command_(command), launcher_(launcher) {}
 
 // No leading blank; two blanks before "-product" (the converter's texts are fixed).

@@ -5,12 +5,12 @@
 
 #include <string>
 
-class CKestraCmdLine;
+class CKestraCmdContext;
 class CToolLauncher;
 
 class CExportXML {
  public:
-  CExportXML(CKestraCmdLine* command, CToolLauncher* launcher);
+  CExportXML(CKestraCmdContext* command, CToolLauncher* launcher);
   virtual ~CExportXML() = default;
   CExportXML(const CExportXML&) = delete;
   CExportXML& operator=(const CExportXML&) = delete;
@@ -20,6 +20,6 @@ class CExportXML {
   void Run();
 
  private:
-  CKestraCmdLine* command_;
+  CKestraCmdContext* command_;
   CToolLauncher* launcher_;
 };

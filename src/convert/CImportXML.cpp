@@ -1,9 +1,9 @@
-#include "CImportXML.h"
+#include "convert/CImportXML.h"
 
-#include "CKestraCmdLine.h"
-#include "CToolLauncher.h"
+#include "context/CKestraCmdContext.h"
+#include "outside/CToolLauncher.h"
 
-CImportXML::CImportXML(CKestraCmdLine* command, CToolLauncher* launcher)
+CImportXML::CImportXML(CKestraCmdContext* command, CToolLauncher* launcher)
     : command_(command), launcher_(launcher) {}
 
 // No leading blank; single blanks; the converter's scratch folder is <project dir>temp.

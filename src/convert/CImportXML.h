@@ -5,12 +5,12 @@
 
 #include <string>
 
-class CKestraCmdLine;
+class CKestraCmdContext;
 class CToolLauncher;
 
 class CImportXML {
  public:
-  CImportXML(CKestraCmdLine* command, CToolLauncher* launcher);
+  CImportXML(CKestraCmdContext* command, CToolLauncher* launcher);
   virtual ~CImportXML() = default;
   CImportXML(const CImportXML&) = delete;
   CImportXML& operator=(const CImportXML&) = delete;
@@ -20,6 +20,6 @@ class CImportXML {
   void Run();
 
  private:
-  CKestraCmdLine* command_;
+  CKestraCmdContext* command_;
   CToolLauncher* launcher_;
 };

@@ -1,4 +1,4 @@
-#include "CViewSymbol.h"
+#include "convert/CViewSymbol.h"
 
-CViewSymbol::CViewSymbol(CKestraCmdLine* command, CToolLauncher* launcher, QWidget* parent)
+CViewSymbol::CViewSymbol(CKestraCmdContext* command, CToolLauncher* launcher, QWidget* parent)
     : PlaceholderDialog(13000, "View Symbol", 1, parent), command_(command), launcher_(launcher) {}

@@ -5,18 +5,18 @@
 
 #include <string>
 
-#include "PlaceholderDialog.h"
+#include "framework/PlaceholderDialog.h"
 
-class CKestraCmdLine;
+class CKestraCmdContext;
 class CToolLauncher;
 
 class CViewSymbol final : public PlaceholderDialog {
   Q_OBJECT
 
  public:
-  CViewSymbol(CKestraCmdLine* command, CToolLauncher* launcher, QWidget* parent = nullptr);
+  CViewSymbol(CKestraCmdContext* command, CToolLauncher* launcher, QWidget* parent = nullptr);
 
  private:
-  [[maybe_unused]] CKestraCmdLine* command_;
+  [[maybe_unused]] CKestraCmdContext* command_;
   [[maybe_unused]] CToolLauncher* launcher_;
 };

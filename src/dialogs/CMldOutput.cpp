@@ -1,4 +1,4 @@
-#include "CMldOutput.h"
+#include "dialogs/CMldOutput.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>

@@ -1,14 +1,14 @@
-#include "CProgressDlg.h"
+#include "dialogs/CProgressDlg.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
-#include "CAnimateCtrl.h"
-#include "CToolLauncher.h"
-#include "qvdCommon.h"
-#include "ui_CProgressDlg.h"
+#include "base/qvdCommon.h"
+#include "dialogs/ui_CProgressDlg.h"
+#include "framework/CAnimateCtrl.h"
+#include "outside/CToolLauncher.h"
 
 namespace {
 // The install tree names the animation by its system name; the control plays the same stem

@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "CDialog.h"
-#include "CMldOutput.h"
+#include "dialogs/CMldOutput.h"
+#include "framework/CDialog.h"
 
 class CToolLauncher;
 class CAnimateCtrl;

@@ -1,11 +1,12 @@
-#include "CResultsDlg.h"
+#include "dialogs/CResultsDlg.h"
 
-#include "CKestraCmdLine.h"
-#include "CToolLauncher.h"
-#include "TextEditorSetting.h"
-#include "ui_CResultsDlg.h"
+#include "context/CKestraCmdContext.h"
+#include "dialogs/DialogResources.h"
+#include "dialogs/TextEditorSetting.h"
+#include "dialogs/ui_CResultsDlg.h"
+#include "outside/CToolLauncher.h"
 
-CResultsDlg::CResultsDlg(CKestraCmdLine* command, CToolLauncher* launcher, std::string message,
+CResultsDlg::CResultsDlg(CKestraCmdContext* command, CToolLauncher* launcher, std::string message,
                          std::string logFile, int kind, QWidget* parent)
     : CDialog(IDD, parent),
       ui_(std::make_unique<Ui::CResultsDlg>()),
@@ -14,6 +15,7 @@ CResultsDlg::CResultsDlg(CKestraCmdLine* command, CToolLauncher* launcher, std::
       logFile_(std::move(logFile)),
       command_(command),
       launcher_(launcher) {
+  InitDialogResources();
   ui_->setupUi(this);
 }
 

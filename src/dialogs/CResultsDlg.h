@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "CDialog.h"
+#include "framework/CDialog.h"
 
-class CKestraCmdLine;
+class CKestraCmdContext;
 class CToolLauncher;
 
 namespace Ui {
@@ -30,7 +30,7 @@ class CResultsDlg final : public CDialog {
   // The kind that captions the dialog "Molder"; the flows pass 1 or 2.
   static constexpr int kMolderKind = 4;
 
-  CResultsDlg(CKestraCmdLine* command, CToolLauncher* launcher, std::string message,
+  CResultsDlg(CKestraCmdContext* command, CToolLauncher* launcher, std::string message,
               std::string logFile, int kind, QWidget* parent = nullptr);
   ~CResultsDlg() override;
 
@@ -49,6 +49,6 @@ class CResultsDlg final : public CDialog {
   std::string message_;
   int kind_;
   std::string logFile_;
-  CKestraCmdLine* command_;
+  CKestraCmdContext* command_;
   CToolLauncher* launcher_;
 };

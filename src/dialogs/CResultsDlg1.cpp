@@ -1,25 +1,26 @@
-#include "CResultsDlg1.h"
+#include "dialogs/CResultsDlg1.h"
 
 #include <QHeaderView>
 #include <QTreeWidget>
 
-#include "C5XBrowserUI.h"
-#include "CKestraCmdLine.h"
-#include "CToolLauncher.h"
-#include "MapLibraryName.h"
-#include "PartVerdict.h"
-#include "Prompter.h"
-#include "TextEditorSetting.h"
-#include "ui_CResultsDlg1.h"
+#include "base/MapLibraryName.h"
+#include "context/CKestraCmdContext.h"
+#include "dialogs/DialogResources.h"
+#include "dialogs/PartVerdict.h"
+#include "dialogs/TextEditorSetting.h"
+#include "dialogs/ui_CResultsDlg1.h"
+#include "framework/Prompter.h"
+#include "outside/C5XBrowserUI.h"
+#include "outside/CToolLauncher.h"
 
 namespace {
 // The list control's text buffer of the system: longer names are cut.
 constexpr qsizetype kMaxPartNameChars = 127;
 }  // namespace
 
-CResultsDlg1::CResultsDlg1(CKestraCmdLine* command, CToolLauncher* launcher, C5XBrowserUI* browser,
-                           const std::vector<std::string>& cells, std::string library,
-                           QWidget* parent)
+CResultsDlg1::CResultsDlg1(CKestraCmdContext* command, CToolLauncher* launcher,
+                           C5XBrowserUI* browser, const std::vector<std::string>& cells,
+                           std::string library, QWidget* parent)
     : CDialog(IDD, parent),
       ui_(std::make_unique<Ui::CResultsDlg1>()),
       cells_(&cells),
@@ -27,6 +28,7 @@ CResultsDlg1::CResultsDlg1(CKestraCmdLine* command, CToolLauncher* launcher, C5X
       browser_(browser),
       command_(command),
       launcher_(launcher) {
+  InitDialogResources();
   ui_->setupUi(this);
 }
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "CDialog.h"
+#include "framework/CDialog.h"
 
-class CKestraCmdLine;
+class CKestraCmdContext;
 class CToolLauncher;
 class C5XBrowserUI;
 
@@ -35,7 +35,7 @@ class CResultsDlg1 final : public CDialog {
   // Verdict codes of one part.
   enum : int { kPassed = 0, kFailed = 1, kUnknown = 2 };
 
-  CResultsDlg1(CKestraCmdLine* command, CToolLauncher* launcher, C5XBrowserUI* browser,
+  CResultsDlg1(CKestraCmdContext* command, CToolLauncher* launcher, C5XBrowserUI* browser,
                const std::vector<std::string>& cells, std::string library,
                QWidget* parent = nullptr);
   ~CResultsDlg1() override;
@@ -68,7 +68,7 @@ class CResultsDlg1 final : public CDialog {
   std::string library_;
   int withWarnings_ = 0;
   C5XBrowserUI* browser_;
-  CKestraCmdLine* command_;
+  CKestraCmdContext* command_;
   CToolLauncher* launcher_;
   int passed_ = 0;
   int failed_ = 0;

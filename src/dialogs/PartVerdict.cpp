@@ -1,4 +1,4 @@
-#include "PartVerdict.h"
+#include "dialogs/PartVerdict.h"
 
 #include <algorithm>
 #include <cctype>

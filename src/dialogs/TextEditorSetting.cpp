@@ -1,14 +1,14 @@
-#include "TextEditorSetting.h"
+#include "dialogs/TextEditorSetting.h"
 
-#include "CKestraCmdLine.h"
-#include "CSpiProject.h"
-#include "CToolLauncher.h"
+#include "context/CKestraCmdContext.h"
+#include "outside/CToolLauncher.h"
+#include "projectfile/CSpiProject.h"
 
 namespace {
 constexpr const char* kDefaultEditor = "notepad.exe";
 }
 
-bool ReadTextEditor(const CKestraCmdLine& command, std::string& editor) {
+bool ReadTextEditor(const CKestraCmdContext& command, std::string& editor) {
   CSpiProject project;
   if (project.Open(command.GetProject()) != 0) return false;
   if (project.FindProgram("GLOBAL") != 0) return false;
@@ -18,13 +18,13 @@ bool ReadTextEditor(const CKestraCmdLine& command, std::string& editor) {
   return true;
 }
 
-std::string TextEditorOrDefault(const CKestraCmdLine& command) {
+std::string TextEditorOrDefault(const CKestraCmdContext& command) {
   std::string editor;
   if (!ReadTextEditor(command, editor)) editor = kDefaultEditor;
   return editor;
 }
 
-void ViewFileInTextEditor(const CKestraCmdLine& command, CToolLauncher& launcher,
+void ViewFileInTextEditor(const CKestraCmdContext& command, CToolLauncher& launcher,
                           const std::string& path) {
   launcher.launchTextView("\"" + path + "\"", TextEditorOrDefault(command));
 }

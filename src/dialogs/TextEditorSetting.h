@@ -5,17 +5,17 @@
 
 #include <string>
 
-class CKestraCmdLine;
+class CKestraCmdContext;
 class CToolLauncher;
 
 // True and the editor when the project file opens, has "GLOBAL" and gives "text_editor".
-bool ReadTextEditor(const CKestraCmdLine& command, std::string& editor);
+bool ReadTextEditor(const CKestraCmdContext& command, std::string& editor);
 
 // The editor to start: the project's, else "notepad.exe" (the launcher maps that name to the
 // platform's editor).
-std::string TextEditorOrDefault(const CKestraCmdLine& command);
+std::string TextEditorOrDefault(const CKestraCmdContext& command);
 
 // Opens a file in the project's text editor through the launcher; the path is passed in
 // double quotes. The start's result is not examined.
-void ViewFileInTextEditor(const CKestraCmdLine& command, CToolLauncher& launcher,
+void ViewFileInTextEditor(const CKestraCmdContext& command, CToolLauncher& launcher,
                           const std::string& path);

@@ -1,17 +1,12 @@
-#include "ToolRunProtocol.h"
+#include "dialogs/ToolRunProtocol.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "CProgressDlg.h"
-#include "CToolLauncher.h"
+#include "dialogs/CProgressDlg.h"
 
 namespace {
 constexpr LRESULT kHandled = 1;
-}
-
-LRESULT HandleToolProgress(CToolLauncher& launcher, CProgressDlg& progress) {
-  return DeliverToolProgress(launcher.GetProgressDialogDetail(), progress);
 }
 
 LRESULT DeliverToolProgress(const std::string& detail, CProgressDlg& progress) {

@@ -1,4 +1,4 @@
-#include "CAnimateCtrl.h"
+#include "framework/CAnimateCtrl.h"
 
 #include <QFileInfo>
 #include <QMovie>

@@ -12,7 +12,7 @@
 #include <QPointer>
 #include <string>
 
-#include "OutsideTypes.h"
+#include "outside/OutsideTypes.h"
 
 class QMovie;
 

@@ -1,4 +1,4 @@
-#include "CDialog.h"
+#include "framework/CDialog.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
-#include "WindowMessage.h"
+#include "framework/WindowMessage.h"
 
 namespace {
 constexpr const char* kCtrlId = "ctrlId";

@@ -11,7 +11,7 @@
 #include <QDialog>
 #include <string>
 
-#include "OutsideTypes.h"
+#include "outside/OutsideTypes.h"
 
 class CDialog : public QDialog {
   Q_OBJECT

@@ -1,4 +1,4 @@
-#include "PlaceholderDialog.h"
+#include "framework/PlaceholderDialog.h"
 
 #include <QPushButton>
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "CDialog.h"
+#include "framework/CDialog.h"
 
 class PlaceholderDialog : public CDialog {
   Q_OBJECT

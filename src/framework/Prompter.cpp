@@ -1,4 +1,4 @@
-#include "Prompter.h"
+#include "framework/Prompter.h"
 
 #include <QApplication>
 #include <QFileDialog>

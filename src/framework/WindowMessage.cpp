@@ -1,4 +1,4 @@
-#include "WindowMessage.h"
+#include "framework/WindowMessage.h"
 
 #include <QCoreApplication>
 #include <QWidget>

@@ -3,7 +3,7 @@
 
 #include <QEvent>
 
-#include "OutsideTypes.h"
+#include "outside/OutsideTypes.h"
 
 class WindowMessageEvent : public QEvent {
  public:

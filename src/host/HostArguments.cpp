@@ -1,4 +1,4 @@
-#include "HostArguments.h"
+#include "host/HostArguments.h"
 
 const char* const kHostUsage =
     "usage: kestra -product PRODUCT -proj PROJECT.tak -mode COMMAND\n"

@@ -1,27 +1,63 @@
 // kestra: creates the Qt application and the module's command object, hands it the
-// product, the project and the command, runs the command and exits.
+// product, the project and the command, runs the command and exits. The headless verbs
+// (`kestra verify`, `kestra libs`) go to the module's entry points.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "CKestraCmdLine.h"
-#include "HostArguments.h"
-#include "LibraryListing.h"
-#include "VerifyCommand.h"
+#include "cmdline/CKestraCmdLine.h"
+#include "cmdline/KestraEntryPoints.h"
+#include "host/HostArguments.h"
 
 namespace {
 
 constexpr int kUsageStatus = 2;
 
-// Without a display (or when told not to ask anything) the windows go nowhere: a script or
-// a CI job must not fail for want of a screen.
-void ChooseHeadlessWhenNeeded() {
+bool Set(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+// A display and somebody to answer: a dialog can be shown.
+bool Interactive() {
   const char* quiet = std::getenv("KESTRA_NONINTERACTIVE");
-  const bool noDisplay = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
-  if ((noDisplay || (quiet && std::string(quiet) == "1")) && !std::getenv("QT_QPA_PLATFORM"))
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  const bool told = quiet != nullptr && std::string(quiet) == "1";
+  return !told && (Set("DISPLAY") || Set("WAYLAND_DISPLAY"));
+}
+
+// Without a display (or when told not to ask anything) the windows go nowhere and message
+// boxes go to standard error: a script or a CI job must not fail or hang for want of a screen.
+void ChooseHeadlessWhenNeeded() {
+  if (Interactive()) return;
+  ::setenv("KESTRA_NONINTERACTIVE", "1", 1);
+  if (!Set("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+// Qt warns on standard error when XDG_RUNTIME_DIR is unset (as for root in a plain shell).
+// A private folder of our own, as Qt would pick, keeps standard error for our messages.
+void ProvideRuntimeDirectory() {
+  if (Set("XDG_RUNTIME_DIR")) return;
+  const char* tmp = std::getenv("TMPDIR");
+  const std::string dir =
+      std::string(tmp && *tmp ? tmp : "/tmp") + "/runtime-kestra-" + std::to_string(::getuid());
+  ::mkdir(dir.c_str(), 0700);
+  struct stat info = {};
+  // Only a real folder of ours that nobody else can enter; otherwise Qt decides.
+  if (::lstat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
+      (info.st_mode & 077) == 0)
+    ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+}
+
+std::string Usage() {
+  std::string usage = kHostUsage;
+  usage += "FLOW is one of:";
+  for (const std::string& flow : KestraVerifyFlowNames()) usage += " " + flow;
+  return usage + " (kestra verify lists them, kestra verify FLOW -help shows a flow's options)\n";
 }
 
 int RunCommand(const HostArguments& a) {
@@ -36,33 +72,34 @@ int RunCommand(const HostArguments& a) {
   return 0;
 }
 
-int RunLibs(const std::vector<std::string>& words) {
-  if (words.size() != 2 || words[0] != "-proj") {
-    std::cerr << "kestra libs: expected -proj PROJECT.tak\n" << kHostUsage;
-    return kUsageStatus;
-  }
-  return ListProjectLibraries(words[1], std::cout, std::cerr);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> words(argv + 1, argv + argc);
-  if (!words.empty() && words[0] == "libs") return RunLibs({words.begin() + 1, words.end()});
-  ChooseHeadlessWhenNeeded();
+  if (!words.empty() && words[0] == "libs") return KestraLibsMain({words.begin() + 1, words.end()});
+  ProvideRuntimeDirectory();
   if (!words.empty() && words[0] == "verify") {
+    ChooseHeadlessWhenNeeded();
     QApplication app(argc, argv);
-    return RunVerifyCommand({words.begin() + 1, words.end()});
+    return KestraVerifyMain({words.begin() + 1, words.end()});
   }
   const HostParse parse = ParseHostArguments(words);
   if (!parse.arguments) {
-    std::cerr << "kestra: " << parse.error << "\n" << kHostUsage;
+    std::cerr << "kestra: " << parse.error << "\n" << Usage();
     return kUsageStatus;
   }
   if (parse.arguments->help) {
-    std::cout << kHostUsage;
+    std::cout << Usage();
     return 0;
   }
+  if (KestraCommandOpensDialog(parse.arguments->mode) && !Interactive()) {
+    // An invisible modal dialog would wait for ever for an answer nobody can give.
+    std::cerr << "kestra: the command " << parse.arguments->mode
+              << " opens a dialog and needs a display: set DISPLAY (or WAYLAND_DISPLAY) and "
+                 "leave KESTRA_NONINTERACTIVE unset; for scripts use kestra verify\n";
+    return kUsageStatus;
+  }
+  ChooseHeadlessWhenNeeded();
   QApplication app(argc, argv);
   return RunCommand(*parse.arguments);
 }

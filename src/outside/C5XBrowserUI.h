@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "OutsideTypes.h"
+#include "outside/OutsideTypes.h"
 
 class CImageList;
 class C5XBrowserData;

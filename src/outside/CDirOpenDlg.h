@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "OutsideTypes.h"
+#include "outside/OutsideTypes.h"
 
 class CDirOpenDlg {
  public:

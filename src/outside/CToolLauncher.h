@@ -22,7 +22,7 @@
 #include <memory>
 #include <string>
 
-#include "OutsideTypes.h"
+#include "outside/OutsideTypes.h"
 
 class CToolLauncher {
  public:

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "OutsideTypes.h"
+#include "outside/OutsideTypes.h"
 
 // Initialises the grid library for a language (0x0800: the system default) with an optional
 // language library and path; once when the module loads.

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "Brel.h"
-#include "OutsideTypes.h"
+#include "outside/Brel.h"
+#include "outside/OutsideTypes.h"
 
 class RTemplateFile;
 

@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "CSpiValueList.h"
-#include "SpiLevel.h"
+#include "projectfile/CSpiValueList.h"
+#include "projectfile/SpiLevel.h"
 
 class CSpiDirective {
  public:

@@ -1,4 +1,4 @@
-#include "CSpiFile.h"
+#include "projectfile/CSpiFile.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <thread>
 
-#include "SpiFailureCause.h"
-#include "SpiLastMessage.h"
-#include "SpiText.h"
+#include "projectfile/SpiFailureCause.h"
+#include "projectfile/SpiLastMessage.h"
+#include "projectfile/SpiText.h"
 
 namespace {
 

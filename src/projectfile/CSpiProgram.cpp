@@ -1,4 +1,4 @@
-#include "CSpiProgram.h"
+#include "projectfile/CSpiProgram.h"
 
 namespace {
 

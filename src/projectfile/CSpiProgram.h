@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "CSpiDirective.h"
-#include "SpiNameIndex.h"
+#include "projectfile/CSpiDirective.h"
+#include "projectfile/SpiNameIndex.h"
 
 class CSpiProgram {
  public:

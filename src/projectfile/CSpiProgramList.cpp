@@ -1,4 +1,4 @@
-#include "CSpiProgramList.h"
+#include "projectfile/CSpiProgramList.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "CSpiProgram.h"
-#include "SpiNameIndex.h"
+#include "projectfile/CSpiProgram.h"
+#include "projectfile/SpiNameIndex.h"
 
 class CSpiProgramList {
  public:

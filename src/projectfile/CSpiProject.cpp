@@ -1,4 +1,4 @@
-#include "CSpiProject.h"
+#include "projectfile/CSpiProject.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -7,17 +7,17 @@
 #include <ctime>
 #include <filesystem>
 
-#include "CSpiFile.h"
-#include "SpiAcceptance.h"
-#include "SpiAtomicFile.h"
-#include "SpiExpandVariables.h"
-#include "SpiFailureCause.h"
-#include "SpiLastMessage.h"
-#include "SpiLog.h"
-#include "SpiProcessState.h"
-#include "SpiReader.h"
-#include "SpiText.h"
-#include "SpiWriter.h"
+#include "projectfile/CSpiFile.h"
+#include "projectfile/SpiAcceptance.h"
+#include "projectfile/SpiAtomicFile.h"
+#include "projectfile/SpiExpandVariables.h"
+#include "projectfile/SpiFailureCause.h"
+#include "projectfile/SpiLastMessage.h"
+#include "projectfile/SpiLog.h"
+#include "projectfile/SpiProcessState.h"
+#include "projectfile/SpiReader.h"
+#include "projectfile/SpiText.h"
+#include "projectfile/SpiWriter.h"
 
 namespace {
 

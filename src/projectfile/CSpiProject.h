@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "CSpiProgramList.h"
+#include "projectfile/CSpiProgramList.h"
 
 class CSpiDirective;
 

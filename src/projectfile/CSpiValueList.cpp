@@ -1,8 +1,8 @@
-#include "CSpiValueList.h"
+#include "projectfile/CSpiValueList.h"
 
 #include <algorithm>
 
-#include "SpiText.h"
+#include "projectfile/SpiText.h"
 
 CSpiValueList::CSpiValueList(const CSpiValueList& other)
     : body_(other.body_ ? std::make_unique<Body>(*other.body_) : nullptr) {}

@@ -1,6 +1,6 @@
-#include "SpiAcceptance.h"
+#include "projectfile/SpiAcceptance.h"
 
-#include "CSpiDirective.h"
+#include "projectfile/CSpiDirective.h"
 
 bool SpiValueHonoured(const CSpiDirective& directive, int level) {
   bool allowUser = false;

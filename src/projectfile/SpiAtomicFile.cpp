@@ -1,4 +1,4 @@
-#include "SpiAtomicFile.h"
+#include "projectfile/SpiAtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <random>
 
-#include "SpiFailureCause.h"
-#include "SpiFileDescriptor.h"
+#include "projectfile/SpiFailureCause.h"
+#include "projectfile/SpiFileDescriptor.h"
 
 namespace {
 

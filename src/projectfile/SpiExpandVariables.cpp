@@ -1,9 +1,9 @@
-#include "SpiExpandVariables.h"
+#include "projectfile/SpiExpandVariables.h"
 
 #include <cstdlib>
 
-#include "SpiText.h"
-#include "qvdCommon.h"
+#include "base/qvdCommon.h"
+#include "projectfile/SpiText.h"
 
 namespace {
 

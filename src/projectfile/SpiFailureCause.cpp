@@ -1,4 +1,4 @@
-#include "SpiFailureCause.h"
+#include "projectfile/SpiFailureCause.h"
 
 #include <cerrno>
 

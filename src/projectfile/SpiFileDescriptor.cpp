@@ -1,4 +1,4 @@
-#include "SpiFileDescriptor.h"
+#include "projectfile/SpiFileDescriptor.h"
 
 #include <unistd.h>
 

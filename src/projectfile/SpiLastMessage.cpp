@@ -1,4 +1,4 @@
-#include "SpiLastMessage.h"
+#include "projectfile/SpiLastMessage.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "SpiLog.h"
+#include "projectfile/SpiLog.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "CSpiDirective.h"
-#include "SpiFailureCause.h"
-#include "SpiFileDescriptor.h"
-#include "SpiText.h"
+#include "projectfile/CSpiDirective.h"
+#include "projectfile/SpiFailureCause.h"
+#include "projectfile/SpiFileDescriptor.h"
+#include "projectfile/SpiText.h"
 
 namespace {
 

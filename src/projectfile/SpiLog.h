@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "SpiLevel.h"
+#include "projectfile/SpiLevel.h"
 
 class CSpiDirective;
 

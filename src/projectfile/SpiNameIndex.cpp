@@ -1,8 +1,8 @@
-#include "SpiNameIndex.h"
+#include "projectfile/SpiNameIndex.h"
 
 #include <cstring>
 
-#include "SpiText.h"
+#include "projectfile/SpiText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "SpiProcessState.h"
+#include "projectfile/SpiProcessState.h"
 
 #include <fstream>
 #include <iterator>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "qvdCommon.h"
+#include "base/qvdCommon.h"
 
 struct SpiProcessState {
   std::string installFilePath;  // each remembered after its first successful search

@@ -1,10 +1,10 @@
-#include "SpiReader.h"
+#include "projectfile/SpiReader.h"
 
 #include <string>
 #include <vector>
 
-#include "CSpiFile.h"
-#include "CSpiProgramList.h"
+#include "projectfile/CSpiFile.h"
+#include "projectfile/CSpiProgramList.h"
 
 namespace {
 

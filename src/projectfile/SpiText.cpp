@@ -1,4 +1,4 @@
-#include "SpiText.h"
+#include "projectfile/SpiText.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "SpiWriter.h"
+#include "projectfile/SpiWriter.h"
 
-#include "CSpiProgramList.h"
-#include "SpiText.h"
+#include "projectfile/CSpiProgramList.h"
+#include "projectfile/SpiText.h"
 
 namespace {
 

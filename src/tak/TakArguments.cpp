@@ -1,4 +1,4 @@
-#include "TakArguments.h"
+#include "tak/TakArguments.h"
 
 #include <charconv>
 

@@ -1,6 +1,6 @@
-#include "TakModelJson.h"
+#include "tak/TakModelJson.h"
 
-#include "CSpiProgramList.h"
+#include "projectfile/CSpiProgramList.h"
 
 nlohmann::json TakModelJson(const CSpiProgramList& programs) {
   nlohmann::json out = nlohmann::json::array();

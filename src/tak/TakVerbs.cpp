@@ -1,14 +1,14 @@
-#include "TakVerbs.h"
+#include "tak/TakVerbs.h"
 
-#include "CSpiFile.h"
-#include "CSpiProject.h"
-#include "SpiAcceptance.h"
-#include "SpiFailureCause.h"
-#include "SpiLastMessage.h"
-#include "SpiLog.h"
-#include "SpiReader.h"
-#include "SpiWriter.h"
-#include "TakModelJson.h"
+#include "projectfile/CSpiFile.h"
+#include "projectfile/CSpiProject.h"
+#include "projectfile/SpiAcceptance.h"
+#include "projectfile/SpiFailureCause.h"
+#include "projectfile/SpiLastMessage.h"
+#include "projectfile/SpiLog.h"
+#include "projectfile/SpiReader.h"
+#include "projectfile/SpiWriter.h"
+#include "tak/TakModelJson.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "TakArguments.h"
+#include "tak/TakArguments.h"
 
 int TakParse(const TakArguments& arguments, std::ostream& out, std::ostream& err);
 int TakFormat(const TakArguments& arguments, std::ostream& out, std::ostream& err);

@@ -1,8 +1,8 @@
 // tak: looks inside project files and changes them (parse, format, get, explain, set).
 #include <iostream>
 
-#include "TakArguments.h"
-#include "TakVerbs.h"
+#include "tak/TakArguments.h"
+#include "tak/TakVerbs.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "BrowserFixture.h"
-#include "C5XBrowserData.h"
-#include "C5XBrowserUI.h"
-#include "LibraryTree.h"
+#include "libformat/LibraryTree.h"
+#include "outside/C5XBrowserData.h"
+#include "outside/C5XBrowserUI.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <fstream>
 
 #include "BrowserFixture.h"
-#include "C5XBrowserData.h"
-#include "C5XBrowserUI.h"
-#include "LibraryTree.h"
 #include "TempDir.h"
+#include "libformat/LibraryTree.h"
+#include "outside/C5XBrowserData.h"
+#include "outside/C5XBrowserUI.h"
 
 namespace fs = std::filesystem;
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "BrowserFixture.h"
-#include "C5XBrowserUI.h"
-#include "CImageList.h"
+#include "framework/CImageList.h"
+#include "outside/C5XBrowserUI.h"
 
 namespace {
 

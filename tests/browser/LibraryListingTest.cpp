@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "BrowserFixture.h"
-#include "LibraryListing.h"
 #include "TempDir.h"
+#include "suite/browser/LibraryListing.h"
 
 TEST(LibraryListing, ListsTheExampleProjectsLibrariesCellsAndViews) {
   std::ostringstream out;

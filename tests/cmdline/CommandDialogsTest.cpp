@@ -4,14 +4,15 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <fstream>
 
-#include "CDialog.h"
-#include "CKestraCmdLine.h"
-#include "CViewFootprint.h"
-#include "InitRecord.h"
-#include "PlaceholderDialog.h"
-#include "Prompter.h"
 #include "TempDir.h"
+#include "cmdline/CKestraCmdLine.h"
+#include "framework/CDialog.h"
+#include "framework/PlaceholderDialog.h"
+#include "framework/Prompter.h"
+#include "suite/core/InitRecord.h"
+#include "verify/footprint/CViewFootprint.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ struct Seen {
 
 // Runs mode and, once its modal dialog shows, records it and presses its Close button
 // (ending it directly when it has none of ours).
-Seen OpenAndClose(const std::string& mode) {
+Seen OpenAndClose(const std::string& mode, bool withProject = true) {
   Seen seen;
   QTimer poll;
   poll.setInterval(20);
@@ -48,6 +49,7 @@ Seen OpenAndClose(const std::string& mode) {
   });
   poll.start();
   TempDir dir;
+  if (withProject) std::ofstream(dir.str() + "/p.tak") << "START_GLOBAL\nEND_GLOBAL\n";
   CKestraCmdLine command;
   command.SetProduct("P");
   command.SetProject(dir.str() + "/p.tak");
@@ -88,6 +90,11 @@ TEST(CommandDialogs, EachDialogCommandOpensItsDialogModally) {
   }
   EXPECT_EQ(OpenAndClose("ViewFootprint").footprintMode, "ViewFootprint");
   EXPECT_EQ(OpenAndClose("verifywithpavrel").footprintMode, "VerifyWithPavrel");
+  // A project file that is not there: the user is told, and no dialog opens.
+  auto* recorder = static_cast<RecordingPrompter*>(&CurrentPrompter());
+  EXPECT_EQ(OpenAndClose("VerifyWithRulex", false).className, "");
+  ASSERT_FALSE(recorder->messages.empty());
+  EXPECT_NE(recorder->messages.back().text.find("does not exist"), std::string::npos);
   SetPrompter(std::move(previous));
 }
 

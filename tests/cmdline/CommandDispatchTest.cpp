@@ -7,13 +7,13 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "CExportXML.h"
-#include "CImportXML.h"
-#include "CKestraCmdLine.h"
-#include "CommandTable.h"
-#include "Prompter.h"
 #include "TempDir.h"
-#include "qvdCommon.h"
+#include "base/qvdCommon.h"
+#include "cmdline/CKestraCmdLine.h"
+#include "cmdline/CommandTable.h"
+#include "convert/CExportXML.h"
+#include "convert/CImportXML.h"
+#include "framework/Prompter.h"
 
 namespace {
 

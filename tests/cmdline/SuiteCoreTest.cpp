@@ -3,10 +3,10 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
-#include "CFilePath.h"
-#include "CLHelpHandler.h"
 #include "TempDir.h"
-#include "WCString.h"
+#include "base/WCString.h"
+#include "outside/CFilePath.h"
+#include "outside/CLHelpHandler.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // others are escaped one-to-one, and names that cannot name a file are refused.
 #include <gtest/gtest.h>
 
-#include "MapLibraryName.h"
-#include "nimra.h"
+#include "base/MapLibraryName.h"
+#include "base/nimra.h"
 
 TEST(NameMapping, OrdinaryNamesAreOnlyLowerCased) {
   EXPECT_EQ(MapLibraryName("MyLib_2-rev.A"), "mylib_2-rev.a");

@@ -6,7 +6,7 @@
 #include <QTextCursor>
 #include <memory>
 
-#include "CMldOutput.h"
+#include "dialogs/CMldOutput.h"
 
 namespace {
 

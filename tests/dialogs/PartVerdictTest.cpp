@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "PartVerdict.h"
 #include "TempDir.h"
+#include "dialogs/PartVerdict.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "CAnimateCtrl.h"
-#include "CProgressDlg.h"
 #include "TempDir.h"
 #include "ToolRunHarness.h"
-#include "ToolRunProtocol.h"
+#include "dialogs/CProgressDlg.h"
+#include "dialogs/ToolRunProtocol.h"
+#include "framework/CAnimateCtrl.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "CKestraCmdLine.h"
-#include "CResultsDlg.h"
-#include "CResultsDlg1.h"
-#include "Prompter.h"
 #include "TempDir.h"
+#include "context/CKestraCmdContext.h"
+#include "dialogs/CResultsDlg.h"
+#include "dialogs/CResultsDlg1.h"
+#include "framework/Prompter.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ class ResultsProject : public ::testing::Test {
   RecordingPrompter& Prompts() { return static_cast<RecordingPrompter&>(CurrentPrompter()); }
 
   TempDir dir_;
-  CKestraCmdLine command_;
+  CKestraCmdContext command_;
   std::unique_ptr<Prompter> previousPrompter_;
 };
 

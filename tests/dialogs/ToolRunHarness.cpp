@@ -6,9 +6,9 @@
 #include <QThread>
 #include <QTimer>
 
-#include "CProgressDlg.h"
-#include "CToolLauncher.h"
-#include "ToolRunProtocol.h"
+#include "dialogs/CProgressDlg.h"
+#include "outside/CToolLauncher.h"
+#include "verify/ProgressDialogSink.h"
 
 ToolRunHarness::ToolRunHarness(CToolLauncher& launcher)
     : CDialog(0), launcher_(launcher), progress_(new CProgressDlg(this)) {}
@@ -58,22 +58,30 @@ ToolRunHarness::Outcome ToolRunHarness::Run(const Start& start, const WhileOpen&
   return outcome_;
 }
 
-LRESULT ToolRunHarness::OnMessage(unsigned message, WPARAM wParam, LPARAM) {
-  switch (message) {
-    case WM_TOOL_PROGRESS: {
-      const bool open = progress_->HasWindow();
-      outcome_.details.push_back(launcher_.GetProgressDialogDetail());
-      const LRESULT r = DeliverToolProgress(outcome_.details.back(), *progress_);
-      if (open) {
-        ++outcome_.progressMessages;
-      } else {
-        ++progressBeforeOpen_;
-      }
-      return r;
-    }
-    case WM_TOOL_ENDED:
-      return HandleToolEnded(wParam, *progress_);
-    default:
-      return 0;
+namespace {
+
+// The progress dialog's sink, recording every text and counting where it went.
+class RecordingSink final : public ToolRunSink {
+ public:
+  RecordingSink(CProgressDlg& progress, ToolRunHarness::Outcome& outcome, int& beforeOpen)
+      : dialog_(progress), progress_(progress), outcome_(outcome), beforeOpen_(beforeOpen) {}
+  void OnToolProgress(const std::string& detail) override {
+    outcome_.details.push_back(detail);
+    ++(progress_.HasWindow() ? outcome_.progressMessages : beforeOpen_);
+    dialog_.OnToolProgress(detail);
   }
+  void OnToolEnded() override { dialog_.OnToolEnded(); }
+
+ private:
+  ProgressDialogSink dialog_;
+  CProgressDlg& progress_;
+  ToolRunHarness::Outcome& outcome_;
+  int& beforeOpen_;
+};
+
+}  // namespace
+
+LRESULT ToolRunHarness::OnMessage(unsigned message, WPARAM wParam, LPARAM) {
+  RecordingSink sink(*progress_, outcome_, progressBeforeOpen_);
+  return ObserveToolMessage(launcher_, message, wParam, sink) ? 1 : 0;
 }

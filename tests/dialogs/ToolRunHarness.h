@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "CDialog.h"
+#include "framework/CDialog.h"
 
 class CProgressDlg;
 class CToolLauncher;

@@ -10,12 +10,12 @@
 #include <fstream>
 #include <memory>
 
-#include "CProgressDlg.h"
-#include "CToolLauncher.h"
-#include "Prompter.h"
 #include "TempDir.h"
 #include "ToolRunHarness.h"
-#include "WindowMessage.h"
+#include "dialogs/CProgressDlg.h"
+#include "framework/Prompter.h"
+#include "framework/WindowMessage.h"
+#include "outside/CToolLauncher.h"
 
 namespace {
 

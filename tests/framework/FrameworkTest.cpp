@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "CDialog.h"
-#include "PlaceholderDialog.h"
-#include "Prompter.h"
-#include "WindowMessage.h"
+#include "framework/CDialog.h"
+#include "framework/PlaceholderDialog.h"
+#include "framework/Prompter.h"
+#include "framework/WindowMessage.h"
 
 namespace {
 

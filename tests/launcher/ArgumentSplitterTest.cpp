@@ -5,11 +5,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "ArgumentSplitter.h"
-#include "CToolLauncher.h"
 #include "OwnerRecorder.h"
-#include "Prompter.h"
 #include "TempDir.h"
+#include "framework/Prompter.h"
+#include "outside/CToolLauncher.h"
+#include "suite/launcher/ArgumentSplitter.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "CToolLauncher.h"
 #include "OwnerRecorder.h"
-#include "Prompter.h"
 #include "TempDir.h"
+#include "framework/Prompter.h"
+#include "outside/CToolLauncher.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 
-#include "CToolLauncher.h"
-#include "WindowMessage.h"
+#include "framework/WindowMessage.h"
+#include "outside/CToolLauncher.h"
 
 bool OwnerRecorder::event(QEvent* e) {
   if (e->type() != WindowMessageEvent::EventType()) return QWidget::event(e);

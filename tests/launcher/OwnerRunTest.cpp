@@ -10,12 +10,12 @@
 #include <cerrno>
 #include <memory>
 
-#include "AttachedToolRun.h"
-#include "CToolLauncher.h"
 #include "OwnerRecorder.h"
-#include "ProgressPieces.h"
-#include "Prompter.h"
 #include "TempDir.h"
+#include "framework/Prompter.h"
+#include "outside/CToolLauncher.h"
+#include "suite/launcher/AttachedToolRun.h"
+#include "suite/launcher/ProgressPieces.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
-#include "ProgramResolver.h"
 #include "TempDir.h"
+#include "suite/launcher/ProgramResolver.h"
 
 namespace {
 

@@ -7,9 +7,10 @@
 #include <map>
 #include <set>
 
-#include "LibraryTree.h"
-#include "PackageView.h"
-#include "SymbolView.h"
+#include "libformat/LibraryTree.h"
+#include "libformat/PackageView.h"
+#include "libformat/SymbolView.h"
+#include "projectfile/SpiExpandVariables.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ std::set<std::string> BrokenRules(const SymbolView& sym, const PackageView& pkg)
 
 std::map<std::string, std::set<std::string>> CheckList(const std::string& listFile) {
   std::map<std::string, std::set<std::string>> result;
-  LibraryTree tree(listFile);
+  LibraryTree tree(listFile, SpiExpandVariables);
   EXPECT_TRUE(tree.Issues().empty()) << tree.Issues().front().ToString();
   for (const LibraryEntry& lib : tree.Libraries()) {
     for (const CellEntry& cell : tree.Cells(lib.name)) {

@@ -5,8 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "LibraryList.h"
 #include "TempDir.h"
+#include "libformat/LibraryList.h"
+#include "projectfile/SpiExpandVariables.h"
 
 namespace fs = std::filesystem;
 
@@ -33,7 +34,7 @@ TEST(LibraryList, ResolvesRelativeDirectoriesAgainstTheListFolderNotTheCurrentDi
                                   (dir.path() / "abs lib").string() + "\"\r\n");
   const fs::path before = fs::current_path();
   fs::current_path(dir.path());
-  const LibraryList read = ReadLibraryList(list.string());
+  const LibraryList read = ReadLibraryList(list.string(), SpiExpandVariables);
   fs::current_path(before);
 
   ASSERT_EQ(read.libraries.size(), 2u);
@@ -60,7 +61,7 @@ TEST(LibraryList, ReportsBadLinesWithFileAndLineAndKeepsLoadingTheRest) {
                               "\"open quote\n"
                               "f afile\n"
                               "c c\n");
-  const LibraryList read = ReadLibraryList(list.string());
+  const LibraryList read = ReadLibraryList(list.string(), SpiExpandVariables);
 
   std::vector<std::string> names;
   for (const auto& lib : read.libraries) names.push_back(lib.name);
@@ -85,7 +86,7 @@ TEST(LibraryList, ExpandsEnvironmentVariablesAndReportsFailedExpansion) {
   const auto list = dir.write("qvd.lib",
                               "ti ${KESTRA_TEST_VENDOR}/ti\n"
                               "gone ${KESTRA_TEST_UNSET}/x\n");
-  const LibraryList read = ReadLibraryList(list.string());
+  const LibraryList read = ReadLibraryList(list.string(), SpiExpandVariables);
   ASSERT_EQ(read.libraries.size(), 2u);
   EXPECT_EQ(fs::path(read.libraries[0].directory), dir.path() / "vendor/ti");
   EXPECT_TRUE(read.libraries[0].directoryExists);
@@ -103,7 +104,7 @@ TEST(LibraryList, IncludesOtherListsAndStopsAtAnIncludeLoop) {
                               "include ../shared/more.lib\n"
                               "include qvd.lib\n"
                               "\"include\" mine\n");
-  const LibraryList read = ReadLibraryList(list.string());
+  const LibraryList read = ReadLibraryList(list.string(), SpiExpandVariables);
 
   ASSERT_EQ(read.libraries.size(), 3u);
   EXPECT_EQ(read.libraries[1].name, "common");
@@ -117,7 +118,8 @@ TEST(LibraryList, IncludesOtherListsAndStopsAtAnIncludeLoop) {
 
 TEST(LibraryList, MissingOrSpecialListFilesAreReportedNotOpened) {
   TempDir dir;
-  const LibraryList missing = ReadLibraryList((dir.path() / "qvd.lib").string());
+  const LibraryList missing =
+      ReadLibraryList((dir.path() / "qvd.lib").string(), SpiExpandVariables);
   EXPECT_TRUE(missing.libraries.empty());
   ASSERT_EQ(missing.issues.size(), 1u);
   EXPECT_NE(missing.issues[0].message.find("not found"), std::string::npos);
@@ -125,7 +127,7 @@ TEST(LibraryList, MissingOrSpecialListFilesAreReportedNotOpened) {
   // A pipe would block a reader forever; it must be refused without opening it.
   const fs::path fifo = dir.path() / "refqvd.lib";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  const LibraryList pipe = ReadLibraryList(fifo.string());
+  const LibraryList pipe = ReadLibraryList(fifo.string(), SpiExpandVariables);
   ASSERT_EQ(pipe.issues.size(), 1u);
   EXPECT_NE(pipe.issues[0].message.find("not a regular file"), std::string::npos);
 }

@@ -4,8 +4,9 @@
 
 #include <filesystem>
 
-#include "LibraryTree.h"
 #include "TempDir.h"
+#include "libformat/LibraryTree.h"
+#include "projectfile/SpiExpandVariables.h"
 
 namespace fs = std::filesystem;
 
@@ -17,7 +18,7 @@ TEST(LibraryTree, ReadsCellsAndViewsOnceAndOnlyWhenAsked) {
   dir.write("lib/notes.txt", "not a cell");
   const auto list = dir.write("qvd.lib", "lib lib\nother other\n");
 
-  LibraryTree tree(list.string());
+  LibraryTree tree(list.string(), SpiExpandVariables);
   EXPECT_EQ(tree.DirectoryReads(), 0);
   const auto& cells = tree.Cells("lib");
   ASSERT_EQ(cells.size(), 2u);
@@ -45,7 +46,7 @@ TEST(LibraryTree, ControlCharacterNamesAreKeptButMarkedAndEmptyOrBrokenLibraries
   dir.write("file_lib", "");
   const auto list = dir.write("qvd.lib", "lib lib\nempty empty\nfile file_lib\nmissing nowhere\n");
 
-  LibraryTree tree(list.string());
+  LibraryTree tree(list.string(), SpiExpandVariables);
   const size_t listIssues = tree.Issues().size();
   EXPECT_EQ(listIssues, 2u);  // file_lib is not a directory, nowhere does not exist
   const auto& cells = tree.Cells("lib");

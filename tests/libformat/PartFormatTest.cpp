@@ -1,10 +1,10 @@
 // Reading symbol and package views, and the view-type families.
 #include <gtest/gtest.h>
 
-#include "PackageView.h"
-#include "SymbolView.h"
 #include "TempDir.h"
-#include "ViewType.h"
+#include "libformat/PackageView.h"
+#include "libformat/SymbolView.h"
+#include "libformat/ViewType.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "SpiExpandVariables.h"
-#include "qvdCommon.h"
+#include "base/qvdCommon.h"
+#include "projectfile/SpiExpandVariables.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "SpiProcessState.h"
+#include "projectfile/SpiProcessState.h"
 
 void ProjectFixture::SetUp() {
   if (const char* tmp = std::getenv("TMPDIR")) {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "CSpiProject.h"
 #include "TempDir.h"
+#include "projectfile/CSpiProject.h"
 
 class ProjectFixture : public testing::Test {
  protected:

@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "ProjectFixture.h"
-#include "SpiAtomicFile.h"
-#include "SpiLastMessage.h"
+#include "projectfile/SpiAtomicFile.h"
+#include "projectfile/SpiLastMessage.h"
 
 extern char** environ;
 

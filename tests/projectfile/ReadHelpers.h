@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "CSpiFile.h"
-#include "CSpiProgramList.h"
-#include "SpiReader.h"
 #include "TempDir.h"
+#include "projectfile/CSpiFile.h"
+#include "projectfile/CSpiProgramList.h"
+#include "projectfile/SpiReader.h"
 
 struct ReadOutcome {
   int result = 0;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ReadHelpers.h"
-#include "SpiLastMessage.h"
+#include "projectfile/SpiLastMessage.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "ReadHelpers.h"
-#include "SpiLastMessage.h"
-#include "SpiWriter.h"
+#include "projectfile/SpiLastMessage.h"
+#include "projectfile/SpiWriter.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "RulexCommandFile.h"
-#include "RulexRules.h"
 #include "TempDir.h"
+#include "verify/rulex/RulexCommandFile.h"
+#include "verify/rulex/RulexRules.h"
 
 namespace {
 

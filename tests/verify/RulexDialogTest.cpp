@@ -10,13 +10,13 @@
 #include <QTreeWidget>
 #include <functional>
 
-#include "C5XBrowserUI.h"
-#include "CKestraCmdLine.h"
-#include "CRulexVerification.h"
 #include "DemoProject.h"
-#include "Prompter.h"
-#include "RulexRules.h"
 #include "TempDir.h"
+#include "context/CKestraCmdContext.h"
+#include "framework/Prompter.h"
+#include "outside/C5XBrowserUI.h"
+#include "verify/rulex/CRulexVerification.h"
+#include "verify/rulex/RulexRules.h"
 
 namespace fs = std::filesystem;
 
@@ -52,7 +52,7 @@ class RulexDialogTest : public ::testing::Test {
 
   TempDir dir;
   fs::path projectFile;
-  CKestraCmdLine command;
+  CKestraCmdContext command;
   RecordingPrompter* prompter = nullptr;
   std::unique_ptr<Prompter> previous;
 };

@@ -6,11 +6,11 @@
 #include <fstream>
 #include <memory>
 
-#include "CSpiProject.h"
-#include "RulexFlow.h"
-#include "RulexProject.h"
-#include "RulexRules.h"
 #include "TempDir.h"
+#include "projectfile/CSpiProject.h"
+#include "verify/rulex/RulexFlow.h"
+#include "verify/rulex/RulexProject.h"
+#include "verify/rulex/RulexRules.h"
 
 namespace fs = std::filesystem;
 
@@ -141,7 +141,7 @@ TEST_F(RulexFlowTest, MinimalRunComposesRunsAndReadsTheVerdict) {
   EXPECT_EQ(outcome.stage, RulexStage::Verdict);
   EXPECT_EQ(outcome.message,
             "View verification failed.  Warnings:2 Errors:1 See log file for details.");
-  EXPECT_EQ(outcome.log.verdict, RulexVerdict::Failed);
+  EXPECT_EQ(outcome.log.verdict, Verdict::Failed);
   const std::string projectDir = request.projectDir;
   EXPECT_EQ(outcome.plan.runDirectory, projectDir + "./rulex");
   EXPECT_EQ(outcome.plan.options,

@@ -1,8 +1,8 @@
 // The verdict from the "TOTAL" line at the end of the rules checker's log rx.msg.
 #include <gtest/gtest.h>
 
-#include "RulexLog.h"
 #include "TempDir.h"
+#include "verify/rulex/RulexLog.h"
 
 namespace {
 
@@ -34,14 +34,14 @@ TEST(RulexLog, SizeAndPositionOfTheSummary) {
       ParseRulexLogText(LogOfSize(600, line + std::string(257 - line.size(), ' ')));
   EXPECT_TRUE(far.problem);
   EXPECT_EQ(far.text, "failed. Reason:Log file did not get generated correctly ");
-  EXPECT_EQ(far.verdict, RulexVerdict::Unknown);
+  EXPECT_EQ(far.verdict, Verdict::Unknown);
 
   // "TOTAL" without its blank is no summary.
   EXPECT_TRUE(ParseRulexLogText(LogOfSize(600, "TOTAL\t0 0 0 0 0 0\n")).problem);
   // Only the first summary in the tail counts.
   const RulexLogResult first =
       ParseRulexLogText(LogOfSize(600, LogEnding("0 0 0 1 0 1") + LogEnding("0 0 0 0 0 0")));
-  EXPECT_EQ(first.verdict, RulexVerdict::Failed);
+  EXPECT_EQ(first.verdict, Verdict::Failed);
 }
 
 TEST(RulexLog, MalformedCountsAreALogProblemNotAGuess) {
@@ -60,27 +60,27 @@ TEST(RulexLog, MalformedCountsAreALogProblemNotAGuess) {
 TEST(RulexLog, VerdictTexts) {
   const RulexLogResult clean = Parse("0 0 0 0 0 0");
   EXPECT_EQ(clean.text, "passed. ");
-  EXPECT_EQ(clean.verdict, RulexVerdict::Passed);
+  EXPECT_EQ(clean.verdict, Verdict::Passed);
   EXPECT_EQ(RulexResultMessage(clean.text), "View verification passed.  See log file for details.");
 
   const RulexLogResult failed = Parse("0 0 2 1 0 3");
   EXPECT_EQ(failed.text, "failed.  Warnings:2 Errors:1");
-  EXPECT_EQ(failed.verdict, RulexVerdict::Failed);
+  EXPECT_EQ(failed.verdict, Verdict::Failed);
   EXPECT_EQ(failed.counts.value[RulexCounts::Total], 3);
 
   EXPECT_EQ(Parse("4 1 0 0 0 5").text, "passed.   Info:4 Oversight:1");
-  EXPECT_EQ(Parse("4 1 0 0 0 5").verdict, RulexVerdict::Passed);
+  EXPECT_EQ(Parse("4 1 0 0 0 5").verdict, Verdict::Passed);
 
   const RulexLogResult warnings = Parse("0 0 3 0 0 3");
   EXPECT_EQ(warnings.text, "passed.  Warnings:3");
-  EXPECT_EQ(warnings.verdict, RulexVerdict::PassedWithWarnings);
+  EXPECT_EQ(warnings.verdict, Verdict::PassedWithWarnings);
 
   const RulexLogResult fatal = Parse("0 0 0 0 02 2");
   EXPECT_EQ(fatal.text, "failed.  Fatal:02") << "the log's own characters are quoted";
-  EXPECT_EQ(fatal.verdict, RulexVerdict::Failed);
+  EXPECT_EQ(fatal.verdict, Verdict::Failed);
 
   // Errors beside a zero total: the log contradicts itself; the errors still fail the run.
-  EXPECT_EQ(Parse("0 0 0 1 0 0").verdict, RulexVerdict::Failed);
+  EXPECT_EQ(Parse("0 0 0 1 0 0").verdict, Verdict::Failed);
   EXPECT_EQ(Parse("0 0 0 1 0 0").text, "failed.  Errors:1");
 }
 

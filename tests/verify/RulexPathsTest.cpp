@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "RulexPaths.h"
 #include "TempDir.h"
+#include "verify/rulex/RulexPaths.h"
 
 namespace fs = std::filesystem;
 

@@ -10,10 +10,10 @@
 #include "MessageFile.h"
 #include "PartChecks.h"
 #include "RuleFile.h"
-#include "RulexCommandFile.h"
-#include "RulexLog.h"
-#include "RulexRules.h"
 #include "TempDir.h"
+#include "verify/rulex/RulexCommandFile.h"
+#include "verify/rulex/RulexLog.h"
+#include "verify/rulex/RulexRules.h"
 
 TEST(RulexStandIn, LogIsAlwaysReadableByTheModule) {
   TempDir dir;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "PackageView.h"
-#include "SymbolView.h"
-#include "ViewType.h"
+#include "libformat/PackageView.h"
+#include "libformat/SymbolView.h"
+#include "libformat/ViewType.h"
 
 namespace {
 

@@ -18,14 +18,15 @@
 #include <set>
 #include <thread>
 
-#include "CSpiProject.h"
 #include "CommandFileReader.h"
-#include "LibraryTree.h"
 #include "MessageFile.h"
 #include "PartChecks.h"
-#include "RulexPaths.h"
-#include "RulexProject.h"
-#include "nimra.h"
+#include "base/nimra.h"
+#include "libformat/LibraryTree.h"
+#include "projectfile/CSpiProject.h"
+#include "projectfile/SpiExpandVariables.h"
+#include "verify/rulex/RulexPaths.h"
+#include "verify/rulex/RulexProject.h"
 
 namespace {
 
@@ -195,7 +196,7 @@ int main(int argc, char** argv) {
   run.Header() = {"Rules checker report", "Project: " + args.project,
                   "Library list: " + args.listFile, "Checked: " + target};
 
-  LibraryTree tree(args.listFile);
+  LibraryTree tree(args.listFile, SpiExpandVariables);
   std::string cell;
   const LibraryEntry* library = target.empty() ? nullptr : FindTargetLibrary(tree, target, cell);
   const auto projectLibraries = ProjectLibraries(args.project);

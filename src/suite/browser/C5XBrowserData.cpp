@@ -1,6 +1,7 @@
-#include "C5XBrowserData.h"
+#include "outside/C5XBrowserData.h"
 
-#include "LibraryTree.h"
+#include "libformat/LibraryTree.h"
+#include "projectfile/SpiExpandVariables.h"
 
 C5XBrowserData::C5XBrowserData(std::string projectPath) : projectPath_(std::move(projectPath)) {
   // Callers pass the project directory with its separator; tolerate one without.
@@ -11,12 +12,14 @@ C5XBrowserData::C5XBrowserData(std::string projectPath) : projectPath_(std::move
 C5XBrowserData::~C5XBrowserData() = default;
 
 std::shared_ptr<LibraryTree> C5XBrowserData::GetBuildTree() {
-  if (!buildTree_) buildTree_ = std::make_shared<LibraryTree>(projectPath_ + "qvd.lib");
+  if (!buildTree_)
+    buildTree_ = std::make_shared<LibraryTree>(projectPath_ + "qvd.lib", SpiExpandVariables);
   return buildTree_;
 }
 
 std::shared_ptr<LibraryTree> C5XBrowserData::GetRefTree() {
-  if (!refTree_) refTree_ = std::make_shared<LibraryTree>(projectPath_ + "refqvd.lib");
+  if (!refTree_)
+    refTree_ = std::make_shared<LibraryTree>(projectPath_ + "refqvd.lib", SpiExpandVariables);
   return refTree_;
 }
 

@@ -1,14 +1,14 @@
-#include "C5XBrowserUI.h"
+#include "outside/C5XBrowserUI.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <iostream>
 
-#include "C5XBrowserData.h"
-#include "ChooserChain.h"
-#include "IssueReporter.h"
-#include "LibraryCheckTree.h"
-#include "LibraryTree.h"
+#include "libformat/LibraryTree.h"
+#include "outside/C5XBrowserData.h"
+#include "suite/browser/ChooserChain.h"
+#include "suite/browser/IssueReporter.h"
+#include "suite/browser/LibraryCheckTree.h"
 
 // The browser's state: the two library trees, which of them is in use, the choosers and the
 // tick-box tree. Widgets belong to the dialog's window; connections end with this object.

@@ -1,4 +1,4 @@
-#include "ChooserChain.h"
+#include "suite/browser/ChooserChain.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -6,9 +6,9 @@
 #include <QStandardItemModel>
 #include <iostream>
 
-#include "BrowserText.h"
-#include "LibraryTree.h"
-#include "ViewType.h"
+#include "libformat/LibraryTree.h"
+#include "libformat/ViewType.h"
+#include "suite/browser/BrowserText.h"
 
 namespace {
 

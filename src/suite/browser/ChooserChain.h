@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "OutsideTypes.h"
+#include "outside/OutsideTypes.h"
 
 class QComboBox;
 class QLabel;

@@ -1,6 +1,6 @@
-#include "IssueReporter.h"
+#include "suite/browser/IssueReporter.h"
 
-#include "LibraryTree.h"
+#include "libformat/LibraryTree.h"
 
 void IssueReporter::ReportNew(const LibraryTree& tree) {
   size_t& done = reported_[&tree];

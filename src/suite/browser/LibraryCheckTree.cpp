@@ -1,11 +1,11 @@
-#include "LibraryCheckTree.h"
+#include "suite/browser/LibraryCheckTree.h"
 
 #include <QTreeWidget>
 #include <iostream>
 
-#include "BrowserText.h"
-#include "CImageList.h"
-#include "LibraryTree.h"
+#include "framework/CImageList.h"
+#include "libformat/LibraryTree.h"
+#include "suite/browser/BrowserText.h"
 
 namespace {
 

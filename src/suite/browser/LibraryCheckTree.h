@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "OutsideTypes.h"
+#include "outside/OutsideTypes.h"
 
 class CImageList;
 class LibraryTree;

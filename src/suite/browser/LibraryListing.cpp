@@ -1,9 +1,10 @@
-#include "LibraryListing.h"
+#include "suite/browser/LibraryListing.h"
 
 #include <filesystem>
 #include <ostream>
 
-#include "LibraryTree.h"
+#include "libformat/LibraryTree.h"
+#include "projectfile/SpiExpandVariables.h"
 
 namespace {
 
@@ -35,12 +36,12 @@ int ListProjectLibraries(const std::string& projectFile, std::ostream& out, std:
   std::string directory = std::filesystem::path(projectFile).parent_path().string();
   directory = directory.empty() ? "./" : directory + "/";
   size_t problems = 0;
-  LibraryTree project(directory + "qvd.lib");
+  LibraryTree project(directory + "qvd.lib", SpiExpandVariables);
   problems += ListTree("Project libraries", project, out, err);
   // Without "refqvd.lib" the project simply has no reference libraries (a design project).
   std::error_code ec;
   if (std::filesystem::exists(directory + "refqvd.lib", ec)) {
-    LibraryTree reference(directory + "refqvd.lib");
+    LibraryTree reference(directory + "refqvd.lib", SpiExpandVariables);
     problems += ListTree("Reference libraries", reference, out, err);
   } else {
     out << "Reference libraries: none (no refqvd.lib)\n";

@@ -1,4 +1,4 @@
-#include "CFilePath.h"
+#include "outside/CFilePath.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "CLHelpHandler.h"
+#include "outside/CLHelpHandler.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,8 +11,8 @@
 #include <iostream>
 #include <string>
 
-#include "Prompter.h"
-#include "qvdCommon.h"
+#include "base/qvdCommon.h"
+#include "framework/Prompter.h"
 
 namespace {
 void AppendLine(const char* file, const std::string& line) {

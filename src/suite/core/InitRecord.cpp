@@ -1,9 +1,9 @@
-#include "InitRecord.h"
+#include "suite/core/InitRecord.h"
 
 #include <atomic>
 
-#include "GridControl.h"
-#include "mldsetup.h"
+#include "outside/GridControl.h"
+#include "outside/mldsetup.h"
 
 namespace {
 std::atomic<int> mldsetupCalls{0};

@@ -1,4 +1,4 @@
-#include "ArgumentSplitter.h"
+#include "suite/launcher/ArgumentSplitter.h"
 
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }

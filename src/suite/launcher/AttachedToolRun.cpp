@@ -1,12 +1,12 @@
-#include "AttachedToolRun.h"
+#include "suite/launcher/AttachedToolRun.h"
 
 #include <signal.h>
 #include <unistd.h>
 
 #include <QDir>
 
-#include "ProgressPieces.h"
-#include "WindowMessage.h"
+#include "framework/WindowMessage.h"
+#include "suite/launcher/ProgressPieces.h"
 
 namespace {
 // A part line waits this long for its line end before it is shown as it is.

@@ -1,4 +1,4 @@
-#include "CToolLauncher.h"
+#include "outside/CToolLauncher.h"
 
 #include <signal.h>
 #include <unistd.h>
@@ -12,12 +12,12 @@
 #include <deque>
 #include <vector>
 
-#include "ArgumentSplitter.h"
-#include "AttachedToolRun.h"
-#include "LaunchLog.h"
-#include "ProgramResolver.h"
-#include "Prompter.h"
-#include "qvdCommon.h"
+#include "base/qvdCommon.h"
+#include "framework/Prompter.h"
+#include "suite/launcher/ArgumentSplitter.h"
+#include "suite/launcher/AttachedToolRun.h"
+#include "suite/launcher/LaunchLog.h"
+#include "suite/launcher/ProgramResolver.h"
 
 namespace {
 

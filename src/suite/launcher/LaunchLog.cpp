@@ -1,4 +1,4 @@
-#include "LaunchLog.h"
+#include "suite/launcher/LaunchLog.h"
 
 #include <fcntl.h>
 #include <unistd.h>

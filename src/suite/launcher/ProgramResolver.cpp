@@ -1,4 +1,4 @@
-#include "ProgramResolver.h"
+#include "suite/launcher/ProgramResolver.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "ProgressPieces.h"
+#include "suite/launcher/ProgressPieces.h"
 
 #include <algorithm>
 

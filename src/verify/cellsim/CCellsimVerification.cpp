@@ -1,6 +1,6 @@
-#include "CCellsimVerification.h"
+#include "verify/cellsim/CCellsimVerification.h"
 
-CCellsimVerification::CCellsimVerification(CKestraCmdLine* command, CToolLauncher* launcher,
+CCellsimVerification::CCellsimVerification(CKestraCmdContext* command, CToolLauncher* launcher,
                                            QWidget* parent)
     : PlaceholderDialog(13040, "Verify Tessel Libraries in Verilog Simulation Flow", 8, parent),
       command_(command),

@@ -5,18 +5,19 @@
 
 #include <string>
 
-#include "PlaceholderDialog.h"
+#include "framework/PlaceholderDialog.h"
 
-class CKestraCmdLine;
+class CKestraCmdContext;
 class CToolLauncher;
 
 class CCellsimVerification final : public PlaceholderDialog {
   Q_OBJECT
 
  public:
-  CCellsimVerification(CKestraCmdLine* command, CToolLauncher* launcher, QWidget* parent = nullptr);
+  CCellsimVerification(CKestraCmdContext* command, CToolLauncher* launcher,
+                       QWidget* parent = nullptr);
 
  private:
-  [[maybe_unused]] CKestraCmdLine* command_;
+  [[maybe_unused]] CKestraCmdContext* command_;
   [[maybe_unused]] CToolLauncher* launcher_;
 };

@@ -1,7 +1,7 @@
-#include "CViewFootprint.h"
+#include "verify/footprint/CViewFootprint.h"
 
-CViewFootprint::CViewFootprint(CKestraCmdLine* command, CToolLauncher* launcher, std::string mode,
-                               QWidget* parent)
+CViewFootprint::CViewFootprint(CKestraCmdContext* command, CToolLauncher* launcher,
+                               std::string mode, QWidget* parent)
     : PlaceholderDialog(13002, "Footprint", 1, parent),
       command_(command),
       launcher_(launcher),

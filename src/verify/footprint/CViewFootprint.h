@@ -5,21 +5,21 @@
 
 #include <string>
 
-#include "PlaceholderDialog.h"
+#include "framework/PlaceholderDialog.h"
 
-class CKestraCmdLine;
+class CKestraCmdContext;
 class CToolLauncher;
 
 class CViewFootprint final : public PlaceholderDialog {
   Q_OBJECT
 
  public:
-  CViewFootprint(CKestraCmdLine* command, CToolLauncher* launcher, std::string mode,
+  CViewFootprint(CKestraCmdContext* command, CToolLauncher* launcher, std::string mode,
                  QWidget* parent = nullptr);
   const std::string& Mode() const { return mode_; }
 
  private:
-  [[maybe_unused]] CKestraCmdLine* command_;
+  [[maybe_unused]] CKestraCmdContext* command_;
   [[maybe_unused]] CToolLauncher* launcher_;
   std::string mode_;  // "ViewFootprint" or "VerifyWithPavrel"
 };

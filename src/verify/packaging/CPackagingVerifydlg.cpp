@@ -1,6 +1,6 @@
-#include "CPackagingVerifydlg.h"
+#include "verify/packaging/CPackagingVerifydlg.h"
 
-CPackagingVerifydlg::CPackagingVerifydlg(CKestraCmdLine* command, CToolLauncher* launcher,
+CPackagingVerifydlg::CPackagingVerifydlg(CKestraCmdContext* command, CToolLauncher* launcher,
                                          QWidget* parent)
     : PlaceholderDialog(13007, "Verify Tessel Libraries in Packaging Flow", 8, parent),
       command_(command),

@@ -1,17 +1,17 @@
-#include "CRulexVerification.h"
+#include "verify/rulex/CRulexVerification.h"
 
-#include "C5XBrowserUI.h"
-#include "CFilePath.h"
-#include "CKestraCmdLine.h"
-#include "CLHelpHandler.h"
-#include "CResultsDlg.h"
-#include "CToolLauncher.h"
-#include "Prompter.h"
-#include "RulexFlow.h"
-#include "RulexRequestFor.h"
-#include "RulexRules.h"
-#include "ToolRunProtocol.h"
-#include "ui_CRulexVerification.h"
+#include "context/CKestraCmdContext.h"
+#include "dialogs/CResultsDlg.h"
+#include "framework/Prompter.h"
+#include "outside/C5XBrowserUI.h"
+#include "outside/CFilePath.h"
+#include "outside/CLHelpHandler.h"
+#include "outside/CToolLauncher.h"
+#include "verify/ProgressDialogSink.h"
+#include "verify/rulex/RulexFlow.h"
+#include "verify/rulex/RulexRequestFor.h"
+#include "verify/rulex/RulexRules.h"
+#include "verify/rulex/ui_CRulexVerification.h"
 
 namespace {
 
@@ -42,12 +42,13 @@ constexpr QRgb kMagenta = 0xFF00FF;
 
 }  // namespace
 
-CRulexVerification::CRulexVerification(CKestraCmdLine* command, CToolLauncher* launcher,
+CRulexVerification::CRulexVerification(CKestraCmdContext* command, CToolLauncher* launcher,
                                        QWidget* parent)
     : CDialog(IDD, parent),
       ui_(std::make_unique<Ui::CRulexVerification>()),
       command_(command),
       launcher_(launcher) {
+  Q_INIT_RESOURCE(rulex);  // the icons live in this static library's resources
   ui_->setupUi(this);
 }
 
@@ -100,8 +101,8 @@ bool CRulexVerification::OnCommand(int id) {
 void CRulexVerification::OnHelp() { CLHelpHandler::InvokeHelp(kHelpTopic); }
 
 LRESULT CRulexVerification::OnMessage(unsigned message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TOOL_ENDED) return HandleToolEnded(wParam, progress_);
-  if (message == WM_TOOL_PROGRESS) return HandleToolProgress(*launcher_, progress_);
+  ProgressDialogSink sink(progress_);
+  if (ObserveToolMessage(*launcher_, message, wParam, sink)) return 1;
   return CDialog::OnMessage(message, wParam, lParam);
 }
 
@@ -160,29 +161,18 @@ void CRulexVerification::OnOK() {
   browser_->GetSelectedCellList(library, cells);
   const std::string cell = cells.size() == 1 ? cells.front() : "";
   if (RunMinimalChecks(MappedOrSelected(library), cell, rules) == 1) {
-    AfxMessageBox("Error in Rule execution, see log file", MB_ICONERROR);
+    AfxMessageBox(kRulexLogError, MB_ICONERROR);
   }
 }
 
 bool CRulexVerification::ReportPreparationFailure(const RulexOutcome& outcome,
                                                   const char* tempProjectMessage) {
-  switch (outcome.stage) {
-    case RulexStage::TempProjectFailed:
-      AfxMessageBox(tempProjectMessage);
-      return true;
-    case RulexStage::RunDirectoryFailed:
-      AfxMessageBox("Unable to run Rules Checker as the run directory \"" +
-                        outcome.plan.runDirectory + "\" could not be created",
-                    MB_ICONERROR);
-      return true;
-    case RulexStage::CommandFileFailed:
-      AfxMessageBox("Unable to run Rules Checker as the command file \"" +
-                        outcome.plan.commandFile + "\" could not be written",
-                    MB_ICONERROR);
-      return true;
-    default:
-      return false;
-  }
+  if (outcome.stage == RulexStage::LogProblem) return false;
+  const std::string text = RulexFailureText(outcome, tempProjectMessage);
+  if (text.empty()) return false;
+  // Only the temporary project's message is a plain one; the others carry the error icon.
+  AfxMessageBox(text, outcome.stage == RulexStage::TempProjectFailed ? MB_OK : MB_ICONERROR);
+  return true;
 }
 
 int CRulexVerification::RunMinimalChecks(const std::string& library, const std::string& cell,
@@ -193,12 +183,10 @@ int CRulexVerification::RunMinimalChecks(const std::string& library, const std::
       RulexRequestFor(*command_, library, cell, selected, browser_->IsRefLibSelected() != 0, rules);
   DialogToolRunner runner(*launcher_, progress_, command_->GetProduct(), GetSafeHwnd());
   const RulexOutcome outcome = RunRulexFlow(request, runner);
-  if (outcome.stage == RulexStage::TempProjectFailed) {
-    ReportPreparationFailure(outcome,
-                             "Unable to run Rules Checker as temp project file updation failed");
-    return 1;
+  if (ReportPreparationFailure(outcome, kRulexTempProjectFailed)) {
+    return outcome.stage == RulexStage::TempProjectFailed ? 1 : 0;
   }
-  if (ReportPreparationFailure(outcome, "") || outcome.stage == RulexStage::Cancelled) return 0;
+  if (outcome.stage == RulexStage::Cancelled) return 0;
   if (outcome.stage == RulexStage::LogProblem) return 1;
   CResultsDlg results(command_, launcher_, outcome.message, outcome.plan.logFile, 1, nullptr);
   results.DoModal();
@@ -216,11 +204,6 @@ void CRulexVerification::LaunchAdvancedChecks() {
                       browser_->IsRefLibSelected() != 0, MakeRuleList(ruleSelection_));
   RulexOutcome outcome;
   outcome.stage = PrepareRulexWindow(request, cells, outcome.plan);
-  if (ReportPreparationFailure(
-          outcome,
-          "Unable to run Rules Checker on reference library as temp project file updation "
-          "failed")) {
-    return;
-  }
+  if (ReportPreparationFailure(outcome, kRulexReferenceTempProjectFailed)) return;
   launcher_->launchRulexUI(outcome.plan.options, command_->GetProduct());
 }

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "CDialog.h"
-#include "CImageList.h"
-#include "CProgressDlg.h"
+#include "dialogs/CProgressDlg.h"
+#include "framework/CDialog.h"
+#include "framework/CImageList.h"
 
 class C5XBrowserUI;
-class CKestraCmdLine;
+class CKestraCmdContext;
 class CToolLauncher;
 struct RulexOutcome;
 
@@ -40,7 +40,8 @@ class CRulexVerification final : public CDialog {
   };
   static constexpr unsigned kHelpTopic = 143361;
 
-  CRulexVerification(CKestraCmdLine* command, CToolLauncher* launcher, QWidget* parent = nullptr);
+  CRulexVerification(CKestraCmdContext* command, CToolLauncher* launcher,
+                     QWidget* parent = nullptr);
   ~CRulexVerification() override;
 
   // The five minimal checks as run: 1 when the run failed before a verdict.
@@ -71,7 +72,7 @@ class CRulexVerification final : public CDialog {
   std::unique_ptr<Ui::CRulexVerification> ui_;
   std::uint16_t ruleSelection_ = 31;
   CProgressDlg progress_;
-  CKestraCmdLine* command_;
+  CKestraCmdContext* command_;
   CToolLauncher* launcher_;
   std::unique_ptr<C5XBrowserUI> browser_;
   CImageList bitmaps_;

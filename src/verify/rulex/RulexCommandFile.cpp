@@ -1,8 +1,8 @@
-#include "RulexCommandFile.h"
+#include "verify/rulex/RulexCommandFile.h"
 
 #include <fstream>
 
-#include "RulexRules.h"
+#include "verify/rulex/RulexRules.h"
 
 namespace {
 constexpr const char* kRuleFolder = "/share/qvdsetup/lman/rulex";

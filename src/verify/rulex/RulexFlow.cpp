@@ -1,11 +1,11 @@
-#include "RulexFlow.h"
+#include "verify/rulex/RulexFlow.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "RulexCommandFile.h"
-#include "RulexPaths.h"
-#include "RulexProject.h"
+#include "verify/rulex/RulexCommandFile.h"
+#include "verify/rulex/RulexPaths.h"
+#include "verify/rulex/RulexProject.h"
 
 RulexStage PrepareRulexInputs(const RulexRequest& request, const std::string& designLibrary,
                               const std::string& designName, RulexPlan& plan) {
@@ -63,4 +63,23 @@ RulexStage PrepareRulexWindow(const RulexRequest& request, const std::vector<std
   if (!EmptyRulexCommandFile(plan.commandFile)) return RulexStage::CommandFileFailed;
   plan.options += RulexSelectionOptions(request.library, cells);
   return RulexStage::Verdict;
+}
+
+std::string RulexFailureText(const RulexOutcome& outcome, const std::string& tempProjectMessage) {
+  switch (outcome.stage) {
+    case RulexStage::TempProjectFailed:
+      return tempProjectMessage;
+    case RulexStage::RunDirectoryFailed:
+      return "Unable to run Rules Checker as the run directory \"" + outcome.plan.runDirectory +
+             "\" could not be created";
+    case RulexStage::CommandFileFailed:
+      return "Unable to run Rules Checker as the command file \"" + outcome.plan.commandFile +
+             "\" could not be written";
+    case RulexStage::LogProblem:
+      return kRulexLogError;
+    case RulexStage::Verdict:
+    case RulexStage::Cancelled:
+      break;
+  }
+  return "";
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "RulexLog.h"
+#include "verify/rulex/RulexLog.h"
 
 struct RulexRequest {
   std::string projectFile;
@@ -72,3 +72,15 @@ RulexOutcome RunRulexFlow(const RulexRequest& request, RulexToolRunner& runner);
 // plan.options then carries the -lib and -cell options for the checker's own window.
 RulexStage PrepareRulexWindow(const RulexRequest& request, const std::vector<std::string>& cells,
                               RulexPlan& plan);
+
+// The texts of a run that gave no verdict, shared by the dialog and the headless verb.
+inline constexpr const char* kRulexTempProjectFailed =
+    "Unable to run Rules Checker as temp project file updation failed";
+inline constexpr const char* kRulexReferenceTempProjectFailed =
+    "Unable to run Rules Checker on reference library as temp project file updation failed";
+inline constexpr const char* kRulexLogError = "Error in Rule execution, see log file";
+
+// Why a run stopped before its verdict: tempProjectMessage for a temporary project that could
+// not be written, the run directory or command file named for theirs, kRulexLogError for a
+// log without a summary; "" for a verdict or a cancelled run.
+std::string RulexFailureText(const RulexOutcome& outcome, const std::string& tempProjectMessage);

@@ -1,9 +1,9 @@
-#include "RulexLog.h"
+#include "verify/rulex/RulexLog.h"
 
 #include <algorithm>
 #include <fstream>
 
-#include "WCString.h"
+#include "base/WCString.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "RulexVerdict.h"
+#include "verify/rulex/RulexVerdict.h"
 
 inline constexpr std::size_t kRulexLogMinimumSize = 512;
 inline constexpr std::size_t kRulexLogTailSize = 256;
@@ -13,7 +13,7 @@ struct RulexLogResult {
   bool problem = true;  // the log is missing or carries no usable summary
   std::string text;     // the verdict text, or the reason of the problem
   RulexCounts counts;   // valid when !problem
-  RulexVerdict verdict = RulexVerdict::Unknown;
+  Verdict verdict = Verdict::Unknown;
 };
 
 // Reads the first "TOTAL " in the last 256 bytes of a log of at least 512 bytes and the six

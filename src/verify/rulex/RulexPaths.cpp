@@ -1,4 +1,4 @@
-#include "RulexPaths.h"
+#include "verify/rulex/RulexPaths.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,6 +1,6 @@
-#include "RulexProject.h"
+#include "verify/rulex/RulexProject.h"
 
-#include "CSpiProject.h"
+#include "projectfile/CSpiProject.h"
 
 std::optional<std::string> ReadRulexRunDirectory(const std::string& projectFile) {
   CSpiProject project;

@@ -1,14 +1,14 @@
-#include "RulexRequestFor.h"
+#include "verify/rulex/RulexRequestFor.h"
 
-#include "CKestraCmdLine.h"
-#include "MapLibraryName.h"
-#include "qvdCommon.h"
+#include "base/MapLibraryName.h"
+#include "base/qvdCommon.h"
+#include "context/CKestraCmdContext.h"
 
 std::string MappedOrSelected(const std::string& name) {
   return MapLibraryName(name).value_or(name);
 }
 
-RulexRequest RulexRequestFor(const CKestraCmdLine& command, const std::string& mappedLibrary,
+RulexRequest RulexRequestFor(const CKestraCmdContext& command, const std::string& mappedLibrary,
                              const std::string& cell,
                              const std::vector<std::string>& selectedLibraries,
                              bool referenceLibrary, const std::vector<int>& rules) {

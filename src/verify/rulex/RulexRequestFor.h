@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "RulexFlow.h"
+#include "verify/rulex/RulexFlow.h"
 
-class CKestraCmdLine;
+class CKestraCmdContext;
 
 // The on-disk name of a library or cell; the name as selected when it cannot be mapped.
 std::string MappedOrSelected(const std::string& name);
@@ -15,7 +15,7 @@ std::string MappedOrSelected(const std::string& name);
 // mappedLibrary: the library to check, already mapped; cell: the one cell or "";
 // selectedLibraries: every library the selection holds, as selected (mapped here);
 // rules: a rule list (MakeRuleList).
-RulexRequest RulexRequestFor(const CKestraCmdLine& command, const std::string& mappedLibrary,
+RulexRequest RulexRequestFor(const CKestraCmdContext& command, const std::string& mappedLibrary,
                              const std::string& cell,
                              const std::vector<std::string>& selectedLibraries,
                              bool referenceLibrary, const std::vector<int>& rules);

@@ -1,4 +1,4 @@
-#include "RulexRules.h"
+#include "verify/rulex/RulexRules.h"
 
 const std::array<RulexRule, kRulexRuleCount>& RulexRuleTable() {
   static const std::array<RulexRule, kRulexRuleCount> table{{

@@ -1,10 +1,10 @@
-#include "RulexVerdict.h"
+#include "verify/rulex/RulexVerdict.h"
 
-RulexVerdict VerdictOf(const RulexCounts& counts) {
+Verdict VerdictOf(const RulexCounts& counts) {
   const auto& v = counts.value;
-  if (v[RulexCounts::Errors] != 0 || v[RulexCounts::Fatal] != 0) return RulexVerdict::Failed;
-  if (v[RulexCounts::Warnings] != 0) return RulexVerdict::PassedWithWarnings;
-  return RulexVerdict::Passed;
+  if (v[RulexCounts::Errors] != 0 || v[RulexCounts::Fatal] != 0) return Verdict::Failed;
+  if (v[RulexCounts::Warnings] != 0) return Verdict::PassedWithWarnings;
+  return Verdict::Passed;
 }
 
 std::string VerdictText(const RulexCounts& counts) {
@@ -36,18 +36,4 @@ std::string VerdictText(const RulexCounts& counts) {
 
 std::string RulexResultMessage(const std::string& verdictText) {
   return "View verification " + verdictText + " See log file for details.";
-}
-
-const char* VerdictName(RulexVerdict verdict) {
-  switch (verdict) {
-    case RulexVerdict::Passed:
-      return "passed";
-    case RulexVerdict::PassedWithWarnings:
-      return "passed with warnings";
-    case RulexVerdict::Failed:
-      return "failed";
-    case RulexVerdict::Unknown:
-      break;
-  }
-  return "unknown";
 }

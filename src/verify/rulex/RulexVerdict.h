@@ -5,7 +5,7 @@
 
 #include <string>
 
-enum class RulexVerdict { Passed, PassedWithWarnings, Failed, Unknown };
+#include "verify/Verdict.h"
 
 // The counts in the order of the "TOTAL" line. Each keeps the token it was read from,
 // because the verdict text quotes the log's own characters.
@@ -17,7 +17,7 @@ struct RulexCounts {
 
 // Failed when errors or fatal errors are counted, passed with warnings when warnings are,
 // passed otherwise.
-RulexVerdict VerdictOf(const RulexCounts& counts);
+Verdict VerdictOf(const RulexCounts& counts);
 
 // "passed. " for a clean log, else the status ("passed. " or "failed. ") followed by the
 // non-zero counts: "failed.  Warnings:2 Errors:1", "passed.   Info:4 Oversight:1".
@@ -25,6 +25,3 @@ std::string VerdictText(const RulexCounts& counts);
 
 // "View verification " + verdict text + " See log file for details."
 std::string RulexResultMessage(const std::string& verdictText);
-
-// "passed", "passed with warnings", "failed", "unknown" (the command line's -json field).
-const char* VerdictName(RulexVerdict verdict);

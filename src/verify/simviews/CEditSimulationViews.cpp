@@ -1,6 +1,6 @@
-#include "CEditSimulationViews.h"
+#include "verify/simviews/CEditSimulationViews.h"
 
-CEditSimulationViews::CEditSimulationViews(CKestraCmdLine* command, CToolLauncher* launcher,
+CEditSimulationViews::CEditSimulationViews(CKestraCmdContext* command, CToolLauncher* launcher,
                                            QWidget* parent)
     : PlaceholderDialog(13005, "VHDL/Verilog Support", 8, parent),
       command_(command),

@@ -1,6 +1,6 @@
-#include "CSetupTemplate.h"
+#include "verify/template/CSetupTemplate.h"
 
-CSetupTemplate::CSetupTemplate(CKestraCmdLine* command, CToolLauncher* launcher, QWidget* parent)
+CSetupTemplate::CSetupTemplate(CKestraCmdContext* command, CToolLauncher* launcher, QWidget* parent)
     : PlaceholderDialog(13001, "Setup Template", 8, parent),
       command_(command),
       launcher_(launcher) {}

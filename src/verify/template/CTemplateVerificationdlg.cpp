@@ -1,7 +1,7 @@
-#include "CTemplateVerificationdlg.h"
+#include "verify/template/CTemplateVerificationdlg.h"
 
-CTemplateVerificationdlg::CTemplateVerificationdlg(CKestraCmdLine* command, CToolLauncher* launcher,
-                                                   QWidget* parent)
+CTemplateVerificationdlg::CTemplateVerificationdlg(CKestraCmdContext* command,
+                                                   CToolLauncher* launcher, QWidget* parent)
     : PlaceholderDialog(13008, "Verify Tessel Libraries with Template", 8, parent),
       command_(command),
       launcher_(launcher) {}

@@ -5,19 +5,19 @@
 
 #include <string>
 
-#include "PlaceholderDialog.h"
+#include "framework/PlaceholderDialog.h"
 
-class CKestraCmdLine;
+class CKestraCmdContext;
 class CToolLauncher;
 
 class CTemplateVerificationdlg final : public PlaceholderDialog {
   Q_OBJECT
 
  public:
-  CTemplateVerificationdlg(CKestraCmdLine* command, CToolLauncher* launcher,
+  CTemplateVerificationdlg(CKestraCmdContext* command, CToolLauncher* launcher,
                            QWidget* parent = nullptr);
 
  private:
-  [[maybe_unused]] CKestraCmdLine* command_;
+  [[maybe_unused]] CKestraCmdContext* command_;
   [[maybe_unused]] CToolLauncher* launcher_;
 };

@@ -1,0 +1,38 @@
+#include "cmdline/KestraEntryPoints.h"
+
+#include <cstdlib>
+#include <iostream>
+
+#include "cmdline/CommandTable.h"
+#include "cmdline/VerifyFlows.h"
+#include "suite/browser/LibraryListing.h"
+#include "verify/VerifyVerb.h"
+
+int KestraVerifyMain(const std::vector<std::string>& words) {
+  // A script has nobody to answer a message box: every message goes to standard error.
+  ::setenv("KESTRA_NONINTERACTIVE", "1", 1);
+  return RunVerifyVerb(words, RegisteredFlows(), std::cout, std::cerr);
+}
+
+int KestraLibsMain(const std::vector<std::string>& words) {
+  if (words.size() == 1 && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h")) {
+    std::cout << "usage: kestra libs -proj FILE.tak\n";
+    return 0;
+  }
+  if (words.size() != 2 || words[0] != "-proj") {
+    std::cerr << "kestra libs: expected -proj FILE.tak\nusage: kestra libs -proj FILE.tak\n";
+    return 2;
+  }
+  return ListProjectLibraries(words[1], std::cout, std::cerr);
+}
+
+std::vector<std::string> KestraVerifyFlowNames() {
+  std::vector<std::string> names;
+  for (const VerifyFlow& flow : RegisteredFlows()) names.emplace_back(flow.name);
+  return names;
+}
+
+bool KestraCommandOpensDialog(const std::string& mode) {
+  const CommandEntry* entry = FindCommand(mode);
+  return entry != nullptr && entry->opensDialog;
+}

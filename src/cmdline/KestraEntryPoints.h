@@ -1,0 +1,24 @@
+// The module's entry points besides the command object: what the host may call.
+//
+// Each runs on the host's UI thread and needs a QApplication, except KestraLibsMain and the
+// two queries. The words are those after the verb on the host's command line; the result is
+// the process exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cmdline/KestraExport.h"
+
+// `kestra verify [FLOW ...]`: a verification flow without dialogs, for scripts and CI.
+KESTRA_EXPORT int KestraVerifyMain(const std::vector<std::string>& words);
+
+// `kestra libs -proj FILE`: the project's libraries and cells as the browser sees them.
+KESTRA_EXPORT int KestraLibsMain(const std::vector<std::string>& words);
+
+// The names of the flows `kestra verify` runs, in registry order.
+KESTRA_EXPORT std::vector<std::string> KestraVerifyFlowNames();
+
+// True when the command (matched as ExecuteCmd matches it) opens a dialog: such a command
+// needs a display and somebody to answer it.
+KESTRA_EXPORT bool KestraCommandOpensDialog(const std::string& mode);

@@ -1,0 +1,5 @@
+#include "dialogs/DialogResources.h"
+
+#include <QtCore/qglobal.h>
+
+void InitDialogResources() { Q_INIT_RESOURCE(dialogs); }

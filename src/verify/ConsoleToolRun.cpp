@@ -1,0 +1,134 @@
+#include "verify/ConsoleToolRun.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QEventLoop>
+#include <QSocketNotifier>
+#include <QWidget>
+#include <csignal>
+#include <ostream>
+
+#include "framework/WindowMessage.h"
+#include "outside/CToolLauncher.h"
+
+namespace {
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr unsigned kAbortCode = 0xF50B;
+
+// The write end of the pipe that turns a signal into an event of the loop; -1 when no run
+// waits. Only the handler and the run that owns the pipe touch it.
+volatile std::sig_atomic_t signalPipe = -1;
+volatile std::sig_atomic_t caughtSignal = 0;
+
+extern "C" void OnStopSignal(int signal) {
+  caughtSignal = signal;
+  const int fd = signalPipe;
+  if (fd >= 0) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(fd, &byte, 1);
+  }
+}
+
+// The owner window the launcher posts to: never shown.
+class MessageWindow final : public QWidget {
+ public:
+  MessageWindow(CToolLauncher& launcher, ToolRunSink& sink, QEventLoop& loop)
+      : launcher_(launcher), sink_(sink), loop_(loop) {}
+
+  bool ended = false;  // the end message may come before the loop runs
+
+ protected:
+  bool event(QEvent* e) override {
+    if (e->type() != WindowMessageEvent::EventType()) return QWidget::event(e);
+    auto* m = static_cast<WindowMessageEvent*>(e);
+    EndWatcher watcher(sink_, *this);
+    ObserveToolMessage(launcher_, m->message, m->wParam, watcher);
+    m->result = 1;
+    return true;
+  }
+
+ private:
+  // Passes every call on and notes the end.
+  class EndWatcher final : public ToolRunSink {
+   public:
+    EndWatcher(ToolRunSink& sink, MessageWindow& window) : sink_(sink), window_(window) {}
+    void OnToolProgress(const std::string& detail) override { sink_.OnToolProgress(detail); }
+    void OnToolEnded() override {
+      sink_.OnToolEnded();
+      window_.ended = true;
+      window_.loop_.quit();
+    }
+
+   private:
+    ToolRunSink& sink_;
+    MessageWindow& window_;
+  };
+
+  CToolLauncher& launcher_;
+  ToolRunSink& sink_;
+  QEventLoop& loop_;
+};
+
+// Installs the stop-signal handlers for the life of one run and restores the old ones.
+class StopSignals {
+ public:
+  StopSignals() {
+    if (::pipe2(fds_, O_CLOEXEC | O_NONBLOCK) != 0) fds_[0] = fds_[1] = -1;
+    signalPipe = fds_[1];
+    caughtSignal = 0;
+    struct sigaction action = {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
+      ::sigaction(kStopSignals[i], &action, &old_[i]);
+  }
+  ~StopSignals() {
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
+      ::sigaction(kStopSignals[i], &old_[i], nullptr);
+    signalPipe = -1;
+    for (int fd : fds_)
+      if (fd >= 0) ::close(fd);
+  }
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+  int ReadEnd() const { return fds_[0]; }
+
+ private:
+  int fds_[2] = {-1, -1};
+  struct sigaction old_[std::size(kStopSignals)] = {};
+};
+
+}  // namespace
+
+void StreamSink::OnToolProgress(const std::string& detail) { out_ << detail << std::flush; }
+
+void ConsoleToolRun::Run(const Start& start) {
+  QEventLoop loop;
+  MessageWindow window(launcher_, sink_, loop);
+  int stopSignal = 0;
+  {
+    StopSignals stopSignals;
+    QSocketNotifier notifier(stopSignals.ReadEnd(), QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
+      char buffer[16];
+      while (::read(stopSignals.ReadEnd(), buffer, sizeof buffer) > 0) {
+      }
+      if (stopSignal == 0) {
+        stopSignal = caughtSignal;
+        // The end message still follows; the loop goes on until it comes.
+        launcher_.AbortTool(kAbortCode, 1);
+      }
+    });
+    start(launcher_, &window);
+    if (!window.ended) loop.exec();
+    if (stopSignal == 0) stopSignal = caughtSignal;  // came after the end, before the loop saw it
+  }
+  if (stopSignal != 0) {
+    // End as the signal would have ended us: the caller's shell sees 128 + signal.
+    std::signal(stopSignal, SIG_DFL);
+    std::raise(stopSignal);
+  }
+}

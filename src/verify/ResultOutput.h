@@ -1,0 +1,29 @@
+// The headless verb's three outputs of a run's results, alike for every flow:
+// text (one line per result), JSON (one record, or the records under "parts" when a run
+// covers several parts) and JUnit XML (one test case per result). Bytes that are not UTF-8
+// are replaced, so that a strange part name never breaks a reader. Standard C++ only.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "verify/VerifyResult.h"
+
+// The worst verdict of the results; Unknown when there are none.
+Verdict WorstVerdict(const std::vector<VerifyResult>& results);
+
+// One line per result: its message, preceded by "<cell>: " when the run covers several
+// parts; nothing for a result whose message is only its cause. Control characters are escaped so
+// that names cannot drive the terminal.
+void WriteResultsText(const std::vector<VerifyResult>& results, std::ostream& out);
+
+void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& out);
+
+// A JUnit file: one suite per flow, one test case per result (classname "<flow>.<library>",
+// name the cell or the library); failed gives <failure>, unknown <error>, both with the
+// message and the log path. Returns false when the file cannot be written.
+bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::string& file);
+
+// Text safe to print: invalid UTF-8 replaced by U+FFFD, control characters as \xNN.
+std::string PrintableText(const std::string& text);

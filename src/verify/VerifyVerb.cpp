@@ -1,0 +1,110 @@
+#include "verify/VerifyVerb.h"
+
+#include <algorithm>
+
+#include "verify/ResultOutput.h"
+
+namespace {
+
+constexpr int kUsageStatus = 2;
+
+constexpr const char* kSharedOptions =
+    "options of every flow: -json (results as JSON on standard output), -junit FILE (results\n"
+    "as a JUnit file), -help\n"
+    "exit status: 0 passed, 3 passed with warnings, 1 failed, 2 status unknown or not run\n";
+
+bool IsHelp(const std::string& word) { return word == "-help" || word == "--help" || word == "-h"; }
+
+std::string FlowUsage(const VerifyFlow& flow) {
+  return std::string("usage: kestra verify ") + flow.name + " " + flow.usage + "\n" +
+         kSharedOptions;
+}
+
+struct SharedOptions {
+  bool json = false;
+  bool help = false;
+  std::string junit;
+  std::vector<std::string> rest;  // the flow's own words
+  std::string error;
+};
+
+SharedOptions TakeSharedOptions(const std::vector<std::string>& words) {
+  SharedOptions options;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (words[i] == "-json") {
+      options.json = true;
+    } else if (IsHelp(words[i])) {
+      options.help = true;
+    } else if (words[i] == "-junit") {
+      if (i + 1 >= words.size()) {
+        options.error = "-junit needs a file name";
+        return options;
+      }
+      options.junit = words[++i];
+    } else {
+      options.rest.push_back(words[i]);
+    }
+  }
+  return options;
+}
+
+}  // namespace
+
+std::string VerifyFlowList(std::span<const VerifyFlow> flows) {
+  std::string text =
+      "usage: kestra verify FLOW OPTIONS   (kestra verify FLOW -help for a flow)\nflows:\n";
+  std::size_t width = 0;
+  for (const VerifyFlow& flow : flows) width = std::max(width, std::string(flow.name).size());
+  for (const VerifyFlow& flow : flows) {
+    const std::string name = flow.name;
+    text += "  " + name + std::string(width - name.size() + 2, ' ') + flow.summary + "\n";
+  }
+  return text + kSharedOptions;
+}
+
+int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyFlow> flows,
+                  std::ostream& out, std::ostream& err) {
+  if (words.empty() || IsHelp(words.front())) {
+    out << VerifyFlowList(flows);
+    return 0;
+  }
+  const auto flow = std::find_if(flows.begin(), flows.end(),
+                                 [&](const VerifyFlow& f) { return words.front() == f.name; });
+  if (flow == flows.end()) {
+    err << "kestra verify: unknown flow " << PrintableText(words.front()) << "\n"
+        << VerifyFlowList(flows);
+    return kUsageStatus;
+  }
+  const SharedOptions options = TakeSharedOptions({words.begin() + 1, words.end()});
+  const std::string prefix = std::string("kestra verify ") + flow->name + ": ";
+  if (options.help) {
+    out << FlowUsage(*flow);
+    return 0;
+  }
+  if (!options.error.empty()) {
+    err << prefix << options.error << "\n" << FlowUsage(*flow);
+    return kUsageStatus;
+  }
+  const FlowRun run = flow->run(options.rest);
+  if (!run.usageError.empty()) {
+    err << prefix << PrintableText(run.usageError) << "\n" << FlowUsage(*flow);
+    return kUsageStatus;
+  }
+  for (const VerifyResult& result : run.results) {
+    if (!result.cause.empty()) err << prefix << PrintableText(result.cause) << "\n";
+  }
+  if (options.json) {
+    WriteResultsJson(run.results, out);
+  } else {
+    WriteResultsText(run.results, out);
+  }
+  for (const VerifyResult& result : run.results) {
+    if (!result.log.empty() && result.verdict != Verdict::Unknown)
+      err << "log: " << PrintableText(result.log) << "\n";
+  }
+  if (!options.junit.empty() && !WriteResultsJUnit(run.results, options.junit)) {
+    err << prefix << "cannot write the JUnit file " << PrintableText(options.junit) << "\n";
+    return kUsageStatus;
+  }
+  return ExitStatusOf(WorstVerdict(run.results));
+}
