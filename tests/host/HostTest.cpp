@@ -97,3 +97,16 @@ TEST(Host, MissingToolIsToldWithoutCrashOrHang) {
 }
 
 }  // namespace
+
+TEST(Host, DialogCommandsWithoutADisplayAreRefusedAtOnce) {
+  TempDir dir;
+  dir.write("p.tak", "START_GLOBAL\nEND_GLOBAL\n");
+  for (const std::string env : {"-u DISPLAY -u WAYLAND_DISPLAY", "DISPLAY=:99"}) {
+    // RunKestra sets KESTRA_NONINTERACTIVE=1: nobody could answer a dialog either way.
+    const Outcome o = RunKestra(dir, "-product P -proj p.tak -mode verifywithrulex", env);
+    EXPECT_EQ(o.status, 2) << env;
+    EXPECT_NE(o.err.find("opens a dialog and needs a display"), std::string::npos) << o.err;
+  }
+  // Tool starts need no display.
+  EXPECT_EQ(RunKestra(dir, "-product P -proj p.tak -mode Libvue", "-u DISPLAY").status, 0);
+}
