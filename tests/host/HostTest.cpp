@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <thread>
 
@@ -109,4 +110,18 @@ TEST(Host, DialogCommandsWithoutADisplayAreRefusedAtOnce) {
   }
   // Tool starts need no display.
   EXPECT_EQ(RunKestra(dir, "-product P -proj p.tak -mode Libvue", "-u DISPLAY").status, 0);
+}
+
+TEST(Host, AProjectPathThatWouldInjectOptionsStartsNothing) {
+  TempDir dir;
+  const std::string folder = dir.str() + "/a\" -product \"evil";
+  std::filesystem::create_directories(folder);
+  const std::string log = dir.str() + "/launch.log";
+  const Outcome o = RunKestra(dir, "-product P -proj '" + folder + "/p.tak' -mode Libvue",
+                              "KESTRA_LAUNCH_LOG=" + log);
+  EXPECT_EQ(o.status, 0);
+  EXPECT_NE(o.err.find("cannot be passed to a tool intact (it holds a double quote)"),
+            std::string::npos)
+      << o.err;
+  EXPECT_EQ(ReadFile(log), "") << "nothing was started";
 }

@@ -216,3 +216,36 @@ TEST_F(RulexCommandTest, InterruptStopsTheCheckerWithItsProcessGroup) {
     }
   }
 }
+
+TEST_F(RulexCommandTest, HostileNamesLinksAndCrashesGiveNoFalseVerdict) {
+  // Links planted where the run writes its files are replaced, never followed.
+  const fs::path demo = projectFile.parent_path();
+  dir.write("victim", "precious");
+  fs::create_directories(demo / "rulex");
+  fs::create_symlink(dir.path() / "victim", demo / "demo_tmp.tak");
+  fs::create_symlink(dir.path() / "victim", demo / "rulex" / "rx.dat");
+  EXPECT_EQ(VerifyDemo({"-lib", "passives"}).status, 0);
+  EXPECT_EQ(ReadFile(dir.path() / "victim"), "precious");
+  EXPECT_FALSE(fs::is_symlink(demo / "demo_tmp.tak"));
+
+  // A cell name that would split the checker's input is refused before anything is written.
+  fs::remove(demo / "rulex" / "rx.dat");
+  const Result newline = VerifyDemo({"-lib", "standard", "-cell", "7400\n\"x.y\""});
+  EXPECT_EQ(newline.status, 2);
+  EXPECT_NE(newline.err.find("cannot be passed to the Rules Checker: it holds a line break"),
+            std::string::npos)
+      << newline.err;
+  EXPECT_FALSE(fs::exists(demo / "rulex" / "rx.dat"));
+
+  // A checker that writes a passing log and then crashes has no verdict.
+  dir.write("crashing-rulex",
+            "#!/bin/sh\n" KESTRA_BINARY_DIR "/tools/bin/rulex \"$@\"\nkill -SEGV $$\n");
+  fs::permissions(dir.path() / "crashing-rulex", fs::perms::owner_all);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KESTRA_TOOL_RULEX", QString::fromStdString(dir.str() + "/crashing-rulex"));
+  const Result crashed = Verify({"-proj", "demo/demo.tak", "-lib", "passives", "-json"}, env);
+  EXPECT_EQ(crashed.status, 2) << crashed.err;
+  EXPECT_NE(crashed.err.find("ended by signal 11"), std::string::npos) << crashed.err;
+  EXPECT_EQ(nlohmann::json::parse(crashed.out)["verdict"], "unknown");
+  EXPECT_NE(RunFile("rx.msg").find("TOTAL"), std::string::npos) << "its log did say passed";
+}

@@ -229,6 +229,10 @@ std::string CToolLauncher::GetProgressDialogDetail() {
   return piece;
 }
 
+int CToolLauncher::GetLastEndSignal() const {
+  return impl_->runs.empty() ? 0 : impl_->runs.back()->EndSignal();
+}
+
 int CToolLauncher::AbortTool(unsigned, int) {
   int stopped = 0;
   for (auto& run : impl_->runs) {
