@@ -110,12 +110,13 @@ TEST_F(TakTool, GetExplainAndSet) {
             std::string::npos);
   EXPECT_EQ(ReadFile(project), before);
 
-  // While another process holds a shared lock, set fails with the lock note, nothing written.
+  // While another process holds a shared lock longer than set waits, set fails with the lock
+  // note, nothing written.
   ASSERT_EQ(Tak("set GLOBAL x y -proj " + project).status, 0);
   const std::string held = "flock -s " + project +
                            " sleep 3 & sleep 0.5; " KESTRA_BINARY_DIR
                            "/bin/tak set GLOBAL x z -proj " +
-                           project + " 2>&1; echo status=$?";
+                           project + " -wait 1 2>&1; echo status=$?";
   FILE* pipe = popen(held.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   std::string out;
