@@ -13,12 +13,6 @@ bool Has(std::string_view text, char c) { return text.find(c) != std::string_vie
 
 bool HasBothQuotes(std::string_view text) { return Has(text, '\'') && Has(text, '"'); }
 
-bool HasSpace(std::string_view text) {
-  for (const char c : text)
-    if (spi::IsSpace(c)) return true;
-  return false;
-}
-
 bool MarkedFor(const CSpiDirective& directive, int level) {
   return level == 2 ? directive.projectSet : directive.userSet;
 }
@@ -70,7 +64,7 @@ std::string SectionProblem(const CSpiProgramList& programs, const CSpiProgram& p
     if (control ? !d->controlPresent[level] : !MarkedFor(*d, level)) continue;
     if (!any) {
       any = true;
-      if (std::string problem = SpiProgramNameProblem(program.name); !problem.empty())
+      if (std::string problem = SpiProgramNameProblem(program.name, control); !problem.empty())
         return "The program name \"" + SpiShown(program.name) +
                "\" cannot be written in a project file: " + problem + ".";
     }
@@ -86,11 +80,13 @@ std::string SectionProblem(const CSpiProgramList& programs, const CSpiProgram& p
 
 }  // namespace
 
-std::string SpiProgramNameProblem(std::string_view name) {
+std::string SpiProgramNameProblem(std::string_view name, bool controlSection) {
   if (Has(name, '\n')) return "it holds a line break";
-  if (HasSpace(name)) return "it holds a blank, a tab or another white-space character";
+  // The end line must be a word alone on its line, and the header is trimmed.
+  if (Has(name, ' ') || Has(name, '\t')) return "it holds a blank or a tab";
+  if (!name.empty() && spi::IsSpace(name.back())) return "it ends with a white-space character";
   if (Has(name, '{')) return "it holds \"{\", which begins a comment";
-  if (name.size() >= kControlSuffix.size() &&
+  if (!controlSection && name.size() >= kControlSuffix.size() &&
       spi::EqualsIgnoringCase(name.substr(name.size() - kControlSuffix.size()), kControlSuffix))
     return "it ends in \"_CONTROL_SETTINGS\", which names a control-settings section";
   return {};

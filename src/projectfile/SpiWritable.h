@@ -11,8 +11,9 @@
 class CSpiProgramList;
 
 // Why a program name cannot be written and read back: "" when it can, else the reason
-// ("it holds a blank ...").
-std::string SpiProgramNameProblem(std::string_view name);
+// ("it holds a blank or a tab"). A name ending in "_CONTROL_SETTINGS" can head only a
+// control-settings section.
+std::string SpiProgramNameProblem(std::string_view name, bool controlSection = false);
 
 // Why a directive name cannot be written in a section whose end line is endLine, on a line of
 // its own (withValues false) or followed by values. "" when it can.
