@@ -33,8 +33,8 @@ const char* SpiCauseText(int cause) {
       "that change is kept; open the project again and repeat your change.",
       "The file is read-only: its owner has no write permission for it. Nothing was written.",
       "The file has more than one hard link, and saving would leave the other names with the "
-      "old contents. Nothing was written; make it a file of its own (copy it over itself) to "
-      "save it.",
+      "old contents. Nothing was written; to save it, make it a file of its own first (copy it "
+      "and move the copy over it).",
   };
   constexpr int kOwnCount = static_cast<int>(sizeof kOwnTexts / sizeof kOwnTexts[0]);
   if (cause >= SPI_CAUSE_IS_DIRECTORY && cause < SPI_CAUSE_IS_DIRECTORY + kOwnCount)
