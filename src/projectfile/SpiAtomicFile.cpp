@@ -180,6 +180,14 @@ int WriteAndSync(int fd, const std::string& text) {
   return 0;
 }
 
+// Keeps the replaced file's owner (when allowed) and permissions for the new one.
+void KeepOwnerAndMode(int fd, const struct stat& original) {
+  if (::fchown(fd, original.st_uid, original.st_gid) != 0) {
+    // Not the owner: the new file stays ours, as any editor's would.
+  }
+  ::fchmod(fd, original.st_mode & 07777);
+}
+
 // Writes the text into a named temporary file instead (the unnamed one could not be named).
 int FallBackToNamedFile(NewFile& file, const std::filesystem::path& folder,
                         const std::string& prefix, const struct stat* original,
@@ -196,7 +204,7 @@ int FallBackToNamedFile(NewFile& file, const std::filesystem::path& folder,
   }
   file.fd.Reset(fd);
   ::flock(fd, LOCK_EX | LOCK_NB);
-  if (original) ::fchmod(fd, original->st_mode & 07777);
+  if (original) KeepOwnerAndMode(fd, *original);
   return WriteAndSync(fd, text);
 }
 
@@ -228,13 +236,7 @@ int SpiReplaceFile(const std::string& path,
   NewFile file;
   file.fd.Reset(CreateNewFile(folder, prefix, file.name));
   if (file.fd.get() < 0) return SpiCauseFromErrno(errno);
-  if (exists) {
-    // Keep the file's owner (when allowed) and permissions.
-    if (::fchown(file.fd.get(), original.st_uid, original.st_gid) != 0) {
-      // Not the owner: the new file stays ours, as any editor's would.
-    }
-    ::fchmod(file.fd.get(), original.st_mode & 07777);
-  }
+  if (exists) KeepOwnerAndMode(file.fd.get(), original);
   struct stat status {};
   std::optional<std::time_t> modified;
   if (::fstat(file.fd.get(), &status) == 0) modified = status.st_mtime;

@@ -245,10 +245,14 @@ TEST_F(ProjectSafety, TemporaryFilesOfKilledSavesAreRemovedByTheNextSave) {
             (std::vector<std::string>{".p.tak.tmp456", ".p.tak.tmpx1", ".q.tak.tmp1", "p.tak"}));
   // Where the unnamed file cannot be given a name, a named temporary file is used instead.
   ASSERT_EQ(Set(spi, "x", "2"), 0);
+  ASSERT_EQ(chmod(p.c_str(), 0640), 0);  // a new mode is no change of the contents
   SpiInjectWriteFault(SpiWriteFault::kLink);
   ASSERT_EQ(spi.Save(), 0) << SpiLastMessage();
   EXPECT_EQ(Value(p, "GLOBAL", "x"), "2");
   EXPECT_EQ(FilesIn(proj).size(), 4u);
+  struct stat status {};
+  ASSERT_EQ(stat(p.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
 
 TEST_F(ProjectSafety, NamesAndValuesTheFormatCannotHoldAreRefusedBeforeAnythingIsWritten) {
