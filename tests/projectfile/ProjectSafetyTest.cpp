@@ -93,19 +93,22 @@ TEST_F(ProjectSafety, AChangeSavedAfterTheReadIsNeverOverwritten) {
 
 TEST_F(ProjectSafety, OpenForChangeKeepsOtherToolsOutUntilTheSave) {
   Install("START_GLOBAL\nEND_GLOBAL\n");
+  const std::string user = User("START_GLOBAL\nEND_GLOBAL\n");
   const std::string p = Project("START_GLOBAL\nEND_GLOBAL\n");
   const std::string probe = "flock -n -s " + p + " true";
   {
     CSpiProject spi;
     ASSERT_EQ(spi.OpenForChange(p), 0) << SpiLastMessage();
     EXPECT_NE(std::system(probe.c_str()), 0);  // another process cannot even read it
+    EXPECT_NE(std::system(("flock -n -s " + user + " true").c_str()), 0);  // nor the user file
     // Nor can a second change in this process come in between.
     CSpiProject other;
     EXPECT_EQ(other.OpenForChange(p, std::chrono::milliseconds(0)), -1);
     EXPECT_NE(SpiLastMessage().find("has a lock on the tak file"), std::string::npos);
     ASSERT_EQ(Set(spi, "x", "1"), 0);
     ASSERT_EQ(spi.Save(), 0) << SpiLastMessage();
-    EXPECT_EQ(std::system(probe.c_str()), 0);  // the saved file is free at once
+    EXPECT_EQ(std::system(probe.c_str()), 0);  // the saved files are free at once
+    EXPECT_EQ(std::system(("flock -n -s " + user + " true").c_str()), 0);
   }
   // While another process reads, a change waits for it as long as it is told, then gives up.
   const std::string holder = "flock -s " + p + " sleep 2 &";
