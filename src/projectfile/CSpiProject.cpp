@@ -507,7 +507,9 @@ int CSpiProject::Save() {
     DropInheritedSettings(inherited);
   }
   // Whatever would not read back the same refuses the whole save, before anything is written.
-  const std::string& userFile = SpiState().userFilePath;
+  // The user file is written only by a project that read it: one located by another project
+  // of this process after this one was opened would lose its settings.
+  const std::string userFile = userRead_.known ? SpiState().userFilePath : std::string();
   for (const int level : {2, 3}) {
     if (level == 3 && userFile.empty()) break;
     if (const std::string problem = SpiLevelProblem(programs_, level); !problem.empty()) {

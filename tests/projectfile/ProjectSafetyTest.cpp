@@ -91,6 +91,20 @@ TEST_F(ProjectSafety, AChangeSavedAfterTheReadIsNeverOverwritten) {
   EXPECT_FALSE(std::filesystem::exists(p));
 }
 
+TEST_F(ProjectSafety, AUserFileThisProjectNeverReadIsNotWritten) {
+  Install("START_GLOBAL\nEND_GLOBAL\n");
+  const std::string p = Project("START_GLOBAL\nEND_GLOBAL\n");
+  CSpiProject early;
+  ASSERT_EQ(early.Open(p), 0);  // no user file yet
+  const std::string user = User("START_GLOBAL\nmine 1\nEND_GLOBAL\n");
+  CSpiProject later;
+  ASSERT_EQ(later.Open(p), 0);  // finds it, for the rest of the process
+  ASSERT_EQ(Set(early, "x", "1"), 0);
+  ASSERT_EQ(early.Save(), 0) << SpiLastMessage();
+  EXPECT_EQ(ReadFile(user), "START_GLOBAL\nmine 1\nEND_GLOBAL\n");
+  EXPECT_EQ(Value(p, "GLOBAL", "x"), "1");
+}
+
 TEST_F(ProjectSafety, OpenForChangeKeepsOtherToolsOutUntilTheSave) {
   Install("START_GLOBAL\nEND_GLOBAL\n");
   const std::string user = User("START_GLOBAL\nEND_GLOBAL\n");
