@@ -1,13 +1,12 @@
 // Fuzzes the reader and the writer: any bytes read at the project level must not crash, and a
 // model that the library's writability check accepts (what a save would write) must survive
 // write and read again.
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "FuzzScratch.h"
 #include "projectfile/CSpiFile.h"
 #include "projectfile/CSpiProgramList.h"
 #include "projectfile/SpiReader.h"
@@ -18,24 +17,9 @@ namespace {
 
 constexpr int kLevel = 2;
 
-const std::string& ScratchPath() {
-  static const std::string path = [] {
-    char name[] = "/tmp/spi-fuzz-XXXXXX";
-    const int fd = mkstemp(name);
-    if (fd >= 0) close(fd);
-    return std::string(name);
-  }();
-  return path;
-}
-
 int Read(const std::string& text, CSpiProgramList& programs) {
-  FILE* out = std::fopen(ScratchPath().c_str(), "wb");
-  if (!out) std::abort();
-  std::fwrite(text.data(), 1, text.size(), out);
-  std::fclose(out);
   CSpiFile file;
-  if (file.Open(ScratchPath()) != 0) std::abort();
-  std::remove(ScratchPath().c_str());  // the open file stays readable; nothing is left behind
+  if (file.Open(WriteFuzzScratch("project.tak", text)) != 0) std::abort();
   return SpiReadFile(programs, file, kLevel);
 }
 
