@@ -15,6 +15,6 @@ class CDirOpenDlg {
   std::string GetDirPathName();
 
  private:
-  HWND parent_;
+  [[maybe_unused]] HWND parent_;  // the chooser opens over the active window
   std::string chosen_;
 };

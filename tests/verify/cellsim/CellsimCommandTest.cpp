@@ -149,7 +149,7 @@ TEST_F(CellsimCommandTest, BadInputIsReportedAndNothingRuns) {
   dir.write("demo/temp_sim_test", "a file");
   const Result blocked = Verify({"-lib", "passives", "-wrapperview", "verilog", "-default-paths"});
   EXPECT_EQ(blocked.status, 2);
-  EXPECT_NE(blocked.out.find("Unable to chdir to : "), std::string::npos) << blocked.out;
+  EXPECT_NE(blocked.err.find("Unable to chdir to : "), std::string::npos) << blocked.err;
 }
 
 TEST_F(CellsimCommandTest, AnOptionsFileNamesTheModels) {

@@ -335,3 +335,33 @@ TEST_F(CellsimDialogTest, HelpShowsTopic143369) {
   unsetenv("KESTRA_NONINTERACTIVE");
   EXPECT_EQ(ReadFile(log), "help: topic 143369\n");
 }
+
+TEST_F(CellsimDialogTest, RelativeModelFoldersReachTheToolAbsoluteAndRunsStartAfresh) {
+  ResultsWatcher watcher;
+  const std::string models = fs::canonical(projectFile.parent_path() / "models").string();
+  std::vector<std::string> summaries;
+  RunDialog([&](Dlg& d) {
+    Tick(d, "simcells", {"nor2"});
+    d.SetDlgItemText(Dlg::IDC_VIEWS, "verilog");
+    d.ClickDlgItem(Dlg::IDC_SPECIFY_PATHS);
+    d.SetDlgItemText(Dlg::IDC_MODEL_DIR, "models");
+    d.SetDlgItemText(Dlg::IDC_UDP_DIR, "./models/udps/");
+    for (int run = 0; run < 2; ++run) {
+      d.ClickDlgItem(1);
+      summaries.push_back(ReadFile(scratch / "cellsim_summary.rep"));
+    }
+    EXPECT_NE(
+        d.OptionsText().find(" -vlogmodeldir " + models + " -vlogudpdir " + models + "/udps "),
+        std::string::npos)
+        << d.OptionsText();
+    EXPECT_EQ(d.GetDlgItemText(Dlg::IDC_MODEL_DIR), "models") << "the edit keeps what was typed";
+  });
+  ASSERT_EQ(watcher.messages.size(), 2u);
+  EXPECT_EQ(watcher.messages[1], "Simulation checks FAILED, see log file for details");
+  // The second run's summary holds its own error log once, not the first run's as well.
+  const std::string line = "wrapper cnor2 lacks symbol pin B\r\n";
+  const std::string& second = summaries[1];
+  EXPECT_NE(second.find(line), std::string::npos) << second;
+  EXPECT_EQ(second.find(line), second.rfind(line)) << second;
+  EXPECT_EQ(summaries[0], summaries[1]);
+}
