@@ -52,6 +52,7 @@ bool CCellsimVerification::OnInitDialog() {
   bitmaps_.CreateFromStrip(LoadBitmapResource(kBitmapStrip), 16, 1, kMagenta);
 
   const std::string projectDir = command_->GetProjectPath();
+  projectDir_ = CellsimAbsoluteProjectDirectory(projectDir);
   browser_ = std::make_unique<C5XBrowserUI>(projectDir, command_->GetProjectName());
   if (CFilePath::IsDesignProject(projectDir + "refqvd.lib") == 0) {
     browser_->ShowLibType(GetSafeHwnd(), {15, 25, 150, 43}, {15, 45, 190, 63});
@@ -181,11 +182,11 @@ void CCellsimVerification::OnOK() { ValidateSimulationPaths(); }
 void CCellsimVerification::ValidateSimulationPaths() {
   // However Verify ends, the process is back in the directory it started from.
   const CurrentDirectoryGuard back;
-  const std::string projectDir = command_->GetProjectPath();
-  EnterDirectory(CellsimProjectDirectory(projectDir));
+  verifyDirectory_ = back.Saved();
+  EnterDirectory(projectDir_);
   ReadEdits();
   CellsimSettings settings = Settings();
-  if (const std::string problem = ResolveCellsimPaths(projectDir, settings); !problem.empty()) {
+  if (const std::string problem = ResolveCellsimPaths(projectDir_, settings); !problem.empty()) {
     AfxMessageBox(problem);
     return;
   }
@@ -220,8 +221,11 @@ void CCellsimVerification::RunSimulationChecks() {
   if (StartCellsimRun(mode, cellList) == 0) return;
   if (progress_.DoModal() != 1) return;  // cancelled: no verdict
 
-  const CellsimOutcome outcome = ReadCellsimOutcome(command_->GetProjectPath(), libraryName_,
-                                                    IsDlgButtonChecked(IDC_STOP_ON_NETLIST));
+  const CellsimOutcome outcome =
+      ReadCellsimOutcome(projectDir_, libraryName_, IsDlgButtonChecked(IDC_STOP_ON_NETLIST));
+  // The results dialog reads the project file, which may be named relative to where Verify
+  // started.
+  if (!verifyDirectory_.empty()) EnterDirectory(verifyDirectory_);
   CResultsDlg results(command_, launcher_, outcome.message, outcome.logFile, 2, nullptr);
   results.DoModal();
 }
@@ -236,10 +240,9 @@ int CCellsimVerification::StartCellsimRun(int mode, const std::string& cellList)
     AfxMessageBox(problem);
     return 0;
   }
-  const std::string projectDir = command_->GetProjectPath();
   savedDirectory_ = CurrentDirectory();
-  EnterDirectory(CellsimProjectDirectory(projectDir));
-  if (const std::string problem = EnterCellsimScratchDirectory(projectDir); !problem.empty()) {
+  EnterDirectory(projectDir_);
+  if (const std::string problem = EnterCellsimScratchDirectory(projectDir_); !problem.empty()) {
     AfxMessageBox(problem, MB_ICONERROR);
     return 0;
   }

@@ -87,6 +87,8 @@ class CCellsimVerification final : public CDialog {
   CellsimSettings Settings() const;
 
   std::unique_ptr<Ui::CCellsimVerification> ui_;
+  std::string projectDir_;       // the command object's, made absolute when the dialog opened
+  std::string verifyDirectory_;  // the current directory when Verify was pressed
   std::string savedDirectory_;
   std::string optionsText_;
   std::string libraryName_;

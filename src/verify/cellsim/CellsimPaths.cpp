@@ -12,6 +12,16 @@ std::string CellsimProjectDirectory(const std::string& projectDir) {
   return projectDir.empty() ? "./" : projectDir;
 }
 
+std::string CellsimAbsoluteProjectDirectory(const std::string& projectDir) {
+  std::error_code error;
+  const std::filesystem::path absolute =
+      std::filesystem::absolute(CellsimProjectDirectory(projectDir), error).lexically_normal();
+  if (error) return projectDir;
+  std::string text = absolute.string();
+  if (text.empty() || text.back() != '/') text += '/';
+  return text;
+}
+
 std::string CellsimScratchDirectory(const std::string& projectDir) {
   return CellsimProjectDirectory(projectDir) + "temp_sim_test";
 }

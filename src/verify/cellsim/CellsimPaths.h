@@ -9,6 +9,10 @@
 
 // The project directory as the flow uses it: "./" when it is empty.
 std::string CellsimProjectDirectory(const std::string& projectDir);
+// The project directory made absolute from the current directory, ending in "/" (the current
+// directory when it is empty). The flow enters folders as it goes, so a relative project
+// directory would soon name another place.
+std::string CellsimAbsoluteProjectDirectory(const std::string& projectDir);
 // Project directory (or "./") + "temp_sim_test".
 std::string CellsimScratchDirectory(const std::string& projectDir);
 // Project directory + "/temp_sim_test/finalstatus.rep" (the separator doubles; it is harmless).

@@ -67,8 +67,8 @@ TEST_F(CellsimCommandTest, VerdictsExitStatusesAndTheLogThatHoldsTheErrorLogs) {
   EXPECT_EQ(models.status, 0) << models.err;
 
   // Models from the wrong folder: the simulation step fails and its log is appended.
-  const Result unmodelled = Verify({"-lib", "simcells", "-cell", "buf1", "-wrapperview",
-                                    "verilog", "-models", "demo/models/udps"});
+  const Result unmodelled = Verify({"-lib", "simcells", "-cell", "buf1", "-wrapperview", "verilog",
+                                    "-models", "demo/models/udps"});
   EXPECT_EQ(unmodelled.status, 1) << unmodelled.err;
   const std::string simSummary = Scratch("cellsim_summary.rep");
   EXPECT_LT(simSummary.find(" sim_error_log(s) "),

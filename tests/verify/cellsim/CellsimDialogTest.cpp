@@ -365,3 +365,25 @@ TEST_F(CellsimDialogTest, RelativeModelFoldersReachTheToolAbsoluteAndRunsStartAf
   EXPECT_EQ(second.find(line), second.rfind(line)) << second;
   EXPECT_EQ(summaries[0], summaries[1]);
 }
+
+TEST_F(CellsimDialogTest, ARelativeProjectFileWorksFromTheDirectoryTheHostStartedIn) {
+  // The host passes the project file as typed: "demo/demo.tak" from the folder above it.
+  const std::string before = CurrentDirectory();
+  fs::current_path(dir.path());
+  command.SetProject("demo/demo.tak");
+  ResultsWatcher watcher;
+  RunDialog([&](Dlg& d) {
+    Tick(d, "simcells", {"buf1"});
+    d.SetDlgItemText(Dlg::IDC_VIEWS, "verilog");
+    d.ClickDlgItem(Dlg::IDC_SPECIFY_PATHS);
+    d.SetDlgItemText(Dlg::IDC_MODEL_DIR, "models");  // relative to the project directory
+    d.ClickDlgItem(1);
+  });
+  const std::string after = CurrentDirectory();
+  fs::current_path(before);
+  EXPECT_TRUE(prompter->messages.empty()) << prompter->messages.front().text;
+  EXPECT_EQ(watcher.messages,
+            std::vector<std::string>{"Simulation checks PASSED, see log file for details"});
+  EXPECT_EQ(fs::path(after), fs::canonical(dir.path()));
+  EXPECT_TRUE(fs::exists(scratch / "finalstatus.rep"));
+}

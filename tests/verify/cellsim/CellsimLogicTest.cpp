@@ -177,6 +177,10 @@ TEST(CellsimPaths, ScratchDirectoryIsMadeAnewOrRefused) {
   EXPECT_EQ(CellsimScratchDirectory(project), project + "temp_sim_test");
   EXPECT_EQ(CellsimFinalStatusPath(project), project + "/temp_sim_test/finalstatus.rep");
   EXPECT_EQ(CellsimSummaryPath(""), ".//temp_sim_test/cellsim_summary.rep");
+  EXPECT_EQ(CellsimAbsoluteProjectDirectory(project), project);
+  fs::current_path(dir.path());
+  EXPECT_EQ(CellsimAbsoluteProjectDirectory("proj/"), project);
+  EXPECT_EQ(CellsimAbsoluteProjectDirectory(""), dir.str() + "/");
 
   EXPECT_EQ(EnterCellsimScratchDirectory(project), "");
   EXPECT_EQ(fs::path(CurrentDirectory()), fs::canonical(dir.path() / "proj/temp_sim_test"));
