@@ -1,7 +1,255 @@
 #include "verify/cellsim/CCellsimVerification.h"
 
+#include "base/qvdCommon.h"
+#include "context/CKestraCmdContext.h"
+#include "dialogs/CResultsDlg.h"
+#include "framework/Prompter.h"
+#include "outside/C5XBrowserUI.h"
+#include "outside/CDirOpenDlg.h"
+#include "outside/CFilePath.h"
+#include "outside/CLHelpHandler.h"
+#include "outside/CToolLauncher.h"
+#include "verify/ProgressDialogSink.h"
+#include "verify/WorkingDirectory.h"
+#include "verify/cellsim/CellsimPaths.h"
+#include "verify/cellsim/CellsimReports.h"
+#include "verify/cellsim/CellsimTexts.h"
+#include "verify/cellsim/ui_CCellsimVerification.h"
+
+namespace {
+
+constexpr int kIconIds[] = {13026, 13021, 13022, 13016, 13016, 13034, 13008, 154, 155};
+constexpr int kBitmapStrip = 13028;
+constexpr QRgb kMagenta = 0xFF00FF;
+
+constexpr int kPathSources[] = {CCellsimVerification::IDC_DEFAULT_PATHS,
+                                CCellsimVerification::IDC_SPECIFY_PATHS,
+                                CCellsimVerification::IDC_OPTIONS_FILE_PATH};
+constexpr int kDirectoryControls[] = {
+    CCellsimVerification::IDC_MODEL_DIR, CCellsimVerification::IDC_UDP_DIR,
+    CCellsimVerification::IDC_CHOOSE_MODEL_DIR, CCellsimVerification::IDC_CHOOSE_UDP_DIR};
+constexpr int kOptionsFileControls[] = {CCellsimVerification::IDC_OPTIONS_FILE,
+                                        CCellsimVerification::IDC_CHOOSE_OPTIONS_FILE};
+
+}  // namespace
+
 CCellsimVerification::CCellsimVerification(CKestraCmdContext* command, CToolLauncher* launcher,
                                            QWidget* parent)
-    : PlaceholderDialog(13040, "Verify Tessel Libraries in Verilog Simulation Flow", 8, parent),
+    : CDialog(IDD, parent),
+      ui_(std::make_unique<Ui::CCellsimVerification>()),
       command_(command),
-      launcher_(launcher) {}
+      launcher_(launcher) {
+  Q_INIT_RESOURCE(cellsim);  // the icons live in this static library's resources
+  ui_->setupUi(this);
+}
+
+CCellsimVerification::~CCellsimVerification() = default;
+
+bool CCellsimVerification::OnInitDialog() {
+  CDialog::OnInitDialog();
+  icons_.Create(16, 16, 0, 11);
+  for (int id : kIconIds) icons_.Add(LoadIconResource(id));
+  bitmaps_.CreateFromStrip(LoadBitmapResource(kBitmapStrip), 16, 1, kMagenta);
+
+  const std::string projectDir = command_->GetProjectPath();
+  projectDir_ = CellsimAbsoluteProjectDirectory(projectDir);
+  browser_ = std::make_unique<C5XBrowserUI>(projectDir, command_->GetProjectName());
+  if (CFilePath::IsDesignProject(projectDir + "refqvd.lib") == 0) {
+    browser_->ShowLibType(GetSafeHwnd(), {15, 25, 150, 43}, {15, 45, 190, 63});
+  }
+  browser_->ShowBrowserTree(GetSafeHwnd(), 4, {20, 65, 241, 288}, {0, 0, 0, 0}, &bitmaps_, &icons_,
+                            "", 1, 2);
+
+  CheckDlgButton(IDC_WRAPPERS, true);
+  CheckDlgButton(IDC_DEFAULT_PATHS, true);
+  EnablePathControls(false, false);
+  CheckDlgButton(IDC_STOP_ON_NETLIST, false);
+  return true;
+}
+
+bool CCellsimVerification::OnCommand(int id) {
+  switch (id) {
+    case IDC_DEFAULT_PATHS:
+    case IDC_SPECIFY_PATHS:
+    case IDC_OPTIONS_FILE_PATH:
+      OnPathSource(id);
+      return true;
+    case IDC_WRAPPERS:
+    case IDC_MAPFILES:
+      OnViewKind(id);
+      return true;
+    case IDC_STOP_ON_NETLIST:
+      OnStopOnNetlist();
+      return true;
+    case IDC_CHOOSE_MODEL_DIR:
+      ChooseDirectory(IDC_MODEL_DIR);
+      return true;
+    case IDC_CHOOSE_UDP_DIR:
+      ChooseDirectory(IDC_UDP_DIR);
+      return true;
+    case IDC_CHOOSE_OPTIONS_FILE:
+      ChooseOptionsFile();
+      return true;
+    case IDC_CLOSE:
+      EndDialog(IDC_CLOSE);
+      return true;
+    case IDC_HELP:
+      OnHelp();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CCellsimVerification::OnHelp() { CLHelpHandler::InvokeHelp(kHelpTopic); }
+
+LRESULT CCellsimVerification::OnMessage(unsigned message, WPARAM wParam, LPARAM lParam) {
+  // The end of the run first returns to the directory the run started from.
+  ProgressDialogSink sink(progress_, savedDirectory_);
+  if (ObserveToolMessage(*launcher_, message, wParam, sink)) return 1;
+  return CDialog::OnMessage(message, wParam, lParam);
+}
+
+void CCellsimVerification::EnablePathControls(bool directories, bool optionsFile) {
+  for (int id : kDirectoryControls) EnableDlgItem(id, directories);
+  for (int id : kOptionsFileControls) EnableDlgItem(id, optionsFile);
+}
+
+void CCellsimVerification::OnPathSource(int id) {
+  // The three radio buttons form one set: choosing one clears the others.
+  for (int source : kPathSources) CheckDlgButton(source, source == id);
+  EnablePathControls(id == IDC_SPECIFY_PATHS, id == IDC_OPTIONS_FILE_PATH);
+}
+
+void CCellsimVerification::OnViewKind(int id) {
+  CheckDlgButton(IDC_WRAPPERS, id == IDC_WRAPPERS);
+  CheckDlgButton(IDC_MAPFILES, id == IDC_MAPFILES);
+}
+
+void CCellsimVerification::OnStopOnNetlist() {
+  const bool stop = IsDlgButtonChecked(IDC_STOP_ON_NETLIST);
+  for (int source : kPathSources) {
+    if (stop) CheckDlgButton(source, false);
+    EnableDlgItem(source, !stop);
+  }
+  if (!stop) CheckDlgButton(IDC_DEFAULT_PATHS, true);
+  EnablePathControls(false, false);
+}
+
+void CCellsimVerification::ChooseDirectory(int editId) {
+  const CurrentDirectoryGuard back;
+  CDirOpenDlg chooser(nullptr);
+  const std::string folder = chooser.DoModal() == 1 ? chooser.GetDirPathName() : "";
+  SetDlgItemText(editId, folder);
+  GotoDlgCtrl(editId);
+}
+
+void CCellsimVerification::ChooseOptionsFile() {
+  FileRequest request;
+  request.title = "Select opt file";
+  request.filter = "Opt Files (*)";
+  if (const auto file = CurrentPrompter().OpenFile(request)) {
+    SetDlgItemText(IDC_OPTIONS_FILE, *file);
+  }
+}
+
+void CCellsimVerification::ReadEdits() {
+  views_ = GetDlgItemText(IDC_VIEWS);
+  optionsFile_ = GetDlgItemText(IDC_OPTIONS_FILE);
+  udpDir_ = GetDlgItemText(IDC_UDP_DIR);
+  modelDir_ = GetDlgItemText(IDC_MODEL_DIR);
+}
+
+CellsimSettings CCellsimVerification::Settings() const {
+  CellsimSettings settings;
+  settings.viewKind = IsDlgButtonChecked(IDC_MAPFILES)   ? CellsimViewKind::Map
+                      : IsDlgButtonChecked(IDC_WRAPPERS) ? CellsimViewKind::Wrapper
+                                                         : CellsimViewKind::None;
+  settings.pathSource = IsDlgButtonChecked(IDC_OPTIONS_FILE_PATH) ? CellsimPathSource::OptionsFile
+                        : IsDlgButtonChecked(IDC_DEFAULT_PATHS)   ? CellsimPathSource::Default
+                        : IsDlgButtonChecked(IDC_SPECIFY_PATHS)   ? CellsimPathSource::Specify
+                                                                  : CellsimPathSource::None;
+  settings.stopOnNetlist = IsDlgButtonChecked(IDC_STOP_ON_NETLIST);
+  settings.views = views_;
+  settings.modelDir = modelDir_;
+  settings.udpDir = udpDir_;
+  settings.optionsFile = optionsFile_;
+  return settings;
+}
+
+void CCellsimVerification::OnOK() { ValidateSimulationPaths(); }
+
+void CCellsimVerification::ValidateSimulationPaths() {
+  // However Verify ends, the process is back in the directory it started from.
+  const CurrentDirectoryGuard back;
+  verifyDirectory_ = back.Saved();
+  EnterDirectory(projectDir_);
+  ReadEdits();
+  CellsimSettings settings = Settings();
+  if (const std::string problem = ResolveCellsimPaths(projectDir_, settings); !problem.empty()) {
+    AfxMessageBox(problem);
+    return;
+  }
+  modelDir_ = settings.modelDir;
+  udpDir_ = settings.udpDir;
+  optionsFile_ = settings.optionsFile;
+  RunSimulationChecks();
+}
+
+void CCellsimVerification::RunSimulationChecks() {
+  std::vector<std::string> libraries;
+  browser_->GetSelectedLibList(libraries);
+  if (libraries.empty()) {
+    AfxMessageBox(kCellsimNoLibrary);
+    return;
+  }
+  if (libraries.size() > 1) {
+    AfxMessageBox(kCellsimSeveralLibraries);
+    return;
+  }
+  libraryName_ = libraries.front();
+  selectedCells_.clear();
+  browser_->GetSelectedCellList(libraryName_, selectedCells_);
+  library_ = LocateCellsimLibrary(libraryName_, browser_->GetSelectedLibPath(libraryName_));
+  if (const std::string problem = CheckCellsimRequest(Settings(), library_); !problem.empty()) {
+    AfxMessageBox(problem);
+    return;
+  }
+  const int mode = CellsimRunMode(selectedCells_.size());
+  currentCell_ = mode == 1 ? selectedCells_.front() : "";
+  const std::string cellList = mode == 2 ? CellsimCellListText(selectedCells_) : "";
+  if (StartCellsimRun(mode, cellList) == 0) return;
+  if (progress_.DoModal() != 1) return;  // cancelled: no verdict
+
+  const CellsimOutcome outcome =
+      ReadCellsimOutcome(projectDir_, libraryName_, IsDlgButtonChecked(IDC_STOP_ON_NETLIST));
+  // The results dialog reads the project file, which may be named relative to where Verify
+  // started.
+  if (!verifyDirectory_.empty()) EnterDirectory(verifyDirectory_);
+  CResultsDlg results(command_, launcher_, outcome.message, outcome.logFile, 2, nullptr);
+  results.DoModal();
+}
+
+int CCellsimVerification::StartCellsimRun(int mode, const std::string& cellList) {
+  if (mode < 0 || mode > 2) return 0;
+  progress_.SetStatusText(CellsimStatusText(libraryName_, mode, currentCell_));
+  std::string options;
+  if (const std::string problem =
+          ComposeCellsimOptions(Settings(), library_, mode, currentCell_, cellList, options);
+      !problem.empty()) {
+    AfxMessageBox(problem);
+    return 0;
+  }
+  savedDirectory_ = CurrentDirectory();
+  EnterDirectory(projectDir_);
+  if (const std::string problem = EnterCellsimScratchDirectory(projectDir_); !problem.empty()) {
+    AfxMessageBox(problem, MB_ICONERROR);
+    return 0;
+  }
+  optionsText_ = options;
+  // cellsim starts in the current directory, the scratch directory.
+  launcher_->launchCellsim(std::string(qvdGetInstPath(nullptr)) + "/tools/libutil/cellsim.exe",
+                           optionsText_, command_->GetProduct(), GetSafeHwnd());
+  progress_.SetLauncher(launcher_);
+  return 1;
+}

@@ -1,0 +1,6 @@
+// Buffer model
+module BUF_MODEL (a, y);
+  input a;
+  output y;
+  buf (y, a);
+endmodule

@@ -1,0 +1,19 @@
+#include "verify/PathNames.h"
+
+std::string ParentPath(const std::string& path) {
+  if (const std::size_t slash = path.rfind('/'); slash != std::string::npos) {
+    return path.substr(0, slash);
+  }
+  if (const std::size_t backslash = path.rfind('\\'); backslash != std::string::npos) {
+    return path.substr(0, backslash);
+  }
+  if (const std::size_t colon = path.find(':'); colon != std::string::npos) {
+    return path.substr(0, colon + 1);
+  }
+  return "./";
+}
+
+std::string LastPathComponent(const std::string& path) {
+  const std::size_t cut = path.find_last_of("/:\\");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}

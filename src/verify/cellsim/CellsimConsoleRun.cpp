@@ -1,0 +1,251 @@
+#include "verify/cellsim/CellsimConsoleRun.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+
+#include "base/qvdCommon.h"
+#include "context/CKestraCmdContext.h"
+#include "libformat/LibraryTree.h"
+#include "outside/C5XBrowserData.h"
+#include "verify/ConsoleToolRun.h"
+#include "verify/WorkingDirectory.h"
+#include "verify/cellsim/CellsimOptions.h"
+#include "verify/cellsim/CellsimPaths.h"
+#include "verify/cellsim/CellsimReports.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "-proj FILE -lib LIB [-cell CELL]... (-wrapperview | -mapview) VIEWS\n"
+    "  (-default-paths | -models DIR [-udps DIR] | -options FILE | -stop-on-netlist)\n"
+    "  [-product NAME]\n"
+    "  VIEWS: the view names, one word (quote several: \"verilog verilog_2\")\n"
+    "  -default-paths: the models named by the library's vlog_model_path.txt\n"
+    "  -stop-on-netlist: the netlist checks only, no simulation";
+
+struct SimulationArguments {
+  std::string project;
+  std::string library;
+  std::vector<std::string> cells;
+  std::string product = "kestra";
+  CellsimSettings settings;
+  bool viewsGiven = false;
+  bool sourceGiven = false;
+};
+
+// The arguments, or the reason the words cannot be used.
+std::optional<SimulationArguments> ParseSimulationArguments(const std::vector<std::string>& words,
+                                                            std::string& error) {
+  SimulationArguments args;
+  CellsimSettings& settings = args.settings;
+  settings.pathSource = CellsimPathSource::None;
+  const auto source = [&](CellsimPathSource value) {
+    if (args.sourceGiven && settings.pathSource != value) {
+      error = "give one of -default-paths, -models, -options and -stop-on-netlist";
+      return false;
+    }
+    args.sourceGiven = true;
+    settings.pathSource = value;
+    return true;
+  };
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (word == "-default-paths") {
+      if (!source(CellsimPathSource::Default)) return std::nullopt;
+      continue;
+    }
+    if (word == "-stop-on-netlist") {
+      if (!source(CellsimPathSource::None)) return std::nullopt;
+      settings.stopOnNetlist = true;
+      continue;
+    }
+    if (i + 1 >= words.size()) {
+      error =
+          !word.empty() && word.front() == '-' ? word + " needs a value" : word + ": unexpected";
+      return std::nullopt;
+    }
+    const std::string& value = words[++i];
+    if (word == "-proj") {
+      args.project = value;
+    } else if (word == "-lib") {
+      args.library = value;
+    } else if (word == "-cell") {
+      args.cells.push_back(value);
+    } else if (word == "-product") {
+      args.product = value;
+    } else if (word == "-wrapperview" || word == "-mapview") {
+      if (args.viewsGiven) {
+        error = "give one of -wrapperview and -mapview";
+        return std::nullopt;
+      }
+      args.viewsGiven = true;
+      settings.viewKind = word == "-mapview" ? CellsimViewKind::Map : CellsimViewKind::Wrapper;
+      settings.views = value;
+    } else if (word == "-models") {
+      if (!source(CellsimPathSource::Specify)) return std::nullopt;
+      settings.modelDir = value;
+    } else if (word == "-udps") {
+      if (!source(CellsimPathSource::Specify)) return std::nullopt;
+      settings.udpDir = value;
+    } else if (word == "-options") {
+      if (!source(CellsimPathSource::OptionsFile)) return std::nullopt;
+      settings.optionsFile = value;
+    } else {
+      error = "unknown option " + word;
+      return std::nullopt;
+    }
+  }
+  if (args.project.empty() || args.library.empty()) {
+    error = "-proj and -lib are required";
+  } else if (!args.viewsGiven) {
+    error = "-wrapperview or -mapview is required";
+  } else if (!args.sourceGiven) {
+    error = "one of -default-paths, -models, -options and -stop-on-netlist is required";
+  } else if (settings.pathSource == CellsimPathSource::Specify && settings.modelDir.empty()) {
+    error = "-udps needs -models";
+  } else {
+    return args;
+  }
+  return std::nullopt;
+}
+
+// On the command line a relative path is taken from the current directory, as for -proj.
+void Absolute(std::string& path) {
+  if (path.empty()) return;
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(path, error);
+  if (!error) path = absolute.string();
+}
+
+// The library's directory (project libraries first, then reference libraries), or "".
+std::string LibraryDirectory(const CKestraCmdContext& command, const std::string& library,
+                             std::vector<std::string>& cells) {
+  C5XBrowserData data(command.GetProjectPath());
+  for (const auto& tree : {data.GetBuildTree(), data.GetRefTree()}) {
+    const LibraryEntry* entry = tree->FindLibrary(library);
+    if (entry == nullptr || !entry->directoryExists) continue;
+    for (const CellEntry& cell : tree->Cells(library)) cells.push_back(cell.name);
+    return entry->directory;
+  }
+  return "";
+}
+
+VerifyResult SimulationResult(const SimulationArguments& args) {
+  VerifyResult result;
+  result.flow = "simulation";
+  result.library = args.library;
+  for (const std::string& cell : args.cells) {
+    result.cell += (result.cell.empty() ? "" : " ") + cell;
+  }
+  return result;
+}
+
+VerifyResult NotRun(const SimulationArguments& args, std::string cause) {
+  VerifyResult result = SimulationResult(args);
+  result.message = result.cause = std::move(cause);
+  return result;
+}
+
+// The lines of the tool's own summary that tell of a failure or a warning.
+std::vector<std::string> SummaryFindings(const std::string& summary) {
+  std::vector<std::string> findings;
+  std::ifstream in(summary);
+  std::string line;
+  while (std::getline(in, line) && !line.starts_with("===")) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.find("FAILED") != std::string::npos || line.starts_with("ERROR") ||
+        line.starts_with("WARNING")) {
+      findings.push_back(line);
+    }
+  }
+  return findings;
+}
+
+FlowRun RunSimulation(const std::vector<std::string>& words) {
+  FlowRun run;
+  auto args = ParseSimulationArguments(words, run.usageError);
+  if (!args) return run;
+  CellsimSettings& settings = args->settings;
+  Absolute(args->project);
+  Absolute(settings.modelDir);
+  Absolute(settings.udpDir);
+  Absolute(settings.optionsFile);
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(args->project, error)) {
+    run.results.push_back(NotRun(*args, "no project file " + args->project));
+    return run;
+  }
+  CKestraCmdContext command;
+  command.SetProduct(args->product);
+  command.SetProject(args->project);
+  const std::string projectDir = command.GetProjectPath();
+  std::vector<std::string> known;
+  const std::string path = LibraryDirectory(command, args->library, known);
+  if (path.empty()) {
+    run.results.push_back(NotRun(*args, "no library " + args->library + " in " + projectDir +
+                                            "qvd.lib or " + projectDir + "refqvd.lib"));
+    return run;
+  }
+  for (const std::string& cell : args->cells) {
+    if (std::find(known.begin(), known.end(), cell) == known.end()) {
+      run.results.push_back(NotRun(*args, "no cell " + cell + " in library " + args->library));
+      return run;
+    }
+  }
+
+  // The run moves the current directory; it is back when the verb ends.
+  const CurrentDirectoryGuard back;
+  const CellsimLibrary library = LocateCellsimLibrary(args->library, path);
+  std::string problem = ResolveCellsimPaths(projectDir, settings);
+  if (problem.empty()) problem = CheckCellsimRequest(settings, library);
+  const int mode = CellsimRunMode(args->cells.size());
+  const std::string cell = mode == 1 ? args->cells.front() : "";
+  std::string options;
+  if (problem.empty()) {
+    problem = ComposeCellsimOptions(settings, library, mode, cell,
+                                    mode == 2 ? CellsimCellListText(args->cells) : "", options);
+  }
+  if (problem.empty()) {
+    EnterDirectory(CellsimProjectDirectory(projectDir));
+    problem = EnterCellsimScratchDirectory(projectDir);
+  }
+  if (!problem.empty()) {
+    run.results.push_back(NotRun(*args, problem));
+    return run;
+  }
+
+  std::cerr << CellsimStatusText(args->library, mode, cell) << "\n";
+  StreamSink sink(std::cerr);
+  ConsoleToolRun(*command.GetLauncher(), sink).Run([&](CToolLauncher& launcher, HWND owner) {
+    launcher.launchCellsim(qvdGetInstPath(nullptr) + "/tools/libutil/cellsim.exe", options,
+                           args->product, owner);
+  });
+  EnterDirectory(back.Saved());
+
+  const CellsimOutcome outcome =
+      ReadCellsimOutcome(projectDir, args->library, settings.stopOnNetlist);
+  VerifyResult result = SimulationResult(*args);
+  result.verdict = CellsimVerdictOf(outcome.status);
+  result.message = outcome.message;
+  result.log = outcome.logFile;
+  result.findings = SummaryFindings(CellsimSummaryPath(projectDir));
+  for (const std::string& file : outcome.logs.unreadable) {
+    result.findings.push_back("error log " + file + " cannot be read");
+  }
+  if (result.verdict == Verdict::Unknown) {
+    result.cause = "the final status report " + CellsimFinalStatusPath(projectDir) +
+                   " cannot be read as a file";
+  }
+  run.results.push_back(std::move(result));
+  return run;
+}
+
+}  // namespace
+
+VerifyFlow CellsimVerifyFlow() {
+  return {"simulation", "the Verilog simulation flow (cellsim) on a library or some of its cells",
+          kUsage, RunSimulation};
+}
