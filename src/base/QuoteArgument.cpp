@@ -1,0 +1,18 @@
+#include "base/QuoteArgument.h"
+
+std::string QuoteArgument(const std::string& value) {
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (char c : value) {
+    if (c == '\\') {
+      ++backslashes;
+    } else {
+      // Backslashes before a quote are doubled and the quote escaped; others stay as they are.
+      if (c == '"') quoted.append(backslashes + 1, '\\');
+      backslashes = 0;
+    }
+    quoted += c;
+  }
+  quoted.append(backslashes, '\\');
+  return quoted + "\"";
+}
