@@ -5,6 +5,7 @@
 // file, as a user would in the real tool, so that the footprint dialog's refresh shows the
 // change. Exit status 0, or 1 when the project could not be read or saved.
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -31,10 +32,21 @@ void PrintPath(CSpiProject& project) {
   std::cout << std::endl;
 }
 
+// The tool lives in <install root>/tools/bin; the project-file library finds the install's
+// project file from the install root.
+void FindInstallRoot() {
+  if (const char* root = std::getenv("QVD_INST_DIR"); root && *root) return;
+  std::error_code error;
+  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error)
+    ::setenv("QVD_INST_DIR", program.parent_path().parent_path().parent_path().c_str(), 1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   RecordStandinStart("setupdesk", argc, argv);
+  FindInstallRoot();
   const std::string projectFile = Option(argc, argv, "-proj");
   CSpiProject project;
   if (projectFile.empty() || project.Open(projectFile) != 0) {
