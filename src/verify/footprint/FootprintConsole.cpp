@@ -186,7 +186,6 @@ FlowRun RunFootprintVerify(const std::vector<std::string>& words) {
   const std::string file = folder + "/" + FootprintDrawingName(name);
   result.library = folder;
   result.cell = name;
-  result.log = file;
   const FootprintCheck check = CheckFootprintFile(file, name);
   if (!check.read) {
     result.verdict = Verdict::Unknown;

@@ -46,10 +46,16 @@ TEST_F(FootprintCommandTest, FootprintsListsNamesAndFoldersAsTheDialogDoes) {
   const Result so = Kestra({"footprints", "-proj", "demo/demo.tak", "-filter", "so*"});
   EXPECT_EQ(so.status, 0) << so.err;
   const std::string smd = projectDir + "/footprints_smd";
-  EXPECT_EQ(so.out, "Footprint  Location\n"
-                    "SO14       " + smd + "\n"
-                    "SO16       " + smd + "\n"
-                    "SO8        " + smd + "\n");
+  EXPECT_EQ(so.out,
+            "Footprint  Location\n"
+            "SO14       " +
+                smd +
+                "\n"
+                "SO16       " +
+                smd +
+                "\n"
+                "SO8        " +
+                smd + "\n");
   EXPECT_EQ(so.err, "");
 
   const Result all = Kestra({"footprints", "-proj", "demo/demo.tak"});
@@ -63,7 +69,8 @@ TEST_F(FootprintCommandTest, FootprintsListsNamesAndFoldersAsTheDialogDoes) {
   EXPECT_EQ(none.out, "Footprint  Location\n");
 
   // Skipped folders are named once; a project without a path uses the install's folder.
-  dir.write("p/p.tak", "START_PAVREL\nPSMPATH './gone' '" + projectDir + "/footprints'\nEND_PAVREL\n");
+  dir.write("p/p.tak",
+            "START_PAVREL\nPSMPATH './gone' '" + projectDir + "/footprints'\nEND_PAVREL\n");
   const Result skipped = Kestra({"footprints", "-proj", "p/p.tak", "-filter", "DIP8"});
   EXPECT_EQ(skipped.status, 0);
   EXPECT_EQ(skipped.err, "footprints: skipped " + dir.str() + "/p/gone: no such folder\n");
@@ -97,8 +104,8 @@ TEST_F(FootprintCommandTest, VerifyFootprintChecksTheDrawingFoundOnThePath) {
   EXPECT_EQ(json["verdict"], "failed");
   EXPECT_EQ(json["cell"], "QFP44");
   EXPECT_EQ(json["library"], projectDir + "/footprints_smd");
-  EXPECT_EQ(json["findings"],
-            nlohmann::json({"line 4: pitch needs a number above 0", "line 6: pad 45 outside 1..44"}));
+  EXPECT_EQ(json["findings"], nlohmann::json({"line 4: pitch needs a number above 0",
+                                              "line 6: pad 45 outside 1..44"}));
   EXPECT_NE(broken.err.find("QFP44.dra: line 4: pitch"), std::string::npos) << broken.err;
 
   // In two folders: the first on the path unless -location picks another.

@@ -133,8 +133,8 @@ TEST_F(FootprintDialogTest, StartUpListsBothKindsAndFiltersOnEveryKeystroke) {
     EXPECT_EQ(dialog.GetDlgItemText(CViewFootprint::IDC_FILTER), "");
     const std::vector<std::string> all = Names(dialog);
     // ".psm" first in path order, then the ".dra"-only ones; every name once.
-    EXPECT_EQ(all, (std::vector<std::string>{"CAP200", "DIP14", "DIP20", "DIP8", "IND300",
-                                             "RES400", "QFP44", "SO14", "SO16", "SO8", "DO35"}));
+    EXPECT_EQ(all, (std::vector<std::string>{"CAP200", "DIP14", "DIP20", "DIP8", "IND300", "RES400",
+                                             "QFP44", "SO14", "SO16", "SO8", "DO35"}));
     CGXGridWnd& grid = dialog.Grid();
     EXPECT_TRUE(grid.IsColHidden(0));
     EXPECT_TRUE(grid.IsColHidden(2));
@@ -283,12 +283,10 @@ TEST_F(FootprintDialogTest, SetupToolChangesThePathAndTheListIsBuiltAgain) {
 
 TEST_F(FootprintDialogTest, HelpTopicsByModeAndAnEmptyPathLeavesTheGridEmpty) {
   ::setenv("KESTRA_NONINTERACTIVE", "1", 1);  // help is written, not shown
-  RunDialog(kFootprintVerifyMode, [](CViewFootprint& dialog) {
-    dialog.ClickDlgItem(CViewFootprint::IDC_HELP);
-  });
-  RunDialog("ViewFootprint", [](CViewFootprint& dialog) {
-    dialog.ClickDlgItem(CViewFootprint::IDC_HELP);
-  });
+  RunDialog(kFootprintVerifyMode,
+            [](CViewFootprint& dialog) { dialog.ClickDlgItem(CViewFootprint::IDC_HELP); });
+  RunDialog("ViewFootprint",
+            [](CViewFootprint& dialog) { dialog.ClickDlgItem(CViewFootprint::IDC_HELP); });
   EXPECT_EQ(ReadFile(helpLog), "help: topic 143367\nhelp: topic 143368\n");
 
   // A project whose path holds no footprints: nothing listed, View says so.
