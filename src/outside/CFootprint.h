@@ -51,7 +51,8 @@ class CFootprint {
   const std::vector<std::string>& Problems() const { return problems_; }
 
  private:
-  std::vector<std::unique_ptr<CFootprintItem>> items_;
+  struct Store;  // the items, their folders and the folder listings of this list
+  std::unique_ptr<Store> store_;
   std::vector<std::string> searchPath_;
   std::vector<std::string> problems_;
   bool searchPathIsDefault_ = false;

@@ -5,8 +5,7 @@
 
 class CFootprintItem {
  public:
-  std::string name;      // the file name without its extension, as on disk
-  std::string folder;    // the folder of the search path it was found in
-  std::string fileName;  // as on disk
-  std::string file;      // folder + "/" + fileName
+  std::string name;                     // the file name without its extension, as on disk
+  std::string fileName;                 // as on disk
+  const std::string* folder = nullptr;  // the folder of the path, kept by the owning list
 };

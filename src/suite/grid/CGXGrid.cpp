@@ -77,6 +77,13 @@ CGXStyle& CGXStyle::SetControl(unsigned kind) {
 }
 
 CGXStyle& CGXStyle::SetUserAttribute(unsigned id, std::string text) {
+  // One value per attribute: setting it again replaces it (a style reused row after row).
+  for (auto& [key, value] : userAttributes) {
+    if (key == id) {
+      value = std::move(text);
+      return *this;
+    }
+  }
   userAttributes.emplace_back(id, std::move(text));
   return *this;
 }

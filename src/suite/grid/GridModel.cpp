@@ -23,12 +23,18 @@ QString Text(const std::string& text) { return QString::fromUtf8(text.data(), te
 }  // namespace
 
 const std::string* GridCell::UserAttribute(unsigned id) const {
+  if (id == GX_IDS_UA_TOOLTIPTEXT) return hasToolTip ? &toolTip : nullptr;
   for (const auto& [key, text] : userAttributes)
     if (key == id) return &text;
   return nullptr;
 }
 
 void GridCell::SetUserAttribute(unsigned id, std::string text) {
+  if (id == GX_IDS_UA_TOOLTIPTEXT) {
+    toolTip = std::move(text);
+    hasToolTip = true;
+    return;
+  }
   for (auto& [key, value] : userAttributes) {
     if (key == id) {
       value = std::move(text);
@@ -41,39 +47,58 @@ void GridCell::SetUserAttribute(unsigned id, std::string text) {
 GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 GridCell* GridModel::Cell(long row, long column) {
-  if (column < 1 || column > columns_ || row < 0 || row > RowCount()) return nullptr;
+  if (column < 1 || column > columns_ || row < 0 || row > rows_) return nullptr;
   if (row == 0) return &headers_[static_cast<std::size_t>(column - 1)];
-  return &rows_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)];
+  return &cells_[static_cast<std::size_t>((row - 1) * columns_ + column - 1)];
 }
 
 void GridModel::SetRowCount(long rows) {
-  rows_.resize(static_cast<std::size_t>(std::max(0L, rows)),
-               std::vector<GridCell>(static_cast<std::size_t>(columns_)));
+  rows_ = std::max(0L, rows);
+  cells_.resize(static_cast<std::size_t>(rows_ * columns_));
   Touch();
 }
 
 void GridModel::SetColumnCount(long columns) {
-  columns_ = std::max(0L, columns);
+  columns = std::max(0L, columns);
+  if (columns != columns_ && rows_ > 0) {
+    std::vector<GridCell> cells(static_cast<std::size_t>(rows_ * columns));
+    for (long r = 0; r < rows_; ++r)
+      for (long c = 0; c < std::min(columns, columns_); ++c)
+        cells[static_cast<std::size_t>(r * columns + c)] =
+            std::move(cells_[static_cast<std::size_t>(r * columns_ + c)]);
+    cells_ = std::move(cells);
+  }
+  columns_ = columns;
   headers_.resize(static_cast<std::size_t>(columns_));
-  for (auto& row : rows_) row.resize(static_cast<std::size_t>(columns_));
   Touch();
 }
 
 void GridModel::InsertRows(long before, long count) {
   if (count <= 0) return;
-  before = std::clamp(before, 1L, RowCount() + 1);
-  rows_.insert(rows_.begin() + (before - 1), static_cast<std::size_t>(count),
-               std::vector<GridCell>(static_cast<std::size_t>(columns_)));
+  before = std::clamp(before, 1L, rows_ + 1);
+  cells_.insert(cells_.begin() + (before - 1) * columns_,
+                static_cast<std::size_t>(count * columns_), GridCell());
+  rows_ += count;
   Touch();
 }
 
 void GridModel::SortRows(long column, bool ascending) {
   if (column < 1 || column > columns_) return;
-  const auto c = static_cast<std::size_t>(column - 1);
-  std::stable_sort(rows_.begin(), rows_.end(), [&](const auto& a, const auto& b) {
-    const int order = CompareIgnoringCase(a[c].value, b[c].value);
-    return ascending ? order < 0 : order > 0;
+  std::vector<long> order(static_cast<std::size_t>(rows_));
+  for (long r = 0; r < rows_; ++r) order[static_cast<std::size_t>(r)] = r;
+  const auto key = [&](long r) -> const std::string& {
+    return cells_[static_cast<std::size_t>(r * columns_ + column - 1)].value;
+  };
+  std::stable_sort(order.begin(), order.end(), [&](long a, long b) {
+    const int compared = CompareIgnoringCase(key(a), key(b));
+    return ascending ? compared < 0 : compared > 0;
   });
+  std::vector<GridCell> sorted;
+  sorted.reserve(cells_.size());
+  for (long r : order)
+    for (long c = 0; c < columns_; ++c)
+      sorted.push_back(std::move(cells_[static_cast<std::size_t>(r * columns_ + c)]));
+  cells_ = std::move(sorted);
   Touch();
 }
 
@@ -89,7 +114,7 @@ bool GridModel::Publish() {
   queued_ = false;
   if (!dirty_) return false;
   dirty_ = false;
-  const int rows = static_cast<int>(rows_.size());
+  const int rows = static_cast<int>(rows_);
   const int columns = static_cast<int>(columns_);
   if (rows != publishedRows_ || columns != publishedColumns_) {
     beginResetModel();
@@ -114,10 +139,8 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 
 const GridCell* GridModel::StoredCell(const QModelIndex& index) const {
   // The store may be ahead of what the view was told; it is the truth in both directions.
-  if (!index.isValid() || index.row() >= static_cast<int>(rows_.size()) ||
-      index.column() >= columns_)
-    return nullptr;
-  return &rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
+  if (!index.isValid() || index.row() >= rows_ || index.column() >= columns_) return nullptr;
+  return &cells_[static_cast<std::size_t>(index.row() * columns_ + index.column())];
 }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
@@ -132,7 +155,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
-  rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())].value =
+  cells_[static_cast<std::size_t>(index.row() * columns_ + index.column())].value =
       value.toString().toStdString();
   emit dataChanged(index, index);
   return true;

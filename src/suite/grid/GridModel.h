@@ -12,8 +12,10 @@
 struct GridCell {
   std::string value;
   bool readOnly = false;
+  bool hasToolTip = false;
   unsigned control = 0;  // 0: the grid's edit control
-  std::vector<std::pair<unsigned, std::string>> userAttributes;
+  std::string toolTip;   // user attribute GX_IDS_UA_TOOLTIPTEXT, kept apart: every name has one
+  std::vector<std::pair<unsigned, std::string>> userAttributes;  // the others
 
   const std::string* UserAttribute(unsigned id) const;
   void SetUserAttribute(unsigned id, std::string text);
@@ -27,7 +29,7 @@ class GridModel final : public QAbstractTableModel {
 
   // The store, in grid numbering: rows 1..RowCount(), columns 1..ColumnCount(); row 0 the
   // headers. Cell returns null outside the grid.
-  long RowCount() const { return static_cast<long>(rows_.size()); }
+  long RowCount() const { return rows_; }
   long ColumnCount() const { return columns_; }
   GridCell* Cell(long row, long column);
   void SetRowCount(long rows);
@@ -56,8 +58,10 @@ class GridModel final : public QAbstractTableModel {
  private:
   const GridCell* StoredCell(const QModelIndex& index) const;
 
-  std::vector<std::vector<GridCell>> rows_;
+  // Row after row, columns_ cells each: one allocation for the whole table.
+  std::vector<GridCell> cells_;
   std::vector<GridCell> headers_;
+  long rows_ = 0;
   long columns_ = 0;
   int publishedRows_ = 0;
   int publishedColumns_ = 0;

@@ -71,18 +71,16 @@ void CViewFootprint::FillGrid() {
   grid_.SetRowCount(0);
   const std::vector<FootprintRow> rows = MatchingFootprints(footprints_, filter_, filterText_);
   grid_.InsertRows(1, static_cast<long>(rows.size()));
+  // One style per column, given each row's texts in turn.
+  CGXStyle nameStyle, locationStyle;
+  nameStyle.SetControl(GX_IDS_CTRL_STATIC).SetReadOnly(true);
+  locationStyle.SetControl(GX_IDS_CTRL_STATIC).SetReadOnly(true);
   long row = 0;
   for (const FootprintRow& footprint : rows) {
     ++row;
-    grid_.SetStyleRange(CGXRange(row, kNameColumn),
-                        CGXStyle()
-                            .SetControl(GX_IDS_CTRL_STATIC)
-                            .SetValue(footprint.name)
-                            .SetUserAttribute(GX_IDS_UA_TOOLTIPTEXT, footprint.name)
-                            .SetReadOnly(true));
-    grid_.SetStyleRange(
-        CGXRange(row, kLocationColumn),
-        CGXStyle().SetControl(GX_IDS_CTRL_STATIC).SetValue(footprint.location).SetReadOnly(true));
+    nameStyle.SetValue(footprint.name).SetUserAttribute(GX_IDS_UA_TOOLTIPTEXT, footprint.name);
+    grid_.SetStyleRange(CGXRange(row, kNameColumn), nameStyle);
+    grid_.SetStyleRange(CGXRange(row, kLocationColumn), locationStyle.SetValue(footprint.location));
   }
   if (row > 0 && grid_.SetCurrentCell(1, 1)) grid_.ScrollCellInView(1, 1);
   GotoDlgCtrl(IDC_FILTER);

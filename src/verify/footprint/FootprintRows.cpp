@@ -15,6 +15,7 @@ std::vector<FootprintRow> MatchingFootprints(CFootprint& footprints, CFilter& fi
   footprints.GetFootprintList(items);
   filter.UpdatePattern(pattern);
   std::vector<FootprintRow> rows;
+  rows.reserve(items.size());
   for (CFootprintItem* item : items) {
     std::string name = footprints.GetPropValue(item);
     if (!filter.IsMatch(spi::ToUpper(name))) continue;
