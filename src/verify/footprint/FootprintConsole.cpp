@@ -131,8 +131,7 @@ VerifyResult NotRun(const VerifyArguments& args, std::string cause) {
 
 FlowRun RunFootprintVerify(const std::vector<std::string>& words) {
   FlowRun run;
-  const auto pairs =
-      OptionPairs(words, {"-proj", "-name", "-location", "-product"}, run.usageError);
+  const auto pairs = OptionPairs(words, {"-proj", "-name", "-location"}, run.usageError);
   if (!pairs) return run;
   VerifyArguments args;
   for (const auto& [option, value] : *pairs) {
