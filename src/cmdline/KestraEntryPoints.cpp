@@ -7,6 +7,7 @@
 #include "cmdline/VerifyFlows.h"
 #include "suite/browser/LibraryListing.h"
 #include "verify/VerifyVerb.h"
+#include "verify/footprint/FootprintConsole.h"
 
 int KestraVerifyMain(const std::vector<std::string>& words) {
   // A script has nobody to answer a message box: every message goes to standard error.
@@ -24,6 +25,10 @@ int KestraLibsMain(const std::vector<std::string>& words) {
     return 2;
   }
   return ListProjectLibraries(words[1], std::cout, std::cerr);
+}
+
+int KestraFootprintsMain(const std::vector<std::string>& words) {
+  return ListFootprints(words, std::cout, std::cerr);
 }
 
 std::vector<std::string> KestraVerifyFlowNames() {

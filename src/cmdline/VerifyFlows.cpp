@@ -1,6 +1,7 @@
 #include "cmdline/VerifyFlows.h"
 
 #include "verify/cellsim/CellsimConsoleRun.h"
+#include "verify/footprint/FootprintConsole.h"
 #include "verify/rulex/RulexConsoleRun.h"
 
 std::span<const VerifyFlow> RegisteredFlows() {
@@ -8,6 +9,7 @@ std::span<const VerifyFlow> RegisteredFlows() {
   static const VerifyFlow flows[] = {
       RulexVerifyFlow(),
       CellsimVerifyFlow(),
+      FootprintVerifyFlow(),
   };
   return flows;
 }

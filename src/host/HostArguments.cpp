@@ -4,6 +4,7 @@ const char* const kHostUsage =
     "usage: kestra -product PRODUCT -proj PROJECT.tak -mode COMMAND\n"
     "              [-mpssession SESSION -mpshost HOST]\n"
     "       kestra libs -proj PROJECT.tak\n"
+    "       kestra footprints -proj PROJECT.tak [-filter PATTERN]\n"
     "       kestra verify FLOW ...\n"
     "       kestra -help\n"
     "COMMAND is one of ViewSymbol, ViewLumenSymbol, SetupTemplate, ViewFootprint, ImportXML,\n"

@@ -26,7 +26,7 @@ struct Seen {
 };
 
 // Runs mode and, once its modal dialog shows, records it and presses its Close button
-// (ending it directly when it has none of ours).
+// (ending it directly when it has none).
 Seen OpenAndClose(const std::string& mode, bool withProject = true) {
   Seen seen;
   QTimer poll;
@@ -44,6 +44,8 @@ Seen OpenAndClose(const std::string& mode, bool withProject = true) {
     QObject::connect(dialog, &QDialog::finished, [&seen](int code) { seen.closeCode = code; });
     if (qobject_cast<PlaceholderDialog*>(dialog))
       dialog->ClickDlgItem(PlaceholderDialog::kCloseId);
+    else if (dialog->GetDlgItem(8))
+      dialog->ClickDlgItem(8);  // the dialog's own Close button
     else
       dialog->EndDialog(8);
   });

@@ -1,26 +1,8 @@
 // A stand-in for one of the suite's tools: prints "<tool>: started with [words]" and, when
 // KESTRA_STANDIN_LOG names a file, appends {"tool", "arguments", "directory"} there.
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <nlohmann/json.hpp>
+#include "StandinRecord.h"
 
 int main(int argc, char** argv) {
-  nlohmann::json words = nlohmann::json::array();
-  for (int i = 1; i < argc; ++i) words.push_back(argv[i]);
-  const auto dump = [](const nlohmann::json& j) {
-    return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-  };
-  std::cout << KESTRA_STANDIN_NAME << ": started with " << dump(words) << std::endl;
-  if (const char* file = std::getenv("KESTRA_STANDIN_LOG"); file && *file) {
-    std::error_code ec;
-    const nlohmann::json record = {{"tool", KESTRA_STANDIN_NAME},
-                                   {"arguments", words},
-                                   {"directory", std::filesystem::current_path(ec).string()}};
-    std::ofstream(file, std::ios::app) << dump(record) << '\n';
-  }
+  RecordStandinStart(KESTRA_STANDIN_NAME, argc, argv);
   return 0;
 }

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "base/MapLibraryName.h"
+#include "base/QuoteArgument.h"
 #include "verify/PathNames.h"
-#include "verify/ToolArguments.h"
 #include "verify/cellsim/CellsimTexts.h"
 
 CellsimLibrary LocateCellsimLibrary(const std::string& name, const std::string& path) {

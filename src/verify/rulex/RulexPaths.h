@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "verify/ToolArguments.h"  // QuoteArgument
+#include "base/QuoteArgument.h"  // QuoteArgument, used with these texts
 
 // projectDir + projectName + "_tmp.tak": the project copy handed to the checker.
 std::string RulexTempProjectPath(const std::string& projectDir, const std::string& projectName);

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "TempDir.h"
+#include "base/QuoteArgument.h"
 #include "verify/PathNames.h"
-#include "verify/ToolArguments.h"
 #include "verify/WorkingDirectory.h"
 #include "verify/cellsim/CellsimOptions.h"
 #include "verify/cellsim/CellsimPaths.h"

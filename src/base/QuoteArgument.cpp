@@ -1,4 +1,4 @@
-#include "verify/ToolArguments.h"
+#include "base/QuoteArgument.h"
 
 std::string QuoteArgument(const std::string& value) {
   std::string quoted = "\"";

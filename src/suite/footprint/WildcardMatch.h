@@ -1,0 +1,8 @@
+// Wildcard matching of names: "*" matches any run of characters (also none), "?" exactly one
+// character, where a character is a whole UTF-8 sequence; everything else matches itself,
+// byte for byte. Standard C++ only.
+#pragma once
+
+#include <string_view>
+
+bool WildcardMatch(std::string_view pattern, std::string_view name);

@@ -1,0 +1,105 @@
+#include "verify/footprint/FootprintCheck.h"
+
+#include <charconv>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  std::istringstream in(line.substr(0, line.find('#')));
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+bool ParseCount(const std::string& text, long& value) {
+  const char* end = text.data() + text.size();
+  auto [p, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && p == end;
+}
+
+bool ParseNumber(const std::string& text, double& value) {
+  const char* end = text.data() + text.size();
+  auto [p, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && p == end;
+}
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto up = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+    if (up(a[i]) != up(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+FootprintCheck CheckFootprintFile(const std::string& path, const std::string& expectedName) {
+  FootprintCheck check;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return check;
+  check.read = true;
+  auto finding = [&](int line, const std::string& text) {
+    check.findings.push_back(line > 0 ? "line " + std::to_string(line) + ": " + text : text);
+  };
+
+  bool haveName = false, saidOrder = false, havePads = false, havePitch = false;
+  long pads = 0;
+  std::vector<std::pair<long, int>> padLines;  // pad number and its line
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::vector<std::string> words = Words(line);
+    if (words.empty()) continue;
+    const std::string& keyword = words[0];
+    if (!haveName && !saidOrder && keyword != "footprint") {
+      finding(number, "\"" + keyword + "\" before the footprint statement");
+      saidOrder = true;  // said once; the statement itself is still checked
+    }
+    if (keyword == "footprint") {
+      if (haveName) {
+        finding(number, "a second footprint statement");
+      } else if (words.size() != 2) {
+        finding(number, "footprint needs one name");
+      } else if (!SameIgnoringCase(words[1], expectedName)) {
+        finding(number, "footprint " + words[1] + " in the file of " + expectedName);
+      }
+      haveName = true;
+    } else if (keyword == "pads") {
+      if (words.size() != 2 || !ParseCount(words[1], pads) || pads < 1) {
+        finding(number, "pads needs a whole number of at least 1");
+        pads = 0;
+      }
+      havePads = true;
+    } else if (keyword == "pitch") {
+      double pitch = 0;
+      if (words.size() != 2 || !ParseNumber(words[1], pitch) || pitch <= 0)
+        finding(number, "pitch needs a number above 0");
+      havePitch = true;
+    } else if (keyword == "pad") {
+      long pad = 0;
+      double x = 0, y = 0;
+      if (words.size() != 4 || !ParseCount(words[1], pad) || !ParseNumber(words[2], x) ||
+          !ParseNumber(words[3], y)) {
+        finding(number, "pad needs a pad number and two coordinates");
+      } else {
+        padLines.emplace_back(pad, number);
+      }
+    } else {
+      finding(number, "unknown statement \"" + keyword + "\"");
+    }
+  }
+  if (!haveName) finding(0, "no footprint statement");
+  if (!havePads) finding(0, "no pads statement");
+  if (!havePitch) finding(0, "no pitch statement");
+  std::set<long> seen;
+  for (const auto& [pad, number] : padLines) {
+    if (pads > 0 && (pad < 1 || pad > pads))
+      finding(number, "pad " + std::to_string(pad) + " outside 1.." + std::to_string(pads));
+    if (!seen.insert(pad).second) finding(number, "pad " + std::to_string(pad) + " again");
+  }
+  return check;
+}

@@ -1,0 +1,213 @@
+#include "verify/footprint/FootprintConsole.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+
+#include "outside/CFootprint.h"
+#include "verify/footprint/FootprintCheck.h"
+#include "verify/footprint/FootprintFlow.h"
+#include "verify/footprint/FootprintRows.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kListUsage = "usage: kestra footprints -proj FILE.tak [-filter PATTERN]\n";
+constexpr const char* kVerifyUsage =
+    "-proj FILE -name NAME [-location DIR]\n"
+    "  checks NAME.dra as the layout editor does for a verify file; -location picks the folder\n"
+    "  of the footprint search path when the drawing is in more than one";
+
+// Words as "-option value" pairs; the reason when they cannot be used.
+std::optional<std::vector<std::pair<std::string, std::string>>> OptionPairs(
+    const std::vector<std::string>& words, const std::vector<std::string>& known,
+    std::string& error) {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (std::size_t i = 0; i < words.size(); i += 2) {
+    if (std::find(known.begin(), known.end(), words[i]) == known.end()) {
+      error = "unknown option " + words[i];
+      return std::nullopt;
+    }
+    if (i + 1 >= words.size()) {
+      error = words[i] + " needs a value";
+      return std::nullopt;
+    }
+    pairs.emplace_back(words[i], words[i + 1]);
+  }
+  return pairs;
+}
+
+std::string AbsoluteProject(const std::string& project) {
+  std::error_code error;
+  const fs::path path = fs::absolute(project, error);
+  return error ? project : path.lexically_normal().string();
+}
+
+// The folders the list was built from, when they are the install's defaults, and the folders
+// that were skipped: each once, on err.
+void TellAboutPath(const CFootprint& footprints, std::ostream& err) {
+  if (footprints.SearchPathIsDefault()) {
+    err << "footprints: the project sets no PSMPATH (program PAVREL); using";
+    for (const std::string& folder : footprints.SearchPath()) err << " " << folder;
+    err << "\n";
+  }
+  for (const std::string& problem : footprints.Problems())
+    err << "footprints: skipped " << problem << "\n";
+}
+
+bool ProjectReadable(const std::string& project, std::string& problem) {
+  std::error_code error;
+  if (fs::is_regular_file(project, error)) return true;
+  problem = "no project file " + project;
+  return false;
+}
+
+}  // namespace
+
+int ListFootprints(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+  if (words.size() == 1 && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h")) {
+    out << kListUsage;
+    return 0;
+  }
+  std::string error;
+  const auto pairs = OptionPairs(words, {"-proj", "-filter"}, error);
+  std::string project, pattern;
+  if (pairs) {
+    for (const auto& [option, value] : *pairs) (option == "-proj" ? project : pattern) = value;
+    if (project.empty()) error = "-proj is required";
+  }
+  if (!error.empty()) {
+    err << "kestra footprints: " << error << "\n" << kListUsage;
+    return 2;
+  }
+  project = AbsoluteProject(project);
+  if (!ProjectReadable(project, error)) {
+    err << "kestra footprints: " << error << "\n";
+    return 1;
+  }
+  CFootprint footprints;
+  BuildFootprintList(footprints, project);
+  if (footprints.SearchPath().empty()) {
+    for (const std::string& problem : footprints.Problems())
+      err << "kestra footprints: " << problem << "\n";
+    return 1;
+  }
+  CFilter filter("*", 0);
+  const std::vector<FootprintRow> rows = MatchingFootprints(footprints, filter, pattern);
+  std::size_t width = std::string("Footprint").size();
+  for (const FootprintRow& row : rows) width = std::max(width, row.name.size());
+  auto line = [&](const std::string& name, const std::string& location) {
+    out << name << std::string(width - name.size() + 2, ' ') << location << "\n";
+  };
+  line("Footprint", "Location");
+  for (const FootprintRow& row : rows) line(row.name, row.location);
+  TellAboutPath(footprints, err);
+  return 0;
+}
+
+namespace {
+
+struct VerifyArguments {
+  std::string project;
+  std::string name;
+  std::string location;
+};
+
+VerifyResult FootprintResult(const VerifyArguments& args) {
+  VerifyResult result;
+  result.flow = "footprint";
+  result.cell = args.name;
+  result.library = args.location;
+  return result;
+}
+
+VerifyResult NotRun(const VerifyArguments& args, std::string cause) {
+  VerifyResult result = FootprintResult(args);
+  result.message = result.cause = std::move(cause);
+  return result;
+}
+
+FlowRun RunFootprintVerify(const std::vector<std::string>& words) {
+  FlowRun run;
+  const auto pairs = OptionPairs(words, {"-proj", "-name", "-location"}, run.usageError);
+  if (!pairs) return run;
+  VerifyArguments args;
+  for (const auto& [option, value] : *pairs) {
+    if (option == "-proj") args.project = value;
+    if (option == "-name") args.name = value;
+    if (option == "-location") args.location = value;
+  }
+  if (args.project.empty() || args.name.empty()) {
+    run.usageError = "-proj and -name are required";
+    return run;
+  }
+  const std::string project = AbsoluteProject(args.project);
+  if (std::string problem; !ProjectReadable(project, problem)) {
+    run.results.push_back(NotRun(args, problem));
+    return run;
+  }
+  if (!args.location.empty()) args.location = AbsoluteProject(args.location);
+
+  CFootprint search;
+  search.CreateFootprintList(project, FootprintDrawingName(args.name), 0, 1);
+  TellAboutPath(search, std::cerr);
+  std::vector<CFootprintItem*> found;
+  search.GetFootprintList(found);
+  VerifyResult result = FootprintResult(args);
+  result.verdict = Verdict::Failed;
+  if (found.empty()) {
+    result.message = kDrawingNotFound;
+    run.results.push_back(result);
+    return run;
+  }
+  CFootprintItem* chosen = found.front();
+  if (!args.location.empty()) {
+    auto in = std::find_if(found.begin(), found.end(), [&](CFootprintItem* item) {
+      return search.GetPropPath(item) == args.location;
+    });
+    if (in == found.end()) {
+      result.message = FootprintDrawingName(args.name) + " is not in " + args.location +
+                       " (found in " + search.GetPropPath(found.front()) +
+                       (found.size() > 1 ? " and elsewhere" : "") + ")";
+      run.results.push_back(result);
+      return run;
+    }
+    chosen = *in;
+  } else if (found.size() > 1) {
+    std::cerr << "footprint: " << FootprintDrawingName(args.name) << " is in " << found.size()
+              << " folders; checking the first on the path (choose with -location)\n";
+  }
+  const std::string folder = search.GetPropPath(chosen);
+  // The name on disk may differ in case from the one asked for.
+  const std::string name = search.GetPropValue(chosen);
+  const std::string file = folder + "/" + FootprintDrawingName(name);
+  result.library = folder;
+  result.cell = name;
+  const FootprintCheck check = CheckFootprintFile(file, name);
+  if (!check.read) {
+    result.verdict = Verdict::Unknown;
+    result.message = result.cause = "cannot read " + file;
+    run.results.push_back(result);
+    return run;
+  }
+  for (const std::string& finding : check.findings) {
+    result.findings.push_back(finding);
+    std::cerr << file << ": " << finding << "\n";
+  }
+  result.counts.emplace_back("errors", static_cast<long>(check.findings.size()));
+  result.verdict = check.findings.empty() ? Verdict::Passed : Verdict::Failed;
+  result.message = "Footprint " + name + (check.findings.empty() ? " passed" : " failed") +
+                   " the check (" + std::to_string(check.findings.size()) + " error" +
+                   (check.findings.size() == 1 ? "" : "s") + "): " + file;
+  run.results.push_back(result);
+  return run;
+}
+
+}  // namespace
+
+VerifyFlow FootprintVerifyFlow() {
+  return {"footprint", "a footprint's drawing (.dra) on the project's footprint search path",
+          kVerifyUsage, RunFootprintVerify};
+}
