@@ -30,23 +30,6 @@ bool MakeDirectoryPath(const std::string& path) {
   return std::filesystem::is_directory(path, ignored);
 }
 
-std::string QuoteArgument(const std::string& value) {
-  std::string quoted = "\"";
-  std::size_t backslashes = 0;
-  for (char c : value) {
-    if (c == '\\') {
-      ++backslashes;
-    } else {
-      // Backslashes before a quote are doubled and the quote escaped; others stay as they are.
-      if (c == '"') quoted.append(backslashes + 1, '\\');
-      backslashes = 0;
-    }
-    quoted += c;
-  }
-  quoted.append(backslashes, '\\');
-  return quoted + "\"";
-}
-
 std::string RulexOptions(const std::string& tempProject, const std::string& listFile) {
   return " -proj " + QuoteArgument(tempProject) + " -qvdlib " + QuoteArgument(listFile);
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/ArgumentQuoting.h"  // QuoteArgument, used with these texts
+
 // projectDir + projectName + "_tmp.tak": the project copy handed to the checker.
 std::string RulexTempProjectPath(const std::string& projectDir, const std::string& projectName);
 // projectDir + "refqvd.lib" for a reference library, else projectDir + "qvd.lib".
@@ -20,11 +22,6 @@ std::string RulexRunDirectory(const std::string& projectDir,
 // each step's failure (exists, root, permission) is ignored. Returns true when path is a
 // directory afterwards, so that the caller can report one that could not be made.
 bool MakeDirectoryPath(const std::string& path);
-
-// A value in double quotes for the launcher's command-line splitting: an embedded quote and
-// the backslashes before a quote (or before the closing quote) are escaped, so that names
-// with quotes reach the tool intact. Ordinary paths come out as "value".
-std::string QuoteArgument(const std::string& value);
 
 // ` -proj "<temp project>" -qvdlib "<list file>"`.
 std::string RulexOptions(const std::string& tempProject, const std::string& listFile);
