@@ -31,9 +31,10 @@ bool CViewSymbol::OnInitDialog() {
                              {20, 40, 80, 60}, kSymbolViews);
   browser_->ShowBrowserCombo(GetSafeHwnd(), C5XBrowserUI::kCell, {100, 80, 250, 180},
                              {20, 80, 80, 100}, kSymbolViews);
-  // Every view of the cell is offered: a symbol may be kept under any view name.
+  // Only symbol views: the editor shows nothing else, and a chooser of every view would
+  // start on "package", the first name.
   browser_->ShowBrowserCombo(GetSafeHwnd(), C5XBrowserUI::kView, {100, 120, 250, 220},
-                             {20, 120, 80, 140}, kAllViews);
+                             {20, 120, 80, 140}, kSymbolViews);
   return true;
 }
 
