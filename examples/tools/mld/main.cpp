@@ -140,6 +140,7 @@ int OpenView(const std::string& family, int viewType, const std::string& view,
 }  // namespace
 
 int main(int argc, char** argv) {
+  AppendStandinRecord("mld", argc, argv);
   SetInstallRootFromTool();
   const ToolOptions options = ParseToolOptions(argc, argv);
   for (const std::string& word : options.stray) std::cerr << "mld: ignored: " << word << "\n";

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
 
 #include "libformat/LibraryTree.h"
 #include "projectfile/CSpiProject.h"
@@ -31,6 +33,18 @@ ToolOptions ParseToolOptions(int argc, char** argv, const std::vector<std::strin
     }
   }
   return options;
+}
+
+void AppendStandinRecord(const char* tool, int argc, char** argv) {
+  const char* file = std::getenv("KESTRA_STANDIN_LOG");
+  if (file == nullptr || *file == '\0') return;
+  nlohmann::json words = nlohmann::json::array();
+  for (int i = 1; i < argc; ++i) words.push_back(argv[i]);
+  std::error_code ec;
+  const nlohmann::json record = {
+      {"tool", tool}, {"arguments", words}, {"directory", fs::current_path(ec).string()}};
+  std::ofstream(file, std::ios::app)
+      << record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }
 
 void SetInstallRootFromTool() {

@@ -20,6 +20,10 @@ struct ToolOptions {
 
 ToolOptions ParseToolOptions(int argc, char** argv, const std::vector<std::string>& flags = {});
 
+// With KESTRA_STANDIN_LOG set, appends {"tool", "arguments", "directory"} to that file, as
+// every bundled stand-in does.
+void AppendStandinRecord(const char* tool, int argc, char** argv);
+
 // The project-file library finds the install file under QVD_INST_DIR; a tool in
 // <root>/tools/bin sets it to <root> when the caller did not.
 void SetInstallRootFromTool();

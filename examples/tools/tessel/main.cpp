@@ -75,6 +75,7 @@ bool WritePng(const SymbolDrawing& drawing, const std::string& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  AppendStandinRecord("tessel", argc, argv);
   SetInstallRootFromTool();
   const ToolOptions options = ParseToolOptions(argc, argv);
   std::string png = options.Get("-png");
