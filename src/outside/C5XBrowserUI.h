@@ -66,6 +66,16 @@ class C5XBrowserUI {
   // Non-zero when the project or reference list names library and its directory exists.
   int IsLibExisting(std::string library);
 
+  // Two browsers of one dialog can share one place for a family of views (the simulation
+  // views editor): ExchangeViewChooser swaps this browser's view chooser (its widget, label,
+  // view type and choice) with other's, so that GetSelectedView, FillCombo(3),
+  // EnableBrowserCombo(.., 3) and SetViewFilter of each browser act on the chooser it holds
+  // now. CopyViewChooserSetting makes this browser's view chooser list the views of the
+  // library and cell chosen in source, now and after every later choice there (the setting
+  // copied is the chooser's source of library and cell); it lasts while both browsers live.
+  void ExchangeViewChooser(C5XBrowserUI& other);
+  void CopyViewChooserSetting(C5XBrowserUI& source);
+
   C5XBrowserData* GetBrowserData();
 
   struct Impl;

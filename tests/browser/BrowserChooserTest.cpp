@@ -97,3 +97,53 @@ TEST(BrowserChoosers, PreselectionAndSharedTreesForASecondBrowser) {
   main.SetSelectedLib("nosuch");
   EXPECT_EQ(main.GetSelectedLib(), "standard");
 }
+
+TEST(BrowserChoosers, TwoBrowsersShareAPlaceForTheirViewChoosers) {
+  BrowserWindow w;
+  auto main = std::make_unique<C5XBrowserUI>(DemoProjectPath(), "demo");
+  main->ShowBrowserCombo(w.window(), 1, {100, 40, 250, 140}, {20, 40, 80, 60}, 6);
+  main->ShowBrowserCombo(w.window(), 2, {100, 80, 250, 180}, {20, 80, 80, 100}, 6);
+  main->ShowBrowserCombo(w.window(), 3, {240, 253, 375, 335}, {0, 0, 0, 0}, 8);
+  C5XBrowserUI second(DemoProjectPath(), "demo");
+  second.GetBrowserData()->InitialiseBuildTree(main->GetBrowserData()->GetBuildTree());
+  second.ShowBrowserCombo(w.window(), 3, {240, 335, 375, 425}, {0, 0, 0, 0}, 7);
+  second.CopyViewChooserSetting(*main);
+  const auto choosers = w.window()->findChildren<QComboBox*>("viewChooser");
+  ASSERT_EQ(choosers.size(), 2);
+  QComboBox* verilog = choosers[0]->y() == 253 ? choosers[0] : choosers[1];
+  QComboBox* vhdl = verilog == choosers[0] ? choosers[1] : choosers[0];
+  const auto entries = [](QComboBox* c) {
+    Names names;
+    for (int i = 0; i < c->count(); ++i) names.push_back(c->itemText(i).toStdString());
+    return names;
+  };
+  // The second browser lists the views of the main browser's choice, by its own view type.
+  EXPECT_EQ(entries(verilog), (Names{"verilog"}));
+  EXPECT_EQ(entries(vhdl), (Names{"vhdl"}));
+  EXPECT_EQ(second.GetSelectedView(), "vhdl");
+  main->SetSelectedLib("passives");
+  EXPECT_EQ(main->GetSelectedCell(), "cap");
+  EXPECT_EQ(second.GetSelectedView(), "vhdl");
+
+  // Exchanged: each browser reads, fills and enables the chooser it holds now.
+  main->ExchangeViewChooser(second);
+  EXPECT_EQ(main->GetSelectedView(), "vhdl");
+  EXPECT_EQ(second.GetSelectedView(), "verilog");
+  main->EnableBrowserCombo(0, 3);
+  EXPECT_FALSE(vhdl->isEnabled());
+  EXPECT_TRUE(verilog->isEnabled());
+  main->SetViewFilter(0);
+  main->FillCombo(3);
+  EXPECT_EQ(entries(vhdl), (Names{"package", "sym_1", "verilog", "vhdl"}));
+  EXPECT_EQ(entries(verilog), (Names{"verilog"}));
+  vhdl->setCurrentIndex(1);  // the user's choice reaches the browser that holds the chooser
+  EXPECT_EQ(main->GetSelectedView(), "sym_1");
+  main->ExchangeViewChooser(second);
+  EXPECT_EQ(main->GetSelectedView(), "verilog");
+  EXPECT_EQ(second.GetSelectedView(), "sym_1");
+
+  // The second browser outlives the main one: its list stays, nothing dangles.
+  main.reset();
+  second.FillCombo(3);
+  EXPECT_EQ(second.GetSelectedView(), "sym_1");
+}

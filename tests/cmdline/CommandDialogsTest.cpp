@@ -9,7 +9,6 @@
 #include "TempDir.h"
 #include "cmdline/CKestraCmdLine.h"
 #include "framework/CDialog.h"
-#include "framework/PlaceholderDialog.h"
 #include "framework/Prompter.h"
 #include "suite/core/InitRecord.h"
 #include "verify/footprint/CViewFootprint.h"
@@ -42,10 +41,9 @@ Seen OpenAndClose(const std::string& mode, bool withProject = true) {
     if (auto* footprint = qobject_cast<CViewFootprint*>(dialog))
       seen.footprintMode = footprint->Mode();
     QObject::connect(dialog, &QDialog::finished, [&seen](int code) { seen.closeCode = code; });
-    if (qobject_cast<PlaceholderDialog*>(dialog))
-      dialog->ClickDlgItem(PlaceholderDialog::kCloseId);
-    else if (dialog->GetDlgItem(8))
-      dialog->ClickDlgItem(8);  // the dialog's own Close button
+    // Every dialog's Close button is control 8; it gives the dialog's own close code.
+    if (dialog->GetDlgItem(8) != nullptr)
+      dialog->ClickDlgItem(8);
     else
       dialog->EndDialog(8);
   });

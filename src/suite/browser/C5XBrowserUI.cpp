@@ -138,4 +138,12 @@ int C5XBrowserUI::IsLibExisting(std::string library) {
   return entry != nullptr && entry->directoryExists ? 1 : 0;
 }
 
+void C5XBrowserUI::ExchangeViewChooser(C5XBrowserUI& other) {
+  impl_->chain.ExchangeViewChooser(other.impl_->chain);
+}
+
+void C5XBrowserUI::CopyViewChooserSetting(C5XBrowserUI& source) {
+  impl_->chain.FollowSelection(source.impl_->chain);
+}
+
 C5XBrowserData* C5XBrowserUI::GetBrowserData() { return &impl_->data; }

@@ -40,7 +40,23 @@ QComboBox* ChooserChain::Chooser(int kind) const {
 }
 
 std::string& ChooserChain::SelectionOf(int kind) {
-  return kind == kLibrary ? library_ : kind == kCell ? cell_ : view_;
+  return kind == kLibrary ? selection_->library : kind == kCell ? selection_->cell : view_;
+}
+
+void ChooserChain::Selection::Notify() {
+  // Copies first: a follower's refill may end another follower.
+  const auto hooks = followers;
+  for (const auto& weak : hooks) {
+    if (const auto hook = weak.lock()) (*hook)();
+  }
+  std::erase_if(followers, [](const auto& weak) { return weak.expired(); });
+}
+
+void ChooserChain::Connect(int kind) {
+  QComboBox* combo = Chooser(kind);
+  if (combo == nullptr) return;
+  QObject::connect(combo, &QComboBox::currentIndexChanged, &context_,
+                   [this, kind] { Chosen(kind); });
 }
 
 void ChooserChain::Show(QWidget* parent, int kind, CRect chooser, CRect label, int viewType) {
@@ -67,8 +83,7 @@ void ChooserChain::Show(QWidget* parent, int kind, CRect chooser, CRect label, i
     slot.label = text;
   }
   if (kind == kView) SetViewFilter(viewType);
-  QObject::connect(combo, &QComboBox::currentIndexChanged, &context_,
-                   [this, kind] { Chosen(kind); });
+  Connect(kind);
   Fill(kind);
 }
 
@@ -76,6 +91,7 @@ void ChooserChain::Chosen(int kind) {
   QComboBox* combo = Chooser(kind);
   SelectionOf(kind) = combo ? NameOf(combo->currentData(kNameRole)) : std::string();
   if (kind < kView) Fill(kind + 1);
+  if (kind == kCell) selection_->Notify();  // Fill(kView) leaves library and cell as they are
   changed_();
 }
 
@@ -84,6 +100,7 @@ void ChooserChain::Fill(int kind) {
     // Choosers not shown keep their preselection and read nothing from disk.
     if (slots_[k].combo) FillOne(k);
   }
+  if (kind <= kCell) selection_->Notify();
   changed_();
 }
 
@@ -93,10 +110,11 @@ void ChooserChain::FillOne(int kind) {
   if (kind == kLibrary) {
     for (const LibraryEntry& lib : tree.Libraries())
       entries.emplace_back(lib.name, lib.Choosable());
-  } else if (kind == kCell && !library_.empty()) {
-    for (const CellEntry& cell : tree.Cells(library_)) entries.emplace_back(cell.name, cell.usable);
-  } else if (kind == kView && !library_.empty() && !cell_.empty()) {
-    for (const std::string& view : tree.Views(library_, cell_)) {
+  } else if (kind == kCell && !Library().empty()) {
+    for (const CellEntry& cell : tree.Cells(Library()))
+      entries.emplace_back(cell.name, cell.usable);
+  } else if (kind == kView && !viewSource_->library.empty() && !viewSource_->cell.empty()) {
+    for (const std::string& view : tree.Views(viewSource_->library, viewSource_->cell)) {
       if (ViewMatchesType(view, viewType_)) entries.emplace_back(view, true);
     }
   }
@@ -131,11 +149,44 @@ void ChooserChain::SetViewFilter(int viewType) {
 }
 
 void ChooserChain::SetSelectedLib(std::string library) {
-  library_ = std::move(library);
-  if (slots_[kLibrary].combo) Fill(kLibrary);
+  selection_->library = std::move(library);
+  if (slots_[kLibrary].combo) {
+    Fill(kLibrary);
+  } else {
+    selection_->Notify();
+  }
 }
 
 void ChooserChain::SetSelectedCell(std::string cell) {
-  cell_ = std::move(cell);
-  if (slots_[kCell].combo) Fill(kCell);
+  selection_->cell = std::move(cell);
+  if (slots_[kCell].combo) {
+    Fill(kCell);
+  } else {
+    selection_->Notify();
+  }
+}
+
+void ChooserChain::ExchangeViewChooser(ChooserChain& other) {
+  if (&other == this) return;
+  for (ChooserChain* chain : {this, &other}) {
+    if (QComboBox* combo = chain->Chooser(kView))
+      QObject::disconnect(combo, nullptr, &chain->context_, nullptr);
+  }
+  std::swap(slots_[kView], other.slots_[kView]);
+  std::swap(view_, other.view_);
+  std::swap(viewType_, other.viewType_);
+  Connect(kView);
+  other.Connect(kView);
+}
+
+void ChooserChain::FollowSelection(ChooserChain& leader) {
+  if (&leader == this) return;
+  viewSource_ = leader.selection_;
+  followHook_ = std::make_shared<std::function<void()>>([this] {
+    if (slots_[kView].combo) FillOne(kView);
+    changed_();
+  });
+  leader.selection_->followers.push_back(followHook_);
+  if (slots_[kView].combo) FillOne(kView);
+  changed_();
 }

@@ -1,0 +1,179 @@
+// The symbol viewer dialog, headless, over a copy of the example project, with the real
+// browser and launcher; the stand-in schematic editor draws the symbol into a PNG file.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+#include <fstream>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "DemoProject.h"
+#include "TempDir.h"
+#include "context/CKestraCmdContext.h"
+#include "convert/CViewSymbol.h"
+#include "framework/Prompter.h"
+#include "outside/C5XBrowserUI.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SymbolViewerDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    projectFile = CopyDemoProject(dir.path());
+    projectDir = projectFile.parent_path().string() + "/";
+    auto recording = std::make_unique<RecordingPrompter>();
+    prompter = recording.get();
+    previous = SetPrompter(std::move(recording));
+    setenv("KESTRA_LAUNCH_LOG", (dir.str() + "/launch.log").c_str(), 1);
+    setenv("TESSEL_PNG", (dir.str() + "/shown.png").c_str(), 1);
+    command.SetProduct("test");
+    command.SetProject(projectFile.string());
+  }
+  void TearDown() override {
+    unsetenv("KESTRA_LAUNCH_LOG");
+    unsetenv("TESSEL_PNG");
+    SetPrompter(std::move(previous));
+  }
+
+  // Runs the dialog modally; `script` acts on it once it is open, then Close ends it.
+  int RunDialog(const std::function<void(CViewSymbol&)>& script) {
+    CViewSymbol dialog(&command, command.GetLauncher());
+    QTimer::singleShot(0, &dialog, [&] {
+      script(dialog);
+      dialog.ClickDlgItem(CViewSymbol::IDC_CLOSE);
+    });
+    return dialog.DoModal();
+  }
+
+  std::vector<nlohmann::json> Launches() const {
+    std::vector<nlohmann::json> lines;
+    std::istringstream in(ReadFile(dir.path() / "launch.log"));
+    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    return lines;
+  }
+
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const auto& m : prompter->messages) texts.push_back(m.text);
+    return texts;
+  }
+
+  TempDir dir;
+  fs::path projectFile;
+  std::string projectDir;
+  CKestraCmdContext command;
+  RecordingPrompter* prompter = nullptr;
+  std::unique_ptr<Prompter> previous;
+};
+
+void Choose(CDialog& dialog, const char* chooser, const QString& text) {
+  auto* combo = dialog.findChild<QComboBox*>(chooser);
+  ASSERT_NE(combo, nullptr) << chooser;
+  const int index = combo->findText(text);
+  ASSERT_GE(index, 0) << chooser << ": " << text.toStdString();
+  combo->setCurrentIndex(index);
+}
+
+// The stand-in editor runs detached; waits until it has drawn into its PNG file.
+bool WaitForFile(const fs::path& file) {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 30000) {
+    std::error_code error;
+    if (fs::file_size(file, error) > 0 && !error) return true;
+    QThread::msleep(50);
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST_F(SymbolViewerDialogTest, ViewsAProjectSymbolInTheEditor) {
+  const int code = RunDialog([&](CViewSymbol& d) {
+    EXPECT_EQ(d.windowTitle().toStdString(), "View Symbol");
+    EXPECT_EQ(d.GetDlgItemText(13005), "&View");
+    EXPECT_EQ(d.GetDlgItemText(8), "&Close");
+    EXPECT_EQ(d.GetDlgItemText(9), "&Help");
+    // The choosers at their places; the project has reference libraries, so the library
+    // type can be chosen.
+    const std::vector<std::pair<const char*, QPoint>> places = {{"libraryTypeChooser", {140, 10}},
+                                                                {"libraryChooser", {100, 40}},
+                                                                {"cellChooser", {100, 80}},
+                                                                {"viewChooser", {100, 120}}};
+    for (const auto& [name, at] : places) {
+      auto* combo = d.findChild<QComboBox*>(name);
+      ASSERT_NE(combo, nullptr) << name;
+      EXPECT_EQ(combo->geometry().topLeft(), at) << name;
+    }
+    // Only symbol views are offered.
+    auto* views = d.findChild<QComboBox*>("viewChooser");
+    ASSERT_EQ(views->count(), 1);
+    EXPECT_EQ(views->itemText(0), "sym_1");
+
+    Choose(d, "cellChooser", "74ls125");
+    d.ClickDlgItem(CViewSymbol::IDC_VIEW);
+  });
+  EXPECT_EQ(code, 1);
+  EXPECT_TRUE(Messages().empty());
+  const auto launches = Launches();
+  ASSERT_EQ(launches.size(), 1u);
+  EXPECT_EQ(launches[0]["operation"], "launchTessel");
+  EXPECT_EQ(launches[0]["arguments"],
+            " -proj \"" + projectFile.string() + "\" -lib standard -cell 74ls125 -view sym_1");
+  EXPECT_EQ(launches[0]["product"], "test");
+  // The editor found the part from the project and drew it.
+  EXPECT_TRUE(WaitForFile(dir.path() / "shown.png"));
+  EXPECT_FALSE(fs::exists(projectDir + "temp/demo_tmp.tak"));
+}
+
+TEST_F(SymbolViewerDialogTest, ViewsAReferenceSymbolThroughTheTemporaryProject) {
+  fs::remove_all(projectDir + "temp");  // made again by View
+  RunDialog([&](CViewSymbol& d) {
+    auto* type = d.findChild<QComboBox*>("libraryTypeChooser");
+    ASSERT_NE(type, nullptr);
+    type->setCurrentIndex(1);
+    EXPECT_EQ(d.Browser()->IsRefLibSelected(), 1);
+    Choose(d, "libraryChooser", "refparts");
+    Choose(d, "cellChooser", "lm358");
+    d.ClickDlgItem(CViewSymbol::IDC_VIEW);
+  });
+  EXPECT_TRUE(Messages().empty()) << Messages().front();
+  const std::string temp = projectDir + "temp/demo_tmp.tak";
+  const auto launches = Launches();
+  ASSERT_EQ(launches.size(), 1u);
+  EXPECT_EQ(launches[0]["arguments"], " -proj \"" + temp + "\" -qvdlib \"" + projectDir +
+                                          "refqvd.lib\" -lib refparts -cell lm358 -view sym_1");
+  EXPECT_NE(ReadFile(temp).find("'refparts' 'standard'"), std::string::npos) << ReadFile(temp);
+  // The editor accepted the library because the temporary project names it.
+  EXPECT_TRUE(WaitForFile(dir.path() / "shown.png"));
+}
+
+TEST_F(SymbolViewerDialogTest, MissingChoicesAreToldAndNothingStarts) {
+  // A library without parts and a part without a symbol view.
+  fs::create_directories(dir.path() / "empty");
+  fs::create_directories(projectDir + "libs/standard/zz_nosymbol/package");
+  std::ofstream(projectDir + "qvd.lib", std::ios::app)
+      << "bare " << (dir.path() / "empty").string() << "\n";
+  setenv("KESTRA_HELP_LOG", (dir.str() + "/help.log").c_str(), 1);
+  RunDialog([&](CViewSymbol& d) {
+    Choose(d, "libraryChooser", "bare");
+    d.ClickDlgItem(CViewSymbol::IDC_VIEW);
+    Choose(d, "libraryChooser", "standard");
+    Choose(d, "cellChooser", "zz_nosymbol");
+    d.ClickDlgItem(CViewSymbol::IDC_VIEW);
+    d.ClickDlgItem(CViewSymbol::IDC_HELP);
+  });
+  unsetenv("KESTRA_HELP_LOG");
+  const std::vector<std::string> messages = Messages();
+  ASSERT_GE(messages.size(), 2u);  // and the help page's, when it is not installed
+  EXPECT_EQ(messages[0], "Please select a cell");
+  EXPECT_EQ(messages[1], "Please select a symbol to be viewed");
+  EXPECT_TRUE(Launches().empty());
+  EXPECT_EQ(ReadFile(dir.path() / "help.log"), "help: topic 143370\n");
+}

@@ -1,0 +1,73 @@
+// The stand-in schematic editor as a real child process: it finds the part from the project
+// it is given, draws the symbol, and refuses what the suite's editor would refuse.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+
+#include "DemoProject.h"
+#include "TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+ToolRun RunTessel(const QStringList& words) {
+  QProcess process;
+  process.start(QStringLiteral(KESTRA_BINARY_DIR "/tools/bin/tessel"), words);
+  EXPECT_TRUE(process.waitForFinished(30000)) << "tessel did not end";
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+          process.readAllStandardOutput().toStdString(),
+          process.readAllStandardError().toStdString()};
+}
+
+}  // namespace
+
+TEST(TesselStandIn, DrawsTheSymbolAndRefusesWhatItCannotShow) {
+  TempDir dir;
+  const fs::path project = CopyDemoProject(dir.path());
+  const QString proj = QString::fromStdString(project.string());
+  const QString png = QString::fromStdString(dir.str() + "/7400.png");
+
+  ToolRun run = RunTessel(
+      {"-proj", proj, "-lib", "standard", "-cell", "7400", "-view", "sym_1", "-png", png});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("tessel: showing standard / 7400 / sym_1: symbol 7400, 3 pins"),
+            std::string::npos)
+      << run.out;
+  const QImage image(png);
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.size(), QSize(640, 480));
+  // The body is filled in the middle; the corners stay white.
+  EXPECT_NE(image.pixel(320, 240), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(2, 2), qRgb(255, 255, 255));
+
+  // A reference library only through a project that names it, with its list file.
+  const QStringList lm358 = {"-lib", "refparts", "-cell", "lm358", "-view", "sym_1", "-png", png};
+  run = RunTessel(QStringList{"-proj", proj} + lm358);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("library \"refparts\" is not a library of the project"), std::string::npos)
+      << run.err;
+  const fs::path temp = dir.write("demo/temp/demo_tmp.tak",
+                                  "START_GLOBAL\nlibrary 'refparts' 'standard'\nEND_GLOBAL\n");
+  const QString refList = QString::fromStdString(project.parent_path().string() + "/refqvd.lib");
+  run = RunTessel(QStringList{"-proj", QString::fromStdString(temp.string()), "-qvdlib", refList} +
+                  lm358);
+  EXPECT_EQ(run.status, 0) << run.err;
+
+  // No such part or view: said, and drawn as a message.
+  run = RunTessel(
+      {"-proj", proj, "-lib", "standard", "-cell", "9999", "-view", "sym_1", "-png", png});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("has no part \"9999\""), std::string::npos) << run.err;
+  run = RunTessel(
+      {"-proj", proj, "-lib", "standard", "-cell", "7400", "-view", "package", "-png", png});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("cannot read the symbol view"), std::string::npos) << run.err;
+}
