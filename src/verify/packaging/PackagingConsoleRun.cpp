@@ -18,8 +18,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "-proj FILE -lib LIB [-cell CELL ...] [-ptf] [-netrev] [-report] [-consistency] [-j N]\n"
-    "                   [-product NAME]\n"
+    "-proj FILE -lib LIB [-cell CELL ...] [-ptf] [-netrev] [-report] [-consistency]\n"
+    "  [-j N] [-product NAME]\n"
     "  -ptf: use the project's ptf files; -netrev: up to the PCB editor board\n"
     "  -report: each part in a run of its own, a verdict per part (-j N: N parts at once)\n"
     "  -consistency: the consistency check (tes2tes) instead of the packager; also chosen by\n"
