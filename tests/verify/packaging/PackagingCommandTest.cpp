@@ -1,8 +1,10 @@
 // `kestra verify packaging` as a real child process over a copy of the example project, with
 // the stand-in packaging tools doing the checking.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QProcess>
+#include <QThread>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
@@ -130,4 +132,36 @@ TEST_F(PackagingCommandTest, BadInputIsToldClearly) {
   EXPECT_EQ(empty.status, 2);
   EXPECT_NE(empty.err.find("The library empty has no parts to verify"), std::string::npos)
       << empty.err;
+}
+
+// Processes whose working directory is below folder (the tools of an interrupted run).
+int ProcessesWorkingIn(const fs::path& folder) {
+  int count = 0;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator("/proc", error)) {
+    std::error_code linkError;
+    const fs::path cwd = fs::read_symlink(entry.path() / "cwd", linkError);
+    if (!linkError && cwd.string().rfind(folder.string(), 0) == 0) ++count;
+  }
+  return count;
+}
+
+TEST_F(PackagingCommandTest, InterruptStopsEveryRunningTool) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KESTRA_CELLPACK_CPU_MS", "20000");
+  QProcess process;
+  process.setProcessEnvironment(env);
+  process.setWorkingDirectory(QString::fromStdString(dir.str()));
+  process.start(
+      QStringLiteral(KESTRA_BINARY_DIR "/bin/kestra"),
+      {"verify", "packaging", "-proj", "demo/demo.tak", "-lib", "packs", "-report", "-j", "2"});
+  ASSERT_TRUE(process.waitForStarted());
+  // Both slots run a tool once their scratch directories hold a running cellpack.
+  for (int i = 0; i < 200 && ProcessesWorkingIn(projectDir) < 2; ++i) QThread::msleep(50);
+  EXPECT_EQ(ProcessesWorkingIn(projectDir), 2);
+  ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+  ASSERT_TRUE(process.waitForFinished(20000));
+  EXPECT_EQ(process.exitStatus(), QProcess::CrashExit) << "ends as the signal would end it";
+  EXPECT_EQ(ProcessesWorkingIn(projectDir), 0) << "no tool is left running";
+  EXPECT_FALSE(fs::exists(projectDir / "temp/ne555.stat")) << "no further part started";
 }
