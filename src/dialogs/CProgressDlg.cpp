@@ -28,7 +28,7 @@ CProgressDlg::~CProgressDlg() = default;
 bool CProgressDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   // Every run opens as a fresh window would: the template's size and an empty pane.
-  resize(loadedSize_);
+  setFixedSize(loadedSize_);
   ui_->detailEdit->clear();
   output_.Attach(ui_->detailEdit);
   // Qt places and sizes a dialog by its client area (the frame is the window manager's and
@@ -80,11 +80,11 @@ void CProgressDlg::StartAnimation() {
 void CProgressDlg::ApplySize() {
   const int width = fullRect_.width();
   if (detailsShown_) {
-    resize(width, fullRect_.height());
+    setFixedSize(width, fullRect_.height());
     ShowDlgItem(IDC_DETAILS_MORE, false);
     ShowDlgItem(IDC_DETAILS_LESS, true);
   } else {
-    resize(width, collapsedHeight_);
+    setFixedSize(width, collapsedHeight_);
     ShowDlgItem(IDC_DETAILS_MORE, true);
     ShowDlgItem(IDC_DETAILS_LESS, false);
     if (QWidget* owner = parentWidget()) owner->window()->repaint();

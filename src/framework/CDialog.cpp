@@ -27,6 +27,9 @@ int CDialog::DoModal() {
   hasWindow_ = true;
   setResult(0);
   OnInitDialog();
+  // A template places its controls at fixed points: the dialog keeps the template's size
+  // rather than offering a resize its controls would not follow.
+  if (layout() == nullptr) setFixedSize(size());
   const int code = exec();
   hasWindow_ = false;
   return code;

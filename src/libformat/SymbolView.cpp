@@ -5,7 +5,11 @@
 #include "libformat/ViewFileLines.h"
 
 bool SymbolView::IsOriginCentred() const {
-  return hasOrigin && hasExtent && 2 * originX == xMin + xMax && 2 * originY == yMin + yMax;
+  // In a wider type: coordinates near the limits of int must not overflow the comparison.
+  const auto twice = [](auto v) { return 2 * static_cast<long long>(v); };
+  const auto sum = [](auto a, auto b) { return static_cast<long long>(a) + b; };
+  return hasOrigin && hasExtent && twice(originX) == sum(xMin, xMax) &&
+         twice(originY) == sum(yMin, yMax);
 }
 
 namespace {

@@ -68,6 +68,11 @@ class CToolLauncher {
   // grace); WM_TOOL_ENDED still follows. 0 when a tool was running, -1 otherwise.
   int AbortTool(unsigned code, int flag);
 
+  // The signal that ended the most recent attached run, 0 when the tool exited by itself or
+  // was stopped through AbortTool. (This platform's addition: a tool that crashed after
+  // writing a passing report must not read as passed.)
+  int GetLastEndSignal() const;
+
   struct Impl;
 
  private:

@@ -6,12 +6,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <thread>
 
 #include "projectfile/SpiFailureCause.h"
+#include "projectfile/SpiFileDescriptor.h"
+#include "projectfile/SpiFileLock.h"
 #include "projectfile/SpiLastMessage.h"
 #include "projectfile/SpiText.h"
 
@@ -32,27 +32,31 @@ int CSpiFile::Open(const std::string& path) {
   std::error_code error;
   const auto absolute = std::filesystem::absolute(path, error);
   fullPath_ = error ? path : absolute.lexically_normal().string();
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) return SpiCauseFromErrno(errno);
+  SpiFileDescriptor file;
   struct stat status {};
-  if (::fstat(fd_, &status) != 0 || S_ISDIR(status.st_mode)) {
-    Close();
-    return SPI_CAUSE_ACCESS_DENIED;
-  }
-  const auto deadline = std::chrono::steady_clock::now() + kLockPatience;
-  while (::flock(fd_, LOCK_SH | LOCK_NB) != 0) {
-    const int lockError = errno;
-    if (lockError == EINTR) continue;
-    if (lockError != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
-      Close();
-      return lockError == EWOULDBLOCK ? SPI_CAUSE_SHARING_VIOLATION : SpiCauseFromErrno(lockError);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  if (const int cause = SpiOpenLocked(path, LOCK_SH, kLockPatience, file, status)) return cause;
+  fd_ = file.Release();
+  fingerprint_ = {};
+  fingerprint_.SetIdentity(status);
+  hash_ = {};
+  broken_ = false;
+  linesDelivered_ = 0;
   buffer_.resize(kBufferSize);
   begin_ = end_ = 0;
   eof_ = false;
   return SPI_CAUSE_NONE;
+}
+
+SpiFileFingerprint CSpiFile::Fingerprint() const {
+  SpiFileFingerprint result = fingerprint_;
+  result.contentHash = hash_.Digest();
+  return result;
+}
+
+void CSpiFile::Break(const std::string& message) {
+  broken_ = true;
+  eof_ = true;
+  SpiSetLastMessage(message);
 }
 
 void CSpiFile::Close() {
@@ -68,10 +72,17 @@ bool CSpiFile::FillBuffer() {
   do {
     got = ::read(fd_, buffer_.data(), buffer_.size());
   } while (got < 0 && errno == EINTR);
-  if (got <= 0) {
+  if (got < 0) {
+    // A read error is not the end of the file: what follows would be missing from the model.
+    Break(spi::Format("SPI_ERROR: Failed to read line %zu in \"%s\". %s", linesDelivered_ + 1,
+                      fullPath_.c_str(), SpiCauseText(SpiCauseFromErrno(errno))));
+    return false;
+  }
+  if (got == 0) {
     eof_ = true;
     return false;
   }
+  hash_.Add(buffer_.data(), static_cast<std::size_t>(got));
   begin_ = 0;
   end_ = static_cast<std::size_t>(got);
   return true;
@@ -99,10 +110,23 @@ bool CSpiFile::NextLine(std::string_view& line) {
       }
       lineCopy_.append(data, end_);
       begin_ = end_;
+      if (lineCopy_.size() > kMaxLineLength) {
+        // Something that is not a project file (a huge binary file, say): say so, instead of
+        // growing without bound.
+        Break(
+            spi::Format("SPI_ERROR: Line %zu in \"%s\" is longer than %zu bytes, the most a "
+                        "line of a project file may hold.",
+                        linesDelivered_ + 1, fullPath_.c_str(), kMaxLineLength));
+        lineCopy_.clear();
+        lineCopy_.shrink_to_fit();
+        return false;
+      }
     }
+    if (broken_) return false;
     line = lineCopy_;
   }
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // text mode
+  ++linesDelivered_;
   return true;
 }
 
@@ -140,6 +164,10 @@ int CSpiFile::ReadProgramHeader(std::string& name, int& isControl) {
       break;
     }
   }
+  if (Broken()) {
+    Close();
+    return -1;
+  }
   const std::string upper = readSomething ? spi::ToUpper(line) : std::string();
   if (upper.find("START_") == std::string::npos) {
     Close();
@@ -169,7 +197,8 @@ int CSpiFile::ReadDirectiveName(std::string& name) {
   ++lineNumber;
   restLine_ = {};
   restBegin_ = restEnd_ = 0;
-  if (!NextLine(restLine_)) return Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
+  if (!NextLine(restLine_))
+    return Broken() ? -1 : Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
   const std::string_view line = spi::Trim(restLine_);
   std::size_t separator = line.find(' ');
   if (separator == std::string_view::npos) separator = line.find('\t');
@@ -228,7 +257,8 @@ int CSpiFile::ReadValue(std::string& value, int& doubleQuoted) {
       ++lineNumber;
       restLine_ = {};
       restBegin_ = restEnd_ = 0;
-      if (!NextLine(restLine_)) return Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
+      if (!NextLine(restLine_))
+        return Broken() ? -1 : Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
       restEnd_ = restLine_.size();
     }
   }

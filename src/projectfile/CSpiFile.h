@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "projectfile/SpiFileFingerprint.h"
+
 class CSpiFile {
  public:
   CSpiFile() = default;
@@ -16,6 +18,7 @@ class CSpiFile {
 
   // Opens path for reading under a shared lock. 0 on success, else a failure cause number
   // (SpiFailureCause.h). A file held exclusively by a saving process is waited for briefly.
+  // Only regular files are read (a FIFO, a device or a directory is refused, never waited on).
   int Open(const std::string& path);
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
@@ -34,6 +37,12 @@ class CSpiFile {
   int ReadValue(std::string& value, int& doubleQuoted);
 
   const std::string& FullPath() const { return fullPath_; }
+  // The file as opened, with the hash of every byte read so far (all of it once the reading
+  // reached the end), for a save to tell whether the file changed since.
+  SpiFileFingerprint Fingerprint() const;
+
+  // The longest physical line read; a longer one fails the read with a message naming it.
+  static constexpr std::size_t kMaxLineLength = std::size_t{64} << 20;
 
   // The part of the current directive line not yet consumed.
   std::string_view Rest() const;
@@ -47,6 +56,9 @@ class CSpiFile {
   // past the buffer's end; valid until the next call. False at the end of the file.
   bool NextLine(std::string_view& line);
   int Fail(const char* format);
+  // After a line too long or a read error: the message is set and reading stops.
+  bool Broken() const { return broken_; }
+  void Break(const std::string& message);
 
   // The rest is kept as a window into restLine_ (the current line), so that cutting values off
   // a long line stays linear.
@@ -61,4 +73,8 @@ class CSpiFile {
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool eof_ = false;
+  bool broken_ = false;
+  std::size_t linesDelivered_ = 0;  // physical lines, for messages of the line cap
+  SpiFileFingerprint fingerprint_;
+  SpiContentHash hash_;
 };

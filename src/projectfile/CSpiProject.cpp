@@ -17,6 +17,7 @@
 #include "projectfile/SpiProcessState.h"
 #include "projectfile/SpiReader.h"
 #include "projectfile/SpiText.h"
+#include "projectfile/SpiWritable.h"
 #include "projectfile/SpiWriter.h"
 
 namespace {
@@ -89,12 +90,21 @@ std::string CSpiProject::LevelLabel(int level) const {
   }
 }
 
-int CSpiProject::ReadLevel(int level, const std::string& path, const char* openMessage) {
-  CSpiFile file;
-  if (const int cause = file.Open(path)) {
-    SpiSetLastMessage(spi::Format(openMessage, path.c_str(), SpiCauseText(cause)));
+int CSpiProject::ReadLevel(int level, const std::string& path, const char* openMessage,
+                           SpiFileFingerprint* read, SpiExclusiveHold* hold) {
+  auto failOpen = [&](int cause) {
+    std::string message = spi::Format(openMessage, path.c_str(), SpiCauseText(cause));
+    if (cause == SPI_CAUSE_SHARING_VIOLATION || cause == SPI_CAUSE_LOCK_VIOLATION)
+      message += kLockNote;
+    SpiSetLastMessage(message);
     return -1;
+  };
+  if (hold) {
+    if (const int cause = hold->Acquire(path, changePatience_)) return failOpen(cause);
   }
+  CSpiFile file;
+  if (const int cause = file.Open(path)) return failOpen(cause);
+  if (read) *read = {};
   SpiReadPolicy policy;
   policy.honoured = SpiValueHonoured;
   policy.refused = [this](const std::string& program, const CSpiDirective& directive, int at) {
@@ -106,7 +116,9 @@ int CSpiProject::ReadLevel(int level, const std::string& path, const char* openM
                    SpiDirectiveDump(directive,
                                     {LevelLabel(0), LevelLabel(1), LevelLabel(2), LevelLabel(3)}));
   };
-  return SpiReadFile(programs_, file, level, policy);
+  const int result = SpiReadFile(programs_, file, level, policy);
+  if (result == 0 && read) *read = file.Fingerprint();
+  return result;
 }
 
 int CSpiProject::OpenInstallAndSite() {
@@ -122,8 +134,43 @@ int CSpiProject::OpenInstallAndSite() {
   return 0;
 }
 
+int CSpiProject::OpenForChange(const std::string& projectFile, std::chrono::milliseconds patience) {
+  forChange_ = true;
+  changePatience_ = patience;
+  const int result = Open(projectFile);
+  forChange_ = false;
+  return result;
+}
+
 int CSpiProject::Open(const std::string& projectFile) {
+  // The refusal entries of one Open are written with one open of the log, at its end (also
+  // when it fails), in the order they arose.
+  collectingLog_ = true;
+  pendingLog_.clear();
+  const int result = OpenLevels(projectFile);
+  collectingLog_ = false;
+  WritePendingLog();
+  return result;
+}
+
+void CSpiProject::WritePendingLog() {
+  if (pendingLog_.empty() || logPath_.empty()) return;
+  const int cause = SpiWriteLog(logPath_, pendingLog_, false);
+  pendingLog_.clear();
+  // Each entry is the last message when it arises; a log that could not be written is said
+  // after the last one, so that neither is lost.
+  if (cause && SpiLastMessage() == lastEntryMessage_)
+    SpiSetLastMessage(lastEntryMessage_ + "\n" +
+                      spi::Format("SPI_ERROR: Failed to create/open log file \"%s\". %s",
+                                  logPath_.c_str(), SpiCauseText(cause)));
+}
+
+int CSpiProject::OpenLevels(const std::string& projectFile) {
   opened_ = false;
+  projectRead_ = {};
+  userRead_ = {};
+  projectHold_.Release();
+  userHold_.Release();
   // A fresh log for every opening.
   if (!logPath_.empty())
     ::unlink(logPath_.c_str());
@@ -152,13 +199,14 @@ int CSpiProject::Open(const std::string& projectFile) {
     return -1;
   }
   projectFullPath_ = AbsoluteText(projectFile_);
-  if (ReadLevel(2, projectFile_, "SPI_ERROR: Failed to open project file \"%s\". %s") != 0)
+  if (ReadLevel(2, projectFile_, "SPI_ERROR: Failed to open project file \"%s\". %s", &projectRead_,
+                forChange_ ? &projectHold_ : nullptr) != 0)
     return -1;
 
   SpiProcessState& state = SpiState();
   if (LocateSetupFile(state.userFilePath, kUserRelative) == 0 &&
-      ReadLevel(3, state.userFilePath, "SPI_ERROR: Failed to open USER project file \"%s\". %s") !=
-          0)
+      ReadLevel(3, state.userFilePath, "SPI_ERROR: Failed to open USER project file \"%s\". %s",
+                &userRead_, forChange_ ? &userHold_ : nullptr) != 0)
     return -1;
 
   if (FindProgram("Global") == 0) MoveLogToTempDir();
@@ -191,8 +239,16 @@ void CSpiProject::MoveLogToTempDir() {
   else
     return;
   candidate += "/tak.log";
-  if (!logPath_.empty() && AbsoluteText(logPath_) != AbsoluteText(candidate)) {
-    if (SpiCopyLog(logPath_, candidate) == SPI_CAUSE_NONE) ::unlink(logPath_.c_str());
+  // The entries of this Open so far belong in the new place, replacing the log there (the
+  // old place was emptied when Open began). Where they cannot be written, they stay for the
+  // old place.
+  if (!pendingLog_.empty() && !logPath_.empty() &&
+      AbsoluteText(logPath_) != AbsoluteText(candidate)) {
+    if (SpiWriteLog(candidate, pendingLog_, true) == SPI_CAUSE_NONE) {
+      pendingLog_.clear();
+    } else {
+      WritePendingLog();
+    }
   }
   logPath_ = candidate;
 }
@@ -221,6 +277,14 @@ int CSpiProject::FindProgram(const std::string& name) {
 }
 
 CSpiProgram* CSpiProject::AddProgram(const std::string& name) {
+  if (const std::string problem = SpiProgramNameProblem(name); !problem.empty()) {
+    // No current program: what the caller goes on to add cannot land in another program.
+    currentProgram_ = nullptr;
+    currentDirective_ = nullptr;
+    SpiSetLastMessage("SPI_ERROR: The program name \"" + SpiShown(name) +
+                      "\" cannot be written in a project file: " + problem + ".");
+    return nullptr;
+  }
   currentProgram_ = &programs_.Append(name, level_);
   currentDirective_ = nullptr;
   return currentProgram_;
@@ -237,10 +301,24 @@ int CSpiProject::FindDirective(const std::string& name) {
   return 0;
 }
 
-void CSpiProject::AddDirective(const std::string& name) {
-  if (!NeedProgram("AddDirective")) return;
-  if (FindDirective(name) == 0) return;
+int CSpiProject::AddDirective(const std::string& name) {
+  if (!NeedProgram("AddDirective")) return -1;
+  if (FindDirective(name) == 0) return 0;
+  // A new directive may be saved with values or without (a line of its own): it must read back
+  // either way, in the value section and in the control-settings section.
+  const std::string endLine = "END_" + spi::ToUpper(currentProgram_->name);
+  std::string problem = SpiDirectiveNameProblem(name, endLine, false);
+  if (problem.empty())
+    problem = SpiDirectiveNameProblem(name, endLine + "_CONTROL_SETTINGS", false);
+  if (!problem.empty()) {
+    currentDirective_ = nullptr;
+    SpiSetLastMessage("SPI_ERROR: The directive name \"" + SpiShown(name) + "\" of program \"" +
+                      SpiShown(currentProgram_->name) +
+                      "\" cannot be written in a project file: " + problem + ".");
+    return -1;
+  }
   currentDirective_ = &currentProgram_->AppendDirective(name, currentProgram_->level);
+  return 0;
 }
 
 void CSpiProject::RewindValues() {
@@ -306,7 +384,10 @@ void CSpiProject::WriteLogEntry(bool isError, const std::string& text) {
     else
       logPath_ = temp + "/tak.log";
   }
-  if (failure.empty()) {
+  if (failure.empty() && collectingLog_) {
+    pendingLog_ += SpiFormatLogEntry(isError, text);
+    lastEntryMessage_ = text;
+  } else if (failure.empty()) {
     if (const int cause = SpiAppendLogEntry(logPath_, isError, text))
       failure = spi::Format("SPI_ERROR: Failed to create/open log file \"%s\". %s",
                             logPath_.c_str(), SpiCauseText(cause));
@@ -328,6 +409,12 @@ bool CSpiProject::ChangeAllowed(const std::string& message) {
 int CSpiProject::AddValue(const std::string& value) {
   if (!NeedDirective("AddValue")) return -1;
   CSpiDirective& directive = *currentDirective_;
+  if (const std::string problem = SpiValueProblem(value); !problem.empty()) {
+    SpiSetLastMessage("SPI_ERROR: The value \"" + SpiShown(value) + "\" of directive \"" +
+                      SpiShown(currentProgram_->name) + ":" + SpiShown(directive.name) +
+                      "\" cannot be written in a project file: " + problem + ".");
+    return -1;
+  }
   if (!ChangeAllowed(spi::Format(
           "The directive \"%s:%s\"\ncannot be set to value \"%s\"\nbecause of the following "
           "control settings.\n",
@@ -377,13 +464,21 @@ void CSpiProject::DropInheritedSettings(const CSpiProject& inherited) {
   }
 }
 
-int CSpiProject::SaveLevel(const std::string& path, int level, const char* failMessage) {
-  const int cause = SpiReplaceFile(path, [this, level](std::optional<std::time_t> modified) {
-    std::string text = SpiFormatHeader("SPI", "{", "}", modified);
-    SpiFormatLevel(programs_, level, text);
-    return text;
-  });
-  if (cause == 0) return 0;
+int CSpiProject::SaveLevel(const std::string& path, int level, const char* failMessage,
+                           SpiFileFingerprint& read) {
+  SpiFileFingerprint written;
+  const int cause = SpiReplaceFile(
+      path,
+      [this, level](std::optional<std::time_t> modified) {
+        std::string text = SpiFormatHeader("SPI", "{", "}", modified);
+        SpiFormatLevel(programs_, level, text);
+        return text;
+      },
+      &read, &written);
+  if (cause == 0) {
+    read = written;  // a second Save compares with what the first one wrote
+    return 0;
+  }
   std::string message = spi::Format(failMessage, path.c_str(), SpiCauseText(cause));
   if (std::string(SpiCauseText(cause)).find("lock") != std::string::npos) message += kLockNote;
   SpiSetLastMessage(message);
@@ -411,10 +506,27 @@ int CSpiProject::Save() {
     if (read != 0) return -1;
     DropInheritedSettings(inherited);
   }
-  if (SaveLevel(path, 2, "SPI_ERROR: Failed to save project file \"%s\". %s") != 0) return -1;
-  const std::string& userFile = SpiState().userFilePath;
-  if (!userFile.empty() &&
-      SaveLevel(userFile, 3, "SPI_ERROR: Failed to save user file \"%s\". %s") != 0)
+  // Whatever would not read back the same refuses the whole save, before anything is written.
+  // The user file is written only by a project that read it: one located by another project
+  // of this process after this one was opened would lose its settings.
+  const std::string userFile = userRead_.known ? SpiState().userFilePath : std::string();
+  for (const int level : {2, 3}) {
+    if (level == 3 && userFile.empty()) break;
+    if (const std::string problem = SpiLevelProblem(programs_, level); !problem.empty()) {
+      SpiSetLastMessage(spi::Format("SPI_ERROR: Failed to save %s file \"%s\". ",
+                                    level == 2 ? "project" : "user",
+                                    (level == 2 ? path : userFile).c_str()) +
+                        problem + " Nothing was written.");
+      return -1;
+    }
+  }
+  if (SaveLevel(path, 2, "SPI_ERROR: Failed to save project file \"%s\". %s", projectRead_) != 0)
     return -1;
+  if (!userFile.empty() &&
+      SaveLevel(userFile, 3, "SPI_ERROR: Failed to save user file \"%s\". %s", userRead_) != 0)
+    return -1;
+  // The locks of OpenForChange are on the files just replaced: they protect nothing more.
+  projectHold_.Release();
+  userHold_.Release();
   return 0;
 }

@@ -5,9 +5,12 @@
 // state (last message, located files) is not thread safe.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "projectfile/CSpiProgramList.h"
+#include "projectfile/SpiFileFingerprint.h"
+#include "projectfile/SpiFileLock.h"
 
 class CSpiDirective;
 
@@ -20,15 +23,25 @@ class CSpiProject {
 
   // Reads the four levels for projectFile. 0, or -1 on failure.
   int Open(const std::string& projectFile);
+  // Open for one read, change and save: the project file (and the user file) are locked
+  // exclusively before they are read and stay locked until Save has replaced them, so that no
+  // other reader or writer comes in between. Waits up to patience for other tools to let go.
+  int OpenForChange(const std::string& projectFile,
+                    std::chrono::milliseconds patience = kChangePatience);
+  static constexpr std::chrono::milliseconds kChangePatience{10000};
 
   // 0 found (becomes current), 1 not found.
   int FindProgram(const std::string& name);
-  // Appends a program at level 2 and makes it current. The project owns it.
+  // Appends a program at level 2 and makes it current. The project owns it. A name that a
+  // project file cannot hold is refused: nullptr, no current program, the reason as the last
+  // message.
   CSpiProgram* AddProgram(const std::string& name);
   // In the current program: 0 found (becomes current), 1 not found.
   int FindDirective(const std::string& name);
   // FindDirective, else appends a new directive to the current program; it becomes current.
-  void AddDirective(const std::string& name);
+  // 0, or -1 (no current directive, the reason as the last message) for a name that a project
+  // file cannot hold.
+  int AddDirective(const std::string& name);
   // Cursor of the current directive's winning values to the first value.
   void RewindValues();
   // 0 with the next winning value (expanded), 2 at the end (the cursor starts over).
@@ -37,11 +50,14 @@ class CSpiProject {
   // 2 no value; -1 only when the session name cannot be found.
   int GetValue(const std::string& name, std::string& value);
 
-  // Appends a value to the current directive: 0, or -1 refused by control settings.
+  // Appends a value to the current directive: 0, or -1 refused by control settings or because
+  // a project file cannot hold it (a line break, both quote characters).
   int AddValue(const std::string& value);
   // Empties the current directive's winning values: 0, or -1 refused.
   int ClearValues();
   // Writes the project file (and the located user file) atomically: 0, or -1 on failure.
+  // Refused, with nothing written, when a file changed since Open read it, or when the model
+  // holds a name or value that would not read back the same.
   int Save();
 
   // Read access for tools and tests.
@@ -58,14 +74,18 @@ class CSpiProject {
   bool NeedProgram(const char* operation);
   bool NeedDirective(const char* operation);
   int OpenInstallAndSite();
-  int ReadLevel(int level, const std::string& path, const char* openMessage);
+  int OpenLevels(const std::string& projectFile);
+  int ReadLevel(int level, const std::string& path, const char* openMessage,
+                SpiFileFingerprint* read = nullptr, SpiExclusiveHold* hold = nullptr);
+  void WritePendingLog();
   int SessionName(std::string& value);
   // For AddValue and ClearValues: false (with the error entry written) when refused.
   bool ChangeAllowed(const std::string& message);
   void WriteLogEntry(bool isError, const std::string& text);
   void MoveLogToTempDir();
   void DropInheritedSettings(const CSpiProject& inherited);
-  int SaveLevel(const std::string& path, int level, const char* failMessage);
+  int SaveLevel(const std::string& path, int level, const char* failMessage,
+                SpiFileFingerprint& read);
 
   CSpiProgramList programs_;
   std::string projectFile_;
@@ -75,4 +95,16 @@ class CSpiProject {
   CSpiDirective* currentDirective_ = nullptr;
   std::string logPath_;
   bool opened_ = false;  // the last Open read every level
+  // What Open read of the project and user files, for Save to tell whether they changed since.
+  SpiFileFingerprint projectRead_;
+  SpiFileFingerprint userRead_;
+  // OpenForChange: the exclusive locks and how long to wait for them.
+  bool forChange_ = false;
+  std::chrono::milliseconds changePatience_ = kChangePatience;
+  SpiExclusiveHold projectHold_;
+  SpiExclusiveHold userHold_;
+  // Open collects its log entries and writes them with one open of the log at its end.
+  bool collectingLog_ = false;
+  std::string pendingLog_;
+  std::string lastEntryMessage_;
 };

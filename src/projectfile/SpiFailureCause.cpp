@@ -1,5 +1,7 @@
 #include "projectfile/SpiFailureCause.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 
 const char* SpiCauseText(int cause) {
@@ -20,6 +22,23 @@ const char* SpiCauseText(int cause) {
       "The disk is full.",
       "The end of file was reached.",
   };
+  // None of these texts may contain "lock": a save's message gets the note about another
+  // running tool only for the sharing and lock causes.
+  static const char* const kOwnTexts[] = {
+      "The path names a directory, not a regular file.",
+      "The path names a FIFO (named pipe), not a regular file; it is not read or written.",
+      "The path names a device, not a regular file; it is not read or written.",
+      "The path names a socket, not a regular file.",
+      "The file was changed by another program after it was read. Nothing was written, so "
+      "that change is kept; open the project again and repeat your change.",
+      "The file is read-only: its owner has no write permission for it. Nothing was written.",
+      "The file has more than one hard link, and saving would leave the other names with the "
+      "old contents. Nothing was written; to save it, make it a file of its own first (copy it "
+      "and move the copy over it).",
+  };
+  constexpr int kOwnCount = static_cast<int>(sizeof kOwnTexts / sizeof kOwnTexts[0]);
+  if (cause >= SPI_CAUSE_IS_DIRECTORY && cause < SPI_CAUSE_IS_DIRECTORY + kOwnCount)
+    return kOwnTexts[cause - SPI_CAUSE_IS_DIRECTORY];
   if (cause < 0 || cause >= static_cast<int>(sizeof kTexts / sizeof kTexts[0]))
     return "Unknown error occurred.";
   return kTexts[cause];
@@ -62,4 +81,12 @@ int SpiCauseFromErrno(int error) {
     default:
       return SPI_CAUSE_GENERIC;
   }
+}
+
+int SpiCauseForFileType(unsigned mode) {
+  if (S_ISREG(mode)) return SPI_CAUSE_NONE;
+  if (S_ISDIR(mode)) return SPI_CAUSE_IS_DIRECTORY;
+  if (S_ISFIFO(mode)) return SPI_CAUSE_IS_FIFO;
+  if (S_ISSOCK(mode)) return SPI_CAUSE_IS_SOCKET;
+  return SPI_CAUSE_IS_DEVICE;
 }

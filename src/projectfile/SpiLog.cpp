@@ -15,11 +15,17 @@
 namespace {
 
 int OpenLog(const std::string& path, bool truncate, int& cause) {
-  const int fd = ::open(
-      path.c_str(), (truncate ? 0 : O_APPEND) | O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  // O_NONBLOCK: a FIFO planted in the shared folder must not hang every tool that logs.
+  const int fd = ::open(path.c_str(),
+                        (truncate ? 0 : O_APPEND) | O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK |
+                            O_NOCTTY | O_CLOEXEC,
+                        0600);
   if (fd < 0) {
-    // A planted symbolic link: the file could not be accessed (not a path problem).
-    cause = errno == ELOOP ? SPI_CAUSE_ACCESS_DENIED : SpiCauseFromErrno(errno);
+    // A planted symbolic link: the file could not be accessed (not a path problem). A FIFO
+    // without a reader refuses a non-blocking writer.
+    cause = errno == ELOOP   ? SPI_CAUSE_ACCESS_DENIED
+            : errno == ENXIO ? SPI_CAUSE_IS_FIFO
+                             : SpiCauseFromErrno(errno);
     return -1;
   }
   struct stat status {};
@@ -28,6 +34,7 @@ int OpenLog(const std::string& path, bool truncate, int& cause) {
     cause = SPI_CAUSE_ACCESS_DENIED;
     return -1;
   }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   // Truncated only once it is known to be our own regular file.
   if (truncate && ::ftruncate(fd, 0) != 0) {
     cause = SpiCauseFromErrno(errno);
@@ -70,29 +77,20 @@ std::string SpiDirectiveDump(const CSpiDirective& directive,
   return out;
 }
 
-int SpiAppendLogEntry(const std::string& path, bool isError, const std::string& text) {
-  int cause;
-  const SpiFileDescriptor log(OpenLog(path, false, cause));
-  if (log.get() < 0) return cause;
+std::string SpiFormatLogEntry(bool isError, const std::string& text) {
   std::string entry =
       isError ? "Error" + std::string(54, '-') : "Information" + std::string(48, '-');
   entry += "\n\n" + text + std::string(59, '-') + "\n\n\n";
-  return WriteAll(log.get(), entry);
+  return entry;
 }
 
-int SpiCopyLog(const std::string& source, const std::string& target) {
-  const SpiFileDescriptor in(::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-  if (in.get() < 0) return SpiCauseFromErrno(errno);
+int SpiWriteLog(const std::string& path, const std::string& entries, bool replace) {
   int cause;
-  const SpiFileDescriptor out(OpenLog(target, true, cause));
-  if (out.get() < 0) return cause;
-  char buffer[1 << 14];
-  while (true) {
-    const ssize_t got = ::read(in.get(), buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return SpiCauseFromErrno(errno);
-    if (got == 0) return SPI_CAUSE_NONE;
-    if (const int failed = WriteAll(out.get(), std::string(buffer, static_cast<std::size_t>(got))))
-      return failed;
-  }
+  const SpiFileDescriptor log(OpenLog(path, replace, cause));
+  if (log.get() < 0) return cause;
+  return WriteAll(log.get(), entries);
+}
+
+int SpiAppendLogEntry(const std::string& path, bool isError, const std::string& text) {
+  return SpiWriteLog(path, SpiFormatLogEntry(isError, text), false);
 }

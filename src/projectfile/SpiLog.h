@@ -16,10 +16,15 @@ std::string SpiTempDirectory();
 std::string SpiDirectiveDump(const CSpiDirective& directive,
                              const std::array<std::string, kSpiLevelCount>& labels);
 
-// Appends one entry (heading, text, closing rule) to the log at path. The log lives in a
-// shared folder, so it is opened without following a symbolic link, created readable by its
-// owner only, and refused when another user owns it. 0, or a failure cause number.
-int SpiAppendLogEntry(const std::string& path, bool isError, const std::string& text);
+// One entry: heading ("Error" or "Information" and a rule), text, closing rule.
+std::string SpiFormatLogEntry(bool isError, const std::string& text);
 
-// Replaces target by a copy of source (the same safe opening). 0, or a failure cause number.
-int SpiCopyLog(const std::string& source, const std::string& target);
+// Writes entries (one or more formatted entries) to the log at path with one open and one
+// write, appended, or replacing what the log held. The log lives in a shared folder, so it is
+// opened without following a symbolic link and without waiting on a FIFO, created readable by
+// its owner only, and refused when it is not a regular file or another user owns it. 0, or a
+// failure cause number.
+int SpiWriteLog(const std::string& path, const std::string& entries, bool replace);
+
+// Appends one entry to the log at path (the same safe opening). 0, or a failure cause number.
+int SpiAppendLogEntry(const std::string& path, bool isError, const std::string& text);

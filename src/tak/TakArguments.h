@@ -10,6 +10,7 @@ struct TakArguments {
   std::vector<std::string> words;  // everything that is not an option, in order
   std::optional<int> level;
   std::optional<std::string> project;
+  std::optional<int> waitSeconds;  // -wait: how long set waits for other tools
   bool help = false;
 };
 

@@ -113,14 +113,17 @@ int TakExplain(const TakArguments& arguments, std::ostream& out, std::ostream& e
 }
 
 int TakSet(const TakArguments& arguments, std::ostream&, std::ostream& err) {
+  // One read, change and save under one exclusive lock: a set that waited for another one
+  // reads what that one saved, and no update is lost between them.
   CSpiProject project;
-  if (project.Open(*arguments.project) != 0) {
-    err << SpiLastMessage() << "\n";
-    return 1;
-  }
-  if (project.FindProgram(arguments.words[0]) != 0) project.AddProgram(arguments.words[0]);
-  project.AddDirective(arguments.words[1]);
-  bool ok = project.ClearValues() == 0;
+  const auto patience =
+      arguments.waitSeconds
+          ? std::chrono::milliseconds(std::chrono::seconds(*arguments.waitSeconds))
+          : CSpiProject::kChangePatience;
+  bool ok = project.OpenForChange(*arguments.project, patience) == 0;
+  if (ok && project.FindProgram(arguments.words[0]) != 0)
+    ok = project.AddProgram(arguments.words[0]) != nullptr;
+  ok = ok && project.AddDirective(arguments.words[1]) == 0 && project.ClearValues() == 0;
   for (std::size_t i = 2; ok && i < arguments.words.size(); ++i)
     ok = project.AddValue(arguments.words[i]) == 0;
   if (!ok || project.Save() != 0) {

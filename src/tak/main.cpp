@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
   const std::string& verb = arguments->verb;
   const std::size_t words = arguments->words.size();
   if (verb == "parse" || verb == "format") {
-    if (words != 1 || arguments->project) return BadUsage(verb + " takes one FILE");
+    if (words != 1 || arguments->project || arguments->waitSeconds)
+      return BadUsage(verb + " takes one FILE");
     if (verb == "format" && arguments->level.value_or(2) < 2)
       return BadUsage("format writes level 2 (project) or 3 (user)");
     return verb == "parse" ? TakParse(*arguments, std::cout, std::cerr)
@@ -32,9 +33,10 @@ int main(int argc, char** argv) {
   }
   if (verb == "get" || verb == "explain" || verb == "set") {
     const bool countOk = verb == "set" ? words >= 2 : words == 2;
-    if (!countOk || !arguments->project || arguments->level)
-      return BadUsage(verb + " takes PROGRAM DIRECTIVE" + (verb == "set" ? " VALUE..." : "") +
-                      " -proj FILE");
+    if (!countOk || !arguments->project || arguments->level ||
+        (arguments->waitSeconds && verb != "set"))
+      return BadUsage(verb + " takes PROGRAM DIRECTIVE" +
+                      (verb == "set" ? " VALUE... -proj FILE [-wait SECONDS]" : " -proj FILE"));
     if (verb == "get") return TakGet(*arguments, std::cout, std::cerr);
     if (verb == "explain") return TakExplain(*arguments, std::cout, std::cerr);
     return TakSet(*arguments, std::cout, std::cerr);

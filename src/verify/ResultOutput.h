@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/PrintableText.h"
 #include "verify/VerifyResult.h"
 
 // The worst verdict of the results; Unknown when there are none.
@@ -24,6 +25,3 @@ void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& ou
 // name the cell or the library); failed gives <failure>, unknown <error>, both with the
 // message and the log path. Returns false when the file cannot be written.
 bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::string& file);
-
-// Text safe to print: invalid UTF-8 replaced by U+FFFD, control characters as \xNN.
-std::string PrintableText(const std::string& text);

@@ -30,3 +30,15 @@ TEST(LibraryListing, ProjectWithoutListsReportsAndFails) {
   EXPECT_NE(err.str().find("qvd.lib: library list file not found"), std::string::npos);
   EXPECT_NE(out.str().find("Reference libraries: none"), std::string::npos);
 }
+
+TEST(LibraryListing, NamesCannotDriveTheTerminal) {
+  TempDir dir;
+  const auto project = dir.write("p.tak", "START_GLOBAL\nEND_GLOBAL\n");
+  const std::string cell = "red\x1b[31mcell";
+  std::filesystem::create_directories(dir.path() / "lib" / cell / "sym_1");
+  dir.write("qvd.lib", "lib lib\n");
+  std::ostringstream out, err;
+  ListProjectLibraries(project.string(), out, err);
+  EXPECT_EQ(out.str().find('\x1b'), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("red\\x1b[31mcell"), std::string::npos) << out.str();
+}

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <thread>
 
@@ -97,3 +98,30 @@ TEST(Host, MissingToolIsToldWithoutCrashOrHang) {
 }
 
 }  // namespace
+
+TEST(Host, DialogCommandsWithoutADisplayAreRefusedAtOnce) {
+  TempDir dir;
+  dir.write("p.tak", "START_GLOBAL\nEND_GLOBAL\n");
+  for (const std::string env : {"-u DISPLAY -u WAYLAND_DISPLAY", "DISPLAY=:99"}) {
+    // RunKestra sets KESTRA_NONINTERACTIVE=1: nobody could answer a dialog either way.
+    const Outcome o = RunKestra(dir, "-product P -proj p.tak -mode verifywithrulex", env);
+    EXPECT_EQ(o.status, 2) << env;
+    EXPECT_NE(o.err.find("opens a dialog and needs a display"), std::string::npos) << o.err;
+  }
+  // Tool starts need no display.
+  EXPECT_EQ(RunKestra(dir, "-product P -proj p.tak -mode Libvue", "-u DISPLAY").status, 0);
+}
+
+TEST(Host, AProjectPathThatWouldInjectOptionsStartsNothing) {
+  TempDir dir;
+  const std::string folder = dir.str() + "/a\" -product \"evil";
+  std::filesystem::create_directories(folder);
+  const std::string log = dir.str() + "/launch.log";
+  const Outcome o = RunKestra(dir, "-product P -proj '" + folder + "/p.tak' -mode Libvue",
+                              "KESTRA_LAUNCH_LOG=" + log);
+  EXPECT_EQ(o.status, 0);
+  EXPECT_NE(o.err.find("cannot be passed to a tool intact (it holds a double quote)"),
+            std::string::npos)
+      << o.err;
+  EXPECT_EQ(ReadFile(log), "") << "nothing was started";
+}

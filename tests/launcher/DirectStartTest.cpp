@@ -116,6 +116,15 @@ TEST_F(DirectStart, TextViewOpensThePathInTheUsersEditor) {
   EXPECT_EQ(argv[1], nlohmann::json({path}));
   EXPECT_EQ(argv[2], nlohmann::json({"+1", path}));
   EXPECT_EQ(Lines(log_).at(0)["arguments"], quoted);
+
+  // No usable editor: the user learns where the file is, what was tried, how to name one.
+  unsetenv("VISUAL");
+  setenv("EDITOR", (dir_.str() + "/no-editor").c_str(), 1);
+  EXPECT_EQ(launcher_.launchTextView(quoted, "notepad.exe"), -1);
+  ASSERT_EQ(prompter_->messages.size(), 1u);
+  for (const char* word : {"/my logs/rx.msg", "no-editor", "text_editor", "VISUAL", "EDITOR"})
+    EXPECT_NE(prompter_->messages[0].text.find(word), std::string::npos) << word;
+  unsetenv("EDITOR");
 }
 
 }  // namespace

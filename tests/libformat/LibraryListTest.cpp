@@ -116,6 +116,22 @@ TEST(LibraryList, IncludesOtherListsAndStopsAtAnIncludeLoop) {
   EXPECT_EQ(loops, 2);
 }
 
+TEST(LibraryList, AListIncludedFromSeveralPlacesIsReadOnce) {
+  // Ten levels of two includes each of the next level: 2^10 reads if each were read again.
+  TempDir dir;
+  fs::create_directories(dir.path() / "lib");
+  dir.write("l10.lib", "deep lib\n");
+  for (int level = 9; level >= 0; --level) {
+    const std::string next = "l" + std::to_string(level + 1) + ".lib";
+    dir.write("l" + std::to_string(level) + ".lib",
+              "include " + next + "\ninclude ./" + next + "\n");
+  }
+  const LibraryList read = ReadLibraryList((dir.path() / "l0.lib").string(), SpiExpandVariables);
+  ASSERT_EQ(read.libraries.size(), 1u);
+  EXPECT_EQ(read.issues.size(), 10u) << "one note per repeated include, no duplicate libraries";
+  EXPECT_NE(read.issues[0].message.find("was read already"), std::string::npos);
+}
+
 TEST(LibraryList, MissingOrSpecialListFilesAreReportedNotOpened) {
   TempDir dir;
   const LibraryList missing =

@@ -47,6 +47,14 @@ TEST(SymbolView, OriginCentringNeedsBothStatementsAndTheMiddle) {
   EXPECT_FALSE(ReadSymbolView(odd.string()).symbol.IsOriginCentred());
   const auto none = dir.write("c.sym", "symbol s\nextent -4 -2 4 2\n");
   EXPECT_FALSE(ReadSymbolView(none.string()).symbol.IsOriginCentred());
+  // Coordinates at the limits of int compare without overflowing.
+  const auto big = dir.write("d.sym",
+                             "symbol s\norigin 2147483647 0\nextent 2147483646 -2 "
+                             "2147483647 2\n");
+  EXPECT_FALSE(ReadSymbolView(big.string()).symbol.IsOriginCentred());
+  const auto wide =
+      dir.write("e.sym", "symbol s\norigin 0 0\nextent -2147483647 -2 2147483647 2\n");
+  EXPECT_TRUE(ReadSymbolView(wide.string()).symbol.IsOriginCentred());
 }
 
 TEST(SymbolView, ReportsEveryBadLineAndKeepsTheGoodOnes) {

@@ -1,9 +1,12 @@
 // `kestra verify rulex` as a real child process over a copy of the example project, with the
 // stand-in rules checker doing the checking.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QProcess>
+#include <QThread>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "DemoProject.h"
 #include "TempDir.h"
@@ -18,17 +21,26 @@ struct Result {
   std::string err;
 };
 
+// A process that has not ended (a zombie waiting for its new parent has ended).
+bool Running(pid_t pid) {
+  const std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+  const auto close = stat.rfind(')');
+  return close != std::string::npos && stat.size() > close + 2 && stat[close + 2] != 'Z';
+}
+
 class RulexCommandTest : public ::testing::Test {
  protected:
   void SetUp() override { projectFile = CopyDemoProject(dir.path()); }
 
   Result Verify(QStringList words,
                 const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    return Kestra(QStringList{"verify", "rulex"} + words, env);
+  }
+  Result Kestra(const QStringList& words,
+                const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(QString::fromStdString(dir.str()));
-    words.prepend("rulex");
-    words.prepend("verify");
     process.start(QStringLiteral(KESTRA_BINARY_DIR "/bin/kestra"), words);
     EXPECT_TRUE(process.waitForFinished(60000)) << "kestra verify did not end";
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -133,4 +145,107 @@ TEST_F(RulexCommandTest, RunsThatCannotBeMadeExitWithTwo) {
   EXPECT_NE(blocked.err.find("could not be created"), std::string::npos) << blocked.err;
   EXPECT_EQ(nlohmann::json::parse(blocked.out)["verdict"], "unknown");
   EXPECT_EQ(blocked.err.find("rulex: checking"), std::string::npos);
+}
+
+TEST_F(RulexCommandTest, FlowListHelpAndLibraryKinds) {
+  const Result list = Kestra({"verify"});
+  EXPECT_EQ(list.status, 0);
+  EXPECT_NE(list.out.find("\n  rulex "), std::string::npos) << list.out;
+  EXPECT_EQ(Kestra({"verify", "nosuch"}).status, 2);
+  for (const char* help : {"-help", "--help", "-h"}) {
+    const Result usage = Verify({help});
+    EXPECT_EQ(usage.status, 0) << help;
+    EXPECT_EQ(usage.out.rfind("usage: kestra verify rulex -proj FILE -lib LIB", 0), 0u)
+        << usage.out;
+  }
+  EXPECT_NE(Kestra({"-help"}).out.find("FLOW is one of: rulex"), std::string::npos);
+  // A library of the other list is a usage error that names the option to use.
+  const Result noRef = VerifyDemo({"-lib", "refparts"});
+  EXPECT_EQ(noRef.status, 2);
+  EXPECT_NE(noRef.err.find("add -ref"), std::string::npos) << noRef.err;
+  EXPECT_NE(VerifyDemo({"-lib", "passives", "-ref"}).err.find("leave out -ref"), std::string::npos);
+  EXPECT_FALSE(fs::exists(projectFile.parent_path() / "rulex")) << "nothing was run";
+}
+
+TEST_F(RulexCommandTest, JsonAndJUnitFollowTheirSchemas) {
+  for (const QStringList& part :
+       {QStringList{"-lib", "standard", "-cell", "7432"}, QStringList{"-lib", "passives"}}) {
+    const std::string junit = dir.str() + "/out.xml";
+    const Result result =
+        VerifyDemo(part + QStringList{"-json", "-junit", QString::fromStdString(junit)});
+    dir.write("out.json", result.out);
+    QProcess validator;
+    validator.start(
+        "/usr/bin/python3",
+        {KESTRA_SOURCE_DIR "/tests/verify/validate_outputs.py", KESTRA_SOURCE_DIR,
+         QString::fromStdString(dir.str() + "/out.json"), QString::fromStdString(junit)});
+    ASSERT_TRUE(validator.waitForFinished(30000));
+    EXPECT_EQ(validator.exitCode(), 0) << validator.readAllStandardError().toStdString();
+    const std::string xml = ReadFile(junit);
+    EXPECT_EQ(xml.find("<failure") != std::string::npos, result.status == 1) << xml;
+  }
+}
+
+TEST_F(RulexCommandTest, InterruptStopsTheCheckerWithItsProcessGroup) {
+  // A checker that runs until it is stopped, with a child in its process group.
+  const std::string pids = dir.str() + "/pids";
+  dir.write("slow-rulex",
+            "#!/bin/sh\nexec " KESTRA_BINARY_DIR "/tools/bin/progress-long '" + pids + "'\n");
+  fs::permissions(dir.path() / "slow-rulex", fs::perms::owner_all);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KESTRA_TOOL_RULEX", QString::fromStdString(dir.str() + "/slow-rulex"));
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    fs::remove(pids);
+    QProcess kestra;
+    kestra.setProcessEnvironment(env);
+    kestra.setWorkingDirectory(QString::fromStdString(dir.str()));
+    kestra.start(KESTRA_BINARY_DIR "/bin/kestra",
+                 {"verify", "rulex", "-proj", "demo/demo.tak", "-lib", "passives"});
+    for (int i = 0; i < 200 && ReadFile(pids).find('\n') == std::string::npos; ++i)
+      QThread::msleep(25);
+    std::istringstream ids(ReadFile(pids));
+    pid_t tool = 0, child = 0;
+    ASSERT_TRUE(ids >> tool >> child) << "the checker did not start";
+    ::kill(static_cast<pid_t>(kestra.processId()), signal);
+    ASSERT_TRUE(kestra.waitForFinished(20000));
+    EXPECT_EQ(kestra.exitStatus(), QProcess::CrashExit) << "ends as the signal ends a program";
+    for (pid_t pid : {tool, child}) {
+      bool gone = false;
+      for (int i = 0; i < 200 && !gone; ++i, QThread::msleep(25)) gone = !Running(pid);
+      EXPECT_TRUE(gone) << "process " << pid << " outlived kestra verify (signal " << signal << ")";
+    }
+  }
+}
+
+TEST_F(RulexCommandTest, HostileNamesLinksAndCrashesGiveNoFalseVerdict) {
+  // Links planted where the run writes its files are replaced, never followed.
+  const fs::path demo = projectFile.parent_path();
+  dir.write("victim", "precious");
+  fs::create_directories(demo / "rulex");
+  fs::create_symlink(dir.path() / "victim", demo / "demo_tmp.tak");
+  fs::create_symlink(dir.path() / "victim", demo / "rulex" / "rx.dat");
+  EXPECT_EQ(VerifyDemo({"-lib", "passives"}).status, 0);
+  EXPECT_EQ(ReadFile(dir.path() / "victim"), "precious");
+  EXPECT_FALSE(fs::is_symlink(demo / "demo_tmp.tak"));
+
+  // A cell name that would split the checker's input is refused before anything is written.
+  fs::remove(demo / "rulex" / "rx.dat");
+  const Result newline = VerifyDemo({"-lib", "standard", "-cell", "7400\n\"x.y\""});
+  EXPECT_EQ(newline.status, 2);
+  EXPECT_NE(newline.err.find("cannot be passed to the Rules Checker: it holds a line break"),
+            std::string::npos)
+      << newline.err;
+  EXPECT_FALSE(fs::exists(demo / "rulex" / "rx.dat"));
+
+  // A checker that writes a passing log and then crashes has no verdict.
+  dir.write("crashing-rulex",
+            "#!/bin/sh\n" KESTRA_BINARY_DIR "/tools/bin/rulex \"$@\"\nkill -SEGV $$\n");
+  fs::permissions(dir.path() / "crashing-rulex", fs::perms::owner_all);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KESTRA_TOOL_RULEX", QString::fromStdString(dir.str() + "/crashing-rulex"));
+  const Result crashed = Verify({"-proj", "demo/demo.tak", "-lib", "passives", "-json"}, env);
+  EXPECT_EQ(crashed.status, 2) << crashed.err;
+  EXPECT_NE(crashed.err.find("ended by signal 11"), std::string::npos) << crashed.err;
+  EXPECT_EQ(nlohmann::json::parse(crashed.out)["verdict"], "unknown");
+  EXPECT_NE(RunFile("rx.msg").find("TOTAL"), std::string::npos) << "its log did say passed";
 }

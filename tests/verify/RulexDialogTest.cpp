@@ -137,17 +137,17 @@ TEST_F(RulexDialogTest, OpensInMinimalModeWithEveryControl) {
     for (int i = 1; i < 5; ++i) {
       EXPECT_LT(d.GetDlgItemRect(order[i - 1]).top, d.GetDlgItemRect(order[i]).top);
     }
-    // The browser tree sits where it was asked to, inside the left group box; the project
-    // has reference libraries, so the library-type chooser is offered.
+    // The browser tree starts where it was asked to and fills the left group box; the
+    // project has reference libraries, so the library-type chooser is offered. The dialog
+    // keeps its template's size.
     auto* tree = d.findChild<QTreeWidget*>("browserTree");
     ASSERT_NE(tree, nullptr);
-    EXPECT_EQ(tree->geometry(), QRect(20, 65, 221, 223));
-    QGroupBox* left = nullptr;
-    for (auto* box : d.findChildren<QGroupBox*>()) {
-      if (box->title() == "Select Library/Cells") left = box;
-    }
+    auto* left = d.findChild<QGroupBox*>("libraryGroup");
     ASSERT_NE(left, nullptr);
+    EXPECT_EQ(tree->geometry().topLeft(), QPoint(20, 65));
     EXPECT_TRUE(left->geometry().contains(tree->geometry()));
+    EXPECT_GT(tree->geometry().bottom(), left->geometry().bottom() - 12);
+    EXPECT_EQ(d.minimumSize(), d.maximumSize());
     EXPECT_NE(d.findChild<QWidget*>("libraryTypeChooser"), nullptr);
     EXPECT_NE(LibraryItem(d, "standard"), nullptr);
   });

@@ -189,7 +189,8 @@ TEST_F(RulexFlowTest, WindowRunEmptiesTheCommandFileAndNamesTheCells) {
   const RulexRequest request = Request("START_GLOBAL\nlibrary 'a'\nEND_GLOBAL\n");
   dir.write("proj/rulex/rx.dat", "\"old.cell\"\n-r x");
   RulexPlan plan;
-  ASSERT_EQ(PrepareRulexWindow(request, {"c1", "c 2"}, plan), RulexStage::Verdict);
+  std::string refusal;
+  ASSERT_EQ(PrepareRulexWindow(request, {"c1", "c 2"}, plan, refusal), RulexStage::Verdict);
   EXPECT_EQ(ReadFile(request.projectDir + "rulex/rx.dat"), "");
   EXPECT_TRUE(plan.options.ends_with(" -lib \"ttl\" -cell \"c1\" -cell \"c 2\"")) << plan.options;
   EXPECT_EQ(Values(request.projectDir + "demo_tmp.tak", "GLOBAL", "library"),

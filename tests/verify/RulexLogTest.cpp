@@ -1,5 +1,6 @@
 // The verdict from the "TOTAL" line at the end of the rules checker's log rx.msg.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "TempDir.h"
 #include "verify/rulex/RulexLog.h"
@@ -95,4 +96,9 @@ TEST(RulexLog, ReadsOnlyTheEndOfARealFile) {
   const auto small = dir.write("small.msg", LogEnding("0 0 0 0 0 0"));
   EXPECT_TRUE(ParseRulexLog(small.string()).problem);
   EXPECT_TRUE(ParseRulexLog(dir.str()).problem) << "a directory is no log";
+  // A FIFO or a device as the log is refused without hanging or reading without end.
+  const std::string fifo = dir.str() + "/fifo.msg";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(ParseRulexLog(fifo).text, "failed. Reason:Unable to open log file");
+  EXPECT_TRUE(ParseRulexLog("/dev/zero").problem);
 }

@@ -1,5 +1,6 @@
 #include "suite/browser/LibraryCheckTree.h"
 
+#include <QGroupBox>
 #include <QTreeWidget>
 #include <iostream>
 
@@ -34,6 +35,23 @@ LibraryCheckTree::LibraryCheckTree(std::function<LibraryTree&()> currentTree,
                                    std::function<void()> changed)
     : currentTree_(std::move(currentTree)), changed_(std::move(changed)) {}
 
+namespace {
+
+// The tree's place grown to the bottom and right of the group box it starts in, so that the
+// dialog's "Select Library/Cells" group is filled by the tree, whatever the font.
+QRect FillEnclosingGroup(QWidget* parent, QRect place) {
+  constexpr int kMargin = 8;
+  for (const QGroupBox* group : parent->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
+    const QRect frame = group->geometry();
+    if (!frame.contains(place.topLeft())) continue;
+    place.setBottom(std::max(place.bottom(), frame.bottom() - kMargin));
+    place.setRight(std::max(place.right(), frame.right() - kMargin));
+  }
+  return place;
+}
+
+}  // namespace
+
 void LibraryCheckTree::Show(QWidget* parent, CRect rect, const CImageList* icons,
                             const std::string& initial) {
   if (parent == nullptr) {
@@ -48,7 +66,7 @@ void LibraryCheckTree::Show(QWidget* parent, CRect rect, const CImageList* icons
   auto* tree = new QTreeWidget(parent);
   tree->setObjectName("browserTree");
   tree->setHeaderHidden(true);
-  tree->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+  tree->setGeometry(FillEnclosingGroup(parent, {rect.left, rect.top, rect.Width(), rect.Height()}));
   tree->setUniformRowHeights(true);  // keeps 10,000-cell libraries quick to show
   widget_ = tree;
   QObject::connect(tree, &QTreeWidget::itemExpanded, &context_,

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "base/PrintableText.h"
 #include "libformat/LibraryTree.h"
 #include "projectfile/SpiExpandVariables.h"
 
@@ -11,22 +12,24 @@ namespace {
 // Writes one list file's libraries, their cells and each cell's views; returns the number
 // of problems written to err.
 size_t ListTree(const std::string& title, LibraryTree& tree, std::ostream& out, std::ostream& err) {
-  out << title << " (" << tree.ListFile() << "):\n";
+  // Names come from folders and files anybody may have made: printed with control
+  // characters escaped, so that none can drive the terminal.
+  out << title << " (" << PrintableText(tree.ListFile()) << "):\n";
   if (tree.Libraries().empty()) out << "  (none)\n";
   for (const LibraryEntry& lib : tree.Libraries()) {
-    out << "  " << lib.name << "  " << lib.directory << (lib.directoryExists ? "" : "  [missing]")
-        << '\n';
+    out << "  " << PrintableText(lib.name) << "  " << PrintableText(lib.directory)
+        << (lib.directoryExists ? "" : "  [missing]") << '\n';
     for (const CellEntry& cell : tree.Cells(lib.name)) {
-      out << "    " << cell.name << "  [";
+      out << "    " << PrintableText(cell.name) << "  [";
       const char* separator = "";
       for (const std::string& view : tree.Views(lib.name, cell.name)) {
-        out << separator << view;
+        out << separator << PrintableText(view);
         separator = " ";
       }
       out << ']' << (cell.usable ? "" : "  (not selectable)") << '\n';
     }
   }
-  for (const FormatIssue& issue : tree.Issues()) err << issue.ToString() << '\n';
+  for (const FormatIssue& issue : tree.Issues()) err << PrintableText(issue.ToString()) << '\n';
   return tree.Issues().size();
 }
 

@@ -96,8 +96,12 @@ void AttachedToolRun::Finish() {
   ReadOutput();
   flushTimer_.stop();
   FlushOutput();
-  // After a stop request nothing of the group may stay behind; it was asked politely.
-  if (aborting_) SignalGroup(SIGKILL);
+  if (!aborting_ && process_->exitStatus() == QProcess::CrashExit) {
+    endSignal_ = process_->exitCode();  // on POSIX the number of the signal that ended it
+  }
+  // Nothing of the group may stay behind: after a stop request it was asked politely, and
+  // children a tool left running in the background belong to a run that is over.
+  SignalGroup(SIGKILL);
   killTimer_.stop();
   ended_ = true;
   if (owner_) PostMessage(owner_, WM_TOOL_ENDED, 1, 0);

@@ -5,7 +5,9 @@
 // (ProgressPieces.h); each piece is handed to the launcher's queue and one WM_TOOL_PROGRESS
 // is posted to the owner. Exactly one WM_TOOL_ENDED (wParam 1) follows the last piece, also
 // after Abort and also when the program could not be started (the reason is then the last
-// piece). The owner may be destroyed at any time: messages to a destroyed owner are dropped.
+// piece). When the tool has ended, whatever it left running in its process group is ended
+// too: nothing of a finished run outlives it. The owner may be destroyed at any time: messages to a
+// destroyed owner are dropped.
 //
 // Owned by the launcher; UI thread only (the process's signals arrive on that thread).
 #pragma once
@@ -36,6 +38,8 @@ class AttachedToolRun {
   // short grace. The end message still follows.
   void Abort();
   bool HasEnded() const { return ended_; }
+  // The signal that ended the tool, 0 when it exited by itself or Abort stopped it.
+  int EndSignal() const { return endSignal_; }
 
   // How long a tool may take to stop after SIGTERM before it is killed.
   static constexpr int kGraceMilliseconds = 1500;
@@ -56,4 +60,5 @@ class AttachedToolRun {
   qint64 group_ = 0;
   bool aborting_ = false;
   bool ended_ = false;
+  int endSignal_ = 0;
 };

@@ -206,6 +206,19 @@ int CToolLauncher::launchTextView(std::string quotedPath, std::string editor) {
   Launch launch = Compose("launchTextView", command, "", "", nullptr);
   launch.arguments.push_back(StripQuotes(quotedPath));
   launch.record.arguments = quotedPath;
+  if (std::string why = WhyNotRunnable(launch.program); !why.empty()) {
+    // "Cannot start .../xdg-open" alone leaves the user without a way on: say what was
+    // tried, where the file is, and how to name an editor.
+    AppendLaunchRecord(launch.record);
+    const std::string tried =
+        IsNotepad(editor) ? "VISUAL, EDITOR and xdg-open" : "text_editor \"" + editor + "\"";
+    AfxMessageBox("Cannot open " + StripQuotes(quotedPath) + " in a text editor: " +
+                      launch.program + " could not be started (" + why + "; tried " + tried +
+                      ").\nName an editor with text_editor in the GLOBAL section of the "
+                      "project file, or with VISUAL or EDITOR.",
+                  MB_ICONERROR);
+    return -1;
+  }
   return impl_->Detached(launch);
 }
 
@@ -214,6 +227,10 @@ std::string CToolLauncher::GetProgressDialogDetail() {
   std::string piece = std::move(impl_->pieces.front());
   impl_->pieces.pop_front();
   return piece;
+}
+
+int CToolLauncher::GetLastEndSignal() const {
+  return impl_->runs.empty() ? 0 : impl_->runs.back()->EndSignal();
 }
 
 int CToolLauncher::AbortTool(unsigned, int) {

@@ -28,6 +28,7 @@ class DialogToolRunner final : public RulexToolRunner {
     progress_.SetStatusText(plan.statusText);
     return progress_.DoModal() == 1;
   }
+  int EndSignal() const override { return launcher_.GetLastEndSignal(); }
 
  private:
   CToolLauncher& launcher_;
@@ -203,7 +204,7 @@ void CRulexVerification::LaunchAdvancedChecks() {
       RulexRequestFor(*command_, MappedOrSelected(library), "", libraries,
                       browser_->IsRefLibSelected() != 0, MakeRuleList(ruleSelection_));
   RulexOutcome outcome;
-  outcome.stage = PrepareRulexWindow(request, cells, outcome.plan);
+  outcome.stage = PrepareRulexWindow(request, cells, outcome.plan, outcome.problem);
   if (ReportPreparationFailure(outcome, kRulexReferenceTempProjectFailed)) return;
   launcher_->launchRulexUI(outcome.plan.options, command_->GetProduct());
 }

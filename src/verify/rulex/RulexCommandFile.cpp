@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "base/ReplaceFile.h"
 #include "verify/rulex/RulexRules.h"
 
 namespace {
@@ -25,14 +26,7 @@ std::string ComposeRulexCommandFile(const std::string& library, const std::strin
 bool WriteRulexCommandFile(const std::string& path, const std::string& library,
                            const std::string& cell, const std::vector<int>& rules,
                            const std::string& installRoot) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << ComposeRulexCommandFile(library, cell, rules, installRoot);
-  out.close();
-  return !out.fail();
+  return ReplaceFileContent(path, ComposeRulexCommandFile(library, cell, rules, installRoot));
 }
 
-bool EmptyRulexCommandFile(const std::string& path) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.close();
-  return !out.fail();
-}
+bool EmptyRulexCommandFile(const std::string& path) { return ReplaceFileContent(path, ""); }

@@ -108,6 +108,7 @@ class ConsoleRulexRunner final : public RulexToolRunner {
     });
     return true;  // no Cancel without a dialog: the run ends when the tool ends
   }
+  int EndSignal() const override { return launcher_.GetLastEndSignal(); }
 
  private:
   CToolLauncher& launcher_;

@@ -35,11 +35,13 @@ struct RulexPlan {
 
 enum class RulexStage {
   Verdict,             // the log gave a verdict
+  ValueRefused,        // a name or path cannot be passed to the checker intact: nothing ran
   TempProjectFailed,   // the temporary project could not be copied or rewritten
   RunDirectoryFailed,  // the run directory could not be created
   CommandFileFailed,   // rx.dat (or the previous rx.msg) could not be written or removed
   Cancelled,           // the user stopped the tool: no verdict
   LogProblem,          // no usable log after the run
+  ToolKilled,          // the checker was ended by a signal: whatever its log says is unsure
 };
 
 struct RulexOutcome {
@@ -47,6 +49,7 @@ struct RulexOutcome {
   RulexPlan plan;
   RulexLogResult log;   // valid for Verdict and LogProblem
   std::string message;  // "View verification ... See log file for details." for Verdict
+  std::string problem;  // ValueRefused: which value and why; ToolKilled: the signal
 };
 
 // Runs the tool on a prepared plan and waits for its end. Implementations stream the tool's
@@ -56,13 +59,17 @@ class RulexToolRunner {
   virtual ~RulexToolRunner() = default;
   // True when the tool ended by itself, false when the user cancelled it.
   virtual bool Run(const RulexPlan& plan) = 0;
+  // The signal that ended the tool of the last Run, 0 when it exited by itself.
+  virtual int EndSignal() const { return 0; }
 };
 
 // The inputs every run shares: the temporary project (copied from the project file, "library"
 // rewritten, and design_library/design_name when designLibrary is not empty), the options
-// text and the created run directory. Returns Verdict when all is ready.
+// text and the created run directory. Returns Verdict when all is ready; ValueRefused (with
+// refusal saying which value and why) before anything is written when a path or name could
+// not reach the checker as one word.
 RulexStage PrepareRulexInputs(const RulexRequest& request, const std::string& designLibrary,
-                              const std::string& designName, RulexPlan& plan);
+                              const std::string& designName, RulexPlan& plan, std::string& refusal);
 
 // The minimal checks: prepares, writes rx.dat, removes the previous rx.msg (so that a crashed
 // or cancelled run never shows an earlier verdict), runs, and parses the log.
@@ -71,7 +78,7 @@ RulexOutcome RunRulexFlow(const RulexRequest& request, RulexToolRunner& runner);
 // The advanced checks' inputs: prepares with only "library" rewritten and empties rx.dat.
 // plan.options then carries the -lib and -cell options for the checker's own window.
 RulexStage PrepareRulexWindow(const RulexRequest& request, const std::vector<std::string>& cells,
-                              RulexPlan& plan);
+                              RulexPlan& plan, std::string& refusal);
 
 // The texts of a run that gave no verdict, shared by the dialog and the headless verb.
 inline constexpr const char* kRulexTempProjectFailed =
@@ -81,6 +88,7 @@ inline constexpr const char* kRulexReferenceTempProjectFailed =
 inline constexpr const char* kRulexLogError = "Error in Rule execution, see log file";
 
 // Why a run stopped before its verdict: tempProjectMessage for a temporary project that could
-// not be written, the run directory or command file named for theirs, kRulexLogError for a
-// log without a summary; "" for a verdict or a cancelled run.
+// not be written, the run directory or command file named for theirs, the value that could
+// not be passed, the signal that ended the checker, kRulexLogError for a log without a
+// summary; "" for a verdict or a cancelled run.
 std::string RulexFailureText(const RulexOutcome& outcome, const std::string& tempProjectMessage);

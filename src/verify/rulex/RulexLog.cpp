@@ -1,6 +1,7 @@
 #include "verify/rulex/RulexLog.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #include "base/WCString.h"
@@ -56,6 +57,11 @@ RulexLogResult ParseRulexLogText(const std::string& content) {
 }
 
 RulexLogResult ParseRulexLog(const std::string& logPath) {
+  // Only a regular file is read: a FIFO or a device planted as the log would hang the read
+  // or never end it.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(logPath, error))
+    return Problem("failed. Reason:Unable to open log file");
   // Only the end of the log matters; a long log is not read whole.
   std::ifstream in(logPath, std::ios::binary | std::ios::ate);
   if (!in) return Problem("failed. Reason:Unable to open log file");

@@ -21,10 +21,13 @@ bool FindOrAddDirective(CSpiProject& project, const std::string& name) {
   return project.FindDirective(name) == 0;
 }
 
-// Replaces the current directive's values; a refusal is the project library's to report.
-void ReplaceValues(CSpiProject& project, const std::vector<std::string>& values) {
+// Replaces the current directive's values; false when the project library refused one (a
+// temporary project without a library it should name must not be checked instead).
+bool ReplaceValues(CSpiProject& project, const std::vector<std::string>& values) {
   project.ClearValues();
-  for (const std::string& value : values) project.AddValue(value);
+  bool all = true;
+  for (const std::string& value : values) all = project.AddValue(value) == 0 && all;
+  return all;
 }
 
 }  // namespace
@@ -37,12 +40,14 @@ bool UpdateTempProject(const std::string& tempProject, const std::string& design
     project.AddProgram("GLOBAL");
     if (project.FindProgram("GLOBAL") != 0) return false;
   }
-  if (FindOrAddDirective(project, "library")) ReplaceValues(project, libraries);
+  bool complete = true;
+  if (FindOrAddDirective(project, "library")) complete = ReplaceValues(project, libraries);
   if (!designLibrary.empty()) {
-    if (FindOrAddDirective(project, "design_library")) ReplaceValues(project, {designLibrary});
+    if (FindOrAddDirective(project, "design_library"))
+      complete = ReplaceValues(project, {designLibrary}) && complete;
     if (FindOrAddDirective(project, "design_name") && !designName.empty()) {
-      ReplaceValues(project, {designName});
+      complete = ReplaceValues(project, {designName}) && complete;
     }
   }
-  return project.Save() == 0;
+  return complete && project.Save() == 0;
 }

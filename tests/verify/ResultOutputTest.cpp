@@ -1,0 +1,64 @@
+// The shared outputs of kestra verify for runs of several parts, and names no reader expects.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "TempDir.h"
+#include "verify/ResultOutput.h"
+
+namespace {
+
+VerifyResult Part(const std::string& cell, Verdict verdict, const std::string& message) {
+  VerifyResult result;
+  result.flow = "packaging";
+  result.library = "standard";
+  result.cell = cell;
+  result.verdict = verdict;
+  result.message = message;
+  result.log = "/p/temp/" + cell + ".log";
+  return result;
+}
+
+TEST(ResultOutput, SeveralPartsGoUnderPartsWithTheWorstVerdict) {
+  std::vector<VerifyResult> parts = {Part("7400", Verdict::Passed, "ok"),
+                                     Part("7404", Verdict::PassedWithWarnings, "warned"),
+                                     Part("7432", Verdict::Failed, "bad")};
+  EXPECT_EQ(WorstVerdict(parts), Verdict::Failed);
+  std::ostringstream json;
+  WriteResultsJson(parts, json);
+  const auto read = nlohmann::json::parse(json.str());
+  EXPECT_EQ(read["verdict"], "failed");
+  ASSERT_EQ(read["parts"].size(), 3u);
+  EXPECT_EQ(read["parts"][1]["verdict"], "passed with warnings");
+  EXPECT_EQ(read["parts"][2]["log"], "/p/temp/7432.log");
+
+  parts.push_back(Part("7486", Verdict::Unknown, "no report"));
+  parts.back().cause = parts.back().message;
+  EXPECT_EQ(WorstVerdict(parts), Verdict::Unknown) << "a part nobody checked is the worst";
+  EXPECT_EQ(ExitStatusOf(WorstVerdict({parts[0], parts[1]})), 3);
+  std::ostringstream text;
+  WriteResultsText(parts, text);
+  EXPECT_EQ(text.str(), "7400: ok\n7404: warned\n7432: bad\n") << "the cause goes to stderr";
+}
+
+TEST(ResultOutput, StrangeNamesCannotBreakReadersOrTheTerminal) {
+  const std::string name = "a\xff\x1b[31m<&\">";
+  std::vector<VerifyResult> one = {Part(name, Verdict::Failed, "failed " + name)};
+  std::ostringstream json, text;
+  WriteResultsJson(one, json);
+  EXPECT_EQ(nlohmann::json::parse(json.str())["cell"], "a\xEF\xBF\xBD\x1b[31m<&\">");
+  WriteResultsText(one, text);
+  EXPECT_EQ(text.str(), "failed a\xEF\xBF\xBD\\x1b[31m<&\">\n");
+
+  TempDir dir;
+  const std::string file = dir.str() + "/junit.xml";
+  ASSERT_TRUE(WriteResultsJUnit(one, file));
+  const std::string xml = ReadFile(file);
+  EXPECT_NE(xml.find("name=\"a\xEF\xBF\xBD\\x1b[31m&lt;&amp;&quot;&gt;\""), std::string::npos)
+      << xml;
+  EXPECT_NE(xml.find("<failure type=\"failed\""), std::string::npos);
+  EXPECT_FALSE(WriteResultsJUnit(one, dir.str() + "/no/such/folder/junit.xml"));
+}
+
+}  // namespace
