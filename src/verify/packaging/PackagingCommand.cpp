@@ -31,8 +31,24 @@ std::string PackagingStatusLine(PackagingRunMode mode, const std::string& librar
 }
 
 std::string QuotedWord(const std::string& word) {
+  // Backslashes count only before a quote: a run of them before a quote in the word, or
+  // before the closing quote, is doubled, and a quote in the word is escaped with one more.
   std::string quoted = "\"";
-  for (const char c : word) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  std::size_t backslashes = 0;
+  for (const char c : word) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    if (c == '"') {
+      quoted.append(2 * backslashes + 1, '\\');
+    } else {
+      quoted.append(backslashes, '\\');
+    }
+    quoted += c;
+    backslashes = 0;
+  }
+  quoted.append(2 * backslashes, '\\');
   return quoted + "\"";
 }
 

@@ -19,8 +19,9 @@ std::string LibraryParentOfPath(const std::string& libraryPath);
 std::string PackagingStatusLine(PackagingRunMode mode, const std::string& library,
                                 const std::string& cell);
 
-// A word in double quotes, a quote inside it doubled (the launcher splits argument texts by
-// the Windows rules, where "" inside quotes is one literal quote), so it arrives intact.
+// A word in double quotes, escaped so that it arrives intact as one word: the launcher splits
+// argument texts by the Windows rules, where a quote preceded by an odd number of backslashes
+// is a literal quote and backslashes before a quote are halved.
 std::string QuotedWord(const std::string& word);
 // A word as it is, or quoted as above when it holds a blank, a tab or a quote.
 std::string ArgumentWord(const std::string& word);

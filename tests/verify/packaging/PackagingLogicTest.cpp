@@ -88,7 +88,10 @@ TEST(PackagingCommand, NamesStatusLinesAndArgumentTexts) {
   command.libraryPath = "/p/libs/old parts";
   command.mode = PackagingRunMode::Library;
   EXPECT_EQ(PackagerArguments(command), "-libdir \"/p/libs\" -lib \"old parts\" -page d ");
-  EXPECT_EQ(ArgumentWord("say \"hi\""), "\"say \"\"hi\"\"\"");
+  EXPECT_EQ(ArgumentWord("say \"hi\""), "\"say \\\"hi\\\"\"");
+  // Backslashes before a quote or the closing quote are doubled; elsewhere they stay.
+  EXPECT_EQ(QuotedWord("c:\\dir\\"), "\"c:\\dir\\\\\"");
+  EXPECT_EQ(QuotedWord("a\\\"b"), "\"a\\\\\\\"b\"");
   EXPECT_EQ(PackagerTool("/opt/k"), "/opt/k/tools/libutil/cellpack.exe");
 
   // Both boxes clear: -verifyonly, -ignoreFootprint, -ignorePTF in this order.
@@ -98,7 +101,7 @@ TEST(PackagingCommand, NamesStatusLinesAndArgumentTexts) {
   EXPECT_EQ(ConsistencyArguments("/p/d.tak", "/p/qvd.lib", "std", "My \"Part\"",
                                  kUptoBoard | kUseProjectPtfFiles),
             "-product \"ARCHIVIST_PLUS\" -proj \"/p/d.tak\" -qvdlib \"/p/qvd.lib\" -lib \"std\" "
-            "-cell \"My \"\"Part\"\"\" -verifyonly");
+            "-cell \"My \\\"Part\\\"\" -verifyonly");
 }
 
 TEST(PackagingOptions, OnlyOneSelectsTheConsistencyCheck) {
