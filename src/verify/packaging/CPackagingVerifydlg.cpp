@@ -1,5 +1,7 @@
 #include "verify/packaging/CPackagingVerifydlg.h"
 
+#include <filesystem>
+
 #include "base/qvdCommon.h"
 #include "context/CKestraCmdContext.h"
 #include "dialogs/CResultsDlg.h"
@@ -250,6 +252,9 @@ void CPackagingVerifydlg::VerifyConsistency() {
       cell_.empty() ? PackagingRunMode::Library : PackagingRunMode::OnePart;
   ShowStatusLine(PackagingStatusLine(mode, library_, cell_));
   const std::string project = command_->GetProject();
+  // A summary of an earlier run must not stand for this one if the tool writes none.
+  std::error_code error;
+  std::filesystem::remove(ConsistencyFile(project, ".sum"), error);
   lastArguments_ = ConsistencyArguments(project, command_->GetProjectPath() + "qvd.lib", library_,
                                         cell_, options_);
   progress_.SetLauncher(launcher_);
