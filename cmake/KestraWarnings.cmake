@@ -9,12 +9,19 @@ if(KESTRA_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Places a target's executable in the install-tree folder for tools the launcher starts.
+# Places a target's executable in the install-tree folder for tools the launcher starts:
+# tools/bin, or tools/<folder> with FOLDER <folder>.
 function(kestra_tool target)
-  # tools/bin is two levels below the install root, so the libraries are at ../../lib.
-  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KESTRA_TOOLS_DIR}
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "FOLDER" "")
+  get_filename_component(tools ${KESTRA_TOOLS_DIR} DIRECTORY)
+  set(folder bin)
+  if(ARG_FOLDER)
+    set(folder ${ARG_FOLDER})
+  endif()
+  # tools/<folder> is two levels below the install root, so the libraries are at ../../lib.
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${tools}/${folder}
     BUILD_RPATH "\$ORIGIN/../../lib" INSTALL_RPATH "\$ORIGIN/../../lib")
-  install(TARGETS ${target} RUNTIME DESTINATION tools/bin)
+  install(TARGETS ${target} RUNTIME DESTINATION tools/${folder})
 endfunction()
 
 # A tool only the tests start: built where the launcher finds tools, never installed.

@@ -2,6 +2,7 @@
 
 #include "verify/cellsim/CellsimConsoleRun.h"
 #include "verify/footprint/FootprintConsole.h"
+#include "verify/packaging/PackagingConsoleRun.h"
 #include "verify/rulex/RulexConsoleRun.h"
 
 std::span<const VerifyFlow> RegisteredFlows() {
@@ -10,6 +11,7 @@ std::span<const VerifyFlow> RegisteredFlows() {
       RulexVerifyFlow(),
       CellsimVerifyFlow(),
       FootprintVerifyFlow(),
+      PackagingVerifyFlow(),
   };
   return flows;
 }

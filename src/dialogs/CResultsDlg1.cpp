@@ -3,7 +3,6 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 
-#include "base/MapLibraryName.h"
 #include "context/CKestraCmdContext.h"
 #include "dialogs/DialogResources.h"
 #include "dialogs/PartVerdict.h"
@@ -35,12 +34,7 @@ CResultsDlg1::CResultsDlg1(CKestraCmdContext* command, CToolLauncher* launcher,
 CResultsDlg1::~CResultsDlg1() = default;
 
 std::string CResultsDlg1::GetPartFileName(const std::string& cell) {
-  const std::string dir = browser_ ? browser_->GetSelectedLibPath(library_) : std::string();
-  const std::string path = dir + "/" + cell;
-  const std::size_t cut = path.find_last_of("/\\:");
-  const std::string name = path.substr(cut + 1);
-  if (const auto mapped = MapLibraryName(name)) return *mapped;
-  return name;
+  return PartFileName(browser_ ? browser_->GetSelectedLibPath(library_) : std::string(), cell);
 }
 
 int CResultsDlg1::ReadPartVerdict(const std::string& statusFile, const std::string& logFile) {

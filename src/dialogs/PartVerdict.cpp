@@ -6,6 +6,15 @@
 #include <string>
 #include <system_error>
 
+#include "base/MapLibraryName.h"
+
+std::string PartFileName(const std::string& libraryPath, const std::string& cell) {
+  const std::string path = libraryPath + "/" + cell;
+  const std::string name = path.substr(path.find_last_of("/\\:") + 1);
+  if (const auto mapped = MapLibraryName(name)) return *mapped;
+  return name;
+}
+
 bool FileHasKeyword(const std::filesystem::path& file,
                     std::initializer_list<std::string_view> keywords, bool& opened) {
   std::ifstream in(file, std::ios::binary);
@@ -41,6 +50,8 @@ PartVerdict ReadPartVerdictFiles(const std::filesystem::path& statusFile,
       verdict.code = 2;
     return verdict;
   }
+  // A directory or a device is no status file; opening a pipe would wait for a writer.
+  if (!std::filesystem::is_regular_file(status)) return verdict;
   const auto size = std::filesystem::file_size(statusFile, ec);
   if (ec) {
     verdict.code = 2;

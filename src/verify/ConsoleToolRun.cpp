@@ -6,8 +6,11 @@
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <QWidget>
+#include <algorithm>
 #include <csignal>
+#include <memory>
 #include <ostream>
+#include <vector>
 
 #include "framework/WindowMessage.h"
 #include "outside/CToolLauncher.h"
@@ -31,13 +34,12 @@ extern "C" void OnStopSignal(int signal) {
   }
 }
 
-// The owner window the launcher posts to: never shown.
+// The owner window the launcher posts to: never shown. Passes the run's messages to the
+// sink and calls onEnded once the tool has ended.
 class MessageWindow final : public QWidget {
  public:
-  MessageWindow(CToolLauncher& launcher, ToolRunSink& sink, QEventLoop& loop)
-      : launcher_(launcher), sink_(sink), loop_(loop) {}
-
-  bool ended = false;  // the end message may come before the loop runs
+  MessageWindow(CToolLauncher& launcher, ToolRunSink& sink, std::function<void()> onEnded)
+      : launcher_(launcher), sink_(sink), onEnded_(std::move(onEnded)) {}
 
  protected:
   bool event(QEvent* e) override {
@@ -50,15 +52,14 @@ class MessageWindow final : public QWidget {
   }
 
  private:
-  // Passes every call on and notes the end.
+  // Passes every call on and reports the end.
   class EndWatcher final : public ToolRunSink {
    public:
     EndWatcher(ToolRunSink& sink, MessageWindow& window) : sink_(sink), window_(window) {}
     void OnToolProgress(const std::string& detail) override { sink_.OnToolProgress(detail); }
     void OnToolEnded() override {
       sink_.OnToolEnded();
-      window_.ended = true;
-      window_.loop_.quit();
+      window_.onEnded_();
     }
 
    private:
@@ -68,7 +69,7 @@ class MessageWindow final : public QWidget {
 
   CToolLauncher& launcher_;
   ToolRunSink& sink_;
-  QEventLoop& loop_;
+  std::function<void()> onEnded_;
 };
 
 // Installs the stop-signal handlers for the life of one run and restores the old ones.
@@ -106,9 +107,38 @@ class StopSignals {
 void StreamSink::OnToolProgress(const std::string& detail) { out_ << detail << std::flush; }
 
 void ConsoleToolRun::Run(const Start& start) {
+  RunEach(1, 1,
+          [&](std::size_t, std::size_t, CToolLauncher& launcher, HWND owner) {
+            start(launcher, owner);
+          },
+          {});
+}
+
+void ConsoleToolRun::RunEach(std::size_t count, std::size_t parallel, const StartEach& start,
+                             const EndedEach& ended) {
+  if (count == 0) return;
+  parallel = std::clamp<std::size_t>(parallel, 1, count);
   QEventLoop loop;
-  MessageWindow window(launcher_, sink_, loop);
+  std::vector<std::unique_ptr<MessageWindow>> windows;
+  std::vector<std::size_t> running(parallel, 0);
+  std::size_t next = 0;
+  std::size_t active = 0;
   int stopSignal = 0;
+  // Starts the next tool in a free slot, when one is left and no stop was asked for.
+  std::function<void(std::size_t)> startIn = [&](std::size_t slot) {
+    if (stopSignal != 0 || next >= count) return;
+    running[slot] = next++;
+    ++active;
+    start(running[slot], slot, launcher_, windows[slot].get());
+  };
+  for (std::size_t slot = 0; slot < parallel; ++slot) {
+    windows.push_back(std::make_unique<MessageWindow>(launcher_, sink_, [&, slot] {
+      --active;
+      if (ended) ended(running[slot], slot);
+      startIn(slot);
+      if (active == 0) loop.quit();
+    }));
+  }
   {
     StopSignals stopSignals;
     QSocketNotifier notifier(stopSignals.ReadEnd(), QSocketNotifier::Read);
@@ -118,12 +148,13 @@ void ConsoleToolRun::Run(const Start& start) {
       }
       if (stopSignal == 0) {
         stopSignal = caughtSignal;
-        // The end message still follows; the loop goes on until it comes.
+        // Every running tool stops; their end messages still follow and the loop goes on
+        // until they have come.
         launcher_.AbortTool(kAbortCode, 1);
       }
     });
-    start(launcher_, &window);
-    if (!window.ended) loop.exec();
+    for (std::size_t slot = 0; slot < parallel; ++slot) startIn(slot);
+    if (active > 0) loop.exec();
     if (stopSignal == 0) stopSignal = caughtSignal;  // came after the end, before the loop saw it
   }
   if (stopSignal != 0) {

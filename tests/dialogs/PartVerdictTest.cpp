@@ -1,5 +1,6 @@
 // Reading one part's verdict from its status and log files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -67,4 +68,19 @@ TEST(PartVerdict, MissingEmptyAndUnreadableStatusFiles) {
   // A folder in the way of the status file's parent: not there, so failed.
   dir.write("file", "x");
   EXPECT_EQ(ReadPartVerdictFiles(dir.path() / "file" / "p.stat", dir.path() / "p.log").code, 1);
+  // A directory, a dangling link and a pipe are unreadable status files: failed (a pipe is
+  // not opened, so nothing waits for a writer).
+  std::filesystem::create_directories(dir.path() / "folder.stat");
+  EXPECT_EQ(ReadPartVerdictFiles(dir.path() / "folder.stat", dir.path() / "p.log").code, 1);
+  std::filesystem::create_symlink("gone", dir.path() / "dangling.stat");
+  EXPECT_EQ(ReadPartVerdictFiles(dir.path() / "dangling.stat", dir.path() / "p.log").code, 1);
+  ASSERT_EQ(::mkfifo((dir.path() / "pipe.stat").c_str(), 0600), 0);
+  EXPECT_EQ(ReadPartVerdictFiles(dir.path() / "pipe.stat", dir.path() / "p.log").code, 1);
+}
+
+TEST(PartVerdict, PartFileNameIsTheMappedLastComponent) {
+  EXPECT_EQ(PartFileName("/libs/std", "74LS00"), "74ls00");
+  EXPECT_EQ(PartFileName("/libs/std", "my \"relay\""), "my%20%22relay%22");
+  EXPECT_EQ(PartFileName("/libs/std", "a:b"), "b");
+  EXPECT_EQ(PartFileName("/libs/std", ""), "");  // the mapper refuses an empty name
 }

@@ -55,14 +55,14 @@ TEST_F(FootprintCommandTest, FootprintsListsNamesAndFoldersAsTheDialogDoes) {
                 smd +
                 "\n"
                 "SO8        " +
-                smd + "\n");
+                smd + "\nSOIC8      " + projectDir + "/footprints\n");
   EXPECT_EQ(so.err, "");
 
   const Result all = Kestra({"footprints", "-proj", "demo/demo.tak"});
   EXPECT_EQ(all.status, 0);
   EXPECT_NE(all.out.find("DO35       " + projectDir + "/footprints\n"), std::string::npos)
       << all.out;
-  EXPECT_EQ(std::count(all.out.begin(), all.out.end(), '\n'), 12);
+  EXPECT_EQ(std::count(all.out.begin(), all.out.end(), '\n'), 13);
 
   const Result none = Kestra({"footprints", "-proj", "demo/demo.tak", "-filter", "X*"});
   EXPECT_EQ(none.status, 0);

@@ -134,7 +134,7 @@ TEST_F(FootprintDialogTest, StartUpListsBothKindsAndFiltersOnEveryKeystroke) {
     const std::vector<std::string> all = Names(dialog);
     // ".psm" first in path order, then the ".dra"-only ones; every name once.
     EXPECT_EQ(all, (std::vector<std::string>{"CAP200", "DIP14", "DIP20", "DIP8", "IND300", "RES400",
-                                             "QFP44", "SO14", "SO16", "SO8", "DO35"}));
+                                             "QFP44", "SO14", "SO16", "SO8", "DO35", "SOIC8"}));
     CGXGridWnd& grid = dialog.Grid();
     EXPECT_TRUE(grid.IsColHidden(0));
     EXPECT_TRUE(grid.IsColHidden(2));
@@ -150,7 +150,7 @@ TEST_F(FootprintDialogTest, StartUpListsBothKindsAndFiltersOnEveryKeystroke) {
     TypeFilter(dialog, "s");
     EXPECT_TRUE(Names(dialog).empty());
     TypeFilter(dialog, "so*");
-    EXPECT_EQ(Names(dialog), (std::vector<std::string>{"SO14", "SO16", "SO8"}));
+    EXPECT_EQ(Names(dialog), (std::vector<std::string>{"SO14", "SO16", "SO8", "SOIC8"}));
     ASSERT_TRUE(grid.GetCurrentCell(row, column));
     EXPECT_EQ(row, 1);
     TypeFilter(dialog, "*1?");

@@ -1,0 +1,114 @@
+#include "PartPackaging.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "base/MapLibraryName.h"
+#include "libformat/PackageView.h"
+#include "libformat/SymbolView.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The first symbol view directory of a cell ("sym" or "sym_N"), "" when it has none.
+std::string SymbolViewDirectory(const std::string& cellDirectory) {
+  std::vector<std::string> views;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(cellDirectory, error)) {
+    const std::string name = entry.path().filename().string();
+    if (entry.is_directory(error) && (name == "sym" || name.rfind("sym_", 0) == 0))
+      views.push_back(entry.path().string());
+  }
+  std::sort(views.begin(), views.end());
+  return views.empty() ? "" : views.front();
+}
+
+bool FootprintFound(const std::string& footprint, const std::vector<std::string>& folders,
+                    std::string& where) {
+  std::error_code error;
+  for (const std::string& folder : folders) {
+    const fs::path file = fs::path(folder) / (footprint + ".psm");
+    if (fs::is_regular_file(file, error)) {
+      where = file.string();
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+PartPackagingResult CheckPartPackaging(const std::string& cellDirectory, bool upToBoard,
+                                       const std::vector<std::string>& footprintFolders) {
+  PartPackagingResult result;
+  const std::string symbolDirectory = SymbolViewDirectory(cellDirectory);
+  if (symbolDirectory.empty()) {
+    result.errors.push_back("cannot instantiate: the part has no symbol view");
+    return result;
+  }
+  const SymbolViewResult symbol = ReadSymbolView(symbolDirectory + "/" + kSymbolFileName);
+  const PackageViewResult package = ReadPackageView(cellDirectory + "/package/" + kPackageFileName);
+  if (!symbol.read) result.errors.push_back("cannot instantiate: the symbol view cannot be read");
+  if (!package.read) result.errors.push_back("cannot instantiate: the part has no package view");
+  if (!result.errors.empty()) return result;
+  if (symbol.symbol.name != package.package.symbolName) {
+    result.errors.push_back("cannot instantiate: the symbol view is " + symbol.symbol.name +
+                            ", the package view expects " + package.package.symbolName);
+    return result;
+  }
+  result.notes.push_back("instantiated " + symbol.symbol.name + " with " +
+                         std::to_string(symbol.symbol.pins.size()) + " pins");
+  if (package.package.physicalParts.empty())
+    result.errors.push_back("cannot package: the package view has no physical part");
+
+  std::set<std::string> symbolPins;
+  for (const SymbolPin& pin : symbol.symbol.pins) symbolPins.insert(pin.name);
+  for (const PhysicalPart& part : package.package.physicalParts) {
+    std::set<std::string> packagePins;
+    for (const PackagePin& pin : part.pins) packagePins.insert(pin.name);
+    for (const std::string& pin : symbolPins) {
+      if (!packagePins.count(pin))
+        result.errors.push_back("cannot package " + part.name + ": symbol pin " + pin +
+                                " has no package pin");
+    }
+    for (const std::string& pin : packagePins) {
+      if (!symbolPins.count(pin))
+        result.warnings.push_back("package pin " + pin + " of " + part.name +
+                                  " is not on the symbol");
+    }
+    if (!upToBoard) continue;
+    const auto footprint = package.package.Property(part, "JEDEC_TYPE");
+    std::string where;
+    if (!footprint) {
+      result.errors.push_back("netrev " + part.name + ": no JEDEC_TYPE, no footprint");
+    } else if (!FootprintFound(*footprint, footprintFolders, where)) {
+      result.errors.push_back("netrev " + part.name + ": footprint " + *footprint +
+                              " is not on the footprint search path");
+    } else {
+      result.notes.push_back("netrev " + part.name + ": footprint " + where);
+    }
+  }
+  if (result.errors.empty()) result.notes.push_back("packaged");
+  return result;
+}
+
+std::vector<std::string> LibraryCells(const std::string& libraryDirectory) {
+  std::vector<std::string> cells;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(libraryDirectory, error)) {
+    const std::string name = entry.path().filename().string();
+    if (entry.is_directory(error) && !name.empty() && name.front() != '.') cells.push_back(name);
+  }
+  std::sort(cells.begin(), cells.end());
+  return cells;
+}
+
+std::string FindCell(const std::vector<std::string>& cells, const std::string& name) {
+  for (const std::string& cell : cells)
+    if (cell == name) return cell;
+  for (const std::string& cell : cells)
+    if (MapLibraryName(cell) == name) return cell;
+  return "";
+}

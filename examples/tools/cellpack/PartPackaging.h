@@ -1,0 +1,27 @@
+// The checks of the stand-in packaging tools, done for real in a simple way on our part
+// format: a part instantiates when its symbol and package views agree on the symbol; it
+// packages when every symbol pin has a pin in each physical part; up to the board, when each
+// physical part's footprint (its JEDEC_TYPE) is a ".psm" file on the footprint search path.
+// Package pins that the symbol does not show are reported as warnings. Standard C++ only.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct PartPackagingResult {
+  std::vector<std::string> notes;     // what was checked, in order
+  std::vector<std::string> warnings;  // the part still passes
+  std::vector<std::string> errors;    // the part fails
+};
+
+// Checks the part in cellDirectory. With upToBoard, footprints are looked up in
+// footprintFolders (in order).
+PartPackagingResult CheckPartPackaging(const std::string& cellDirectory, bool upToBoard,
+                                       const std::vector<std::string>& footprintFolders);
+
+// The cell directories of a library directory, in name order (hidden ones left out).
+std::vector<std::string> LibraryCells(const std::string& libraryDirectory);
+
+// The cell of the library that a name given on a command line means: a cell directory of
+// that name, or one whose on-disk (mapped, lower-cased) name it is. "" when none.
+std::string FindCell(const std::vector<std::string>& cells, const std::string& name);

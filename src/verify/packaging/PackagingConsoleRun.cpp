@@ -1,0 +1,307 @@
+#include "verify/packaging/PackagingConsoleRun.h"
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "base/qvdCommon.h"
+#include "context/CKestraCmdContext.h"
+#include "dialogs/PartVerdict.h"
+#include "libformat/LibraryTree.h"
+#include "outside/C5XBrowserData.h"
+#include "verify/ConsoleToolRun.h"
+#include "verify/packaging/PackagingCommand.h"
+#include "verify/packaging/PackagingReports.h"
+#include "verify/packaging/PackagingRun.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "-proj FILE -lib LIB [-cell CELL ...] [-ptf] [-netrev] [-report] [-consistency]\n"
+    "  [-j N] [-product NAME]\n"
+    "  -ptf: use the project's ptf files; -netrev: up to the PCB editor board\n"
+    "  -report: each part in a run of its own, a verdict per part (-j N: N parts at once)\n"
+    "  -consistency: the consistency check (tes2tes) instead of the packager; also chosen by\n"
+    "    Instantiation_Packaging_Validation_Type=1";
+
+struct PackagingArguments {
+  std::string project;
+  std::string library;
+  std::vector<std::string> cells;
+  std::string product = "kestra";
+  std::uint16_t options = 0;
+  bool consistency = false;
+  std::size_t parallel = 1;
+};
+
+std::optional<PackagingArguments> ParsePackagingArguments(const std::vector<std::string>& words,
+                                                          std::string& error) {
+  PackagingArguments args;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (word == "-ptf") {
+      args.options |= kUseProjectPtfFiles;
+      continue;
+    }
+    if (word == "-netrev") {
+      args.options |= kUptoBoard;
+      continue;
+    }
+    if (word == "-report") {
+      args.options |= kPassFailReport;
+      continue;
+    }
+    if (word == "-consistency") {
+      args.consistency = true;
+      continue;
+    }
+    if (i + 1 >= words.size()) {
+      error =
+          !word.empty() && word.front() == '-' ? word + " needs a value" : word + ": unexpected";
+      return std::nullopt;
+    }
+    const std::string& value = words[++i];
+    if (word == "-proj") {
+      args.project = value;
+    } else if (word == "-lib") {
+      args.library = value;
+    } else if (word == "-cell") {
+      args.cells.push_back(value);
+    } else if (word == "-product") {
+      args.product = value;
+    } else if (word == "-j") {
+      std::size_t used = 0;
+      long n = 0;
+      try {
+        n = std::stol(value, &used);
+      } catch (const std::exception&) {
+        used = 0;
+      }
+      if (used != value.size() || n < 1 || n > 64) {
+        error = "-j needs a number of parts from 1 to 64, not \"" + value + "\"";
+        return std::nullopt;
+      }
+      args.parallel = static_cast<std::size_t>(n);
+    } else {
+      error = "unknown option " + word;
+      return std::nullopt;
+    }
+  }
+  if (args.project.empty() || args.library.empty()) {
+    error = "-proj and -lib are required";
+    return std::nullopt;
+  }
+  if (ValidationTypeFromEnvironment() == ValidationType::ConsistencyCheck) args.consistency = true;
+  if (args.consistency && args.cells.size() > 1) {
+    error = "Only one cell can be selected for verification";
+    return std::nullopt;
+  }
+  if (args.consistency && (args.options & kPassFailReport)) {
+    error = "-report needs the packager, not the consistency check";
+    return std::nullopt;
+  }
+  return args;
+}
+
+VerifyResult PackagingResult(const std::string& library, const std::string& cell) {
+  VerifyResult result;
+  result.flow = "packaging";
+  result.library = library;
+  result.cell = cell;
+  return result;
+}
+
+VerifyResult NotRun(const PackagingArguments& args, std::string cause) {
+  VerifyResult result = PackagingResult(args.library, "");
+  result.message = result.cause = std::move(cause);
+  return result;
+}
+
+// The run of the consistency check: one result from the summary next to the project file.
+VerifyResult RunConsistency(CKestraCmdContext& command, const PackagingArguments& args) {
+  const std::string cell = args.cells.empty() ? "" : args.cells.front();
+  std::cerr << PackagingStatusLine(
+                   cell.empty() ? PackagingRunMode::Library : PackagingRunMode::OnePart,
+                   args.library, cell)
+            << "\n";
+  const std::string project = command.GetProject();
+  // A summary of an earlier run must not stand for this one.
+  std::error_code error;
+  std::filesystem::remove(ConsistencyFile(project, ".sum"), error);
+  const std::string arguments = ConsistencyArguments(project, command.GetProjectPath() + "qvd.lib",
+                                                     args.library, cell, args.options);
+  StreamSink sink(std::cerr);
+  ConsoleToolRun(*command.GetLauncher(), sink).Run([&](CToolLauncher& launcher, HWND owner) {
+    launcher.launchLibKit(kConsistencyTool, arguments, args.product, owner);
+  });
+  VerifyResult result = PackagingResult(args.library, cell);
+  result.message = ConsistencySummary(project);
+  result.verdict = ConsistencyVerdict(result.message);
+  if (result.verdict == Verdict::Unknown) result.cause = result.message;
+  result.log = ConsistencyFile(project, ".log");
+  return result;
+}
+
+// Starts one packager run attached to owner, in its scratch directory; false (with the
+// reason on standard error) when the scratch directory cannot be entered.
+bool StartPackager(CToolLauncher& launcher, const PackagerRun& run, const std::string& product,
+                   HWND owner) {
+  std::string saved;
+  if (!EnterPackagerScratch(run, saved)) {
+    std::cerr << ScratchFailureText(run.scratch) << "\n";
+    return false;
+  }
+  std::cerr << run.statusLine << "\n";
+  launcher.launchLibKit(run.tool, run.arguments, product, owner);
+  // The tool has its working directory: this process goes back at once, so that several
+  // parts can start from here.
+  RestoreDirectory(saved);
+  return true;
+}
+
+VerifyResult PackagerResult(const PackagingArguments& args, const std::string& cell,
+                            Verdict verdict, const std::string& log) {
+  VerifyResult result = PackagingResult(args.library, cell);
+  result.verdict = verdict;
+  result.message = PackagerVerdictMessage(verdict);
+  if (verdict == Verdict::Unknown) result.cause = result.message;
+  result.log = log;
+  return result;
+}
+
+// One run over the library, one part or several parts.
+VerifyResult RunPackagerOnce(CKestraCmdContext& command, const PackagingArguments& args,
+                             const PackagerSetup& setup) {
+  const PackagingRunMode mode = args.cells.empty()       ? PackagingRunMode::Library
+                                : args.cells.size() == 1 ? PackagingRunMode::OnePart
+                                                         : PackagingRunMode::SeveralParts;
+  const PackagerRun run =
+      ComposePackagerRun(setup, mode, args.cells, setup.projectDir + kPackagerScratch);
+  bool started = false;
+  StreamSink sink(std::cerr);
+  ConsoleToolRun(*command.GetLauncher(), sink).Run([&](CToolLauncher& launcher, HWND owner) {
+    started = StartPackager(launcher, run, args.product, owner);
+  });
+  std::string cellText;
+  for (const std::string& cell : args.cells) cellText += (cellText.empty() ? "" : " ") + cell;
+  if (!started) {
+    VerifyResult result = PackagingResult(args.library, cellText);
+    result.message = result.cause = ScratchFailureText(run.scratch);
+    return result;
+  }
+  return PackagerResult(args, cellText, PackagerVerdict(run.scratch),
+                        run.scratch + "/" + kLogReport);
+}
+
+// Each part in a run of its own, up to args.parallel at once, each in a scratch directory of
+// its own; the reports are copied to temp/<part>.stat and .log and read from there, as the
+// per-part results dialog reads them.
+std::vector<VerifyResult> RunPackagerPerPart(CKestraCmdContext& command,
+                                             const PackagingArguments& args,
+                                             const PackagerSetup& setup,
+                                             const std::vector<std::string>& cells) {
+  const std::size_t parallel = std::min(args.parallel, cells.size());
+  std::vector<PackagerRun> runs(cells.size());
+  std::vector<bool> started(cells.size(), false);
+  const auto scratchOf = [&](std::size_t slot) {
+    return setup.projectDir + kPackagerScratch +
+           (parallel > 1 ? "_" + std::to_string(slot + 1) : "");
+  };
+  StreamSink sink(std::cerr);
+  ConsoleToolRun(*command.GetLauncher(), sink)
+      .RunEach(
+          cells.size(), parallel,
+          [&](std::size_t index, std::size_t slot, CToolLauncher& launcher, HWND owner) {
+            runs[index] = ComposePackagerRun(setup, PackagingRunMode::OnePart, {cells[index]},
+                                             scratchOf(slot));
+            started[index] = StartPackager(launcher, runs[index], args.product, owner);
+          },
+          [&](std::size_t index, std::size_t) {
+            if (started[index])
+              CopyPartReports(runs[index].scratch, setup.projectDir,
+                              PackagerPartFileName(setup, cells[index]));
+          });
+  std::vector<VerifyResult> results;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    const std::string part = PackagerPartFileName(setup, cells[i]);
+    const std::string stat = setup.projectDir + "temp/" + part + ".stat";
+    const std::string log = setup.projectDir + "temp/" + part + ".log";
+    if (!started[i]) {
+      VerifyResult result = PackagingResult(args.library, cells[i]);
+      result.message = result.cause = ScratchFailureText(runs[i].scratch);
+      results.push_back(std::move(result));
+      continue;
+    }
+    const PartVerdict read = ReadPartVerdictFiles(stat, log);
+    const Verdict verdict =
+        read.code == 0 ? (read.withWarnings ? Verdict::PassedWithWarnings : Verdict::Passed)
+                       : (read.code == 2 ? Verdict::Unknown : Verdict::Failed);
+    results.push_back(PackagerResult(args, cells[i], verdict, log));
+  }
+  return results;
+}
+
+FlowRun RunPackaging(const std::vector<std::string>& words) {
+  FlowRun run;
+  const auto args = ParsePackagingArguments(words, run.usageError);
+  if (!args) return run;
+  std::error_code error;
+  const std::string project = std::filesystem::absolute(args->project, error).string();
+  if (error || !std::filesystem::is_regular_file(project, error)) {
+    run.results.push_back(NotRun(*args, "no project file " + args->project));
+    return run;
+  }
+  CKestraCmdContext command;
+  command.SetProduct(args->product);
+  command.SetProject(project);
+  C5XBrowserData data(command.GetProjectPath());
+  const std::shared_ptr<LibraryTree> tree = data.GetBuildTree();
+  const LibraryEntry* library = tree->FindLibrary(args->library);
+  if (library == nullptr || !library->directoryExists) {
+    run.results.push_back(NotRun(
+        *args, "no library " + args->library + " in " + command.GetProjectPath() + "qvd.lib"));
+    return run;
+  }
+  std::vector<std::string> allCells;
+  for (const CellEntry& cell : tree->Cells(args->library))
+    if (cell.usable) allCells.push_back(cell.name);
+  for (const std::string& cell : args->cells) {
+    if (std::find(allCells.begin(), allCells.end(), cell) == allCells.end()) {
+      run.results.push_back(NotRun(*args, "library " + args->library + " has no part " + cell));
+      return run;
+    }
+  }
+  if (args->consistency) {
+    run.results.push_back(RunConsistency(command, *args));
+    return run;
+  }
+
+  PackagerSetup setup;
+  setup.projectFile = project;
+  setup.projectDir = PackagingProjectDirectory(command.GetProjectPath());
+  setup.library = args->library;
+  setup.libraryPath = library->directory;
+  setup.installRoot = qvdGetInstPath(nullptr);
+  setup.options = args->options;
+  const std::vector<std::string> cells = args->cells.empty() ? allCells : args->cells;
+  if ((args->options & kPassFailReport) && cells.empty()) {
+    run.results.push_back(
+        NotRun(*args, "The library " + args->library + " has no parts to verify"));
+    return run;
+  }
+  for (const std::string& note : PreparePackagerVerify(setup)) std::cerr << note << "\n";
+  if (args->options & kPassFailReport) {
+    run.results = RunPackagerPerPart(command, *args, setup, cells);
+  } else {
+    run.results.push_back(RunPackagerOnce(command, *args, setup));
+  }
+  return run;
+}
+
+}  // namespace
+
+VerifyFlow PackagingVerifyFlow() {
+  return {"packaging", "instantiation and packaging checks of a library or its parts", kUsage,
+          RunPackaging};
+}

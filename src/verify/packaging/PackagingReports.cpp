@@ -1,0 +1,80 @@
+#include "verify/packaging/PackagingReports.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+
+#include "dialogs/PartVerdict.h"
+
+namespace fs = std::filesystem;
+
+bool RemakeDirectory(const std::string& directory) {
+  std::error_code error;
+  fs::remove_all(directory, error);
+  fs::create_directories(directory, error);
+  return fs::is_directory(directory, error);
+}
+
+Verdict PackagerVerdict(const std::string& scratch) {
+  const PartVerdict read =
+      ReadPartVerdictFiles(fs::path(scratch) / kStatusReport, fs::path(scratch) / kLogReport);
+  if (read.code == 0) return read.withWarnings ? Verdict::PassedWithWarnings : Verdict::Passed;
+  return read.code == 2 ? Verdict::Unknown : Verdict::Failed;
+}
+
+std::string PackagerVerdictMessage(Verdict verdict) {
+  switch (verdict) {
+    case Verdict::Passed:
+      return "Instantiation and packaging checks PASSED, see log file for details";
+    case Verdict::Failed:
+      return "Instantiation and packaging checks FAILED, see log file for details";
+    case Verdict::PassedWithWarnings:
+      return "Inst. and packaging checks PASSED but some warnings are reported in the log file";
+    case Verdict::Unknown:
+      break;
+  }
+  return kUnknownPackagingStatus;
+}
+
+void CopyPartReports(const std::string& scratch, const std::string& projectDir,
+                     const std::string& part) {
+  std::error_code error;
+  const fs::path temp = projectDir + "temp";
+  fs::create_directories(temp, error);
+  const auto copy = [&](const char* report, const char* ending) {
+    const fs::path source = fs::path(scratch) / report;
+    if (fs::exists(source, error))
+      fs::copy_file(source, temp / (part + ending), fs::copy_options::overwrite_existing, error);
+  };
+  copy(kLogReport, ".log");
+  copy(kStatusReport, ".stat");
+}
+
+std::string ConsistencyFile(const std::string& projectFile, const char* ending) {
+  if (projectFile.ends_with(".tak")) return projectFile.substr(0, projectFile.size() - 4) + ending;
+  return projectFile + ending;
+}
+
+std::string ConsistencySummary(const std::string& projectFile) {
+  const std::string file = ConsistencyFile(projectFile, ".sum");
+  std::error_code error;
+  if (!fs::is_regular_file(file, error) || fs::file_size(file, error) == 0 || error)
+    return kUnknownPackagingStatus;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return kUnknownPackagingStatus;
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  return text;
+}
+
+Verdict ConsistencyVerdict(const std::string& summary) {
+  if (summary == kUnknownPackagingStatus) return Verdict::Unknown;
+  std::string upper = summary;
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  if (upper.find("FAILED") != std::string::npos) return Verdict::Failed;
+  if (upper.find("WARNING") != std::string::npos) return Verdict::PassedWithWarnings;
+  if (upper.find("PASSED") != std::string::npos) return Verdict::Passed;
+  return Verdict::Unknown;
+}

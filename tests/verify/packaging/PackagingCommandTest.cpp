@@ -1,0 +1,167 @@
+// `kestra verify packaging` as a real child process over a copy of the example project, with
+// the stand-in packaging tools doing the checking.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QProcess>
+#include <QThread>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "DemoProject.h"
+#include "TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class PackagingCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    projectFile = CopyDemoProject(dir.path());
+    projectDir = projectFile.parent_path();
+  }
+
+  Result Verify(const QStringList& words,
+                QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
+    env.remove("Instantiation_Packaging_Validation_Type");
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(QString::fromStdString(dir.str()));
+    process.start(QStringLiteral(KESTRA_BINARY_DIR "/bin/kestra"),
+                  QStringList{"verify", "packaging", "-proj", "demo/demo.tak"} + words);
+    EXPECT_TRUE(process.waitForFinished(120000)) << "kestra verify did not end";
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+  }
+
+  TempDir dir;
+  fs::path projectFile;
+  fs::path projectDir;
+};
+
+constexpr const char* kPacksReport =
+    "74hc00: Instantiation and packaging checks PASSED, see log file for details\n"
+    "lm393: Instantiation and packaging checks PASSED, see log file for details\n"
+    "mux2: Instantiation and packaging checks FAILED, see log file for details\n"
+    "my relay: Instantiation and packaging checks PASSED, see log file for details\n"
+    "ne555: Inst. and packaging checks PASSED but some warnings are reported in the log file\n";
+
+}  // namespace
+
+TEST_F(PackagingCommandTest, RunsAndVerdicts) {
+  const Result library = Verify({"-lib", "packs"});
+  EXPECT_EQ(library.status, 1) << library.err;
+  EXPECT_EQ(library.out, "Instantiation and packaging checks FAILED, see log file for details\n");
+  EXPECT_NE(library.err.find("cellpack: part mux2: failed"), std::string::npos) << library.err;
+
+  const Result warned = Verify({"-lib", "packs", "-cell", "ne555", "-cell", "74hc00"});
+  EXPECT_EQ(warned.status, 3) << warned.err;
+  EXPECT_NE(warned.err.find("Library : packs, Parts : Multiple"), std::string::npos);
+
+  // Up to the board: the diode's footprint DO35 has no .psm on the project's search path.
+  const Result board = Verify({"-lib", "passives", "-netrev"});
+  EXPECT_EQ(board.status, 1) << board.err;
+  EXPECT_NE(ReadFile(projectDir / "temp_ftb_test/ftb.rep").find("footprint DO35"),
+            std::string::npos);
+
+  // Without a PSMPATH the search path comes from the layout setup library of the install.
+  std::string project = ReadFile(projectFile);
+  project.erase(project.find("PSMPATH"), project.find("END_PAVREL") - project.find("PSMPATH"));
+  std::ofstream(projectFile) << project;
+  const Result setup = Verify({"-lib", "packs", "-cell", "lm393", "-netrev"});
+  EXPECT_EQ(setup.status, 0) << setup.err;
+  EXPECT_NE(
+      ReadFile(projectDir / "temp_ftb_test/ftb.rep").find("share/pavrel/footprints/SOIC8.psm"),
+      std::string::npos);
+
+  const Result consistency = Verify({"-lib", "packs", "-cell", "mux2", "-consistency"});
+  EXPECT_EQ(consistency.status, 1) << consistency.err;
+  EXPECT_EQ(consistency.out,
+            "Consistency check of packs, part mux2: 1 parts checked, 1 inconsistent. FAILED \n");
+}
+
+TEST_F(PackagingCommandTest, ReportInParallelGivesTheSequentialVerdicts) {
+  const Result sequential = Verify({"-lib", "packs", "-report", "-j", "1"});
+  EXPECT_EQ(sequential.status, 1) << sequential.err;
+  EXPECT_EQ(sequential.out, kPacksReport);
+  const std::string mux2Log = ReadFile(projectDir / "temp/mux2.log");
+  fs::remove_all(projectDir / "temp");
+
+  const fs::path junit = dir.path() / "packs.xml";
+  const Result parallel = Verify(
+      {"-lib", "packs", "-report", "-j", "2", "-junit", QString::fromStdString(junit.string())});
+  EXPECT_EQ(parallel.status, 1) << parallel.err;
+  EXPECT_EQ(parallel.out, kPacksReport);
+  EXPECT_EQ(ReadFile(projectDir / "temp/mux2.log"), mux2Log) << "the same per-part files";
+  EXPECT_TRUE(fs::exists(projectDir / "temp/my%20relay.stat"));
+  EXPECT_TRUE(fs::exists(projectDir / "temp_ftb_test_2")) << "a scratch directory per running part";
+  const std::string xml = ReadFile(junit);
+  EXPECT_NE(xml.find("tests=\"5\""), std::string::npos) << xml;
+  EXPECT_NE(xml.find("name=\"my relay\""), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<failure"), std::string::npos) << xml;
+
+  const Result json = Verify({"-lib", "packs", "-report", "-j", "3", "-json"});
+  const nlohmann::json parsed = nlohmann::json::parse(json.out);
+  ASSERT_EQ(parsed["parts"].size(), 5u) << json.out;
+  EXPECT_EQ(parsed["parts"][2]["cell"], "mux2");
+  EXPECT_EQ(parsed["parts"][2]["verdict"], "failed");
+  EXPECT_EQ(parsed["parts"][4]["verdict"], "passed with warnings");
+}
+
+TEST_F(PackagingCommandTest, BadInputIsToldClearly) {
+  const Result noJobs = Verify({"-lib", "packs", "-report", "-j", "0"});
+  EXPECT_EQ(noJobs.status, 2);
+  EXPECT_NE(noJobs.err.find("-j needs a number"), std::string::npos) << noJobs.err;
+  const Result noLibrary = Verify({"-lib", "nosuch"});
+  EXPECT_EQ(noLibrary.status, 2) << noLibrary.out;
+  EXPECT_NE(noLibrary.err.find("no library nosuch"), std::string::npos) << noLibrary.err;
+  const Result noPart = Verify({"-lib", "packs", "-cell", "7400"});
+  EXPECT_EQ(noPart.status, 2);
+  EXPECT_NE(noPart.err.find("library packs has no part 7400"), std::string::npos) << noPart.err;
+  fs::create_directories(projectDir / "libs/empty");
+  std::ofstream(projectDir / "qvd.lib", std::ios::app) << "empty libs/empty\n";
+  const Result empty = Verify({"-lib", "empty", "-report"});
+  EXPECT_EQ(empty.status, 2);
+  EXPECT_NE(empty.err.find("The library empty has no parts to verify"), std::string::npos)
+      << empty.err;
+}
+
+// Processes whose working directory is below folder (the tools of an interrupted run).
+int ProcessesWorkingIn(const fs::path& folder) {
+  int count = 0;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator("/proc", error)) {
+    std::error_code linkError;
+    const fs::path cwd = fs::read_symlink(entry.path() / "cwd", linkError);
+    if (!linkError && cwd.string().rfind(folder.string(), 0) == 0) ++count;
+  }
+  return count;
+}
+
+TEST_F(PackagingCommandTest, InterruptStopsEveryRunningTool) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KESTRA_CELLPACK_CPU_MS", "20000");
+  QProcess process;
+  process.setProcessEnvironment(env);
+  process.setWorkingDirectory(QString::fromStdString(dir.str()));
+  process.start(
+      QStringLiteral(KESTRA_BINARY_DIR "/bin/kestra"),
+      {"verify", "packaging", "-proj", "demo/demo.tak", "-lib", "packs", "-report", "-j", "2"});
+  ASSERT_TRUE(process.waitForStarted());
+  // Both slots run a tool once their scratch directories hold a running cellpack.
+  for (int i = 0; i < 200 && ProcessesWorkingIn(projectDir) < 2; ++i) QThread::msleep(50);
+  EXPECT_EQ(ProcessesWorkingIn(projectDir), 2);
+  ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+  ASSERT_TRUE(process.waitForFinished(20000));
+  EXPECT_EQ(process.exitStatus(), QProcess::CrashExit) << "ends as the signal would end it";
+  EXPECT_EQ(ProcessesWorkingIn(projectDir), 0) << "no tool is left running";
+  EXPECT_FALSE(fs::exists(projectDir / "temp/ne555.stat")) << "no further part started";
+}

@@ -1,0 +1,275 @@
+// The packaging dialog, headless, over a copy of the example project, with the real browser,
+// launcher and stand-in tools (cellpack, tes2tes).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QTreeWidget>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+
+#include "DemoProject.h"
+#include "TempDir.h"
+#include "context/CKestraCmdContext.h"
+#include "framework/Prompter.h"
+#include "verify/packaging/CPackagingVerifydlg.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class PackagingDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    unsetenv("Instantiation_Packaging_Validation_Type");
+    projectFile = CopyDemoProject(dir.path());
+    projectDir = projectFile.parent_path();
+    auto recording = std::make_unique<RecordingPrompter>();
+    prompter = recording.get();
+    previous = SetPrompter(std::move(recording));
+    command.SetProduct("test");
+    command.SetProject(projectFile.string());
+    startDirectory = fs::current_path();
+  }
+  void TearDown() override {
+    SetPrompter(std::move(previous));
+    unsetenv("Instantiation_Packaging_Validation_Type");
+    unsetenv("KESTRA_CELLPACK_CPU_MS");
+    EXPECT_EQ(fs::current_path(), startDirectory) << "the working directory is restored";
+  }
+
+  // Runs the dialog modally; `script` acts on it once it is open, then Close ends it.
+  int RunDialog(const std::function<void(CPackagingVerifydlg&)>& script) {
+    CPackagingVerifydlg dialog(&command, command.GetLauncher());
+    QTimer::singleShot(0, &dialog, [&] {
+      script(dialog);
+      dialog.ClickDlgItem(CPackagingVerifydlg::IDC_CLOSE);
+    });
+    return dialog.DoModal();
+  }
+
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const auto& m : prompter->messages) texts.push_back(m.text);
+    return texts;
+  }
+
+  TempDir dir;
+  fs::path projectFile;
+  fs::path projectDir;
+  fs::path startDirectory;
+  CKestraCmdContext command;
+  RecordingPrompter* prompter = nullptr;
+  std::unique_ptr<Prompter> previous;
+};
+
+// Ticks a library and, when given, some of its cells, as the user would in the tree.
+void Tick(CPackagingVerifydlg& dialog, const QString& library, const QStringList& cells = {}) {
+  auto* tree = dialog.findChild<QTreeWidget*>("browserTree");
+  ASSERT_NE(tree, nullptr);
+  const auto items = tree->findItems(library, Qt::MatchExactly);
+  ASSERT_FALSE(items.isEmpty()) << library.toStdString();
+  QTreeWidgetItem* item = items.front();
+  item->setExpanded(true);
+  item->setCheckState(0, Qt::Checked);
+  for (const QString& cell : cells) {
+    bool found = false;
+    for (int i = 0; i < item->childCount(); ++i) {
+      if (item->child(i)->text(0) == cell) {
+        item->child(i)->setCheckState(0, Qt::Checked);
+        found = true;
+      }
+    }
+    ASSERT_TRUE(found) << cell.toStdString();
+  }
+}
+
+// Watches the modal dialogs while runs go on: records what the results dialogs say and
+// closes them; optionally presses Cancel once the progress dialog shows.
+class ResultsWatcher {
+ public:
+  ResultsWatcher() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start(20);
+    clock_.start();
+  }
+  std::vector<std::string> messages;   // CResultsDlg's message
+  std::vector<std::string> summaries;  // CResultsDlg1's summary line
+  std::vector<std::string> statusLines;
+  bool cancelProgress = false;
+
+ private:
+  void Poll() {
+    auto* modal = qobject_cast<CDialog*>(QApplication::activeModalWidget());
+    if (!modal) return;
+    if (modal->TemplateId() == 13036) {
+      const std::string status = modal->GetDlgItemText(13045);
+      if (statusLines.empty() || statusLines.back() != status) statusLines.push_back(status);
+      if (cancelProgress) {
+        cancelProgress = false;
+        modal->ClickDlgItem(2);
+      }
+    }
+    if (modal->TemplateId() == 13039) {
+      messages.push_back(modal->GetDlgItemText(13051));
+      modal->done(1);
+    }
+    if (modal->TemplateId() == 209) {
+      summaries.push_back(modal->GetDlgItemText(1120));
+      modal->done(1);
+    }
+    // A hung run must not hang the suite.
+    if (clock_.elapsed() > 90000) modal->done(2);
+  }
+  QTimer timer_;
+  QElapsedTimer clock_;
+};
+
+}  // namespace
+
+TEST_F(PackagingDialogTest, OpensWithItsControlsAndTheValidationType) {
+  const int code = RunDialog([&](CPackagingVerifydlg& d) {
+    EXPECT_EQ(d.windowTitle().toStdString(), "Verify Tessel Libraries in Packaging Flow");
+    EXPECT_EQ(d.GetDlgItemText(1), "V&erify");
+    EXPECT_EQ(d.GetDlgItemText(8), "&Close");
+    EXPECT_EQ(d.GetDlgItemText(9), "&Help");
+    EXPECT_EQ(d.GetDlgItemText(13042), "&Use project ptf files for verification");
+    EXPECT_EQ(d.GetDlgItemText(13043), "Upto &PCB Editor board (netrev)");
+    EXPECT_EQ(d.GetDlgItemText(13044), "&Generate pass/fail report");
+    for (int id : {13042, 13043, 13044}) EXPECT_FALSE(d.IsDlgButtonChecked(id)) << id;
+    EXPECT_TRUE(d.IsDlgItemEnabled(13044));
+    EXPECT_EQ(d.GetValidationType(), ValidationType::Packager);
+    EXPECT_NE(d.findChild<QWidget*>("libraryTypeChooser"), nullptr);
+  });
+  EXPECT_EQ(code, 8);
+
+  setenv("Instantiation_Packaging_Validation_Type", "1", 1);
+  RunDialog([&](CPackagingVerifydlg& d) {
+    EXPECT_EQ(d.GetValidationType(), ValidationType::ConsistencyCheck);
+    EXPECT_FALSE(d.IsDlgItemEnabled(13044));
+  });
+}
+
+TEST_F(PackagingDialogTest, BadSelectionsAreRefusedWithTheirMessages) {
+  RunDialog([&](CPackagingVerifydlg& d) {
+    d.ClickDlgItem(1);  // nothing ticked
+    Tick(d, "standard");
+    Tick(d, "packs");
+    d.ClickDlgItem(1);  // two libraries
+    EXPECT_TRUE(d.isVisible()) << "Verify never ends the dialog";
+  });
+  // A pass/fail report over other than one cell warns that it takes long.
+  RunDialog([&](CPackagingVerifydlg& d) {
+    Tick(d, "packs", {"mux2", "ne555"});
+    d.ClickDlgItem(13044);
+    EXPECT_EQ(d.RunCells(), (std::vector<std::string>{"mux2", "ne555"}));
+    EXPECT_TRUE(d.IsDlgButtonChecked(13044));
+  });
+  EXPECT_EQ(Messages(), (std::vector<std::string>{
+                            "Select a library/cell for verification",
+                            "Only one library can be selected for verification",
+                            "WARNING: To generate this report, verification has be run on each "
+                            "part separately. This may take a long time!"}));
+  EXPECT_FALSE(fs::exists(projectDir / "temp_ftb_test")) << "nothing was run";
+}
+
+TEST_F(PackagingDialogTest, OneRunOverSeveralPartsShowsTheVerdict) {
+  ResultsWatcher watcher;
+  RunDialog([&](CPackagingVerifydlg& d) {
+    Tick(d, "packs", {"74hc00", "my relay"});
+    d.ClickDlgItem(1);
+    EXPECT_EQ(d.LastArguments(), "-libdir \"" + (projectDir / "libs").string() +
+                                     "\" -lib packs -cell 74hc00 my%20relay  -page d ");
+    EXPECT_EQ(d.Progress().GetStatusText(), "Library : packs, Parts : Multiple");
+    Tick(d, "packs", {"ne555"});
+    d.CheckDlgButton(13043, true);  // up to the board: the project's PSMPATH
+    d.ClickDlgItem(1);
+    EXPECT_NE(d.LastArguments().find(" -netrev -PSMPATH  './footprints' "), std::string::npos)
+        << d.LastArguments();
+    EXPECT_EQ(d.Options(), 0x40);
+  });
+  ASSERT_EQ(watcher.messages.size(), 2u);
+  EXPECT_EQ(watcher.messages[0],
+            "Instantiation and packaging checks PASSED, see log file for details");
+  EXPECT_EQ(watcher.messages[1],
+            "Inst. and packaging checks PASSED but some warnings are reported in the log file");
+  EXPECT_NE(ReadFile(projectDir / "temp_ftb_test/ftb.rep").find("footprint"), std::string::npos);
+}
+
+TEST_F(PackagingDialogTest, PassFailReportRunsEachPartAndListsTheirVerdicts) {
+  ResultsWatcher watcher;
+  RunDialog([&](CPackagingVerifydlg& d) {
+    Tick(d, "packs");
+    d.CheckDlgButton(13044, true);
+    d.CheckDlgButton(13042, true);  // the ptf file is built once and passed to every part
+    d.ClickDlgItem(1);
+    EXPECT_EQ(d.Options(), 0xA0);
+    EXPECT_EQ(d.RunCells().size(), 5u);
+    EXPECT_NE(d.LastArguments().find("-cell ne555 -page d -ptfdirectivefile \"" +
+                                     (projectDir / "temp/ptf.txt").string() + "\""),
+              std::string::npos)
+        << d.LastArguments();
+  });
+  ASSERT_EQ(watcher.summaries.size(), 1u) << "one per-part results dialog at the end";
+  EXPECT_EQ(watcher.summaries[0], "4 parts passed, 1 parts failed.");
+  for (const char* part : {"74hc00", "lm393", "mux2", "my%20relay", "ne555"}) {
+    EXPECT_TRUE(fs::exists(projectDir / "temp" / (std::string(part) + ".stat"))) << part;
+    EXPECT_TRUE(fs::exists(projectDir / "temp" / (std::string(part) + ".log"))) << part;
+  }
+  EXPECT_EQ(ReadFile(projectDir / "temp/mux2.stat"), "FAILED\n");
+  const std::vector<std::string> expected = {"Library : packs,  Part : 74hc00"};
+  ASSERT_FALSE(watcher.statusLines.empty());
+  EXPECT_EQ(watcher.statusLines.front(), expected.front());
+}
+
+TEST_F(PackagingDialogTest, CancelStopsASequenceAndShowsNothing) {
+  setenv("KESTRA_CELLPACK_CPU_MS", "2000", 1);
+  ResultsWatcher watcher;
+  watcher.cancelProgress = true;
+  RunDialog([&](CPackagingVerifydlg& d) {
+    Tick(d, "packs");
+    d.CheckDlgButton(13044, true);
+    d.ClickDlgItem(1);
+    EXPECT_FALSE(d.Progress().IsCancelled()) << "the flag is cleared at the end";
+  });
+  EXPECT_TRUE(watcher.summaries.empty());
+  EXPECT_TRUE(watcher.messages.empty());
+  EXPECT_FALSE(fs::exists(projectDir / "temp/ne555.stat")) << "the sequence stopped";
+}
+
+TEST_F(PackagingDialogTest, LibraryWithoutPartsAndReportSaysSo) {
+  fs::create_directories(projectDir / "libs/empty");
+  std::ofstream(projectDir / "qvd.lib", std::ios::app) << "empty libs/empty\n";
+  RunDialog([&](CPackagingVerifydlg& d) {
+    Tick(d, "empty");
+    d.CheckDlgButton(13044, true);
+    d.ClickDlgItem(1);
+  });
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"The library empty has no parts to verify"}));
+}
+
+TEST_F(PackagingDialogTest, ConsistencyCheckShowsTheSummary) {
+  setenv("Instantiation_Packaging_Validation_Type", "1", 1);
+  ResultsWatcher watcher;
+  RunDialog([&](CPackagingVerifydlg& d) {
+    Tick(d, "packs", {"mux2", "ne555"});
+    d.ClickDlgItem(1);  // two cells: refused
+    Tick(d, "standard");
+    d.findChild<QTreeWidget*>("browserTree")
+        ->findItems("packs", Qt::MatchExactly)
+        .front()
+        ->setCheckState(0, Qt::Unchecked);
+    d.ClickDlgItem(1);
+    EXPECT_EQ(d.LastArguments(), "-product \"ARCHIVIST_PLUS\" -proj \"" + projectFile.string() +
+                                     "\" -qvdlib \"" + projectDir.string() +
+                                     "/qvd.lib\" -lib \"standard\" -verifyonly -ignoreFootprint "
+                                     "-ignorePTF");
+  });
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{"Only one cell can be selected for verification"}));
+  ASSERT_EQ(watcher.messages.size(), 1u);
+  EXPECT_EQ(watcher.messages[0],
+            "Consistency check of standard: 7 parts checked, 2 inconsistent. FAILED ");
+}
