@@ -16,7 +16,7 @@ TEST(Reader, WorkedExampleGivesTheDescribedModel) {
   EXPECT_EQ(global.name, "GLOBAL");
   EXPECT_EQ(global.level, 2);
   std::vector<std::string> names;
-  for (const auto& d : global.Directives()) names.push_back(d->name);
+  for (const auto& d : global.Directives()) names.emplace_back(d->name);
   EXPECT_EQ(names,
             (std::vector<std::string>{"library", "cells", "DESIGN_NAME", "list", "alone", ""}));
   EXPECT_EQ(ValuesOf(read.programs, "global", "LIBRARY"), "a b|c");
