@@ -16,7 +16,7 @@ LRESULT HandleToolProgress(CToolLauncher& launcher, CProgressDlg& progress) {
 
 LRESULT DeliverToolProgress(const std::string& detail, CProgressDlg& progress) {
   if (progress.HasWindow()) {
-    progress.Output().AppendText(detail);
+    progress.Output().QueueText(detail);  // in the pane at the event loop's next pass
   } else {
     progress.SetPendingDetail(detail);
   }

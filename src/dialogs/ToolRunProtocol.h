@@ -25,7 +25,8 @@ class CToolLauncher;
 LRESULT HandleToolProgress(CToolLauncher& launcher, CProgressDlg& progress);
 
 // The second half of HandleToolProgress, for owners that fetch the text themselves (to log
-// or echo it as well): appends it to the open dialog's pane, else makes it the pending detail.
+// or echo it as well): queues it for the open dialog's pane (shown at the event loop's next
+// pass, with every piece that came meanwhile), else makes it the pending detail.
 LRESULT DeliverToolProgress(const std::string& detail, CProgressDlg& progress);
 
 // WM_TOOL_ENDED: ignored unless wParam is 1. When the progress dialog is open it ends with 2

@@ -1,7 +1,8 @@
 // The line file: a project file opened for shared reading, read line by line, with the state
 // the section reader needs. The whole file is read at once into an arena (the model's, given
-// by ReadInto, else one of its own), so that names and values are views into its bytes. Holds a shared advisory lock (flock) while open, so that a Save in
-// another process fails instead of replacing the file under a reader. One thread.
+// by ReadInto, else one of its own), so that names and values are views into its bytes. Holds a
+// shared advisory lock (flock) while open, so that a Save in another process fails instead of
+// replacing the file under a reader. One thread.
 #pragma once
 
 #include <cstdint>

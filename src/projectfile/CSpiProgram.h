@@ -82,7 +82,7 @@ class CSpiProgram {
   friend class CSpiProgramList;
 
   CSpiProgramList* list_;
-  std::uint32_t position_;  // in the model's program list
+  std::uint32_t position_;   // in the model's program list
   std::uint32_t first_ = 0;  // model position + 1 of the first directive; 0: none
   std::uint32_t last_ = 0;
   std::size_t count_ = 0;

@@ -7,9 +7,8 @@ namespace {
 // The program name stored at a position of the list, for the index.
 auto ProgramNamed(const std::vector<std::unique_ptr<CSpiProgram>>& programs,
                   std::string_view name) {
-  return [&programs, name](std::size_t i) {
-    return spi::EqualsIgnoringCase(programs[i]->name, name);
-  };
+  return
+      [&programs, name](std::size_t i) { return spi::EqualsIgnoringCase(programs[i]->name, name); };
 }
 
 }  // namespace
@@ -54,8 +53,8 @@ void CSpiProgramList::Clear() {
 
 std::size_t CSpiProgramList::BytesHeld() const {
   return arena_.BytesHeld() + programIndex_.BytesHeld() + directiveIndex_.BytesHeld() +
-         blocks_.capacity() * sizeof(CSpiDirective*) +
-         programs_.capacity() * sizeof(programs_[0]) + programs_.size() * sizeof(CSpiProgram);
+         blocks_.capacity() * sizeof(CSpiDirective*) + programs_.capacity() * sizeof(programs_[0]) +
+         programs_.size() * sizeof(CSpiProgram);
 }
 
 auto CSpiProgramList::DirectiveNamed(std::uint32_t program, std::string_view name) const {
@@ -85,9 +84,8 @@ CSpiDirective& CSpiProgramList::NewDirective(CSpiProgram& program, std::string_v
 
 CSpiDirective* CSpiProgramList::FindDirective(const CSpiProgram& program,
                                               std::string_view name) const {
-  const std::size_t found =
-      directiveIndex_.Find(SpiNameIndex::Hash(name, program.position_),
-                           DirectiveNamed(program.position_, name));
+  const std::size_t found = directiveIndex_.Find(SpiNameIndex::Hash(name, program.position_),
+                                                 DirectiveNamed(program.position_, name));
   return found == SpiNameIndex::kNone ? nullptr : DirectiveAt(found);
 }
 
@@ -102,12 +100,10 @@ CSpiDirective& CSpiProgramList::AppendDirective(CSpiProgram& program, std::strin
   return directive;
 }
 
-CSpiDirective& CSpiProgramList::FindOrAppendDirective(CSpiProgram& program,
-                                                      std::string_view name, int level,
-                                                      bool copyName) {
-  const auto probe =
-      directiveIndex_.FindForInsert(SpiNameIndex::Hash(name, program.position_),
-                                    DirectiveNamed(program.position_, name));
+CSpiDirective& CSpiProgramList::FindOrAppendDirective(CSpiProgram& program, std::string_view name,
+                                                      int level, bool copyName) {
+  const auto probe = directiveIndex_.FindForInsert(SpiNameIndex::Hash(name, program.position_),
+                                                   DirectiveNamed(program.position_, name));
   if (probe.position != SpiNameIndex::kNone) return *DirectiveAt(probe.position);
   CSpiDirective& directive = AppendDirective(program, name, level, copyName, false);
   directiveIndex_.Insert(probe, directives_ - 1);

@@ -19,7 +19,7 @@ struct SpiValueSlot {
 struct SpiValueBody {
   const char* base;
   std::uint32_t size;
-  std::uint32_t cursor;  // the list's cursor (CSpiValueList::Next)
+  std::uint32_t cursor;   // the list's cursor (CSpiValueList::Next)
   SpiValueSlot slots[1];  // size of them (one at least, for the layout)
 };
 

@@ -93,7 +93,8 @@ int TakExplain(const TakArguments& arguments, std::ostream& out, std::ostream& e
     }
     out << "\n";
   }
-  out << "winning level: " << static_cast<int>(d.winningLevel) << " (" << project.LevelLabel(d.winningLevel) << ")\n";
+  out << "winning level: " << static_cast<int>(d.winningLevel) << " ("
+      << project.LevelLabel(d.winningLevel) << ")\n";
   for (int level = d.winningLevel + 1; level < kSpiLevelCount; ++level) {
     const bool given = level == 2   ? d.projectSet
                        : level == 3 ? d.userSet
