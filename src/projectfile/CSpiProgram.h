@@ -1,6 +1,6 @@
 // One program (section) of the merged model with its directives, in order of first
 // appearance. Owned by a CSpiProgramList, whose arena holds the directives (their addresses
-// are stable) and whose index finds them.
+// are stable); its own index finds them, small enough to stay in the caches.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "CSpiDirective.h"
+#include "SpiNameIndex.h"
 
 class CSpiProgramList;
 
@@ -55,9 +56,8 @@ class CSpiProgram {
     std::size_t count_;
   };
 
-  CSpiProgram(CSpiProgramList& list, std::uint32_t position, std::string programName,
-              int firstLevel)
-      : name(std::move(programName)), level(firstLevel), list_(&list), position_(position) {}
+  CSpiProgram(CSpiProgramList& list, SpiArena& arena, std::string programName, int firstLevel)
+      : name(std::move(programName)), level(firstLevel), list_(&list), index_(&arena) {}
   CSpiProgram(const CSpiProgram&) = delete;
   CSpiProgram& operator=(const CSpiProgram&) = delete;
 
@@ -82,7 +82,7 @@ class CSpiProgram {
   friend class CSpiProgramList;
 
   CSpiProgramList* list_;
-  std::uint32_t position_;   // in the model's program list
+  SpiNameIndex index_;       // its directives by name (first match), positions in the model
   std::uint32_t first_ = 0;  // model position + 1 of the first directive; 0: none
   std::uint32_t last_ = 0;
   std::size_t count_ = 0;

@@ -20,9 +20,9 @@ CSpiProgram* CSpiProgramList::Find(std::string_view programName) const {
 }
 
 CSpiProgram& CSpiProgramList::Append(std::string programName, int firstLevel) {
-  const auto position = static_cast<std::uint32_t>(programs_.size());
+  const auto position = programs_.size();
   programs_.push_back(
-      std::make_unique<CSpiProgram>(*this, position, std::move(programName), firstLevel));
+      std::make_unique<CSpiProgram>(*this, arena_, std::move(programName), firstLevel));
   // Only the first program of a name is indexed: lookups take the first match.
   const std::string_view name = programs_.back()->name;
   programIndex_.Add(SpiNameIndex::Hash(name), position, ProgramNamed(programs_, name));
@@ -35,9 +35,9 @@ CSpiProgram& CSpiProgramList::FindOrAppend(std::string_view programName, int fir
   const auto probe = programIndex_.FindForInsert(SpiNameIndex::Hash(programName),
                                                  ProgramNamed(programs_, programName));
   if (probe.position != SpiNameIndex::kNone) return *programs_[probe.position];
-  const auto position = static_cast<std::uint32_t>(programs_.size());
+  const auto position = programs_.size();
   programs_.push_back(
-      std::make_unique<CSpiProgram>(*this, position, std::string(programName), firstLevel));
+      std::make_unique<CSpiProgram>(*this, arena_, std::string(programName), firstLevel));
   programIndex_.Insert(probe, position);
   return *programs_.back();
 }
@@ -47,21 +47,22 @@ void CSpiProgramList::Clear() {
   programIndex_.Clear();
   blocks_.clear();
   directives_ = 0;
-  directiveIndex_.Clear();
   arena_.Release();
 }
 
 std::size_t CSpiProgramList::BytesHeld() const {
-  return arena_.BytesHeld() + programIndex_.BytesHeld() + directiveIndex_.BytesHeld() +
-         blocks_.capacity() * sizeof(CSpiDirective*) + programs_.capacity() * sizeof(programs_[0]) +
-         programs_.size() * sizeof(CSpiProgram);
+  std::size_t held = arena_.BytesHeld() + programIndex_.BytesHeld() +
+                     blocks_.capacity() * sizeof(CSpiDirective*) +
+                     programs_.capacity() * sizeof(programs_[0]);
+  // Small program indexes are in the arena; the large ones are counted here.
+  for (const auto& program : programs_)
+    held += sizeof(CSpiProgram) + program->index_.LargeBytesHeld();
+  return held;
 }
 
-auto CSpiProgramList::DirectiveNamed(std::uint32_t program, std::string_view name) const {
-  return [this, program, name](std::size_t i) {
-    const CSpiDirective* d = DirectiveAt(i);
-    return d->program == program && spi::EqualsIgnoringCase(d->name, name);
-  };
+auto CSpiProgramList::DirectiveNamed(std::string_view name) const {
+  return
+      [this, name](std::size_t i) { return spi::EqualsIgnoringCase(DirectiveAt(i)->name, name); };
 }
 
 CSpiDirective& CSpiProgramList::NewDirective(CSpiProgram& program, std::string_view name,
@@ -71,7 +72,6 @@ CSpiDirective& CSpiProgramList::NewDirective(CSpiProgram& program, std::string_v
     blocks_.push_back(arena_.AllocateArray<CSpiDirective>(kBlockSize));
   CSpiDirective* directive = new (DirectiveAt(position)) CSpiDirective(name, level);
   ++directives_;
-  directive->program = program.position_;
   const auto link = static_cast<std::uint32_t>(position + 1);
   if (program.last_ != 0)
     DirectiveAt(program.last_ - 1)->next = link;
@@ -84,8 +84,7 @@ CSpiDirective& CSpiProgramList::NewDirective(CSpiProgram& program, std::string_v
 
 CSpiDirective* CSpiProgramList::FindDirective(const CSpiProgram& program,
                                               std::string_view name) const {
-  const std::size_t found = directiveIndex_.Find(SpiNameIndex::Hash(name, program.position_),
-                                                 DirectiveNamed(program.position_, name));
+  const std::size_t found = program.index_.Find(SpiNameIndex::Hash(name), DirectiveNamed(name));
   return found == SpiNameIndex::kNone ? nullptr : DirectiveAt(found);
 }
 
@@ -94,18 +93,15 @@ CSpiDirective& CSpiProgramList::AppendDirective(CSpiProgram& program, std::strin
   if (copyName) name = arena_.Copy(name);
   CSpiDirective& directive = NewDirective(program, name, level);
   // Only the first directive of a name is indexed: lookups take the first match.
-  if (index)
-    directiveIndex_.Add(SpiNameIndex::Hash(name, program.position_), directives_ - 1,
-                        DirectiveNamed(program.position_, name));
+  if (index) program.index_.Add(SpiNameIndex::Hash(name), directives_ - 1, DirectiveNamed(name));
   return directive;
 }
 
 CSpiDirective& CSpiProgramList::FindOrAppendDirective(CSpiProgram& program, std::string_view name,
                                                       int level, bool copyName) {
-  const auto probe = directiveIndex_.FindForInsert(SpiNameIndex::Hash(name, program.position_),
-                                                   DirectiveNamed(program.position_, name));
+  const auto probe = program.index_.FindForInsert(SpiNameIndex::Hash(name), DirectiveNamed(name));
   if (probe.position != SpiNameIndex::kNone) return *DirectiveAt(probe.position);
   CSpiDirective& directive = AppendDirective(program, name, level, copyName, false);
-  directiveIndex_.Insert(probe, directives_ - 1);
+  program.index_.Insert(probe, directives_ - 1);
   return directive;
 }

@@ -1,8 +1,9 @@
 // A project model: the ordered list of programs, each with its directives, indexed by name
 // for lookups that ignore ASCII case and take the first match in list order. The model owns
 // one arena (SpiArena) with the bytes of every file read into it, all directives (in blocks,
-// by value) and their value lists, and every name and value added later; one index finds the
-// directives of all programs. Clear or the destructor releases it all at once.
+// by value) and their value lists, the small name indexes, and every name and value added
+// later.
+// Clear or the destructor releases it all at once.
 #pragma once
 
 #include <cstddef>
@@ -34,8 +35,10 @@ class CSpiProgramList {
 
   // The memory of the model: names and values given to it must live here.
   SpiArena& Arena() { return arena_; }
-  // Room for count more directives in the index without growing on the way.
-  void ReserveDirectives(std::size_t count) { directiveIndex_.Reserve(directives_ + count); }
+  // Room for count more directives of program in its index without growing on the way.
+  static void ReserveDirectives(CSpiProgram& program, std::size_t count) {
+    program.index_.Reserve(program.count_ + count);
+  }
   std::size_t DirectiveCount() const { return directives_; }
   // Memory held by the model (arena, index, program list), for measurements.
   std::size_t BytesHeld() const;
@@ -51,8 +54,8 @@ class CSpiProgramList {
                                  bool copyName, bool index);
   CSpiDirective& FindOrAppendDirective(CSpiProgram& program, std::string_view name, int level,
                                        bool copyName);
-  // Whether the directive at a position is program's and named name (ignoring case).
-  auto DirectiveNamed(std::uint32_t program, std::string_view name) const;
+  // Whether the directive at a position is named name (ignoring case).
+  auto DirectiveNamed(std::string_view name) const;
   CSpiDirective& NewDirective(CSpiProgram& program, std::string_view name, int level);
 
   static constexpr std::size_t kBlockShift = 10;
@@ -63,5 +66,4 @@ class CSpiProgramList {
   SpiNameIndex programIndex_;
   std::vector<CSpiDirective*> blocks_;  // kBlockSize directives each, in the arena
   std::size_t directives_ = 0;
-  SpiNameIndex directiveIndex_;  // (program, name) to the first such directive
 };

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "SpiArena.h"
+
 namespace {
 
 constexpr std::uint64_t kMultiplier = 0x9e3779b97f4a7c15ull;
@@ -39,7 +41,7 @@ std::uint32_t SpiNameIndex::Hash(std::string_view name, std::uint32_t seed) {
 }
 
 void SpiNameIndex::Reserve(std::size_t count) {
-  std::size_t slots = size_ == 0 ? 16 : size_;
+  std::size_t slots = size_ == 0 ? kFirstSize : size_;
   while (count * 4 > slots * 3) slots *= 2;
   if (slots != size_) Resize(slots);
 }
@@ -51,6 +53,11 @@ void SpiNameIndex::Resize(std::size_t slots) {
   if (slots * sizeof(Slot) >= kLargeTableBytes) {
     large = SpiPages(slots * sizeof(Slot));
     table = reinterpret_cast<Slot*>(large.data());
+  } else if (arena_) {
+    // The smaller tables before it stay in the arena until the model is released: together
+    // no larger than this one.
+    table = arena_->AllocateArray<Slot>(slots);
+    std::memset(static_cast<void*>(table), 0, slots * sizeof(Slot));
   } else {
     small.assign(slots, Slot{0, kEmpty});
     table = small.data();

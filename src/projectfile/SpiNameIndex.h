@@ -12,9 +12,17 @@
 
 #include "SpiPages.h"
 
+class SpiArena;
+
 class SpiNameIndex {
  public:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  // Small tables come from arena when one is given (an index per program of a model), else
+  // from the heap; the arena must outlive the index.
+  explicit SpiNameIndex(SpiArena* arena = nullptr) : arena_(arena) {}
+  SpiNameIndex(const SpiNameIndex&) = delete;
+  SpiNameIndex& operator=(const SpiNameIndex&) = delete;
 
   static std::uint32_t Hash(std::string_view name, std::uint32_t seed = 0);
 
@@ -40,7 +48,7 @@ class SpiNameIndex {
   template <typename Matches>
   Probe FindForInsert(std::uint32_t hash, Matches matches) {
     // Room for one more entry first: the probe's slot must stay valid until Insert.
-    if ((used_ + 1) * 4 > size_ * 3) Resize(size_ == 0 ? 16 : size_ * 2);
+    if ((used_ + 1) * 4 > size_ * 3) Resize(size_ == 0 ? kFirstSize : size_ * 2);
     for (std::size_t i = hash & (size_ - 1);; i = (i + 1) & (size_ - 1)) {
       const Slot& slot = slots_[i];
       if (slot.position == kEmpty) return {kNone, i, hash};
@@ -64,11 +72,15 @@ class SpiNameIndex {
   void Reserve(std::size_t count);
   void Clear();
   std::size_t BytesHeld() const { return size_ * sizeof(Slot); }
+  // Of those, the bytes of a table that is not in the arena.
+  std::size_t LargeBytesHeld() const { return arena_ && !large_.data() ? 0 : BytesHeld(); }
 
  private:
   // Positions are stored plus one, so that zeroed memory is an empty table. Lists never come
   // near 2^32 entries.
   static constexpr std::uint32_t kEmpty = 0;
+  // The first table holds the usual section (some dozens of names) without growing.
+  static constexpr std::size_t kFirstSize = 64;
   struct Slot {
     std::uint32_t hash;
     std::uint32_t position;
@@ -79,6 +91,7 @@ class SpiNameIndex {
   Slot* slots_ = nullptr;
   std::size_t size_ = 0;  // zero or a power of two, at most three quarters used
   std::size_t used_ = 0;
-  std::vector<Slot> small_;  // the table while it is small
+  SpiArena* arena_;
+  std::vector<Slot> small_;  // the table while it is small, without an arena
   SpiPages large_;           // the table once it is large
 };

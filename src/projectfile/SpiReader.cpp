@@ -9,8 +9,8 @@
 
 namespace {
 
-// After this many directives of a file the index is sized from the file: the directives
-// still to come are estimated from the bytes still to read.
+// After this many directives of one section its program's index is sized from the file: the
+// directives still to come are estimated from the bytes still to read.
 constexpr std::size_t kEstimateAfter = 4096;
 
 // Reads one directive line's values into the level's values or control words. 0 or -1.
@@ -22,7 +22,7 @@ int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int
   CSpiValueList* list;
   if (isControl) {
     directive.controlPresent[level] = true;
-    list = &directive.controls[level];
+    list = &directive.controls.At(level, arena);
   } else {
     if (!policy.honoured || policy.honoured(directive, level))
       directive.winningLevel = static_cast<std::int8_t>(level);
@@ -51,13 +51,15 @@ int SpiReadFile(CSpiProgramList& programs, CSpiFile& file, int level, const SpiR
   std::string programName;
   std::string_view directiveName;
   std::vector<std::string_view> scratch;
-  std::size_t directives = 0;
   int isControl = 0;
   while (true) {
     const int header = file.ReadProgramHeader(programName, isControl);
     if (header == 1) return 0;
     if (header != 0) return -1;
     CSpiProgram& program = programs.FindOrAppend(programName, level);
+    // A section of many directives has its index sized from the rest of the file.
+    std::size_t directives = 0;
+    const std::size_t sectionStart = file.BytesConsumed();
     // Any end of the section other than a failed value read lets reading go on with the next
     // header: a missing end line or an unterminated quoted name leaves only its message.
     while (file.ReadDirectiveName(directiveName) == 0) {
@@ -65,9 +67,10 @@ int SpiReadFile(CSpiProgramList& programs, CSpiFile& file, int level, const SpiR
       CSpiDirective& directive = program.FindOrAppendDirective(directiveName, level, false);
       if (ReadDirectiveValues(directive, file, level, isControl, policy, scratch, arena) != 0)
         return -1;
-      if (++directives == kEstimateAfter && file.BytesConsumed() > 0)
-        programs.ReserveDirectives(directives * (file.BytesRead() - file.BytesConsumed()) /
-                                   file.BytesConsumed());
+      if (++directives == kEstimateAfter && file.BytesConsumed() > sectionStart)
+        CSpiProgramList::ReserveDirectives(program, directives *
+                                                        (file.BytesRead() - file.BytesConsumed()) /
+                                                        (file.BytesConsumed() - sectionStart));
     }
   }
 }

@@ -87,7 +87,7 @@ TEST(Writer, QuotingOfNamesAndValuesAndLevels) {
   set(global, "mine", {"u"}, 3);
   CSpiDirective& locked = *global.FindDirective("library");
   locked.controlPresent[2] = true;
-  locked.controls[2].Append("lock", programs.Arena());
+  locked.controls.At(2, programs.Arena()).Append("lock", programs.Arena());
   CSpiProgram& rulex = programs.Append("RULEX", 2);
   set(rulex, "rundir", {"/r"}, 2);
   ExpectGolden(Written(programs, 2), "quoting-project.expected");
