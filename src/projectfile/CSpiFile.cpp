@@ -112,6 +112,15 @@ bool CSpiFile::NextLine(std::string_view& line) {
   return true;
 }
 
+std::string_view CSpiFile::PeekWord() const {
+  if (!buffer_) return {};
+  std::size_t begin = begin_;
+  while (begin < end_ && (buffer_[begin] == ' ' || buffer_[begin] == '\t')) ++begin;
+  std::size_t end = begin;
+  while (end < end_ && !spi::IsSpace(buffer_[end])) ++end;
+  return {buffer_ + begin, end - begin};
+}
+
 bool CSpiFile::ReadLine(std::string& line) {
   std::string_view view;
   if (!NextLine(view)) {

@@ -39,6 +39,9 @@ class CSpiFile {
   // Next value of the rest: 0 read, 4 no more values, -1 error. Sets doubleQuoted to 1 when
   // the value was between double quotes. The value is a view into the arena.
   int ReadValue(std::string_view& value, std::int8_t& doubleQuoted);
+  // The first word of the next line as it stands (no quotes or case handled): a guess at the
+  // next directive's name, for preparing its lookup. Empty when unknown.
+  std::string_view PeekWord() const;
   // Bytes of the file read so far and its size when it was read (0 before).
   std::size_t BytesConsumed() const { return begin_; }
   std::size_t BytesRead() const { return end_; }

@@ -73,6 +73,11 @@ class CSpiProgram {
   CSpiDirective& FindOrAppendDirective(std::string_view directiveName, int createdAtLevel,
                                        bool copyName = true);
 
+  // Prepares a lookup of directiveName that is to come (see SpiNameIndex::Prefetch).
+  void PrefetchDirective(std::string_view directiveName) const {
+    index_.Prefetch(SpiNameIndex::Hash(directiveName));
+  }
+
   DirectiveRange Directives() const { return {list_, first_, count_}; }
 
   std::string name;  // upper case when read from a file; as given by a caller otherwise

@@ -67,6 +67,12 @@ class SpiNameIndex {
       Insert(probe, position);
   }
 
+  // Asks the processor to fetch the slot where a lookup of hash starts, ahead of the lookup:
+  // in a table larger than the caches each lookup would otherwise wait for memory.
+  void Prefetch(std::uint32_t hash) const {
+    if (size_ != 0) __builtin_prefetch(&slots_[hash & (size_ - 1)]);
+  }
+
   // Room for count entries without growing on the way (a reader that can tell from its file
   // how many are coming).
   void Reserve(std::size_t count);

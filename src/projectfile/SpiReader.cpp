@@ -65,6 +65,8 @@ int SpiReadFile(CSpiProgramList& programs, CSpiFile& file, int level, const SpiR
     while (file.ReadDirectiveName(directiveName) == 0) {
       // Names are views into the file's bytes, which the model's arena holds: no copy.
       CSpiDirective& directive = program.FindOrAppendDirective(directiveName, level, false);
+      // The next line's lookup is prepared while this line's values are read.
+      program.PrefetchDirective(file.PeekWord());
       if (ReadDirectiveValues(directive, file, level, isControl, policy, scratch, arena) != 0)
         return -1;
       if (++directives == kEstimateAfter && file.BytesConsumed() > sectionStart)
