@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -102,6 +103,14 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
+// Processor time of this process (user and system, page faults included) in seconds: on a
+// machine shared with other work the ratios of these are steadier than those of wall time.
+double CpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 // The resident memory of this process in bytes.
 double ResidentBytes() {
   long pages = 0;
@@ -133,6 +142,7 @@ std::size_t BareReadOnce(const std::string& path) {
 // What a child run measured.
 struct ChildRun {
   double seconds = 0;         // the work inside the child
+  double cpuSeconds = 0;      // its processor time
   double processSeconds = 0;  // the child from start to end, seen by the parent
   double residentGrowth = 0;  // resident memory added by the work (before its release)
   double modelBytes = 0;      // memory the model holds
@@ -142,6 +152,7 @@ struct ChildRun {
 // The child's side: one run of the work, its figures on standard output.
 int ChildMain(const std::string& mode, const std::string& path) {
   const double before = ResidentBytes();
+  const double cpuStart = CpuSeconds();
   const auto start = std::chrono::steady_clock::now();
   double resident = 0;
   double model = 0;
@@ -159,7 +170,8 @@ int ChildMain(const std::string& mode, const std::string& path) {
     resident = ResidentBytes() - before;
   }
   const double seconds = Seconds(start);
-  std::printf("%.9f %.0f %.0f %.0f\n", seconds, resident, model, count);
+  std::printf("%.9f %.9f %.0f %.0f %.0f\n", seconds, CpuSeconds() - cpuStart, resident, model,
+              count);
   return 0;
 }
 
@@ -192,8 +204,8 @@ ChildRun RunChild(const std::string& mode, const std::string& path) {
   ChildRun run;
   run.processSeconds = Seconds(start);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
-      std::sscanf(out.c_str(), "%lf %lf %lf %lf", &run.seconds, &run.residentGrowth,
-                  &run.modelBytes, &run.directives) != 4)
+      std::sscanf(out.c_str(), "%lf %lf %lf %lf %lf", &run.seconds, &run.cpuSeconds,
+                  &run.residentGrowth, &run.modelBytes, &run.directives) != 5)
     std::abort();
   return run;
 }
@@ -203,17 +215,24 @@ ChildRun RunChild(const std::string& mode, const std::string& path) {
 void Repeated(benchmark::State& state, const std::string& path) {
   double parseSeconds = 0;
   double readSeconds = 0;
+  double parseCpu = 0;
+  double readCpu = 0;
   for (auto _ : state) {
     auto start = std::chrono::steady_clock::now();
+    double cpu = CpuSeconds();
     benchmark::DoNotOptimize(ParseOnce(path));
     const double parse = Seconds(start);
+    parseCpu += CpuSeconds() - cpu;
     start = std::chrono::steady_clock::now();
+    cpu = CpuSeconds();
     benchmark::DoNotOptimize(BareReadOnce(path));
     readSeconds += Seconds(start);
+    readCpu += CpuSeconds() - cpu;
     parseSeconds += parse;
     state.SetIterationTime(parse);
   }
   state.counters["ratio_to_bare_read"] = parseSeconds / readSeconds;
+  state.counters["cpu_ratio_to_bare_read"] = parseCpu / readCpu;
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(std::filesystem::file_size(path)));
 }
@@ -225,6 +244,8 @@ void Fresh(benchmark::State& state, const std::string& path) {
   double readSeconds = 0;
   double parseProcess = 0;
   double readProcess = 0;
+  double parseCpu = 0;
+  double readCpu = 0;
   ChildRun parse;
   for (auto _ : state) {
     parse = RunChild("parse", path);
@@ -233,10 +254,13 @@ void Fresh(benchmark::State& state, const std::string& path) {
     readSeconds += read.seconds;
     parseProcess += parse.processSeconds;
     readProcess += read.processSeconds;
+    parseCpu += parse.cpuSeconds;
+    readCpu += read.cpuSeconds;
     state.SetIterationTime(parse.seconds);
   }
   state.counters["ratio_to_bare_read"] = parseSeconds / readSeconds;
   state.counters["process_ratio"] = parseProcess / readProcess;
+  state.counters["cpu_ratio_to_bare_read"] = parseCpu / readCpu;
   state.counters["directives"] = parse.directives;
   state.counters["resident_per_directive"] = parse.residentGrowth / parse.directives;
   state.counters["resident_to_file"] = parse.residentGrowth / fileBytes;
@@ -261,9 +285,15 @@ void BM_Scaling(benchmark::State& state) {
   double freshLarge = 0;
   double repeatedSmall = 0;
   double repeatedLarge = 0;
+  double cpuSmall = 0;
+  double cpuLarge = 0;
   for (auto _ : state) {
-    freshSmall += RunChild("parse", Directives(100000)).seconds;
-    freshLarge += RunChild("parse", Directives(1000000)).seconds;
+    const ChildRun freshS = RunChild("parse", Directives(100000));
+    const ChildRun freshL = RunChild("parse", Directives(1000000));
+    freshSmall += freshS.seconds;
+    freshLarge += freshL.seconds;
+    cpuSmall += freshS.cpuSeconds;
+    cpuLarge += freshL.cpuSeconds;
     for (int i = 0; i < 10; ++i) {
       const auto start = std::chrono::steady_clock::now();
       benchmark::DoNotOptimize(ParseOnce(Directives(100000)));
@@ -276,6 +306,7 @@ void BM_Scaling(benchmark::State& state) {
     state.SetIterationTime(large);
   }
   state.counters["fresh_1M_to_100k"] = freshLarge / freshSmall;
+  state.counters["fresh_cpu_1M_to_100k"] = cpuLarge / cpuSmall;
   state.counters["repeated_1M_to_100k"] = repeatedLarge / repeatedSmall;
 }
 
