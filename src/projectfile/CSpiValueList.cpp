@@ -56,14 +56,15 @@ void CSpiValueList::Assign(std::span<const std::string_view> values, SpiArena& a
     values = copies;
     base = copies.front().data();
   }
-  const std::size_t bytes = offsetof(SpiValueBody, slots) + sizeof(SpiValueSlot) * values.size();
+  const std::size_t bytes = sizeof(SpiValueBody) + sizeof(SpiValueSlot) * values.size();
   auto* body = static_cast<SpiValueBody*>(arena.Allocate(bytes, alignof(SpiValueBody)));
   body->base = base;
   body->size = static_cast<std::uint32_t>(values.size());
   body->cursor = kNone;
   for (std::size_t i = 0; i < values.size(); ++i)
-    body->slots[i] = {values[i].empty() ? 0u : static_cast<std::uint32_t>(values[i].data() - base),
-                      static_cast<std::uint32_t>(values[i].size())};
+    body->Slots()[i] = {
+        values[i].empty() ? 0u : static_cast<std::uint32_t>(values[i].data() - base),
+        static_cast<std::uint32_t>(values[i].size())};
   body_ = body;
 }
 

@@ -19,8 +19,10 @@ struct SpiValueSlot {
 struct SpiValueBody {
   const char* base;
   std::uint32_t size;
-  std::uint32_t cursor;   // the list's cursor (CSpiValueList::Next)
-  SpiValueSlot slots[1];  // size of them (one at least, for the layout)
+  std::uint32_t cursor;  // the list's cursor (CSpiValueList::Next)
+  // The size slots follow the body in the same block.
+  SpiValueSlot* Slots() { return reinterpret_cast<SpiValueSlot*>(this + 1); }
+  const SpiValueSlot* Slots() const { return reinterpret_cast<const SpiValueSlot*>(this + 1); }
 };
 
 class SpiValueView {
@@ -36,7 +38,7 @@ class SpiValueView {
     Iterator() = default;
     Iterator(const SpiValueBody* body, std::size_t at) : body_(body), at_(at) {}
     std::string_view operator*() const {
-      const SpiValueSlot& slot = body_->slots[at_];
+      const SpiValueSlot& slot = body_->Slots()[at_];
       return {body_->base + slot.offset, slot.length};
     }
     Iterator& operator++() {
