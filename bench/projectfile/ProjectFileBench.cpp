@@ -1,20 +1,35 @@
-// Parsing generated project files against a bare std::getline read, parse scaling with the
-// number of directives, opening a four-level hierarchy and GetValue latency. The files are
+// Parsing generated project files against a bare std::getline read, in one process (repeated,
+// the model's release included) and in fresh processes (what tak and kestra pay: a first parse
+// with every page of the model new); parse scaling with the number of directives; the model's
+// memory per directive; opening a four-level hierarchy and GetValue latency. The files are
 // generated once into a temporary folder that is removed at exit.
+//
+//   build/bench/projectfile_bench [--benchmark_filter=...]
+//   build/bench/projectfile_bench --child parse|read FILE   (one measured run, used by the above)
 #include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "projectfile/CSpiFile.h"
 #include "projectfile/CSpiProgramList.h"
 #include "projectfile/CSpiProject.h"
 #include "projectfile/SpiProcessState.h"
 #include "projectfile/SpiReader.h"
+
+extern char** environ;
 
 namespace {
 
@@ -71,42 +86,228 @@ std::string Cached(const std::string& key, const std::string& content) {
   return path;
 }
 
-void Parse(benchmark::State& state, const std::string& path) {
-  for (auto _ : state) {
-    auto programs = std::make_unique<CSpiProgramList>();
-    CSpiFile file;
-    file.Open(path);
-    benchmark::DoNotOptimize(SpiReadFile(*programs, file, 2));
-    state.PauseTiming();  // freeing the model is not reading
-    programs.reset();
-    state.ResumeTiming();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(std::filesystem::file_size(path)));
-}
-
-void BareGetline(benchmark::State& state, const std::string& path) {
-  for (auto _ : state) {
-    std::ifstream in(path);
-    std::string line;
-    std::size_t lines = 0;
-    while (std::getline(in, line)) ++lines;
-    benchmark::DoNotOptimize(lines);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(std::filesystem::file_size(path)));
-}
-
 const std::string& FiftyMegabytes() {
   static const std::string path = Cached("many.tak", ManyPrograms(50u << 20));
   return path;
 }
 
-void BM_BareGetline50MB(benchmark::State& state) { BareGetline(state, FiftyMegabytes()); }
-void BM_Parse50MB(benchmark::State& state) { Parse(state, FiftyMegabytes()); }
+const std::string& Directives(int count) {
+  static std::map<int, std::string> paths;
+  auto& path = paths[count];
+  if (path.empty())
+    path = Cached(std::string("one-") + std::to_string(count) + ".tak", OneProgram(count));
+  return path;
+}
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// Processor time of this process (user and system, page faults included) in seconds: on a
+// machine shared with other work the ratios of these are steadier than those of wall time.
+double CpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// The resident memory of this process in bytes.
+double ResidentBytes() {
+  long pages = 0;
+  long resident = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
+
+// One parse: read, build the model, release it. The directives read.
+std::size_t ParseOnce(const std::string& path) {
+  auto programs = std::make_unique<CSpiProgramList>();
+  CSpiFile file;
+  file.Open(path);
+  SpiReadFile(*programs, file, 2);
+  return programs->DirectiveCount();
+}
+
+std::size_t BareReadOnce(const std::string& path) {
+  std::ifstream in(path);
+  std::string line;
+  std::size_t lines = 0;
+  while (std::getline(in, line)) ++lines;
+  return lines;
+}
+
+// What a child run measured.
+struct ChildRun {
+  double seconds = 0;         // the work inside the child
+  double cpuSeconds = 0;      // its processor time
+  double processSeconds = 0;  // the child from start to end, seen by the parent
+  double residentGrowth = 0;  // resident memory added by the work (before its release)
+  double modelBytes = 0;      // memory the model holds
+  double directives = 0;
+};
+
+// The child's side: one run of the work, its figures on standard output.
+int ChildMain(const std::string& mode, const std::string& path) {
+  const double before = ResidentBytes();
+  const double cpuStart = CpuSeconds();
+  const auto start = std::chrono::steady_clock::now();
+  double resident = 0;
+  double model = 0;
+  double count = 0;
+  if (mode == "parse") {
+    auto programs = std::make_unique<CSpiProgramList>();
+    CSpiFile file;
+    if (file.Open(path) != 0 || SpiReadFile(*programs, file, 2) != 0) return 1;
+    resident = ResidentBytes() - before;
+    model = static_cast<double>(programs->BytesHeld());
+    count = static_cast<double>(programs->DirectiveCount());
+    programs.reset();  // the release is part of what a process pays
+  } else {
+    count = static_cast<double>(BareReadOnce(path));
+    resident = ResidentBytes() - before;
+  }
+  const double seconds = Seconds(start);
+  std::printf("%.9f %.9f %.0f %.0f %.0f\n", seconds, CpuSeconds() - cpuStart, resident, model,
+              count);
+  return 0;
+}
+
+// Runs this program as a child for one measured run.
+ChildRun RunChild(const std::string& mode, const std::string& path) {
+  static const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) std::abort();
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
+  posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+  std::vector<std::string> words = {self, "--child", mode, path};
+  std::vector<char*> argv;
+  for (auto& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  pid_t child = 0;
+  if (posix_spawn(&child, self.c_str(), &actions, nullptr, argv.data(), environ) != 0) std::abort();
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeEnds[1]);
+  std::string out;
+  char buffer[256];
+  ssize_t got;
+  while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+    out.append(buffer, static_cast<std::size_t>(got));
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ChildRun run;
+  run.processSeconds = Seconds(start);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+      std::sscanf(out.c_str(), "%lf %lf %lf %lf %lf", &run.seconds, &run.cpuSeconds,
+                  &run.residentGrowth, &run.modelBytes, &run.directives) != 5)
+    std::abort();
+  return run;
+}
+
+// Repeated in one process, each parse with its model's release, against the bare read of the
+// same file in the same iterations.
+void Repeated(benchmark::State& state, const std::string& path) {
+  double parseSeconds = 0;
+  double readSeconds = 0;
+  double parseCpu = 0;
+  double readCpu = 0;
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    double cpu = CpuSeconds();
+    benchmark::DoNotOptimize(ParseOnce(path));
+    const double parse = Seconds(start);
+    parseCpu += CpuSeconds() - cpu;
+    start = std::chrono::steady_clock::now();
+    cpu = CpuSeconds();
+    benchmark::DoNotOptimize(BareReadOnce(path));
+    readSeconds += Seconds(start);
+    readCpu += CpuSeconds() - cpu;
+    parseSeconds += parse;
+    state.SetIterationTime(parse);
+  }
+  state.counters["ratio_to_bare_read"] = parseSeconds / readSeconds;
+  state.counters["cpu_ratio_to_bare_read"] = parseCpu / readCpu;
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(std::filesystem::file_size(path)));
+}
+
+// Each iteration a fresh process parses the file once and another reads it bare.
+void Fresh(benchmark::State& state, const std::string& path) {
+  const double fileBytes = static_cast<double>(std::filesystem::file_size(path));
+  double parseSeconds = 0;
+  double readSeconds = 0;
+  double parseProcess = 0;
+  double readProcess = 0;
+  double parseCpu = 0;
+  double readCpu = 0;
+  ChildRun parse;
+  for (auto _ : state) {
+    parse = RunChild("parse", path);
+    const ChildRun read = RunChild("read", path);
+    parseSeconds += parse.seconds;
+    readSeconds += read.seconds;
+    parseProcess += parse.processSeconds;
+    readProcess += read.processSeconds;
+    parseCpu += parse.cpuSeconds;
+    readCpu += read.cpuSeconds;
+    state.SetIterationTime(parse.seconds);
+  }
+  state.counters["ratio_to_bare_read"] = parseSeconds / readSeconds;
+  state.counters["process_ratio"] = parseProcess / readProcess;
+  state.counters["cpu_ratio_to_bare_read"] = parseCpu / readCpu;
+  state.counters["directives"] = parse.directives;
+  state.counters["resident_per_directive"] = parse.residentGrowth / parse.directives;
+  state.counters["resident_to_file"] = parse.residentGrowth / fileBytes;
+  state.counters["held_to_file"] = parse.modelBytes / fileBytes;
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(fileBytes));
+}
+
+void BM_Parse50MB(benchmark::State& state) { Repeated(state, FiftyMegabytes()); }
+void BM_FreshParse50MB(benchmark::State& state) { Fresh(state, FiftyMegabytes()); }
 void BM_ParseDirectives(benchmark::State& state) {
-  const int count = static_cast<int>(state.range(0));
-  Parse(state, Cached(std::string("one-") + std::to_string(count) + ".tak", OneProgram(count)));
+  Repeated(state, Directives(static_cast<int>(state.range(0))));
+}
+void BM_FreshParseDirectives(benchmark::State& state) {
+  Fresh(state, Directives(static_cast<int>(state.range(0))));
+}
+
+// 1,000,000 directives against 100,000, both in fresh processes (the same allocator and page
+// conditions) and both repeated in this process, in the same iterations.
+void BM_Scaling(benchmark::State& state) {
+  double freshSmall = 0;
+  double freshLarge = 0;
+  double repeatedSmall = 0;
+  double repeatedLarge = 0;
+  double cpuSmall = 0;
+  double cpuLarge = 0;
+  for (auto _ : state) {
+    const ChildRun freshS = RunChild("parse", Directives(100000));
+    const ChildRun freshL = RunChild("parse", Directives(1000000));
+    freshSmall += freshS.seconds;
+    freshLarge += freshL.seconds;
+    cpuSmall += freshS.cpuSeconds;
+    cpuLarge += freshL.cpuSeconds;
+    for (int i = 0; i < 10; ++i) {
+      const auto start = std::chrono::steady_clock::now();
+      benchmark::DoNotOptimize(ParseOnce(Directives(100000)));
+      repeatedSmall += Seconds(start) / 10;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(ParseOnce(Directives(1000000)));
+    const double large = Seconds(start);
+    repeatedLarge += large;
+    state.SetIterationTime(large);
+  }
+  state.counters["fresh_1M_to_100k"] = freshLarge / freshSmall;
+  state.counters["fresh_cpu_1M_to_100k"] = cpuLarge / cpuSmall;
+  state.counters["repeated_1M_to_100k"] = repeatedLarge / repeatedSmall;
 }
 
 // Four levels with directivesPerLevel each: half shared with the level below, half new, and a
@@ -150,14 +351,28 @@ void BM_GetValue(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_BareGetline50MB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Parse50MB)->MinTime(3.0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Parse50MB)->UseManualTime()->MinTime(3.0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FreshParse50MB)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseDirectives)
     ->Arg(100000)
     ->Arg(1000000)
-    ->MinTime(3.0)
+    ->UseManualTime()
+    ->MinTime(2.0)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FreshParseDirectives)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scaling)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenHierarchy)->Arg(300)->Arg(25000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetValue)->Arg(300)->Arg(25000);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[1], "--child") == 0) return ChildMain(argv[2], argv[3]);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

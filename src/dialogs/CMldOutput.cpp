@@ -1,5 +1,6 @@
 #include "dialogs/CMldOutput.h"
 
+#include <QMetaObject>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -46,32 +47,89 @@ int CMldOutput::GetLineCount() const { return edit_ ? edit_->document()->blockCo
 
 void CMldOutput::AppendText(const std::string& text) {
   if (!edit_) return;
-  const std::string_view head = Head(text, kMaxAppendChars);
-  if (head.empty()) return;
-  // The pieces between line ends go in as one insertion: each "\n" (without a "\r" just
-  // before it) becomes one line break of the document, a final piece without "\n" stays an
-  // open line. Trimming after the whole insertion leaves the same lines as trimming after
-  // every line break would, because each step removes exactly kTrimLines lines.
-  QString insert;
-  insert.reserve(static_cast<qsizetype>(head.size()));
-  bool lineEnded = false;
-  std::size_t start = 0;
-  while (start < head.size()) {
-    const std::size_t newline = head.find('\n', start);
-    std::string_view piece = head.substr(
-        start, newline == std::string_view::npos ? std::string_view::npos : newline - start);
-    if (newline != std::string_view::npos && !piece.empty() && piece.back() == '\r')
-      piece.remove_suffix(1);
-    insert += QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size()));
-    if (newline == std::string_view::npos) break;  // an open line, continued next time
-    insert += QChar::ParagraphSeparator;           // the pane's "\r\n"
-    lineEnded = true;
-    start = newline + 1;
+  Flush();  // pieces queued before come first
+  Insert({text});
+}
+
+void CMldOutput::QueueText(const std::string& text) {
+  if (!edit_) return;
+  if (waiting_.empty()) {
+    std::weak_ptr<CMldOutput*> self = self_;
+    QMetaObject::invokeMethod(
+        edit_.data(),
+        [self] {
+          if (const auto pane = self.lock()) (*pane)->Flush();
+        },
+        Qt::QueuedConnection);
   }
-  QTextCursor cursor(edit_->document());
-  cursor.movePosition(QTextCursor::End);
+  waiting_.push_back(text);
+}
+
+void CMldOutput::Flush() {
+  if (waiting_.empty()) return;
+  std::vector<std::string> texts;
+  texts.swap(waiting_);
+  if (edit_) Insert(texts);
+}
+
+void CMldOutput::Insert(const std::vector<std::string>& texts) {
+  // The new text as lines: each "\n" (without a "\r" just before it) ends one; the first
+  // continues the pane's open last line, the last stays open.
+  std::vector<QString> lines(1);
+  for (const std::string& text : texts) {
+    const std::string_view head = Head(text, kMaxAppendChars);
+    std::size_t start = 0;
+    while (start < head.size()) {
+      const std::size_t newline = head.find('\n', start);
+      std::string_view piece = head.substr(
+          start, newline == std::string_view::npos ? std::string_view::npos : newline - start);
+      if (newline != std::string_view::npos && !piece.empty() && piece.back() == '\r')
+        piece.remove_suffix(1);
+      QString part = QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size()));
+      // The control would break the line at a lone "\r"; it stays inside the line instead.
+      part.replace(QChar('\r'), QChar(0x240D));
+      lines.back() += part;
+      if (newline == std::string_view::npos) break;  // an open line, continued next time
+      lines.emplace_back();
+      start = newline + 1;
+    }
+  }
+  const int breaks = static_cast<int>(lines.size()) - 1;
+  if (breaks == 0 && lines.front().isEmpty()) return;
+
+  // Trimming after every line break removes kTrimLines lines each time the count passes
+  // kMaxLines; the lines it leaves are the same as one removal of the whole steps at the end.
+  QTextDocument* document = edit_->document();
+  const int existing = document->blockCount();
+  const int total = existing + breaks;
+  const int removed =
+      total > kMaxLines ? (total - kMaxLines + kTrimLines - 1) / kTrimLines * kTrimLines : 0;
+  edit_->setUpdatesEnabled(false);
+  QTextCursor cursor(document);
+  QString insert;
+  if (removed < existing) {
+    // The oldest lines go, the new ones are added at the end.
+    if (removed > 0) {
+      cursor.setPosition(document->findBlockByNumber(removed).position(), QTextCursor::KeepAnchor);
+      cursor.removeSelectedText();
+    }
+    cursor.movePosition(QTextCursor::End);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (i > 0) insert += QChar::ParagraphSeparator;  // the pane's "\r\n"
+      insert += lines[i];
+    }
+  } else {
+    // Every line the pane holds goes: only the surviving new lines are written.
+    lines.front().prepend(document->lastBlock().text());
+    const auto first = static_cast<std::size_t>(removed - (existing - 1));
+    for (std::size_t i = first; i < lines.size(); ++i) {
+      if (i > first) insert += QChar::ParagraphSeparator;
+      insert += lines[i];
+    }
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);  // replaced as a whole
+  }
   cursor.insertText(insert);
-  if (lineEnded) Trim();
+  edit_->setUpdatesEnabled(true);
   ScrollToEnd();
 }
 
@@ -80,18 +138,4 @@ void CMldOutput::ScrollToEnd() {
   cursor.movePosition(QTextCursor::End);
   edit_->setTextCursor(cursor);
   edit_->ensureCursorVisible();
-}
-
-void CMldOutput::Trim() {
-  const int lines = GetLineCount();
-  if (lines <= kMaxLines) return;
-  // Blocks of kTrimLines until at most kMaxLines remain, removed in one edit.
-  const int steps = (lines - kMaxLines + kTrimLines - 1) / kTrimLines;
-  QTextDocument* document = edit_->document();
-  edit_->setUpdatesEnabled(false);
-  QTextCursor cursor(document);
-  cursor.setPosition(document->findBlockByNumber(steps * kTrimLines).position(),
-                     QTextCursor::KeepAnchor);
-  cursor.removeSelectedText();
-  edit_->setUpdatesEnabled(true);
 }

@@ -55,6 +55,7 @@ bool CProgressDlg::OnInitDialog() {
 }
 
 void CProgressDlg::EndRun() {
+  output_.Flush();  // the last pieces are shown before the dialog closes
   if (cancelled_) {
     cancelled_ = false;
     EndDialog(2);

@@ -11,7 +11,7 @@ constexpr LRESULT kHandled = 1;
 
 LRESULT DeliverToolProgress(const std::string& detail, CProgressDlg& progress) {
   if (progress.HasWindow()) {
-    progress.Output().AppendText(detail);
+    progress.Output().QueueText(detail);  // in the pane at the event loop's next pass
   } else {
     progress.SetPendingDetail(detail);
   }

@@ -14,8 +14,9 @@
 
 class CProgressDlg;
 
-// A progress text: appended to the pane when the progress dialog is open, else kept as the
-// pending detail (replacing any earlier one). Returns 1.
+// A progress text: queued for the open dialog's pane (shown at the event loop's next pass,
+// with every piece that came meanwhile), else kept as the pending detail (replacing any
+// earlier one). Returns 1.
 LRESULT DeliverToolProgress(const std::string& detail, CProgressDlg& progress);
 
 // WM_TOOL_ENDED: ignored unless wParam is 1. When the progress dialog is open it ends with 2

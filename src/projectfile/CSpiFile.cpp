@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -17,7 +18,8 @@
 
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 16;
+// Reading goes on past the size the file had when opened (it may grow), in steps of this.
+constexpr std::size_t kReadStep = 1 << 16;
 // A Save in another process holds its exclusive lock only while it writes; a reader waits
 // this long for it instead of failing at once, and never forever.
 constexpr auto kLockPatience = std::chrono::seconds(2);
@@ -41,7 +43,7 @@ int CSpiFile::Open(const std::string& path) {
   hash_ = {};
   broken_ = false;
   linesDelivered_ = 0;
-  buffer_.resize(kBufferSize);
+  buffer_ = nullptr;
   begin_ = end_ = 0;
   eof_ = false;
   return SPI_CAUSE_NONE;
@@ -68,66 +70,76 @@ void CSpiFile::Close() {
 
 bool CSpiFile::FillBuffer() {
   if (fd_ < 0 || eof_) return false;
-  ssize_t got;
-  do {
-    got = ::read(fd_, buffer_.data(), buffer_.size());
-  } while (got < 0 && errno == EINTR);
-  if (got < 0) {
-    // A read error is not the end of the file: what follows would be missing from the model.
-    Break(spi::Format("SPI_ERROR: Failed to read line %zu in \"%s\". %s", linesDelivered_ + 1,
-                      fullPath_.c_str(), SpiCauseText(SpiCauseFromErrno(errno))));
-    return false;
+  eof_ = true;  // one filling reads to the end
+  struct stat status {};
+  const std::size_t expected = ::fstat(fd_, &status) == 0 && status.st_size > 0
+                                   ? static_cast<std::size_t>(status.st_size)
+                                   : 0;
+  // Room for one byte more than expected, so that the end is seen without another block.
+  std::size_t capacity = expected + 1;
+  char* data = static_cast<char*>(arena_->Allocate(capacity, 1));
+  std::size_t size = 0;
+  while (true) {
+    if (size == capacity) {
+      // The file grew since it was opened: a larger block, the first one is left behind.
+      const std::size_t larger = capacity + std::max(capacity, kReadStep);
+      char* moved = static_cast<char*>(arena_->Allocate(larger, 1));
+      std::memcpy(moved, data, size);
+      data = moved;
+      capacity = larger;
+    }
+    const ssize_t got = ::read(fd_, data + size, capacity - size);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      // A read error is not the end of the file: what follows would be missing from the model.
+      Break(spi::Format("SPI_ERROR: Failed to read line %zu in \"%s\". %s", linesDelivered_ + 1,
+                        fullPath_.c_str(), SpiCauseText(SpiCauseFromErrno(errno))));
+      return false;
+    }
+    if (got == 0) break;
+    size += static_cast<std::size_t>(got);
   }
-  if (got == 0) {
-    eof_ = true;
-    return false;
-  }
-  hash_.Add(buffer_.data(), static_cast<std::size_t>(got));
+  hash_.Add(data, size);
+  buffer_ = data;
   begin_ = 0;
-  end_ = static_cast<std::size_t>(got);
-  return true;
+  end_ = size;
+  return size > 0;
 }
 
 bool CSpiFile::NextLine(std::string_view& line) {
-  if (begin_ >= end_ && !FillBuffer()) return false;
-  const char* start = buffer_.data() + begin_;
+  if (!buffer_ && !FillBuffer()) return false;
+  if (begin_ >= end_) return false;
+  const char* start = buffer_ + begin_;
   const std::size_t available = end_ - begin_;
+  std::size_t length = available;
   if (const void* newline = std::memchr(start, '\n', available)) {
-    // The usual case: the whole line is in the buffer and is not copied.
-    const auto length = static_cast<std::size_t>(static_cast<const char*>(newline) - start);
-    line = std::string_view(start, length);
+    length = static_cast<std::size_t>(static_cast<const char*>(newline) - start);
     begin_ += length + 1;
   } else {
-    lineCopy_.assign(start, available);
-    begin_ = end_;
-    while (FillBuffer()) {
-      const char* data = buffer_.data();
-      if (const void* end = std::memchr(data, '\n', end_)) {
-        const auto length = static_cast<std::size_t>(static_cast<const char*>(end) - data);
-        lineCopy_.append(data, length);
-        begin_ = length + 1;
-        break;
-      }
-      lineCopy_.append(data, end_);
-      begin_ = end_;
-      if (lineCopy_.size() > kMaxLineLength) {
-        // Something that is not a project file (a huge binary file, say): say so, instead of
-        // growing without bound.
-        Break(
-            spi::Format("SPI_ERROR: Line %zu in \"%s\" is longer than %zu bytes, the most a "
-                        "line of a project file may hold.",
-                        linesDelivered_ + 1, fullPath_.c_str(), kMaxLineLength));
-        lineCopy_.clear();
-        lineCopy_.shrink_to_fit();
-        return false;
-      }
-    }
-    if (broken_) return false;
-    line = lineCopy_;
+    begin_ = end_;  // a last line without a line end
   }
+  if (length > kMaxLineLength) {
+    // Something that is not a project file (a huge binary file, say): say so, instead of
+    // handing on a line no project file holds.
+    Break(
+        spi::Format("SPI_ERROR: Line %zu in \"%s\" is longer than %zu bytes, the most a "
+                    "line of a project file may hold.",
+                    linesDelivered_ + 1, fullPath_.c_str(), kMaxLineLength));
+    return false;
+  }
+  line = std::string_view(start, length);
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // text mode
   ++linesDelivered_;
   return true;
+}
+
+std::string_view CSpiFile::PeekWord() const {
+  if (!buffer_) return {};
+  std::size_t begin = begin_;
+  while (begin < end_ && (buffer_[begin] == ' ' || buffer_[begin] == '\t')) ++begin;
+  std::size_t end = begin;
+  while (end < end_ && !spi::IsSpace(buffer_[end])) ++end;
+  return {buffer_ + begin, end - begin};
 }
 
 bool CSpiFile::ReadLine(std::string& line) {
@@ -193,7 +205,7 @@ int CSpiFile::ReadProgramHeader(std::string& name, int& isControl) {
   return 0;
 }
 
-int CSpiFile::ReadDirectiveName(std::string& name) {
+int CSpiFile::ReadDirectiveName(std::string_view& name) {
   ++lineNumber;
   restLine_ = {};
   restBegin_ = restEnd_ = 0;
@@ -204,30 +216,32 @@ int CSpiFile::ReadDirectiveName(std::string& name) {
   if (separator == std::string_view::npos) separator = line.find('\t');
 
   if (separator == std::string_view::npos) {
-    // A lone word: compared with the end line in upper case, comments cut off. Built in name,
-    // whose capacity is reused from line to line.
-    name.assign(line.substr(0, line.find('{')));
-    for (char& c : name) c = spi::ToUpper(c);
-    return name == endLine ? 5 : 0;
+    // A lone word: compared with the end line in upper case, comments cut off; kept in upper
+    // case unless it ends the section.
+    upper_.assign(line.substr(0, line.find('{')));
+    for (char& c : upper_) c = spi::ToUpper(c);
+    if (upper_ == endLine) return 5;
+    name = arena_->Copy(upper_);
+    return 0;
   }
   const std::size_t lineStart = static_cast<std::size_t>(line.data() - restLine_.data());
   if (line.front() == '\'' || line.front() == '"') {
     const std::size_t close = line.find(line.front(), 1);
     if (close == std::string_view::npos)
       return Fail("SPI_ERROR: Missing closing quote at line %d in \"%s\"");
-    name.assign(line.substr(1, close - 1));
+    name = line.substr(1, close - 1);
     restBegin_ = lineStart + close + 1;
     restEnd_ = lineStart + line.size();
     return name == endLine ? 5 : 0;
   }
   // The name ends at the first blank even when a tab comes earlier.
-  name.assign(line.substr(0, separator));
+  name = line.substr(0, separator);
   restBegin_ = lineStart + separator;
   restEnd_ = lineStart + line.size();
   return 0;
 }
 
-int CSpiFile::ReadValue(std::string& value, int& doubleQuoted) {
+int CSpiFile::ReadValue(std::string_view& value, std::int8_t& doubleQuoted) {
   while (restBegin_ < restEnd_ && spi::IsSpace(restLine_[restBegin_])) ++restBegin_;
   while (restEnd_ > restBegin_ && spi::IsSpace(restLine_[restEnd_ - 1])) --restEnd_;
   if (restBegin_ >= restEnd_) return 4;
@@ -242,12 +256,12 @@ int CSpiFile::ReadValue(std::string& value, int& doubleQuoted) {
       Close();
       return Fail("SPI_ERROR: Missing closing quote at line %d in \"%s\"");
     }
-    value.assign(rest.substr(1, close - 1));
+    value = rest.substr(1, close - 1);
     restFrom = close + 1;
   } else {
     const std::size_t blank = rest.find(' ');
     valueEnd = blank != std::string_view::npos ? blank : rest.size() - (continued ? 1 : 0);
-    value.assign(rest.substr(0, valueEnd));
+    value = rest.substr(0, valueEnd);
     restFrom = valueEnd;
   }
   restBegin_ += restFrom;

@@ -1,12 +1,15 @@
 // The line file: a project file opened for shared reading, read line by line, with the state
-// the section reader needs. Holds a shared advisory lock (flock) while open, so that a Save in
-// another process fails instead of replacing the file under a reader. One thread.
+// the section reader needs. The whole file is read at once into an arena (the model's, given
+// by ReadInto, else one of its own), so that names and values are views into its bytes. Holds a
+// shared advisory lock (flock) while open, so that a Save in another process fails instead of
+// replacing the file under a reader. One thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "projectfile/SpiArena.h"
 #include "projectfile/SpiFileFingerprint.h"
 
 class CSpiFile {
@@ -22,6 +25,9 @@ class CSpiFile {
   int Open(const std::string& path);
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
+  // The arena that receives the file's bytes and the names read (upper-cased lone words);
+  // views given out stay valid as long as it. Before the first read.
+  void ReadInto(SpiArena& arena) { arena_ = &arena; }
 
   // One line without its line end (and without a carriage return before it). False at the end
   // of the file. A last line without a line end is still delivered.
@@ -30,11 +36,17 @@ class CSpiFile {
   // Section header: 0 read (name, isControl set), 1 clean end of file, -1 format error.
   int ReadProgramHeader(std::string& name, int& isControl);
   // Directive line: 0 read (name set, rest holds the remainder), 5 the section's end line,
-  // -1 error.
-  int ReadDirectiveName(std::string& name);
+  // -1 error. The name is a view into the arena.
+  int ReadDirectiveName(std::string_view& name);
   // Next value of the rest: 0 read, 4 no more values, -1 error. Sets doubleQuoted to 1 when
-  // the value was between double quotes.
-  int ReadValue(std::string& value, int& doubleQuoted);
+  // the value was between double quotes. The value is a view into the arena.
+  int ReadValue(std::string_view& value, std::int8_t& doubleQuoted);
+  // The first word of the next line as it stands (no quotes or case handled): a guess at the
+  // next directive's name, for preparing its lookup. Empty when unknown.
+  std::string_view PeekWord() const;
+  // Bytes of the file read so far and its size when it was read (0 before).
+  std::size_t BytesConsumed() const { return begin_; }
+  std::size_t BytesRead() const { return end_; }
 
   const std::string& FullPath() const { return fullPath_; }
   // The file as opened, with the hash of every byte read so far (all of it once the reading
@@ -51,9 +63,9 @@ class CSpiFile {
   int lineNumber = 0;       // physical lines read so far
 
  private:
+  // Reads the whole file into the arena (once). False when there is nothing to read.
   bool FillBuffer();
-  // The next line as a view into the read buffer, or into lineCopy_ when the line goes on
-  // past the buffer's end; valid until the next call. False at the end of the file.
+  // The next line as a view into the file's bytes. False at the end of the file.
   bool NextLine(std::string_view& line);
   int Fail(const char* format);
   // After a line too long or a read error: the message is set and reading stops.
@@ -63,13 +75,15 @@ class CSpiFile {
   // The rest is kept as a window into restLine_ (the current line), so that cutting values off
   // a long line stays linear.
   std::string_view restLine_;
-  std::string lineCopy_;
   std::size_t restBegin_ = 0;
   std::size_t restEnd_ = 0;
 
   int fd_ = -1;
   std::string fullPath_;
-  std::vector<char> buffer_;
+  SpiArena ownArena_;
+  SpiArena* arena_ = &ownArena_;
+  const char* buffer_ = nullptr;  // the file's bytes, in the arena
+  std::string upper_;             // a lone word in upper case, compared with the end line
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool eof_ = false;

@@ -109,12 +109,12 @@ int CSpiProject::ReadLevel(int level, const std::string& path, const char* openM
   policy.honoured = SpiValueHonoured;
   policy.refused = [this](const std::string& program, const CSpiDirective& directive, int at) {
     if (!SpiState().refusalLogging) return;
-    WriteLogEntry(
-        false, spi::Format("The directive \"%s:%s\" in \"%s\"\nis not being honoured "
-                           "because of the following control settings.\n",
-                           program.c_str(), directive.name.c_str(), LevelLabel(at).c_str()) +
-                   SpiDirectiveDump(directive,
-                                    {LevelLabel(0), LevelLabel(1), LevelLabel(2), LevelLabel(3)}));
+    WriteLogEntry(false, spi::Format("The directive \"%s:%s\" in \"%s\"\nis not being honoured "
+                                     "because of the following control settings.\n",
+                                     program.c_str(), std::string(directive.name).c_str(),
+                                     LevelLabel(at).c_str()) +
+                             SpiDirectiveDump(directive, {LevelLabel(0), LevelLabel(1),
+                                                          LevelLabel(2), LevelLabel(3)}));
   };
   const int result = SpiReadFile(programs_, file, level, policy);
   if (result == 0 && read) *read = file.Fingerprint();
@@ -418,7 +418,7 @@ int CSpiProject::AddValue(const std::string& value) {
   if (!ChangeAllowed(spi::Format(
           "The directive \"%s:%s\"\ncannot be set to value \"%s\"\nbecause of the following "
           "control settings.\n",
-          currentProgram_->name.c_str(), directive.name.c_str(), value.c_str())))
+          currentProgram_->name.c_str(), std::string(directive.name).c_str(), value.c_str())))
     return -1;
   if (directive.winningLevel < 2) {
     // The inherited values are not copied: the project level starts with this value.
@@ -429,7 +429,7 @@ int CSpiProject::AddValue(const std::string& value) {
     directive.userSet = true;
   else
     directive.projectSet = true;
-  directive.WinningValues().Append(value);
+  directive.WinningValues().Append(value, programs_.Arena());
   return 0;
 }
 
@@ -438,7 +438,8 @@ int CSpiProject::ClearValues() {
   CSpiDirective& directive = *currentDirective_;
   if (!ChangeAllowed(spi::Format("The value of directive \"%s:%s\"\ncannot be modified because "
                                  "of the following control settings.\n",
-                                 currentProgram_->name.c_str(), directive.name.c_str())))
+                                 currentProgram_->name.c_str(),
+                                 std::string(directive.name).c_str())))
     return -1;
   if (directive.winningLevel == 3)
     directive.userSet = true;

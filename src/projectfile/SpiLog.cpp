@@ -63,16 +63,19 @@ std::string SpiDirectiveDump(const CSpiDirective& directive,
   std::string out = "\nDirective Value at\n";
   for (int level = 0; level < kSpiLevelCount; ++level) {
     out += "\t" + labels[level] + ": ";
-    for (const auto& value : directive.values[level].Values()) out += " \"" + value + "\"";
+    for (const std::string_view value : directive.values[level].Values())
+      out.append(" \"").append(value).append("\"");
     if (!directive.controls[level].Empty()) {
       out += " ( ";
-      for (const auto& word : directive.controls[level].Values()) out += " \"" + word + "\"";
+      for (const std::string_view word : directive.controls[level].Values())
+        out.append(" \"").append(word).append("\"");
       out += " ) ";
     }
     out += "\n";
   }
-  out += "\nThe winning value for the directive \"" + directive.name + "\" is ";
-  for (const auto& value : directive.WinningValues().Values()) out += " \"" + value + "\"";
+  out.append("\nThe winning value for the directive \"").append(directive.name).append("\" is ");
+  for (const std::string_view value : directive.WinningValues().Values())
+    out.append(" \"").append(value).append("\"");
   out += "\nread from \"" + labels[directive.winningLevel] + "\"\n";
   return out;
 }

@@ -1,6 +1,8 @@
 // A flat, open-addressing index from names (ignoring ASCII case) to positions in a list, for
-// the first-match lookups of programs and directives. Stores only hashes and positions, so
-// lookups touch one contiguous array and growing it allocates once per doubling.
+// the first-match lookups of programs and directives. Stores only hashes and positions, eight
+// bytes a slot, so lookups touch one contiguous array; large tables take large pages. The
+// caller gives the hash (Hash, with a seed to keep several lists in one index) and says
+// whether the entry at a position matches.
 #pragma once
 
 #include <cstddef>
@@ -8,75 +10,94 @@
 #include <string_view>
 #include <vector>
 
+#include "projectfile/SpiPages.h"
+
+class SpiArena;
+
 class SpiNameIndex {
  public:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-  // The position of the first indexed name equal to name; nameAt(position) gives the name
-  // stored at a position of the list.
-  template <typename NameAt>
-  std::size_t Find(std::string_view name, NameAt nameAt) const {
-    if (slots_.empty()) return kNone;
-    const std::uint32_t hash = Hash(name);
-    for (std::size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+  // Small tables come from arena when one is given (an index per program of a model), else
+  // from the heap; the arena must outlive the index.
+  explicit SpiNameIndex(SpiArena* arena = nullptr) : arena_(arena) {}
+  SpiNameIndex(const SpiNameIndex&) = delete;
+  SpiNameIndex& operator=(const SpiNameIndex&) = delete;
+
+  static std::uint32_t Hash(std::string_view name, std::uint32_t seed = 0);
+
+  // The position of the first indexed entry with this hash that matches(position).
+  template <typename Matches>
+  std::size_t Find(std::uint32_t hash, Matches matches) const {
+    if (size_ == 0) return kNone;
+    for (std::size_t i = hash & (size_ - 1);; i = (i + 1) & (size_ - 1)) {
       const Slot& slot = slots_[i];
       if (slot.position == kEmpty) return kNone;
-      if (slot.hash == hash && EqualsIgnoringCase(nameAt(slot.position), name))
-        return slot.position;
+      if (slot.hash == hash && matches(slot.position - 1)) return slot.position - 1;
     }
   }
 
-  // Indexes position under name unless an equal name is indexed already (first match wins).
-  template <typename NameAt>
-  void Add(std::string_view name, std::size_t position, NameAt nameAt) {
-    if (const Probe probe = FindForInsert(name, nameAt); probe.position == kNone)
-      Insert(probe, position);
-  }
-
   // A lookup that can be completed by an insertion at the place it ended, so that a reader
-  // probes once per line: Probe, and when nothing was found, Insert after the list grew.
+  // probes once per line: FindForInsert, and when nothing was found, Insert after the list
+  // grew.
   struct Probe {
     std::size_t position;  // the found position, or kNone
-    std::size_t slot;      // where the name goes when it is inserted
+    std::size_t slot;      // where the entry goes when it is inserted
     std::uint32_t hash;
   };
-  template <typename NameAt>
-  Probe FindForInsert(std::string_view name, NameAt nameAt) {
-    // Room for one more name first: the probe's slot must stay valid until Insert.
-    if ((used_ + 1) * 2 > slots_.size()) Grow();
-    const std::uint32_t hash = Hash(name);
-    for (std::size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+  template <typename Matches>
+  Probe FindForInsert(std::uint32_t hash, Matches matches) {
+    // Room for one more entry first: the probe's slot must stay valid until Insert.
+    if ((used_ + 1) * 4 > size_ * 3) Resize(size_ == 0 ? kFirstSize : size_ * 2);
+    for (std::size_t i = hash & (size_ - 1);; i = (i + 1) & (size_ - 1)) {
       const Slot& slot = slots_[i];
       if (slot.position == kEmpty) return {kNone, i, hash};
-      if (slot.hash == hash && EqualsIgnoringCase(nameAt(slot.position), name))
-        return {slot.position, i, hash};
+      if (slot.hash == hash && matches(slot.position - 1)) return {slot.position - 1, i, hash};
     }
   }
   // Completes a FindForInsert that found nothing; no other change of the index in between.
   void Insert(const Probe& probe, std::size_t position) {
-    slots_[probe.slot] = {probe.hash, static_cast<std::uint32_t>(position)};
+    slots_[probe.slot] = {probe.hash, static_cast<std::uint32_t>(position + 1)};
     ++used_;
   }
-
-  void Clear() {
-    slots_.clear();
-    used_ = 0;
+  // Indexes position unless a matching entry is indexed already (first match wins).
+  template <typename Matches>
+  void Add(std::uint32_t hash, std::size_t position, Matches matches) {
+    if (const Probe probe = FindForInsert(hash, matches); probe.position == kNone)
+      Insert(probe, position);
   }
 
+  // Asks the processor to fetch the slot where a lookup of hash starts, ahead of the lookup:
+  // in a table larger than the caches each lookup would otherwise wait for memory.
+  void Prefetch(std::uint32_t hash) const {
+    if (size_ != 0) __builtin_prefetch(&slots_[hash & (size_ - 1)]);
+  }
+
+  // Room for count entries without growing on the way (a reader that can tell from its file
+  // how many are coming).
+  void Reserve(std::size_t count);
+  void Clear();
+  std::size_t BytesHeld() const { return size_ * sizeof(Slot); }
+  // Of those, the bytes of a table that is not in the arena.
+  std::size_t LargeBytesHeld() const { return arena_ && !large_.data() ? 0 : BytesHeld(); }
+
  private:
-  // Eight bytes a slot keep the index of a million names within the caches' reach. Lists
-  // never come near 2^32 entries (each entry is a heap object of some hundred bytes).
-  static constexpr std::uint32_t kEmpty = 0xffffffffu;
+  // Positions are stored plus one, so that zeroed memory is an empty table. Lists never come
+  // near 2^32 entries.
+  static constexpr std::uint32_t kEmpty = 0;
+  // The first table holds the usual section (some dozens of names) without growing.
+  static constexpr std::size_t kFirstSize = 64;
   struct Slot {
-    std::uint32_t hash = 0;
-    std::uint32_t position = kEmpty;
+    std::uint32_t hash;
+    std::uint32_t position;
   };
 
-  static std::uint32_t Hash(std::string_view name);
-  static bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-  void Place(const Slot& slot);
-  void Grow();
+  void Resize(std::size_t slots);
 
-  std::vector<Slot> slots_;  // size is zero or a power of two, at most half used
+  Slot* slots_ = nullptr;
+  std::size_t size_ = 0;  // zero or a power of two, at most three quarters used
   std::size_t used_ = 0;
+  SpiArena* arena_;
+  std::vector<Slot> small_;  // the table while it is small, without an arena
+  SpiPages large_;           // the table once it is large
 };

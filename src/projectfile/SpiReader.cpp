@@ -1,6 +1,7 @@
 #include "projectfile/SpiReader.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "projectfile/CSpiFile.h"
@@ -8,17 +9,23 @@
 
 namespace {
 
+// After this many directives of one section its program's index is sized from the file: the
+// directives still to come are estimated from the bytes still to read.
+constexpr std::size_t kEstimateAfter = 4096;
+
 // Reads one directive line's values into the level's values or control words. 0 or -1.
-// scratch collects the line's values, so that the list grows once to its exact size.
+// scratch collects the line's values (views into the file's bytes), so that the list is
+// built once at its exact size.
 int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int isControl,
-                        const SpiReadPolicy& policy, std::vector<std::string>& scratch) {
+                        const SpiReadPolicy& policy, std::vector<std::string_view>& scratch,
+                        SpiArena& arena) {
   CSpiValueList* list;
   if (isControl) {
     directive.controlPresent[level] = true;
-    list = &directive.controls[level];
+    list = &directive.controls.At(level, arena);
   } else {
     if (!policy.honoured || policy.honoured(directive, level))
-      directive.winningLevel = level;
+      directive.winningLevel = static_cast<std::int8_t>(level);
     else if (policy.refused)
       policy.refused(file.programName, directive, level);
     // Refused values are stored all the same: the log explains them and Save writes them back.
@@ -26,14 +33,12 @@ int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int
     if (level == 3) directive.userSet = true;
     list = &directive.values[level];
   }
-  list->Clear();
   scratch.clear();
-  std::string value;
+  std::string_view value;
   int result;
-  while ((result = file.ReadValue(value, directive.doubleQuoted)) == 0)
-    scratch.push_back(std::move(value));
+  while ((result = file.ReadValue(value, directive.doubleQuoted)) == 0) scratch.push_back(value);
   // Values read before a failure stay, as the rest of what was read does.
-  list->AppendAll(scratch);
+  list->Assign(scratch, arena);
   list->Rewind();
   return result == -1 ? -1 : 0;
 }
@@ -41,20 +46,33 @@ int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int
 }  // namespace
 
 int SpiReadFile(CSpiProgramList& programs, CSpiFile& file, int level, const SpiReadPolicy& policy) {
+  SpiArena& arena = programs.Arena();
+  file.ReadInto(arena);
   std::string programName;
-  std::string directiveName;
-  std::vector<std::string> scratch;
+  std::string_view directiveName;
+  std::vector<std::string_view> scratch;
   int isControl = 0;
   while (true) {
     const int header = file.ReadProgramHeader(programName, isControl);
     if (header == 1) return 0;
     if (header != 0) return -1;
     CSpiProgram& program = programs.FindOrAppend(programName, level);
+    // A section of many directives has its index sized from the rest of the file.
+    std::size_t directives = 0;
+    const std::size_t sectionStart = file.BytesConsumed();
     // Any end of the section other than a failed value read lets reading go on with the next
     // header: a missing end line or an unterminated quoted name leaves only its message.
     while (file.ReadDirectiveName(directiveName) == 0) {
-      CSpiDirective& directive = program.FindOrAppendDirective(directiveName, level);
-      if (ReadDirectiveValues(directive, file, level, isControl, policy, scratch) != 0) return -1;
+      // Names are views into the file's bytes, which the model's arena holds: no copy.
+      CSpiDirective& directive = program.FindOrAppendDirective(directiveName, level, false);
+      // The next line's lookup is prepared while this line's values are read.
+      program.PrefetchDirective(file.PeekWord());
+      if (ReadDirectiveValues(directive, file, level, isControl, policy, scratch, arena) != 0)
+        return -1;
+      if (++directives == kEstimateAfter && file.BytesConsumed() > sectionStart)
+        CSpiProgramList::ReserveDirectives(program, directives *
+                                                        (file.BytesRead() - file.BytesConsumed()) /
+                                                        (file.BytesConsumed() - sectionStart));
     }
   }
 }

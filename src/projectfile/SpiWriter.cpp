@@ -26,10 +26,10 @@ void AppendQuoted(std::string& out, std::string_view text, char quote) {
 
 void AppendDirectiveLine(std::string& out, const CSpiDirective& directive,
                          const CSpiValueList& values) {
-  const std::string& name = directive.name;
+  const std::string_view name = directive.name;
   // Names are bare unless reading them back bare would split or misread them.
-  const bool quoteName = name.find(' ') != std::string::npos ||
-                         name.find('\t') != std::string::npos ||
+  const bool quoteName = name.find(' ') != std::string_view::npos ||
+                         name.find('\t') != std::string_view::npos ||
                          (!name.empty() && (name.front() == '\'' || name.front() == '"')) ||
                          (name.empty() && !values.Empty());
   if (quoteName)
@@ -37,7 +37,7 @@ void AppendDirectiveLine(std::string& out, const CSpiDirective& directive,
   else
     out += name;
   const char preferred = directive.doubleQuoted == 1 ? '"' : '\'';
-  for (const auto& value : values.Values()) {
+  for (const std::string_view value : values.Values()) {
     out += ' ';
     AppendQuoted(out, value, QuoteFor(value, preferred));
   }

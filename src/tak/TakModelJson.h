@@ -1,8 +1,13 @@
-// The project model as JSON, for "tak parse".
+// The report of "tak parse" as JSON, written while walking the model: no document is built,
+// so memory stays that of the model whatever its size. The text is what nlohmann::json's
+// dump(2) with replaced invalid UTF-8 gives for the report's document.
 #pragma once
 
-#include <nlohmann/json.hpp>
+#include <ostream>
+#include <string>
 
 class CSpiProgramList;
 
-nlohmann::json TakModelJson(const CSpiProgramList& programs);
+// {"lastMessage": ..., "programs": [...], "result": ...} and no line end after it.
+void TakWriteParseReport(std::ostream& out, int result, const std::string& lastMessage,
+                         const CSpiProgramList& programs);

@@ -35,7 +35,7 @@ int OpenAt(const TakArguments& arguments, CSpiProject& project, std::ostream& er
 }
 
 void PrintList(std::ostream& out, const CSpiValueList& list) {
-  for (const auto& value : list.Values()) out << " \"" << value << "\"";
+  for (const std::string_view value : list.Values()) out << " \"" << value << "\"";
 }
 
 }  // namespace
@@ -44,10 +44,9 @@ int TakParse(const TakArguments& arguments, std::ostream& out, std::ostream&) {
   CSpiProgramList programs;
   SpiSetLastMessage("");
   const int result = ReadOneFile(arguments, programs);
-  const nlohmann::json report = {
-      {"result", result}, {"lastMessage", SpiLastMessage()}, {"programs", TakModelJson(programs)}};
   // Project files may hold any bytes; invalid UTF-8 is shown replaced rather than refused.
-  out << report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+  TakWriteParseReport(out, result, SpiLastMessage(), programs);
+  out << "\n";
   return result == 0 ? 0 : 1;
 }
 
@@ -94,7 +93,8 @@ int TakExplain(const TakArguments& arguments, std::ostream& out, std::ostream& e
     }
     out << "\n";
   }
-  out << "winning level: " << d.winningLevel << " (" << project.LevelLabel(d.winningLevel) << ")\n";
+  out << "winning level: " << static_cast<int>(d.winningLevel) << " ("
+      << project.LevelLabel(d.winningLevel) << ")\n";
   for (int level = d.winningLevel + 1; level < kSpiLevelCount; ++level) {
     const bool given = level == 2   ? d.projectSet
                        : level == 3 ? d.userSet

@@ -1,10 +1,14 @@
 // The detail pane: appends, line breaks, the 1024-character cap and trimming.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "dialogs/CMldOutput.h"
 
@@ -92,4 +96,38 @@ TEST(OutputPane, WithoutAWindowNothingHappens) {
   edit.reset();  // the dialog destroyed its edit
   EXPECT_FALSE(output.HasWindow());
   output.AppendText("also lost\n");
+}
+
+TEST(OutputPane, QueuedPiecesArriveTogetherAsAppendsWouldLeaveThem) {
+  // The same pieces appended one by one and queued for one pass give the same pane.
+  std::vector<std::string> pieces;
+  for (int i = 0; i < 700; ++i)
+    pieces.push_back(i % 3 == 0 ? "part " + std::to_string(i) + " "
+                                : "line " + std::to_string(i) + "\r\n");
+  pieces.push_back(std::string(2000, 'w') + "\n");  // cut to 1024, its line end dropped
+  pieces.push_back("tail");
+  Pane one;
+  for (const auto& piece : pieces) one.output.AppendText(piece);
+  Pane batch;
+  for (const auto& piece : pieces) batch.output.QueueText(piece);
+  EXPECT_EQ(batch.output.GetLineCount(), 1);  // nothing before the event loop's pass
+  QCoreApplication::processEvents();
+  EXPECT_EQ(batch.Text(), one.Text());
+  EXPECT_EQ(batch.output.GetLineCount(), one.output.GetLineCount());
+  EXPECT_LE(batch.output.GetLineCount(), 450);
+  EXPECT_EQ(batch.edit->textCursor().position(), batch.edit->document()->characterCount() - 1);
+
+  // A few pieces that do not reach the limit are added to what the pane holds.
+  batch.output.QueueText("\nmore\n");
+  batch.output.Flush();
+  one.output.AppendText("\nmore\n");
+  EXPECT_EQ(batch.Text(), one.Text());
+}
+
+TEST(OutputPane, ALoneCarriageReturnStaysInsideItsLine) {
+  Pane pane;
+  pane.output.AppendText("50%\r60%\r70%\n");
+  EXPECT_EQ(pane.output.GetLineCount(), 2);
+  EXPECT_EQ(pane.edit->document()->firstBlock().text(),
+            QString("50%") + QChar(0x240D) + "60%" + QChar(0x240D) + "70%");
 }

@@ -1,7 +1,10 @@
 // Reading project files: the worked example, messages with line numbers, bad input.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "ReadHelpers.h"
+#include "projectfile/SpiArena.h"
 #include "projectfile/SpiLastMessage.h"
 
 namespace {
@@ -16,7 +19,7 @@ TEST(Reader, WorkedExampleGivesTheDescribedModel) {
   EXPECT_EQ(global.name, "GLOBAL");
   EXPECT_EQ(global.level, 2);
   std::vector<std::string> names;
-  for (const auto& d : global.Directives()) names.push_back(d->name);
+  for (const auto& d : global.Directives()) names.emplace_back(d->name);
   EXPECT_EQ(names,
             (std::vector<std::string>{"library", "cells", "DESIGN_NAME", "list", "alone", ""}));
   EXPECT_EQ(ValuesOf(read.programs, "global", "LIBRARY"), "a b|c");
@@ -157,6 +160,76 @@ TEST(Model, LookupsIgnoreCaseAndTakeTheFirstMatch) {
   EXPECT_EQ(first.FindDirective(""), nullptr);
   programs.Clear();
   EXPECT_EQ(programs.Find("Global"), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Model, ValuesAddedLaterLiveInTheArenaAndViewsStayValid) {
+  TempDir dir;
+  ReadOutcome read;
+  ReadText(dir, "START_A\nx 'one' two\nEND_A\n", read);
+  ASSERT_EQ(read.result, 0);
+  CSpiDirective& x = *read.programs.Find("A")->FindDirective("X");
+  CSpiValueList& list = x.values[2];
+  const SpiValueView before = list.Values();
+  std::string value;
+  list.Rewind();
+  ASSERT_TRUE(list.Next(value));
+  // Appending (a caller's text, copied) keeps the cursor and leaves the earlier view intact.
+  std::string added = "three";
+  list.Append(added, read.programs.Arena());
+  added.assign("overwritten");
+  EXPECT_EQ(list.Values(), (std::vector<std::string>{"one", "two", "three"}));
+  EXPECT_EQ(before, (std::vector<std::string>{"one", "two"}));
+  ASSERT_TRUE(list.Next(value));
+  EXPECT_EQ(value, "two");
+  ASSERT_TRUE(list.Next(value));
+  EXPECT_EQ(value, "three");
+  EXPECT_FALSE(list.Next(value));
+  // Empty values keep their place among others.
+  const std::string_view mixed[] = {"", "a", ""};
+  list.Assign(mixed, read.programs.Arena());
+  EXPECT_EQ(list.Values(), (std::vector<std::string>{"", "a", ""}));
+  // Many appends, each copied once more with the list: all still readable.
+  CSpiDirective& y = read.programs.Find("a")->AppendDirective(std::string("added"), 2);
+  for (int i = 0; i < 300; ++i) y.values[2].Append(std::to_string(i), read.programs.Arena());
+  ASSERT_EQ(y.values[2].Size(), 300u);
+  EXPECT_EQ(y.values[2].Values()[299], "299");
+  EXPECT_EQ(read.programs.Find("A")->FindDirective("ADDED"), &y);
+  EXPECT_EQ(read.programs.Find("A")->Directives().size(), 2u);
+  // Control words exist only once written.
+  EXPECT_TRUE(x.controls[1].Empty());
+  x.controls.At(1, read.programs.Arena()).Append("lock", read.programs.Arena());
+  EXPECT_TRUE(x.controls[1].ContainsIgnoringCase("LOCK"));
+  EXPECT_TRUE(x.controls[0].Empty());
+  // One release; the model can be filled again.
+  read.programs.Clear();
+  EXPECT_EQ(read.programs.Find("A"), nullptr);
+  EXPECT_EQ(read.programs.DirectiveCount(), 0u);
+  CSpiFile file;
+  ASSERT_EQ(file.Open(read.path), 0);
+  ASSERT_EQ(SpiReadFile(read.programs, file, 2), 0);
+  EXPECT_EQ(ValuesOf(read.programs, "A", "x"), "one|two");
+}
+
+TEST(Model, ArenaAlignsCopiesAndGrowsForLargeRequests) {
+  SpiArena arena;
+  EXPECT_EQ(arena.BytesHeld(), 0u);
+  char* byte = static_cast<char*>(arena.Allocate(1, 1));
+  auto* wide = static_cast<std::uint64_t*>(arena.Allocate(8, 8));
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(wide) % 8, 0u);
+  EXPECT_NE(static_cast<void*>(byte), static_cast<void*>(wide));
+  const std::string_view copy = arena.Copy("text");
+  EXPECT_EQ(copy, "text");
+  // A request larger than any block so far gets a block of its own size.
+  char* large = static_cast<char*>(arena.Allocate(10u << 20, 1));
+  large[(10u << 20) - 1] = 'x';
+  EXPECT_GE(arena.BytesHeld(), 10u << 20);
+  EXPECT_EQ(copy, "text");  // earlier allocations stay where they are
+  arena.Release();
+  EXPECT_EQ(arena.BytesHeld(), 0u);
 }
 
 }  // namespace

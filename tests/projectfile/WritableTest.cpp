@@ -26,10 +26,14 @@ bool RoundTrips(const TempDir& dir, const CSpiProgramList& model, const std::str
   if (back.result != 0 || back.programs.Programs().size() != 1) return false;
   const CSpiProgram& p = *back.programs.Programs()[0];
   if (!spi::EqualsIgnoringCase(p.name, program) || p.Directives().size() != 1) return false;
-  const CSpiDirective& d = *p.Directives()[0];
+  const CSpiDirective& d = **p.Directives().begin();
   if (!spi::EqualsIgnoringCase(d.name, name)) return false;
-  return control ? d.controlPresent[2] && d.controls[2].Values() == values
-                 : d.projectSet && d.values[2].Values() == values;
+  const auto same = [&values](const CSpiValueList& list) {
+    std::vector<std::string> read;
+    for (const auto value : list.Values()) read.emplace_back(value);
+    return read == values;
+  };
+  return control ? d.controlPresent[2] && same(d.controls[2]) : d.projectSet && same(d.values[2]);
 }
 
 TEST(Writable, TheCheckAgreesWithWritingAndReadingBack) {
@@ -63,7 +67,8 @@ TEST(Writable, TheCheckAgreesWithWritingAndReadingBack) {
           CSpiProgramList model;
           CSpiDirective& d = model.Append(program, 2).AppendDirective(name, 2);
           (control ? d.controlPresent[2] : d.projectSet) = true;
-          for (const auto& v : values) (control ? d.controls[2] : d.values[2]).Append(v);
+          CSpiValueList& list = control ? d.controls.At(2, model.Arena()) : d.values[2];
+          for (const auto& v : values) list.Append(v, model.Arena());
           const bool writable = SpiLevelProblem(model, 2).empty();
           EXPECT_EQ(writable, RoundTrips(dir, model, program, name, values, control))
               << "program \"" << SpiShown(program) << "\" name \"" << SpiShown(name) << "\" values "

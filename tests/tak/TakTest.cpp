@@ -8,10 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <set>
-#include <sstream>
+#include <nlohmann/json.hpp>
 
 #include "TempDir.h"
+#include "projectfile/CSpiFile.h"
+#include "projectfile/CSpiProgramList.h"
+#include "projectfile/SpiLastMessage.h"
+#include "projectfile/SpiReader.h"
 
 namespace {
 
@@ -87,6 +90,69 @@ TEST_F(TakTool, ParseAndFormatTheExample) {
   EXPECT_NE(failed.out.find("\"result\": -1"), std::string::npos);
   EXPECT_NE(failed.out.find("does not fall in"), std::string::npos);
   EXPECT_EQ(Tak("format " + bad.string()).status, 1);
+}
+
+// The report as a whole document, built the way tak built it before it wrote while walking.
+std::string ReportDocument(const std::string& path, int level) {
+  CSpiProgramList programs;
+  CSpiFile file;
+  SpiSetLastMessage("");
+  const int result = file.Open(path) == 0 ? SpiReadFile(programs, file, level) : -1;
+  auto strings = [](const SpiValueView& view) {
+    return std::vector<std::string>(view.begin(), view.end());
+  };
+  nlohmann::json all = nlohmann::json::array();
+  for (const auto& program : programs.Programs()) {
+    nlohmann::json directives = nlohmann::json::array();
+    for (const CSpiDirective* d : program->Directives()) {
+      nlohmann::json levels = nlohmann::json::array();
+      for (int at = 0; at < kSpiLevelCount; ++at)
+        levels.push_back({{"level", at},
+                          {"values", strings(d->values[at].Values())},
+                          {"controls", strings(d->controls[at].Values())},
+                          {"controlPresent", d->controlPresent[at]}});
+      directives.push_back({{"name", std::string(d->name)},
+                            {"winningLevel", static_cast<int>(d->winningLevel)},
+                            {"doubleQuoted", static_cast<int>(d->doubleQuoted)},
+                            {"projectSet", d->projectSet},
+                            {"userSet", d->userSet},
+                            {"levels", levels}});
+    }
+    all.push_back({{"name", program->name}, {"level", program->level}, {"directives", directives}});
+  }
+  const nlohmann::json report = {
+      {"result", result}, {"lastMessage", SpiLastMessage()}, {"programs", all}};
+  return report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+}
+
+TEST_F(TakTool, ParseWritesTheModelsDocumentByteForByte) {
+  const std::string tricky = std::string(
+      "START_GLOBAL\n"
+      "plain a 'b c' \"it's\"\n"
+      "ctl \x01\x1f\x7f 'tab\there' \\\n next\n"
+      "bytes \xff\xfe \xc3\xa9 \xe2\x82\n"
+      "lone\n"
+      "'quoted name' \"\\back\\slash\"\n"
+      "END_GLOBAL\n"
+      "START_GLOBAL_CONTROL_SETTINGS\nplain lock\nEND_GLOBAL_CONTROL_SETTINGS\n"
+      "START_EMPTY\nEND_EMPTY\n");
+  const auto good = dir.write("tricky.tak", tricky);
+  const auto bad = dir.write("broken.tak", "START_A\nx 1\ny 'open\n");
+  for (const auto& path : {good, bad}) {
+    for (const int level : {0, 2, 3}) {
+      const std::string command =
+          KESTRA_BINARY_DIR "/bin/tak parse " + path.string() + " -level " + std::to_string(level);
+      FILE* pipe = popen(command.c_str(), "r");
+      ASSERT_NE(pipe, nullptr);
+      std::string out;
+      std::array<char, 4096> buffer{};
+      size_t got;
+      while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), got);
+      pclose(pipe);
+      EXPECT_EQ(out, ReportDocument(path.string(), level)) << path << " level " << level;
+    }
+  }
 }
 
 TEST_F(TakTool, GetExplainAndSet) {
