@@ -2,32 +2,8 @@
 
 #include <utility>
 
-#include "model/BException.h"
+OLRegExp::OLRegExp(std::string pattern, bool ignoreCase, bool wholeText)
+    : pattern_(std::move(pattern)), ignoreCase_(ignoreCase), wholeText_(wholeText) {}
 
-namespace {
-
-std::regex compile(const std::string& pattern, bool ignoreCase) {
-  auto flags = std::regex::ECMAScript;
-  if (ignoreCase) flags |= std::regex::icase;
-  try {
-    return std::regex(pattern, flags);
-  } catch (const std::regex_error& error) {
-    throw BException("\"" + pattern + "\" is not a valid regular expression: " + error.what(),
-                     "OLRegExp");
-  }
-}
-
-}  // namespace
-
-OLRegExp::OLRegExp(std::string pattern, bool ignoreCase)
-    : pattern_(std::move(pattern)),
-      ignoreCase_(ignoreCase),
-      expression_(compile(pattern_, ignoreCase)) {}
-
-bool OLRegExp::matches(const std::string& text) const {
-  return std::regex_match(text, expression_);
-}
-
-bool OLRegExp::search(const std::string& text) const {
-  return std::regex_search(text, expression_);
-}
+// Defined here so that the library exports it.
+OLRegExp& OLRegExp::operator=(const OLRegExp&) = default;

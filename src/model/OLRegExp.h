@@ -1,26 +1,22 @@
-// A regular expression of the suite's name filters (ECMAScript syntax), kept with the text
-// it was built from. A value: copying copies the pattern, its options and the compiled form.
+// A regular expression of the suite's name filters, as its pattern text and options. A value:
+// copying copies every member unchanged. Compiling and matching are the filters' own work.
 #pragma once
 
-#include <regex>
 #include <string>
 
 class OLRegExp {
  public:
-  // Throws BException when the pattern is not a valid expression.
-  explicit OLRegExp(std::string pattern = {}, bool ignoreCase = false);
+  explicit OLRegExp(std::string pattern = {}, bool ignoreCase = false, bool wholeText = true);
   OLRegExp(const OLRegExp&) = default;
-  OLRegExp& operator=(const OLRegExp&) = default;
+  OLRegExp& operator=(const OLRegExp&);
 
   const std::string& getPattern() const { return pattern_; }
   bool ignoresCase() const { return ignoreCase_; }
-  // True when the whole text matches.
-  bool matches(const std::string& text) const;
-  // True when some part of the text matches.
-  bool search(const std::string& text) const;
+  // True when the pattern must match the whole text, false when a part of it will do.
+  bool matchesWholeText() const { return wholeText_; }
 
  private:
   std::string pattern_;
   bool ignoreCase_;
-  std::regex expression_;
+  bool wholeText_;
 };
