@@ -1,21 +1,7 @@
 // Brel, the data-model framework: the base services the template library and the exported
-// part model report through. Declarations only: no flow of this module needs their bodies
-// yet (WCString, which the rules-checker log parser uses, is in WCString.h and built into
-// qvdcommon).
+// part model report through. They are the part model's own classes (src/model); WCString,
+// which the rules-checker log parser uses, is in base/WCString.h.
 #pragma once
 
-#include <string>
-
-// A failure of the template library; callers show getExceptionInfo and go on.
-class BException {
- public:
-  virtual ~BException();
-  std::string getExceptionInfo() const;
-};
-
-// A list of messages (differences, errors) that a check fills.
-class BMesgList {
- public:
-  virtual ~BMesgList();
-  int getErrorCount() const;
-};
+#include "model/BException.h"
+#include "model/BMesgList.h"

@@ -1,0 +1,3 @@
+#include "model/CObject.h"
+
+CObject::~CObject() = default;
