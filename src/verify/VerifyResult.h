@@ -22,3 +22,19 @@ struct VerifyResult {
   std::vector<std::string> findings;  // one line per finding, when the flow lists them
   std::string cause;                  // why the verdict is unknown ("" otherwise)
 };
+
+// A result of flow for library and cell ("" for a whole library), its verdict unknown and
+// nothing said yet: what each flow's runner starts from.
+inline VerifyResult FlowResult(std::string flow, std::string library, std::string cell) {
+  VerifyResult result;
+  result.flow = std::move(flow);
+  result.library = std::move(library);
+  result.cell = std::move(cell);
+  return result;
+}
+
+// result for a run that could not be made: its message and its cause say why.
+inline VerifyResult NotRunResult(VerifyResult result, std::string cause) {
+  result.message = result.cause = std::move(cause);
+  return result;
+}

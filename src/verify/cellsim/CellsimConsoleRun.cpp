@@ -134,19 +134,13 @@ std::string LibraryDirectory(const CKestraCmdContext& command, const std::string
 }
 
 VerifyResult SimulationResult(const SimulationArguments& args) {
-  VerifyResult result;
-  result.flow = "simulation";
-  result.library = args.library;
-  for (const std::string& cell : args.cells) {
-    result.cell += (result.cell.empty() ? "" : " ") + cell;
-  }
-  return result;
+  std::string cells;
+  for (const std::string& cell : args.cells) cells += (cells.empty() ? "" : " ") + cell;
+  return FlowResult("simulation", args.library, cells);
 }
 
 VerifyResult NotRun(const SimulationArguments& args, std::string cause) {
-  VerifyResult result = SimulationResult(args);
-  result.message = result.cause = std::move(cause);
-  return result;
+  return NotRunResult(SimulationResult(args), std::move(cause));
 }
 
 // The lines of the tool's own summary that tell of a failure or a warning.

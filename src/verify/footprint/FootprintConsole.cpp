@@ -116,17 +116,11 @@ struct VerifyArguments {
 };
 
 VerifyResult FootprintResult(const VerifyArguments& args) {
-  VerifyResult result;
-  result.flow = "footprint";
-  result.cell = args.name;
-  result.library = args.location;
-  return result;
+  return FlowResult("footprint", args.location, args.name);
 }
 
 VerifyResult NotRun(const VerifyArguments& args, std::string cause) {
-  VerifyResult result = FootprintResult(args);
-  result.message = result.cause = std::move(cause);
-  return result;
+  return NotRunResult(FootprintResult(args), std::move(cause));
 }
 
 FlowRun RunFootprintVerify(const std::vector<std::string>& words) {

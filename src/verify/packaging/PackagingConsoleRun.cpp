@@ -105,17 +105,11 @@ std::optional<PackagingArguments> ParsePackagingArguments(const std::vector<std:
 }
 
 VerifyResult PackagingResult(const std::string& library, const std::string& cell) {
-  VerifyResult result;
-  result.flow = "packaging";
-  result.library = library;
-  result.cell = cell;
-  return result;
+  return FlowResult("packaging", library, cell);
 }
 
 VerifyResult NotRun(const PackagingArguments& args, std::string cause) {
-  VerifyResult result = PackagingResult(args.library, "");
-  result.message = result.cause = std::move(cause);
-  return result;
+  return NotRunResult(PackagingResult(args.library, ""), std::move(cause));
 }
 
 // The run of the consistency check: one result from the summary next to the project file.

@@ -116,17 +116,11 @@ class ConsoleRulexRunner final : public RulexToolRunner {
 };
 
 VerifyResult RulexResult(const RulexArguments& args) {
-  VerifyResult result;
-  result.flow = "rulex";
-  result.library = args.library;
-  result.cell = args.cell;
-  return result;
+  return FlowResult("rulex", args.library, args.cell);
 }
 
 VerifyResult NotRun(const RulexArguments& args, std::string cause) {
-  VerifyResult result = RulexResult(args);
-  result.message = result.cause = std::move(cause);
-  return result;
+  return NotRunResult(RulexResult(args), std::move(cause));
 }
 
 FlowRun RunRulex(const std::vector<std::string>& words) {
