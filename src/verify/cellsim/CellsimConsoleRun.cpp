@@ -11,6 +11,7 @@
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
 #include "verify/ConsoleToolRun.h"
+#include "verify/FlowWords.h"
 #include "verify/WorkingDirectory.h"
 #include "verify/cellsim/CellsimOptions.h"
 #include "verify/cellsim/CellsimPaths.h"
@@ -39,6 +40,11 @@ struct SimulationArguments {
 // The arguments, or the reason the words cannot be used.
 std::optional<SimulationArguments> ParseSimulationArguments(const std::vector<std::string>& words,
                                                             std::string& error) {
+  const auto given = FlowWords::Parse(words, {"-default-paths", "-stop-on-netlist"},
+                                      {"-proj", "-lib", "-cell", "-product", "-wrapperview",
+                                       "-mapview", "-models", "-udps", "-options"},
+                                      {}, error);
+  if (!given) return std::nullopt;
   SimulationArguments args;
   CellsimSettings& settings = args.settings;
   settings.pathSource = CellsimPathSource::None;
@@ -51,23 +57,7 @@ std::optional<SimulationArguments> ParseSimulationArguments(const std::vector<st
     settings.pathSource = value;
     return true;
   };
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    if (word == "-default-paths") {
-      if (!source(CellsimPathSource::Default)) return std::nullopt;
-      continue;
-    }
-    if (word == "-stop-on-netlist") {
-      if (!source(CellsimPathSource::None)) return std::nullopt;
-      settings.stopOnNetlist = true;
-      continue;
-    }
-    if (i + 1 >= words.size()) {
-      error =
-          !word.empty() && word.front() == '-' ? word + " needs a value" : word + ": unexpected";
-      return std::nullopt;
-    }
-    const std::string& value = words[++i];
+  for (const auto& [word, value] : given->Given()) {
     if (word == "-proj") {
       args.project = value;
     } else if (word == "-lib") {
@@ -84,18 +74,21 @@ std::optional<SimulationArguments> ParseSimulationArguments(const std::vector<st
       args.viewsGiven = true;
       settings.viewKind = word == "-mapview" ? CellsimViewKind::Map : CellsimViewKind::Wrapper;
       settings.views = value;
+    } else if (word == "-default-paths") {
+      if (!source(CellsimPathSource::Default)) return std::nullopt;
+    } else if (word == "-stop-on-netlist") {
+      if (!source(CellsimPathSource::None)) return std::nullopt;
+      settings.stopOnNetlist = true;
     } else if (word == "-models") {
       if (!source(CellsimPathSource::Specify)) return std::nullopt;
       settings.modelDir = value;
     } else if (word == "-udps") {
       if (!source(CellsimPathSource::Specify)) return std::nullopt;
       settings.udpDir = value;
-    } else if (word == "-options") {
-      if (!source(CellsimPathSource::OptionsFile)) return std::nullopt;
-      settings.optionsFile = value;
-    } else {
-      error = "unknown option " + word;
+    } else if (!source(CellsimPathSource::OptionsFile)) {  // -options
       return std::nullopt;
+    } else {
+      settings.optionsFile = value;
     }
   }
   if (args.project.empty() || args.library.empty()) {

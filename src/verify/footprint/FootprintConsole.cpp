@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
-#include <optional>
 
 #include "outside/CFootprint.h"
+#include "verify/FlowWords.h"
 #include "verify/footprint/FootprintCheck.h"
 #include "verify/footprint/FootprintFlow.h"
 #include "verify/footprint/FootprintRows.h"
@@ -19,25 +19,6 @@ constexpr const char* kVerifyUsage =
     "-proj FILE -name NAME [-location DIR]\n"
     "  checks NAME.dra as the layout editor does for a verify file; -location picks the folder\n"
     "  of the footprint search path when the drawing is in more than one";
-
-// Words as "-option value" pairs; the reason when they cannot be used.
-std::optional<std::vector<std::pair<std::string, std::string>>> OptionPairs(
-    const std::vector<std::string>& words, const std::vector<std::string>& known,
-    std::string& error) {
-  std::vector<std::pair<std::string, std::string>> pairs;
-  for (std::size_t i = 0; i < words.size(); i += 2) {
-    if (std::find(known.begin(), known.end(), words[i]) == known.end()) {
-      error = "unknown option " + words[i];
-      return std::nullopt;
-    }
-    if (i + 1 >= words.size()) {
-      error = words[i] + " needs a value";
-      return std::nullopt;
-    }
-    pairs.emplace_back(words[i], words[i + 1]);
-  }
-  return pairs;
-}
 
 std::string AbsoluteProject(const std::string& project) {
   std::error_code error;
@@ -72,13 +53,10 @@ int ListFootprints(const std::vector<std::string>& words, std::ostream& out, std
     return 0;
   }
   std::string error;
-  const auto pairs = OptionPairs(words, {"-proj", "-filter"}, error);
-  std::string project, pattern;
-  if (pairs) {
-    for (const auto& [option, value] : *pairs) (option == "-proj" ? project : pattern) = value;
-    if (project.empty()) error = "-proj is required";
-  }
-  if (!error.empty()) {
+  const auto given = FlowWords::Parse(words, {}, {"-proj", "-filter"}, {"-proj"}, error);
+  std::string project = given ? given->Value("-proj") : "";
+  const std::string pattern = given ? given->Value("-filter") : "";
+  if (!given) {
     err << "kestra footprints: " << error << "\n" << kListUsage;
     return 2;
   }
@@ -125,18 +103,10 @@ VerifyResult NotRun(const VerifyArguments& args, std::string cause) {
 
 FlowRun RunFootprintVerify(const std::vector<std::string>& words) {
   FlowRun run;
-  const auto pairs = OptionPairs(words, {"-proj", "-name", "-location"}, run.usageError);
-  if (!pairs) return run;
-  VerifyArguments args;
-  for (const auto& [option, value] : *pairs) {
-    if (option == "-proj") args.project = value;
-    if (option == "-name") args.name = value;
-    if (option == "-location") args.location = value;
-  }
-  if (args.project.empty() || args.name.empty()) {
-    run.usageError = "-proj and -name are required";
-    return run;
-  }
+  const auto given = FlowWords::Parse(words, {}, {"-proj", "-name", "-location"},
+                                      {"-proj", "-name"}, run.usageError);
+  if (!given) return run;
+  VerifyArguments args{given->Value("-proj"), given->Value("-name"), given->Value("-location")};
   const std::string project = AbsoluteProject(args.project);
   if (std::string problem; !ProjectReadable(project, problem)) {
     run.results.push_back(NotRun(args, problem));

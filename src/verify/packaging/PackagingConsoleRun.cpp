@@ -11,6 +11,7 @@
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
 #include "verify/ConsoleToolRun.h"
+#include "verify/FlowWords.h"
 #include "verify/packaging/PackagingCommand.h"
 #include "verify/packaging/PackagingReports.h"
 #include "verify/packaging/PackagingRun.h"
@@ -37,60 +38,23 @@ struct PackagingArguments {
 
 std::optional<PackagingArguments> ParsePackagingArguments(const std::vector<std::string>& words,
                                                           std::string& error) {
+  const auto given =
+      FlowWords::Parse(words, {"-ptf", "-netrev", "-report", "-consistency"},
+                       {"-proj", "-lib", "-cell", "-product", "-j"}, {"-proj", "-lib"}, error);
+  if (!given) return std::nullopt;
   PackagingArguments args;
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    if (word == "-ptf") {
-      args.options |= kUseProjectPtfFiles;
-      continue;
-    }
-    if (word == "-netrev") {
-      args.options |= kUptoBoard;
-      continue;
-    }
-    if (word == "-report") {
-      args.options |= kPassFailReport;
-      continue;
-    }
-    if (word == "-consistency") {
-      args.consistency = true;
-      continue;
-    }
-    if (i + 1 >= words.size()) {
-      error =
-          !word.empty() && word.front() == '-' ? word + " needs a value" : word + ": unexpected";
-      return std::nullopt;
-    }
-    const std::string& value = words[++i];
-    if (word == "-proj") {
-      args.project = value;
-    } else if (word == "-lib") {
-      args.library = value;
-    } else if (word == "-cell") {
-      args.cells.push_back(value);
-    } else if (word == "-product") {
-      args.product = value;
-    } else if (word == "-j") {
-      std::size_t used = 0;
-      long n = 0;
-      try {
-        n = std::stol(value, &used);
-      } catch (const std::exception&) {
-        used = 0;
-      }
-      if (used != value.size() || n < 1 || n > 64) {
-        error = "-j needs a number of parts from 1 to 64, not \"" + value + "\"";
-        return std::nullopt;
-      }
-      args.parallel = static_cast<std::size_t>(n);
-    } else {
-      error = "unknown option " + word;
-      return std::nullopt;
-    }
-  }
-  if (args.project.empty() || args.library.empty()) {
-    error = "-proj and -lib are required";
-    return std::nullopt;
+  args.project = given->Value("-proj");
+  args.library = given->Value("-lib");
+  args.cells = given->Values("-cell");
+  if (given->Has("-product")) args.product = given->Value("-product");
+  if (given->Has("-ptf")) args.options |= kUseProjectPtfFiles;
+  if (given->Has("-netrev")) args.options |= kUptoBoard;
+  if (given->Has("-report")) args.options |= kPassFailReport;
+  args.consistency = given->Has("-consistency");
+  if (given->Has("-j")) {
+    const auto parts = ParseWholeNumber("-j", given->Value("-j"), 1, 64, "parts", error);
+    if (!parts) return std::nullopt;
+    args.parallel = static_cast<std::size_t>(*parts);
   }
   if (ValidationTypeFromEnvironment() == ValidationType::ConsistencyCheck) args.consistency = true;
   if (args.consistency && args.cells.size() > 1) {

@@ -9,6 +9,7 @@
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
 #include "verify/ConsoleToolRun.h"
+#include "verify/FlowWords.h"
 #include "verify/rulex/RulexPaths.h"
 #include "verify/rulex/RulexRequestFor.h"
 #include "verify/rulex/RulexRules.h"
@@ -32,42 +33,23 @@ struct RulexArguments {
 // The arguments, or the reason the words cannot be used.
 std::optional<RulexArguments> ParseRulexArguments(const std::vector<std::string>& words,
                                                   std::string& error) {
+  const auto given = FlowWords::Parse(
+      words, {"-ref"}, {"-proj", "-lib", "-cell", "-product", "-rules"}, {"-proj", "-lib"}, error);
+  if (!given) return std::nullopt;
   RulexArguments args;
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    if (word == "-ref") {
-      args.reference = true;
-      continue;
-    }
-    if (i + 1 >= words.size()) {
-      error = word.front() == '-' ? word + " needs a value" : word + ": unexpected";
+  args.project = given->Value("-proj");
+  args.library = given->Value("-lib");
+  args.cell = given->Value("-cell");
+  if (given->Has("-product")) args.product = given->Value("-product");
+  args.reference = given->Has("-ref");
+  if (given->Has("-rules")) {
+    std::string unknown;
+    const auto rules = ParseRuleNames(given->Value("-rules"), unknown);
+    if (!rules) {
+      error = "unknown rule \"" + unknown + "\"";
       return std::nullopt;
     }
-    const std::string& value = words[++i];
-    if (word == "-proj") {
-      args.project = value;
-    } else if (word == "-lib") {
-      args.library = value;
-    } else if (word == "-cell") {
-      args.cell = value;
-    } else if (word == "-product") {
-      args.product = value;
-    } else if (word == "-rules") {
-      std::string unknown;
-      const auto rules = ParseRuleNames(value, unknown);
-      if (!rules) {
-        error = "unknown rule \"" + unknown + "\"";
-        return std::nullopt;
-      }
-      args.rules = *rules;
-    } else {
-      error = "unknown option " + word;
-      return std::nullopt;
-    }
-  }
-  if (args.project.empty() || args.library.empty()) {
-    error = "-proj and -lib are required";
-    return std::nullopt;
+    args.rules = *rules;
   }
   return args;
 }
