@@ -3,10 +3,10 @@
 #include "base/qvdCommon.h"
 #include "context/CKestraCmdContext.h"
 #include "dialogs/CResultsDlg.h"
+#include "dialogs/LibraryTree.h"
 #include "framework/Prompter.h"
 #include "outside/C5XBrowserUI.h"
 #include "outside/CDirOpenDlg.h"
-#include "outside/CFilePath.h"
 #include "outside/CLHelpHandler.h"
 #include "outside/CToolLauncher.h"
 #include "verify/ProgressDialogSink.h"
@@ -17,10 +17,6 @@
 #include "verify/cellsim/ui_CCellsimVerification.h"
 
 namespace {
-
-constexpr int kIconIds[] = {13026, 13021, 13022, 13016, 13016, 13034, 13008, 154, 155};
-constexpr int kBitmapStrip = 13028;
-constexpr QRgb kMagenta = 0xFF00FF;
 
 constexpr int kPathSources[] = {CCellsimVerification::IDC_DEFAULT_PATHS,
                                 CCellsimVerification::IDC_SPECIFY_PATHS,
@@ -39,7 +35,6 @@ CCellsimVerification::CCellsimVerification(CKestraCmdContext* command, CToolLaun
       ui_(std::make_unique<Ui::CCellsimVerification>()),
       command_(command),
       launcher_(launcher) {
-  Q_INIT_RESOURCE(cellsim);  // the icons live in this static library's resources
   ui_->setupUi(this);
 }
 
@@ -47,18 +42,8 @@ CCellsimVerification::~CCellsimVerification() = default;
 
 bool CCellsimVerification::OnInitDialog() {
   CDialog::OnInitDialog();
-  icons_.Create(16, 16, 0, 11);
-  for (int id : kIconIds) icons_.Add(LoadIconResource(id));
-  bitmaps_.CreateFromStrip(LoadBitmapResource(kBitmapStrip), 16, 1, kMagenta);
-
-  const std::string projectDir = command_->GetProjectPath();
-  projectDir_ = CellsimAbsoluteProjectDirectory(projectDir);
-  browser_ = std::make_unique<C5XBrowserUI>(projectDir, command_->GetProjectName());
-  if (CFilePath::IsDesignProject(projectDir + "refqvd.lib") == 0) {
-    browser_->ShowLibType(GetSafeHwnd(), {15, 25, 150, 43}, {15, 45, 190, 63});
-  }
-  browser_->ShowBrowserTree(GetSafeHwnd(), 4, {20, 65, 241, 288}, {0, 0, 0, 0}, &bitmaps_, &icons_,
-                            "", 1, 2);
+  projectDir_ = CellsimAbsoluteProjectDirectory(command_->GetProjectPath());
+  browser_ = ShowLibraryTree(*this, *command_, bitmaps_, icons_, 1, 2);
 
   CheckDlgButton(IDC_WRAPPERS, true);
   CheckDlgButton(IDC_DEFAULT_PATHS, true);

@@ -6,10 +6,10 @@
 #include "context/CKestraCmdContext.h"
 #include "dialogs/CResultsDlg.h"
 #include "dialogs/CResultsDlg1.h"
+#include "dialogs/LibraryTree.h"
 #include "dialogs/ToolRunProtocol.h"
 #include "framework/Prompter.h"
 #include "outside/C5XBrowserUI.h"
-#include "outside/CFilePath.h"
 #include "outside/CLHelpHandler.h"
 #include "outside/CToolLauncher.h"
 #include "verify/ToolRunObserver.h"
@@ -18,10 +18,6 @@
 #include "verify/packaging/ui_CPackagingVerifydlg.h"
 
 namespace {
-
-constexpr int kIconIds[] = {13026, 13021, 13022, 13016, 13016, 13034, 13008, 154, 155};
-constexpr int kBitmapStrip = 13028;
-constexpr QRgb kMagenta = 0xFF00FF;
 
 constexpr const char* kSelectLibrary = "Select a library/cell for verification";
 constexpr const char* kOneLibrary = "Only one library can be selected for verification";
@@ -56,7 +52,6 @@ CPackagingVerifydlg::CPackagingVerifydlg(CKestraCmdContext* command, CToolLaunch
       ui_(std::make_unique<Ui::CPackagingVerifydlg>()),
       command_(command),
       launcher_(launcher) {
-  Q_INIT_RESOURCE(packaging);  // the icons live in this static library's resources
   ui_->setupUi(this);
 }
 
@@ -64,17 +59,7 @@ CPackagingVerifydlg::~CPackagingVerifydlg() { RestoreDirectory(savedDirectory_);
 
 bool CPackagingVerifydlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  icons_.Create(16, 16, 0, 11);
-  for (int id : kIconIds) icons_.Add(LoadIconResource(id));
-  bitmaps_.CreateFromStrip(LoadBitmapResource(kBitmapStrip), 16, 1, kMagenta);
-
-  const std::string projectDir = command_->GetProjectPath();
-  browser_ = std::make_unique<C5XBrowserUI>(projectDir, command_->GetProjectName());
-  if (CFilePath::IsDesignProject(projectDir + "refqvd.lib") == 0) {
-    browser_->ShowLibType(GetSafeHwnd(), {15, 25, 150, 43}, {15, 45, 190, 63});
-  }
-  browser_->ShowBrowserTree(GetSafeHwnd(), 4, {20, 65, 241, 288}, {0, 0, 0, 0}, &bitmaps_, &icons_,
-                            "", 1, 2);
+  browser_ = ShowLibraryTree(*this, *command_, bitmaps_, icons_, 1, 2);
 
   CheckDlgButton(IDC_USE_PTF, options_ & kUseProjectPtfFiles);
   CheckDlgButton(IDC_UPTO_BOARD, options_ & kUptoBoard);

@@ -2,9 +2,9 @@
 
 #include "context/CKestraCmdContext.h"
 #include "dialogs/CResultsDlg.h"
+#include "dialogs/LibraryTree.h"
 #include "framework/Prompter.h"
 #include "outside/C5XBrowserUI.h"
-#include "outside/CFilePath.h"
 #include "outside/CLHelpHandler.h"
 #include "outside/CToolLauncher.h"
 #include "verify/ProgressDialogSink.h"
@@ -37,10 +37,6 @@ class DialogToolRunner final : public RulexToolRunner {
   HWND owner_;
 };
 
-constexpr int kIconIds[] = {13026, 13021, 13022, 13016, 13016, 13034, 13008, 154, 155};
-constexpr int kBitmapStrip = 13028;
-constexpr QRgb kMagenta = 0xFF00FF;
-
 }  // namespace
 
 CRulexVerification::CRulexVerification(CKestraCmdContext* command, CToolLauncher* launcher,
@@ -49,7 +45,6 @@ CRulexVerification::CRulexVerification(CKestraCmdContext* command, CToolLauncher
       ui_(std::make_unique<Ui::CRulexVerification>()),
       command_(command),
       launcher_(launcher) {
-  Q_INIT_RESOURCE(rulex);  // the icons live in this static library's resources
   ui_->setupUi(this);
 }
 
@@ -57,17 +52,7 @@ CRulexVerification::~CRulexVerification() = default;
 
 bool CRulexVerification::OnInitDialog() {
   CDialog::OnInitDialog();
-  icons_.Create(16, 16, 0, 11);
-  for (int id : kIconIds) icons_.Add(LoadIconResource(id));
-  bitmaps_.CreateFromStrip(LoadBitmapResource(kBitmapStrip), 16, 1, kMagenta);
-
-  const std::string projectDir = command_->GetProjectPath();
-  browser_ = std::make_unique<C5XBrowserUI>(projectDir, command_->GetProjectName());
-  if (CFilePath::IsDesignProject(projectDir + "refqvd.lib") == 0) {
-    browser_->ShowLibType(GetSafeHwnd(), {15, 25, 150, 43}, {15, 45, 190, 63});
-  }
-  browser_->ShowBrowserTree(GetSafeHwnd(), 4, {20, 65, 241, 288}, {0, 0, 0, 0}, &bitmaps_, &icons_,
-                            "", 1, 1);
+  browser_ = ShowLibraryTree(*this, *command_, bitmaps_, icons_, 1, 1);
 
   CheckDlgButton(IDC_MINIMAL, true);
   for (const RulexRule& rule : RulexRuleTable()) {
