@@ -11,7 +11,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "DemoProject.h"
+#include "DemoDialogTest.h"
 #include "TempDir.h"
 #include "context/CKestraCmdContext.h"
 #include "convert/CViewSymbol.h"
@@ -22,33 +22,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class SymbolViewerDialogTest : public ::testing::Test {
+class SymbolViewerDialogTest : public DemoDialogTest<CViewSymbol> {
  protected:
   void SetUp() override {
-    projectFile = CopyDemoProject(dir.path());
+    DemoDialogTest::SetUp();
     projectDir = projectFile.parent_path().string() + "/";
-    auto recording = std::make_unique<RecordingPrompter>();
-    prompter = recording.get();
-    previous = SetPrompter(std::move(recording));
     setenv("KESTRA_LAUNCH_LOG", (dir.str() + "/launch.log").c_str(), 1);
     setenv("TESSEL_PNG", (dir.str() + "/shown.png").c_str(), 1);
-    command.SetProduct("test");
-    command.SetProject(projectFile.string());
   }
   void TearDown() override {
     unsetenv("KESTRA_LAUNCH_LOG");
     unsetenv("TESSEL_PNG");
-    SetPrompter(std::move(previous));
-  }
-
-  // Runs the dialog modally; `script` acts on it once it is open, then Close ends it.
-  int RunDialog(const std::function<void(CViewSymbol&)>& script) {
-    CViewSymbol dialog(&command, command.GetLauncher());
-    QTimer::singleShot(0, &dialog, [&] {
-      script(dialog);
-      dialog.ClickDlgItem(CViewSymbol::IDC_CLOSE);
-    });
-    return dialog.DoModal();
+    DemoDialogTest::TearDown();
   }
 
   std::vector<nlohmann::json> Launches() const {
@@ -58,39 +43,8 @@ class SymbolViewerDialogTest : public ::testing::Test {
     return lines;
   }
 
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& m : prompter->messages) texts.push_back(m.text);
-    return texts;
-  }
-
-  TempDir dir;
-  fs::path projectFile;
   std::string projectDir;
-  CKestraCmdContext command;
-  RecordingPrompter* prompter = nullptr;
-  std::unique_ptr<Prompter> previous;
 };
-
-void Choose(CDialog& dialog, const char* chooser, const QString& text) {
-  auto* combo = dialog.findChild<QComboBox*>(chooser);
-  ASSERT_NE(combo, nullptr) << chooser;
-  const int index = combo->findText(text);
-  ASSERT_GE(index, 0) << chooser << ": " << text.toStdString();
-  combo->setCurrentIndex(index);
-}
-
-// The stand-in editor runs detached; waits until it has drawn into its PNG file.
-bool WaitForFile(const fs::path& file) {
-  QElapsedTimer clock;
-  clock.start();
-  while (clock.elapsed() < 30000) {
-    std::error_code error;
-    if (fs::file_size(file, error) > 0 && !error) return true;
-    QThread::msleep(50);
-  }
-  return false;
-}
 
 }  // namespace
 

@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 #include <functional>
 
-#include "DemoProject.h"
+#include "DemoDialogTest.h"
 #include "TempDir.h"
 #include "context/CKestraCmdContext.h"
 #include "framework/Prompter.h"
@@ -22,65 +22,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class RulexDialogTest : public ::testing::Test {
+class RulexDialogTest : public DemoDialogTest<CRulexVerification> {
  protected:
-  void SetUp() override {
-    projectFile = CopyDemoProject(dir.path());
-    auto recording = std::make_unique<RecordingPrompter>();
-    prompter = recording.get();
-    previous = SetPrompter(std::move(recording));
-    command.SetProduct("test");
-    command.SetProject(projectFile.string());
-  }
-  void TearDown() override { SetPrompter(std::move(previous)); }
-
-  // Runs the dialog modally; `script` acts on it once it is open, then Close ends it.
-  int RunDialog(const std::function<void(CRulexVerification&)>& script) {
-    CRulexVerification dialog(&command, command.GetLauncher());
-    QTimer::singleShot(0, &dialog, [&] {
-      script(dialog);
-      dialog.ClickDlgItem(CRulexVerification::IDC_CLOSE);
-    });
-    return dialog.DoModal();
-  }
-
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& m : prompter->messages) texts.push_back(m.text);
-    return texts;
-  }
-
-  TempDir dir;
-  fs::path projectFile;
-  CKestraCmdContext command;
-  RecordingPrompter* prompter = nullptr;
-  std::unique_ptr<Prompter> previous;
+  void SetUp() override { DemoDialogTest::SetUp(); }
 };
-
-QTreeWidgetItem* LibraryItem(CRulexVerification& dialog, const QString& library) {
-  auto* tree = dialog.findChild<QTreeWidget*>("browserTree");
-  if (!tree) return nullptr;
-  const auto items = tree->findItems(library, Qt::MatchExactly);
-  return items.isEmpty() ? nullptr : items.front();
-}
-
-// Ticks a library and, when given, some of its cells, as the user would in the tree.
-void Tick(CRulexVerification& dialog, const QString& library, const QStringList& cells = {}) {
-  QTreeWidgetItem* item = LibraryItem(dialog, library);
-  ASSERT_NE(item, nullptr) << library.toStdString();
-  item->setExpanded(true);
-  item->setCheckState(0, Qt::Checked);
-  for (const QString& cell : cells) {
-    bool found = false;
-    for (int i = 0; i < item->childCount(); ++i) {
-      if (item->child(i)->text(0) == cell) {
-        item->child(i)->setCheckState(0, Qt::Checked);
-        found = true;
-      }
-    }
-    ASSERT_TRUE(found) << cell.toStdString();
-  }
-}
 
 // Watches for the results dialog while a run goes on: records its message and presses OK.
 class ResultsWatcher {

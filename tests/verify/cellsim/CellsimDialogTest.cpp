@@ -8,7 +8,7 @@
 #include <QTreeWidget>
 #include <functional>
 
-#include "DemoProject.h"
+#include "DemoDialogTest.h"
 #include "TempDir.h"
 #include "context/CKestraCmdContext.h"
 #include "framework/Prompter.h"
@@ -20,68 +20,15 @@ using Dlg = CCellsimVerification;
 
 namespace {
 
-class CellsimDialogTest : public ::testing::Test {
+class CellsimDialogTest : public DemoDialogTest<Dlg> {
  protected:
   void SetUp() override {
-    projectFile = CopyDemoProject(dir.path());
-    auto recording = std::make_unique<RecordingPrompter>();
-    prompter = recording.get();
-    previous = SetPrompter(std::move(recording));
-    command.SetProduct("test");
-    command.SetProject(projectFile.string());
+    DemoDialogTest::SetUp();
     scratch = projectFile.parent_path() / "temp_sim_test";
   }
-  void TearDown() override { SetPrompter(std::move(previous)); }
 
-  // Runs the dialog modally; `script` acts on it once it is open, then Close ends it.
-  int RunDialog(const std::function<void(Dlg&)>& script) {
-    Dlg dialog(&command, command.GetLauncher());
-    QTimer::singleShot(0, &dialog, [&] {
-      script(dialog);
-      dialog.ClickDlgItem(Dlg::IDC_CLOSE);
-    });
-    return dialog.DoModal();
-  }
-
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& m : prompter->messages) texts.push_back(m.text);
-    return texts;
-  }
-
-  TempDir dir;
-  fs::path projectFile;
   fs::path scratch;
-  CKestraCmdContext command;
-  RecordingPrompter* prompter = nullptr;
-  std::unique_ptr<Prompter> previous;
 };
-
-QTreeWidgetItem* LibraryItem(Dlg& dialog, const QString& library) {
-  auto* tree = dialog.findChild<QTreeWidget*>("browserTree");
-  if (!tree) return nullptr;
-  const auto items = tree->findItems(library, Qt::MatchExactly);
-  return items.isEmpty() ? nullptr : items.front();
-}
-
-// Ticks a library and, when given, some of its cells, as the user would in the tree.
-void Tick(Dlg& dialog, const QString& library, const QStringList& cells = {},
-          Qt::CheckState state = Qt::Checked) {
-  QTreeWidgetItem* item = LibraryItem(dialog, library);
-  ASSERT_NE(item, nullptr) << library.toStdString();
-  item->setExpanded(true);
-  item->setCheckState(0, state);
-  for (const QString& cell : cells) {
-    bool found = false;
-    for (int i = 0; i < item->childCount(); ++i) {
-      if (item->child(i)->text(0) == cell) {
-        item->child(i)->setCheckState(0, state);
-        found = true;
-      }
-    }
-    ASSERT_TRUE(found) << cell.toStdString();
-  }
-}
 
 // Watches for the results dialog while a run goes on: records its message and presses OK.
 class ResultsWatcher {
@@ -137,7 +84,8 @@ TEST_F(CellsimDialogTest, OpensWithWrappersAndDefaultPaths) {
     for (const auto& [id, caption] : captions) EXPECT_EQ(d.GetDlgItemText(id), caption) << id;
     auto* tree = d.findChild<QTreeWidget*>("browserTree");
     ASSERT_NE(tree, nullptr);
-    EXPECT_EQ(tree->geometry().topLeft(), QPoint(20, 65)) << "placed as asked, then filling its group";
+    EXPECT_EQ(tree->geometry().topLeft(), QPoint(20, 65))
+        << "placed as asked, then filling its group";
     EXPECT_NE(d.findChild<QWidget*>("libraryTypeChooser"), nullptr);
     EXPECT_NE(LibraryItem(d, "simcells"), nullptr);
   });

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <functional>
 
-#include "DemoProject.h"
+#include "DemoDialogTest.h"
 #include "TempDir.h"
 #include "context/CKestraCmdContext.h"
 #include "framework/Prompter.h"
@@ -20,71 +20,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class PackagingDialogTest : public ::testing::Test {
+class PackagingDialogTest : public DemoDialogTest<CPackagingVerifydlg> {
  protected:
   void SetUp() override {
     unsetenv("Instantiation_Packaging_Validation_Type");
-    projectFile = CopyDemoProject(dir.path());
+    DemoDialogTest::SetUp();
     projectDir = projectFile.parent_path();
-    auto recording = std::make_unique<RecordingPrompter>();
-    prompter = recording.get();
-    previous = SetPrompter(std::move(recording));
-    command.SetProduct("test");
-    command.SetProject(projectFile.string());
     startDirectory = fs::current_path();
   }
   void TearDown() override {
-    SetPrompter(std::move(previous));
+    DemoDialogTest::TearDown();
     unsetenv("Instantiation_Packaging_Validation_Type");
     unsetenv("KESTRA_CELLPACK_CPU_MS");
     EXPECT_EQ(fs::current_path(), startDirectory) << "the working directory is restored";
   }
 
-  // Runs the dialog modally; `script` acts on it once it is open, then Close ends it.
-  int RunDialog(const std::function<void(CPackagingVerifydlg&)>& script) {
-    CPackagingVerifydlg dialog(&command, command.GetLauncher());
-    QTimer::singleShot(0, &dialog, [&] {
-      script(dialog);
-      dialog.ClickDlgItem(CPackagingVerifydlg::IDC_CLOSE);
-    });
-    return dialog.DoModal();
-  }
-
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& m : prompter->messages) texts.push_back(m.text);
-    return texts;
-  }
-
-  TempDir dir;
-  fs::path projectFile;
   fs::path projectDir;
   fs::path startDirectory;
-  CKestraCmdContext command;
-  RecordingPrompter* prompter = nullptr;
-  std::unique_ptr<Prompter> previous;
 };
-
-// Ticks a library and, when given, some of its cells, as the user would in the tree.
-void Tick(CPackagingVerifydlg& dialog, const QString& library, const QStringList& cells = {}) {
-  auto* tree = dialog.findChild<QTreeWidget*>("browserTree");
-  ASSERT_NE(tree, nullptr);
-  const auto items = tree->findItems(library, Qt::MatchExactly);
-  ASSERT_FALSE(items.isEmpty()) << library.toStdString();
-  QTreeWidgetItem* item = items.front();
-  item->setExpanded(true);
-  item->setCheckState(0, Qt::Checked);
-  for (const QString& cell : cells) {
-    bool found = false;
-    for (int i = 0; i < item->childCount(); ++i) {
-      if (item->child(i)->text(0) == cell) {
-        item->child(i)->setCheckState(0, Qt::Checked);
-        found = true;
-      }
-    }
-    ASSERT_TRUE(found) << cell.toStdString();
-  }
-}
 
 // Watches the modal dialogs while runs go on: records what the results dialogs say and
 // closes them; optionally presses Cancel once the progress dialog shows.

@@ -11,7 +11,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "DemoProject.h"
+#include "DemoDialogTest.h"
 #include "TempDir.h"
 #include "context/CKestraCmdContext.h"
 #include "framework/Prompter.h"
@@ -23,30 +23,16 @@ using Dlg = CEditSimulationViews;
 
 namespace {
 
-class SimViewsDialogTest : public ::testing::Test {
+class SimViewsDialogTest : public DemoDialogTest<Dlg> {
  protected:
   void SetUp() override {
-    projectFile = CopyDemoProject(dir.path());
+    DemoDialogTest::SetUp();
     libs = projectFile.parent_path() / "libs";
-    auto recording = std::make_unique<RecordingPrompter>();
-    prompter = recording.get();
-    previous = SetPrompter(std::move(recording));
     setenv("KESTRA_LAUNCH_LOG", (dir.str() + "/launch.log").c_str(), 1);
-    command.SetProduct("test");
-    command.SetProject(projectFile.string());
   }
   void TearDown() override {
     unsetenv("KESTRA_LAUNCH_LOG");
-    SetPrompter(std::move(previous));
-  }
-
-  int RunDialog(const std::function<void(Dlg&)>& script) {
-    Dlg dialog(&command, command.GetLauncher());
-    QTimer::singleShot(0, &dialog, [&] {
-      script(dialog);
-      dialog.ClickDlgItem(Dlg::IDC_CLOSE);
-    });
-    return dialog.DoModal();
+    DemoDialogTest::TearDown();
   }
 
   std::vector<std::string> LaunchArguments() const {
@@ -63,18 +49,7 @@ class SimViewsDialogTest : public ::testing::Test {
   std::string Head(const std::string& lib, const std::string& cell) const {
     return " -proj \"" + projectFile.string() + "\" -lib " + lib + " -cell " + cell;
   }
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& m : prompter->messages) texts.push_back(m.text);
-    return texts;
-  }
-
-  TempDir dir;
-  fs::path projectFile;
   fs::path libs;
-  CKestraCmdContext command;
-  RecordingPrompter* prompter = nullptr;
-  std::unique_ptr<Prompter> previous;
 };
 
 // The view chooser shown at the Verilog place (top 253) or the VHDL place (top 335).
@@ -90,25 +65,6 @@ std::vector<std::string> Entries(QComboBox* combo) {
   for (int i = 0; combo && i < combo->count(); ++i)
     texts.push_back(combo->itemText(i).toStdString());
   return texts;
-}
-
-void Choose(Dlg& d, const char* chooser, const QString& text) {
-  auto* combo = d.findChild<QComboBox*>(chooser);
-  ASSERT_NE(combo, nullptr) << chooser;
-  const int index = combo->findText(text);
-  ASSERT_GE(index, 0) << text.toStdString();
-  combo->setCurrentIndex(index);
-}
-
-bool WaitForFile(const fs::path& file) {
-  QElapsedTimer clock;
-  clock.start();
-  while (clock.elapsed() < 30000) {
-    std::error_code error;
-    if (fs::file_size(file, error) > 0 && !error) return true;
-    QThread::msleep(50);
-  }
-  return false;
 }
 
 }  // namespace

@@ -1,0 +1,107 @@
+// A dialog of the module run headless over a copy of the example project, with the real
+// browser and launcher; message boxes are recorded instead of shown. The dialog tests derive
+// their fixtures from DemoDialogTest<TheDialog> and add what their flow needs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+#include <QTreeWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DemoProject.h"
+#include "TempDir.h"
+#include "context/CKestraCmdContext.h"
+#include "framework/Prompter.h"
+
+template <class Dialog>
+class DemoDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    projectFile = CopyDemoProject(dir.path());
+    auto recording = std::make_unique<RecordingPrompter>();
+    prompter = recording.get();
+    previous = SetPrompter(std::move(recording));
+    command.SetProduct("test");
+    command.SetProject(projectFile.string());
+  }
+  void TearDown() override { SetPrompter(std::move(previous)); }
+
+  // Runs the dialog modally; `script` acts on it once it is open, then Close ends it.
+  int RunDialog(const std::function<void(Dialog&)>& script) {
+    Dialog dialog(&command, command.GetLauncher());
+    QTimer::singleShot(0, &dialog, [&] {
+      script(dialog);
+      dialog.ClickDlgItem(Dialog::IDC_CLOSE);
+    });
+    return dialog.DoModal();
+  }
+
+  // The texts of the message boxes shown so far.
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const auto& m : prompter->messages) texts.push_back(m.text);
+    return texts;
+  }
+
+  TempDir dir;
+  std::filesystem::path projectFile;
+  CKestraCmdContext command;
+  RecordingPrompter* prompter = nullptr;
+  std::unique_ptr<Prompter> previous;
+};
+
+// The library's item in the dialog's browser tree, or null.
+inline QTreeWidgetItem* LibraryItem(QWidget& dialog, const QString& library) {
+  auto* tree = dialog.findChild<QTreeWidget*>("browserTree");
+  if (!tree) return nullptr;
+  const auto items = tree->findItems(library, Qt::MatchExactly);
+  return items.isEmpty() ? nullptr : items.front();
+}
+
+// Ticks (or clears) a library and, when given, some of its cells, as the user would.
+inline void Tick(QWidget& dialog, const QString& library, const QStringList& cells = {},
+                 Qt::CheckState state = Qt::Checked) {
+  QTreeWidgetItem* item = LibraryItem(dialog, library);
+  ASSERT_NE(item, nullptr) << library.toStdString();
+  item->setExpanded(true);
+  item->setCheckState(0, state);
+  for (const QString& cell : cells) {
+    bool found = false;
+    for (int i = 0; i < item->childCount(); ++i) {
+      if (item->child(i)->text(0) == cell) {
+        item->child(i)->setCheckState(0, state);
+        found = true;
+      }
+    }
+    ASSERT_TRUE(found) << cell.toStdString();
+  }
+}
+
+// Picks text in the chooser of that object name.
+inline void Choose(QWidget& dialog, const char* chooser, const QString& text) {
+  auto* combo = dialog.findChild<QComboBox*>(chooser);
+  ASSERT_NE(combo, nullptr) << chooser;
+  const int index = combo->findText(text);
+  ASSERT_GE(index, 0) << chooser << ": " << text.toStdString();
+  combo->setCurrentIndex(index);
+}
+
+// Tools started detached write their files later: waits up to 30 s for file to have content.
+inline bool WaitForFile(const std::filesystem::path& file) {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 30000) {
+    std::error_code error;
+    if (std::filesystem::file_size(file, error) > 0 && !error) return true;
+    QThread::msleep(50);
+  }
+  return false;
+}
