@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QThread>
@@ -19,6 +20,7 @@
 #include "DemoProject.h"
 #include "TempDir.h"
 #include "context/CKestraCmdContext.h"
+#include "framework/CDialog.h"
 #include "framework/Prompter.h"
 
 template <class Dialog>
@@ -105,3 +107,46 @@ inline bool WaitForFile(const std::filesystem::path& file) {
   }
   return false;
 }
+
+// Watches the modal dialogs while runs go on: records what the progress dialog's status line
+// and the results dialogs say and closes the results dialogs; presses Cancel once when asked.
+class ResultsWatcher {
+ public:
+  ResultsWatcher() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start(20);
+    clock_.start();
+  }
+  std::vector<std::string> messages;   // the one-verdict results dialog's message
+  std::vector<std::string> summaries;  // the per-part results dialog's summary line
+  std::vector<std::string> statusLines;
+  int progressSeen = 0;         // polls that saw the progress dialog
+  bool cancelProgress = false;  // press Cancel once the progress dialog shows
+
+ private:
+  void Poll() {
+    auto* modal = qobject_cast<CDialog*>(QApplication::activeModalWidget());
+    if (!modal) return;
+    if (modal->TemplateId() == 13036) {
+      ++progressSeen;
+      const std::string status = modal->GetDlgItemText(13045);
+      if (statusLines.empty() || statusLines.back() != status) statusLines.push_back(status);
+      if (cancelProgress) {
+        cancelProgress = false;
+        modal->ClickDlgItem(2);
+      }
+    }
+    if (modal->TemplateId() == 13039) {
+      messages.push_back(modal->GetDlgItemText(13051));
+      modal->ClickDlgItem(1);
+    }
+    if (modal->TemplateId() == 209) {
+      summaries.push_back(modal->GetDlgItemText(1120));
+      modal->done(1);
+    }
+    // A hung run must not hang the suite.
+    if (clock_.elapsed() > 90000) modal->done(2);
+  }
+  QTimer timer_;
+  QElapsedTimer clock_;
+};

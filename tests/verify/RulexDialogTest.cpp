@@ -22,39 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class RulexDialogTest : public DemoDialogTest<CRulexVerification> {
- protected:
-  void SetUp() override { DemoDialogTest::SetUp(); }
-};
-
-// Watches for the results dialog while a run goes on: records its message and presses OK.
-class ResultsWatcher {
- public:
-  ResultsWatcher() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    timer_.start(20);
-    clock_.start();
-  }
-  std::vector<std::string> messages;
-  int progressSeen = 0;
-  bool cancelProgress = false;  // press Cancel once the progress dialog shows
-
- private:
-  void Poll() {
-    auto* modal = qobject_cast<CDialog*>(QApplication::activeModalWidget());
-    if (modal && modal->TemplateId() == 13036 && ++progressSeen == 1 && cancelProgress) {
-      modal->ClickDlgItem(2);
-    }
-    if (modal && modal->TemplateId() == 13039) {
-      messages.push_back(modal->GetDlgItemText(13051));
-      modal->ClickDlgItem(1);
-    }
-    // A hung run must not hang the suite.
-    if (clock_.elapsed() > 60000 && modal) modal->done(2);
-  }
-  QTimer timer_;
-  QElapsedTimer clock_;
-};
+class RulexDialogTest : public DemoDialogTest<CRulexVerification> {};
 
 }  // namespace
 

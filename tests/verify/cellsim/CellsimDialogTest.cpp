@@ -30,34 +30,6 @@ class CellsimDialogTest : public DemoDialogTest<Dlg> {
   fs::path scratch;
 };
 
-// Watches for the results dialog while a run goes on: records its message and presses OK.
-class ResultsWatcher {
- public:
-  ResultsWatcher() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    timer_.start(20);
-    clock_.start();
-  }
-  std::vector<std::string> messages;
-  int progressSeen = 0;
-  bool cancelProgress = false;  // press Cancel once the progress dialog shows
-
- private:
-  void Poll() {
-    auto* modal = qobject_cast<CDialog*>(QApplication::activeModalWidget());
-    if (modal && modal->TemplateId() == 13036 && ++progressSeen == 1 && cancelProgress) {
-      modal->ClickDlgItem(2);
-    }
-    if (modal && modal->TemplateId() == 13039) {
-      messages.push_back(modal->GetDlgItemText(13051));
-      modal->ClickDlgItem(1);
-    }
-    if (clock_.elapsed() > 60000 && modal) modal->done(2);  // a hung run must not hang us
-  }
-  QTimer timer_;
-  QElapsedTimer clock_;
-};
-
 constexpr int kPathEdits[] = {13058, 13059, 13060, 13042, 13043, 13044};
 
 }  // namespace

@@ -39,47 +39,6 @@ class PackagingDialogTest : public DemoDialogTest<CPackagingVerifydlg> {
   fs::path startDirectory;
 };
 
-// Watches the modal dialogs while runs go on: records what the results dialogs say and
-// closes them; optionally presses Cancel once the progress dialog shows.
-class ResultsWatcher {
- public:
-  ResultsWatcher() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    timer_.start(20);
-    clock_.start();
-  }
-  std::vector<std::string> messages;   // CResultsDlg's message
-  std::vector<std::string> summaries;  // CResultsDlg1's summary line
-  std::vector<std::string> statusLines;
-  bool cancelProgress = false;
-
- private:
-  void Poll() {
-    auto* modal = qobject_cast<CDialog*>(QApplication::activeModalWidget());
-    if (!modal) return;
-    if (modal->TemplateId() == 13036) {
-      const std::string status = modal->GetDlgItemText(13045);
-      if (statusLines.empty() || statusLines.back() != status) statusLines.push_back(status);
-      if (cancelProgress) {
-        cancelProgress = false;
-        modal->ClickDlgItem(2);
-      }
-    }
-    if (modal->TemplateId() == 13039) {
-      messages.push_back(modal->GetDlgItemText(13051));
-      modal->done(1);
-    }
-    if (modal->TemplateId() == 209) {
-      summaries.push_back(modal->GetDlgItemText(1120));
-      modal->done(1);
-    }
-    // A hung run must not hang the suite.
-    if (clock_.elapsed() > 90000) modal->done(2);
-  }
-  QTimer timer_;
-  QElapsedTimer clock_;
-};
-
 }  // namespace
 
 TEST_F(PackagingDialogTest, OpensWithItsControlsAndTheValidationType) {
