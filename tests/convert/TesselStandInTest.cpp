@@ -6,25 +6,15 @@
 #include <QProcess>
 
 #include "DemoProject.h"
+#include "ProgramRun.h"
 #include "TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-ToolRun RunTessel(const QStringList& words) {
-  QProcess process;
-  process.start(QStringLiteral(KESTRA_BINARY_DIR "/tools/bin/tessel"), words);
-  EXPECT_TRUE(process.waitForFinished(30000)) << "tessel did not end";
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          process.readAllStandardOutput().toStdString(),
-          process.readAllStandardError().toStdString()};
+ProgramRun RunTessel(const QStringList& words) {
+  return RunProgram(STAND_IN_TOOL("tessel"), words);
 }
 
 }  // namespace
@@ -35,7 +25,7 @@ TEST(TesselStandIn, DrawsTheSymbolAndRefusesWhatItCannotShow) {
   const QString proj = QString::fromStdString(project.string());
   const QString png = QString::fromStdString(dir.str() + "/7400.png");
 
-  ToolRun run = RunTessel(
+  ProgramRun run = RunTessel(
       {"-proj", proj, "-lib", "standard", "-cell", "7400", "-view", "sym_1", "-png", png});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("tessel: showing standard / 7400 / sym_1: symbol 7400, 3 pins"),

@@ -9,17 +9,12 @@
 #include <sstream>
 
 #include "DemoProject.h"
+#include "ProgramRun.h"
 #include "TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 // A process that has not ended (a zombie waiting for its new parent has ended).
 bool Running(pid_t pid) {
@@ -32,22 +27,15 @@ class RulexCommandTest : public ::testing::Test {
  protected:
   void SetUp() override { projectFile = CopyDemoProject(dir.path()); }
 
-  Result Verify(QStringList words,
-                const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+  ProgramRun Verify(QStringList words,
+                    const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     return Kestra(QStringList{"verify", "rulex"} + words, env);
   }
-  Result Kestra(const QStringList& words,
-                const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(QString::fromStdString(dir.str()));
-    process.start(QStringLiteral(KESTRA_BINARY_DIR "/bin/kestra"), words);
-    EXPECT_TRUE(process.waitForFinished(60000)) << "kestra verify did not end";
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
+  ProgramRun Kestra(const QStringList& words,
+                    const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    return RunProgram(KESTRA_PROGRAM, words, dir.str(), env);
   }
-  Result VerifyDemo(const QStringList& words) {
+  ProgramRun VerifyDemo(const QStringList& words) {
     return Verify(QStringList{"-proj", "demo/demo.tak"} + words);
   }
   std::string RunFile(const std::string& name) {
@@ -61,28 +49,29 @@ class RulexCommandTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(RulexCommandTest, VerdictsAndExitStatuses) {
-  const Result clean = VerifyDemo({"-lib", "passives"});
+  const ProgramRun clean = VerifyDemo({"-lib", "passives"});
   EXPECT_EQ(clean.status, 0) << clean.err;
   EXPECT_EQ(clean.out, "View verification passed.  See log file for details.\n");
   EXPECT_NE(clean.err.find("rulex: part res: 0 findings"), std::string::npos) << clean.err;
   EXPECT_NE(clean.err.find("Library : passives"), std::string::npos);
 
-  const Result broken = VerifyDemo({"-lib", "standard", "-cell", "7432"});
+  const ProgramRun broken = VerifyDemo({"-lib", "standard", "-cell", "7432"});
   EXPECT_EQ(broken.status, 1) << broken.err;
   EXPECT_EQ(broken.out, "View verification failed.  Errors:1 See log file for details.\n");
   EXPECT_EQ(RunFile("rx.dat").substr(0, 16), "\"standard.7432\"\n");
 
-  const Result warned = VerifyDemo({"-lib", "standard", "-cell", "7404"});
+  const ProgramRun warned = VerifyDemo({"-lib", "standard", "-cell", "7404"});
   EXPECT_EQ(warned.status, 3) << warned.err;
   EXPECT_EQ(warned.out, "View verification passed.  Warnings:1 See log file for details.\n");
 
   // A reference library is only found through refqvd.lib.
-  const Result reference = VerifyDemo({"-lib", "refparts", "-ref"});
+  const ProgramRun reference = VerifyDemo({"-lib", "refparts", "-ref"});
   EXPECT_EQ(reference.status, 0) << reference.out << reference.err;
 }
 
 TEST_F(RulexCommandTest, JsonAndRuleSelection) {
-  const Result result = VerifyDemo({"-lib", "standard", "-rules", "symbol-name,origin", "-json"});
+  const ProgramRun result =
+      VerifyDemo({"-lib", "standard", "-rules", "symbol-name,origin", "-json"});
   EXPECT_EQ(result.status, 1) << result.err;
   const nlohmann::json json = nlohmann::json::parse(result.out);
   EXPECT_EQ(json["flow"], "rulex");
@@ -104,7 +93,7 @@ TEST_F(RulexCommandTest, JsonAndRuleSelection) {
 TEST_F(RulexCommandTest, NamesWithBlanksReachTheChecker) {
   dir.write("demo/qvd.lib",
             ReadFile(projectFile.parent_path() / "qvd.lib") + "\"old parts\" libs/passives\n");
-  const Result result = VerifyDemo({"-lib", "old parts", "-cell", "res"});
+  const ProgramRun result = VerifyDemo({"-lib", "old parts", "-cell", "res"});
   EXPECT_EQ(result.status, 0) << result.out << result.err;
   EXPECT_EQ(RunFile("rx.dat").substr(0, 17), "\"old%20parts.res\"");
 }
@@ -118,7 +107,7 @@ TEST_F(RulexCommandTest, RunsThatCannotBeMadeExitWithTwo) {
       {"-lib", "standard", "-bogus", "x"},
   };
   for (const QStringList& words : bad) {
-    const Result result = VerifyDemo(words);
+    const ProgramRun result = VerifyDemo(words);
     EXPECT_EQ(result.status, 2) << words.join(' ').toStdString();
     EXPECT_EQ(result.out, "") << words.join(' ').toStdString();
     EXPECT_FALSE(result.err.empty());
@@ -130,7 +119,7 @@ TEST_F(RulexCommandTest, RunsThatCannotBeMadeExitWithTwo) {
   // A checker that cannot be started leaves no log: status unknown, and no dialog waits.
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("KESTRA_TOOL_RULEX", "/nonexistent/rulex");
-  const Result missingTool = Verify({"-proj", "demo/demo.tak", "-lib", "passives"}, env);
+  const ProgramRun missingTool = Verify({"-proj", "demo/demo.tak", "-lib", "passives"}, env);
   EXPECT_EQ(missingTool.status, 2);
   EXPECT_NE(missingTool.err.find("Error in Rule execution, see log file"), std::string::npos)
       << missingTool.err;
@@ -140,7 +129,7 @@ TEST_F(RulexCommandTest, RunsThatCannotBeMadeExitWithTwo) {
   project.replace(project.find("rundir './rulex'"), 16, "rundir './blocker/rulex'");
   dir.write("demo/demo.tak", project);
   dir.write("demo/blocker", "a file, not a folder");
-  const Result blocked = VerifyDemo({"-lib", "passives", "-json"});
+  const ProgramRun blocked = VerifyDemo({"-lib", "passives", "-json"});
   EXPECT_EQ(blocked.status, 2);
   EXPECT_NE(blocked.err.find("could not be created"), std::string::npos) << blocked.err;
   EXPECT_EQ(nlohmann::json::parse(blocked.out)["verdict"], "unknown");
@@ -148,19 +137,19 @@ TEST_F(RulexCommandTest, RunsThatCannotBeMadeExitWithTwo) {
 }
 
 TEST_F(RulexCommandTest, FlowListHelpAndLibraryKinds) {
-  const Result list = Kestra({"verify"});
+  const ProgramRun list = Kestra({"verify"});
   EXPECT_EQ(list.status, 0);
   EXPECT_NE(list.out.find("\n  rulex "), std::string::npos) << list.out;
   EXPECT_EQ(Kestra({"verify", "nosuch"}).status, 2);
   for (const char* help : {"-help", "--help", "-h"}) {
-    const Result usage = Verify({help});
+    const ProgramRun usage = Verify({help});
     EXPECT_EQ(usage.status, 0) << help;
     EXPECT_EQ(usage.out.rfind("usage: kestra verify rulex -proj FILE -lib LIB", 0), 0u)
         << usage.out;
   }
   EXPECT_NE(Kestra({"-help"}).out.find("FLOW is one of: rulex"), std::string::npos);
   // A library of the other list is a usage error that names the option to use.
-  const Result noRef = VerifyDemo({"-lib", "refparts"});
+  const ProgramRun noRef = VerifyDemo({"-lib", "refparts"});
   EXPECT_EQ(noRef.status, 2);
   EXPECT_NE(noRef.err.find("add -ref"), std::string::npos) << noRef.err;
   EXPECT_NE(VerifyDemo({"-lib", "passives", "-ref"}).err.find("leave out -ref"), std::string::npos);
@@ -171,7 +160,7 @@ TEST_F(RulexCommandTest, JsonAndJUnitFollowTheirSchemas) {
   for (const QStringList& part :
        {QStringList{"-lib", "standard", "-cell", "7432"}, QStringList{"-lib", "passives"}}) {
     const std::string junit = dir.str() + "/out.xml";
-    const Result result =
+    const ProgramRun result =
         VerifyDemo(part + QStringList{"-json", "-junit", QString::fromStdString(junit)});
     dir.write("out.json", result.out);
     QProcess validator;
@@ -230,7 +219,7 @@ TEST_F(RulexCommandTest, HostileNamesLinksAndCrashesGiveNoFalseVerdict) {
 
   // A cell name that would split the checker's input is refused before anything is written.
   fs::remove(demo / "rulex" / "rx.dat");
-  const Result newline = VerifyDemo({"-lib", "standard", "-cell", "7400\n\"x.y\""});
+  const ProgramRun newline = VerifyDemo({"-lib", "standard", "-cell", "7400\n\"x.y\""});
   EXPECT_EQ(newline.status, 2);
   EXPECT_NE(newline.err.find("cannot be passed to the Rules Checker: it holds a line break"),
             std::string::npos)
@@ -243,7 +232,7 @@ TEST_F(RulexCommandTest, HostileNamesLinksAndCrashesGiveNoFalseVerdict) {
   fs::permissions(dir.path() / "crashing-rulex", fs::perms::owner_all);
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("KESTRA_TOOL_RULEX", QString::fromStdString(dir.str() + "/crashing-rulex"));
-  const Result crashed = Verify({"-proj", "demo/demo.tak", "-lib", "passives", "-json"}, env);
+  const ProgramRun crashed = Verify({"-proj", "demo/demo.tak", "-lib", "passives", "-json"}, env);
   EXPECT_EQ(crashed.status, 2) << crashed.err;
   EXPECT_NE(crashed.err.find("ended by signal 11"), std::string::npos) << crashed.err;
   EXPECT_EQ(nlohmann::json::parse(crashed.out)["verdict"], "unknown");

@@ -6,31 +6,21 @@
 #include <nlohmann/json.hpp>
 
 #include "DemoProject.h"
+#include "ProgramRun.h"
 #include "TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
 class CellsimCommandTest : public ::testing::Test {
  protected:
   void SetUp() override { projectFile = CopyDemoProject(dir.path()); }
 
-  Result Verify(QStringList words) {
-    QProcess process;
-    process.setWorkingDirectory(QString::fromStdString(dir.str()));
-    words = QStringList{"verify", "simulation", "-proj", "demo/demo.tak"} + words;
-    process.start(QStringLiteral(KESTRA_BINARY_DIR "/bin/kestra"), words);
-    EXPECT_TRUE(process.waitForFinished(60000)) << "kestra verify did not end";
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
+  ProgramRun Verify(QStringList words) {
+    return RunProgram(KESTRA_PROGRAM,
+                      QStringList{"verify", "simulation", "-proj", "demo/demo.tak"} + words,
+                      dir.str());
   }
   std::string Scratch(const std::string& name) {
     return ReadFile(projectFile.parent_path() / "temp_sim_test" / name);
@@ -43,13 +33,14 @@ class CellsimCommandTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(CellsimCommandTest, VerdictsExitStatusesAndTheLogThatHoldsTheErrorLogs) {
-  const Result clean = Verify({"-lib", "passives", "-wrapperview", "verilog", "-default-paths"});
+  const ProgramRun clean =
+      Verify({"-lib", "passives", "-wrapperview", "verilog", "-default-paths"});
   EXPECT_EQ(clean.status, 0) << clean.err;
   EXPECT_EQ(clean.out, "Simulation checks PASSED, see log file for details\n");
   EXPECT_NE(clean.err.find("Library : passives"), std::string::npos) << clean.err;
   EXPECT_NE(clean.err.find("cellsim: part res: ok"), std::string::npos) << clean.err;
 
-  const Result broken =
+  const ProgramRun broken =
       Verify({"-lib", "simcells", "-cell", "nor2", "-wrapperview", "verilog", "-default-paths"});
   EXPECT_EQ(broken.status, 1) << broken.err;
   EXPECT_EQ(broken.out, "Simulation checks FAILED, see log file for details\n");
@@ -61,14 +52,14 @@ TEST_F(CellsimCommandTest, VerdictsExitStatusesAndTheLogThatHoldsTheErrorLogs) {
   EXPECT_NE(summary.find("lacks symbol pin B\r\n"), std::string::npos) << summary;
 
   // The models named directly, relative to the current directory; the three clean parts.
-  const Result models =
+  const ProgramRun models =
       Verify({"-lib", "simcells", "-cell", "buf1", "-cell", "and2", "-cell", "dff1", "-wrapperview",
               "verilog", "-models", "demo/models", "-udps", "demo/models/udps"});
   EXPECT_EQ(models.status, 0) << models.err;
 
   // Models from the wrong folder: the simulation step fails and its log is appended.
-  const Result unmodelled = Verify({"-lib", "simcells", "-cell", "buf1", "-wrapperview", "verilog",
-                                    "-models", "demo/models/udps"});
+  const ProgramRun unmodelled = Verify({"-lib", "simcells", "-cell", "buf1", "-wrapperview",
+                                        "verilog", "-models", "demo/models/udps"});
   EXPECT_EQ(unmodelled.status, 1) << unmodelled.err;
   const std::string simSummary = Scratch("cellsim_summary.rep");
   EXPECT_LT(simSummary.find(" sim_error_log(s) "),
@@ -79,20 +70,21 @@ TEST_F(CellsimCommandTest, VerdictsExitStatusesAndTheLogThatHoldsTheErrorLogs) {
   // Without the UDPs' folder, no model is missing (the models define what the wrappers
   // instantiate), but an empty UDP folder is a warning.
   fs::create_directory(dir.path() / "empty");
-  const Result warned = Verify({"-lib", "simcells", "-cell", "buf1", "-wrapperview", "verilog",
-                                "-models", "demo/models", "-udps", "empty"});
+  const ProgramRun warned = Verify({"-lib", "simcells", "-cell", "buf1", "-wrapperview", "verilog",
+                                    "-models", "demo/models", "-udps", "empty"});
   EXPECT_EQ(warned.status, 3) << warned.err;
   EXPECT_EQ(warned.out,
             "Simulation checks PASSED but some warnings are reported in the log file\n");
 
   // Netlist only: map views, with the Verification wording.
-  const Result netlist = Verify({"-lib", "simcells", "-mapview", "verilog", "-stop-on-netlist"});
+  const ProgramRun netlist =
+      Verify({"-lib", "simcells", "-mapview", "verilog", "-stop-on-netlist"});
   EXPECT_EQ(netlist.status, 1) << netlist.err;
   EXPECT_EQ(netlist.out, "Verification checks FAILED, see log file for details\n");
 }
 
 TEST_F(CellsimCommandTest, JsonNamesTheLogAndTheFindings) {
-  const Result result =
+  const ProgramRun result =
       Verify({"-lib", "simcells", "-wrapperview", "verilog", "-default-paths", "-json"});
   EXPECT_EQ(result.status, 1) << result.err;
   const nlohmann::json json = nlohmann::json::parse(result.out);
@@ -138,7 +130,7 @@ TEST_F(CellsimCommandTest, BadInputIsReportedAndNothingRuns) {
        "The mentioned options file does not exist"},
   };
   for (const Case& c : cases) {
-    const Result result = Verify(c.words);
+    const ProgramRun result = Verify(c.words);
     EXPECT_EQ(result.status, c.status) << c.words.join(' ').toStdString() << "\n" << result.err;
     EXPECT_NE((result.out + result.err).find(c.text), std::string::npos)
         << c.text << "\n"
@@ -147,15 +139,16 @@ TEST_F(CellsimCommandTest, BadInputIsReportedAndNothingRuns) {
   EXPECT_FALSE(fs::exists(projectFile.parent_path() / "temp_sim_test")) << "nothing was run";
 
   dir.write("demo/temp_sim_test", "a file");
-  const Result blocked = Verify({"-lib", "passives", "-wrapperview", "verilog", "-default-paths"});
+  const ProgramRun blocked =
+      Verify({"-lib", "passives", "-wrapperview", "verilog", "-default-paths"});
   EXPECT_EQ(blocked.status, 2);
   EXPECT_NE(blocked.err.find("Unable to chdir to : "), std::string::npos) << blocked.err;
 }
 
 TEST_F(CellsimCommandTest, AnOptionsFileNamesTheModels) {
   dir.write("sim opts/run.opt", "-y ../demo/models\n-y ../demo/models/udps\n+libext+.v\n");
-  const Result result = Verify({"-lib", "simcells", "-cell", "dff1", "-wrapperview", "verilog",
-                                "-options", "sim opts/run.opt"});
+  const ProgramRun result = Verify({"-lib", "simcells", "-cell", "dff1", "-wrapperview", "verilog",
+                                    "-options", "sim opts/run.opt"});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.err.find("models from"), std::string::npos) << result.err;
 }

@@ -6,17 +6,12 @@
 #include <nlohmann/json.hpp>
 
 #include "DemoProject.h"
+#include "ProgramRun.h"
 #include "TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 class FootprintCommandTest : public ::testing::Test {
  protected:
@@ -25,14 +20,8 @@ class FootprintCommandTest : public ::testing::Test {
     projectDir = projectFile.parent_path().string();
   }
 
-  Result Kestra(const QStringList& words) {
-    QProcess process;
-    process.setWorkingDirectory(QString::fromStdString(dir.str()));
-    process.start(QStringLiteral(KESTRA_BINARY_DIR "/bin/kestra"), words);
-    EXPECT_TRUE(process.waitForFinished(60000)) << "kestra did not end";
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
+  ProgramRun Kestra(const QStringList& words) {
+    return RunProgram(KESTRA_PROGRAM, words, dir.str());
   }
 
   TempDir dir;
@@ -43,7 +32,7 @@ class FootprintCommandTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(FootprintCommandTest, FootprintsListsNamesAndFoldersAsTheDialogDoes) {
-  const Result so = Kestra({"footprints", "-proj", "demo/demo.tak", "-filter", "so*"});
+  const ProgramRun so = Kestra({"footprints", "-proj", "demo/demo.tak", "-filter", "so*"});
   EXPECT_EQ(so.status, 0) << so.err;
   const std::string smd = projectDir + "/footprints_smd";
   EXPECT_EQ(so.out,
@@ -58,25 +47,25 @@ TEST_F(FootprintCommandTest, FootprintsListsNamesAndFoldersAsTheDialogDoes) {
                 smd + "\nSOIC8      " + projectDir + "/footprints\n");
   EXPECT_EQ(so.err, "");
 
-  const Result all = Kestra({"footprints", "-proj", "demo/demo.tak"});
+  const ProgramRun all = Kestra({"footprints", "-proj", "demo/demo.tak"});
   EXPECT_EQ(all.status, 0);
   EXPECT_NE(all.out.find("DO35       " + projectDir + "/footprints\n"), std::string::npos)
       << all.out;
   EXPECT_EQ(std::count(all.out.begin(), all.out.end(), '\n'), 13);
 
-  const Result none = Kestra({"footprints", "-proj", "demo/demo.tak", "-filter", "X*"});
+  const ProgramRun none = Kestra({"footprints", "-proj", "demo/demo.tak", "-filter", "X*"});
   EXPECT_EQ(none.status, 0);
   EXPECT_EQ(none.out, "Footprint  Location\n");
 
   // Skipped folders are named once; a project without a path uses the install's folder.
   dir.write("p/p.tak",
             "START_PAVREL\nPSMPATH './gone' '" + projectDir + "/footprints'\nEND_PAVREL\n");
-  const Result skipped = Kestra({"footprints", "-proj", "p/p.tak", "-filter", "DIP8"});
+  const ProgramRun skipped = Kestra({"footprints", "-proj", "p/p.tak", "-filter", "DIP8"});
   EXPECT_EQ(skipped.status, 0);
   EXPECT_EQ(skipped.err, "footprints: skipped " + dir.str() + "/p/gone: no such folder\n");
   EXPECT_NE(skipped.out.find("DIP8"), std::string::npos);
   dir.write("q/q.tak", "START_GLOBAL\nEND_GLOBAL\n");
-  const Result defaults = Kestra({"footprints", "-proj", "q/q.tak"});
+  const ProgramRun defaults = Kestra({"footprints", "-proj", "q/q.tak"});
   EXPECT_EQ(defaults.status, 0);
   EXPECT_NE(defaults.out.find("SOT23"), std::string::npos) << defaults.out;
   EXPECT_NE(defaults.err.find("the project sets no PSMPATH"), std::string::npos);
@@ -85,18 +74,19 @@ TEST_F(FootprintCommandTest, FootprintsListsNamesAndFoldersAsTheDialogDoes) {
   EXPECT_EQ(Kestra({"footprints", "-filter", "x"}).status, 2);
   EXPECT_EQ(Kestra({"footprints", "-proj"}).status, 2);
   EXPECT_EQ(Kestra({"footprints", "-proj", "p.tak", "-what", "x"}).status, 2);
-  const Result missing = Kestra({"footprints", "-proj", "nosuch.tak"});
+  const ProgramRun missing = Kestra({"footprints", "-proj", "nosuch.tak"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("no project file"), std::string::npos);
 }
 
 TEST_F(FootprintCommandTest, VerifyFootprintChecksTheDrawingFoundOnThePath) {
-  const Result clean = Kestra({"verify", "footprint", "-proj", "demo/demo.tak", "-name", "DIP14"});
+  const ProgramRun clean =
+      Kestra({"verify", "footprint", "-proj", "demo/demo.tak", "-name", "DIP14"});
   EXPECT_EQ(clean.status, 0) << clean.err;
   EXPECT_EQ(clean.out, "Footprint DIP14 passed the check (0 errors): " + projectDir +
                            "/footprints/DIP14.dra\n");
 
-  const Result broken =
+  const ProgramRun broken =
       Kestra({"verify", "footprint", "-proj", "demo/demo.tak", "-name", "QFP44", "-json"});
   EXPECT_EQ(broken.status, 1);
   const auto json = nlohmann::json::parse(broken.out);
@@ -109,23 +99,24 @@ TEST_F(FootprintCommandTest, VerifyFootprintChecksTheDrawingFoundOnThePath) {
   EXPECT_NE(broken.err.find("QFP44.dra: line 4: pitch"), std::string::npos) << broken.err;
 
   // In two folders: the first on the path unless -location picks another.
-  const Result first = Kestra({"verify", "footprint", "-proj", "demo/demo.tak", "-name", "SO8"});
+  const ProgramRun first =
+      Kestra({"verify", "footprint", "-proj", "demo/demo.tak", "-name", "SO8"});
   EXPECT_EQ(first.status, 0);
   EXPECT_NE(first.out.find("/footprints/SO8.dra"), std::string::npos) << first.out;
   EXPECT_NE(first.err.find("SO8.dra is in 2 folders"), std::string::npos) << first.err;
-  const Result picked =
+  const ProgramRun picked =
       Kestra({"verify", "footprint", "-proj", "demo/demo.tak", "-name", "SO8", "-location",
               QString::fromStdString(projectDir + "/footprints_smd")});
   EXPECT_EQ(picked.status, 0);
   EXPECT_NE(picked.out.find("/footprints_smd/SO8.dra"), std::string::npos) << picked.out;
 
   // Only a ".psm": the dialog's message, failed.
-  const Result psm = Kestra({"verify", "footprint", "-proj", "demo/demo.tak", "-name", "SO16"});
+  const ProgramRun psm = Kestra({"verify", "footprint", "-proj", "demo/demo.tak", "-name", "SO16"});
   EXPECT_EQ(psm.status, 1);
   EXPECT_EQ(psm.out,
             "Footprint can't be viewed as corresponding .dra file not found in the PSMPATH\n");
-  const Result elsewhere = Kestra({"verify", "footprint", "-proj", "demo/demo.tak", "-name",
-                                   "DIP14", "-location", "demo/footprints_smd"});
+  const ProgramRun elsewhere = Kestra({"verify", "footprint", "-proj", "demo/demo.tak", "-name",
+                                       "DIP14", "-location", "demo/footprints_smd"});
   EXPECT_EQ(elsewhere.status, 1);
   EXPECT_NE(elsewhere.out.find("is not in"), std::string::npos);
 

@@ -9,17 +9,12 @@
 #include <nlohmann/json.hpp>
 
 #include "DemoProject.h"
+#include "ProgramRun.h"
 #include "TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 class PackagingCommandTest : public ::testing::Test {
  protected:
@@ -28,18 +23,12 @@ class PackagingCommandTest : public ::testing::Test {
     projectDir = projectFile.parent_path();
   }
 
-  Result Verify(const QStringList& words,
-                QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
+  ProgramRun Verify(const QStringList& words,
+                    QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
     env.remove("Instantiation_Packaging_Validation_Type");
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(QString::fromStdString(dir.str()));
-    process.start(QStringLiteral(KESTRA_BINARY_DIR "/bin/kestra"),
-                  QStringList{"verify", "packaging", "-proj", "demo/demo.tak"} + words);
-    EXPECT_TRUE(process.waitForFinished(120000)) << "kestra verify did not end";
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
+    return RunProgram(KESTRA_PROGRAM,
+                      QStringList{"verify", "packaging", "-proj", "demo/demo.tak"} + words,
+                      dir.str(), env, 120000);
   }
 
   TempDir dir;
@@ -57,17 +46,17 @@ constexpr const char* kPacksReport =
 }  // namespace
 
 TEST_F(PackagingCommandTest, RunsAndVerdicts) {
-  const Result library = Verify({"-lib", "packs"});
+  const ProgramRun library = Verify({"-lib", "packs"});
   EXPECT_EQ(library.status, 1) << library.err;
   EXPECT_EQ(library.out, "Instantiation and packaging checks FAILED, see log file for details\n");
   EXPECT_NE(library.err.find("cellpack: part mux2: failed"), std::string::npos) << library.err;
 
-  const Result warned = Verify({"-lib", "packs", "-cell", "ne555", "-cell", "74hc00"});
+  const ProgramRun warned = Verify({"-lib", "packs", "-cell", "ne555", "-cell", "74hc00"});
   EXPECT_EQ(warned.status, 3) << warned.err;
   EXPECT_NE(warned.err.find("Library : packs, Parts : Multiple"), std::string::npos);
 
   // Up to the board: the diode's footprint DO35 has no .psm on the project's search path.
-  const Result board = Verify({"-lib", "passives", "-netrev"});
+  const ProgramRun board = Verify({"-lib", "passives", "-netrev"});
   EXPECT_EQ(board.status, 1) << board.err;
   EXPECT_NE(ReadFile(projectDir / "temp_ftb_test/ftb.rep").find("footprint DO35"),
             std::string::npos);
@@ -76,27 +65,27 @@ TEST_F(PackagingCommandTest, RunsAndVerdicts) {
   std::string project = ReadFile(projectFile);
   project.erase(project.find("PSMPATH"), project.find("END_PAVREL") - project.find("PSMPATH"));
   std::ofstream(projectFile) << project;
-  const Result setup = Verify({"-lib", "packs", "-cell", "lm393", "-netrev"});
+  const ProgramRun setup = Verify({"-lib", "packs", "-cell", "lm393", "-netrev"});
   EXPECT_EQ(setup.status, 0) << setup.err;
   EXPECT_NE(
       ReadFile(projectDir / "temp_ftb_test/ftb.rep").find("share/pavrel/footprints/SOIC8.psm"),
       std::string::npos);
 
-  const Result consistency = Verify({"-lib", "packs", "-cell", "mux2", "-consistency"});
+  const ProgramRun consistency = Verify({"-lib", "packs", "-cell", "mux2", "-consistency"});
   EXPECT_EQ(consistency.status, 1) << consistency.err;
   EXPECT_EQ(consistency.out,
             "Consistency check of packs, part mux2: 1 parts checked, 1 inconsistent. FAILED \n");
 }
 
 TEST_F(PackagingCommandTest, ReportInParallelGivesTheSequentialVerdicts) {
-  const Result sequential = Verify({"-lib", "packs", "-report", "-j", "1"});
+  const ProgramRun sequential = Verify({"-lib", "packs", "-report", "-j", "1"});
   EXPECT_EQ(sequential.status, 1) << sequential.err;
   EXPECT_EQ(sequential.out, kPacksReport);
   const std::string mux2Log = ReadFile(projectDir / "temp/mux2.log");
   fs::remove_all(projectDir / "temp");
 
   const fs::path junit = dir.path() / "packs.xml";
-  const Result parallel = Verify(
+  const ProgramRun parallel = Verify(
       {"-lib", "packs", "-report", "-j", "2", "-junit", QString::fromStdString(junit.string())});
   EXPECT_EQ(parallel.status, 1) << parallel.err;
   EXPECT_EQ(parallel.out, kPacksReport);
@@ -108,7 +97,7 @@ TEST_F(PackagingCommandTest, ReportInParallelGivesTheSequentialVerdicts) {
   EXPECT_NE(xml.find("name=\"my relay\""), std::string::npos) << xml;
   EXPECT_NE(xml.find("<failure"), std::string::npos) << xml;
 
-  const Result json = Verify({"-lib", "packs", "-report", "-j", "3", "-json"});
+  const ProgramRun json = Verify({"-lib", "packs", "-report", "-j", "3", "-json"});
   const nlohmann::json parsed = nlohmann::json::parse(json.out);
   ASSERT_EQ(parsed["parts"].size(), 5u) << json.out;
   EXPECT_EQ(parsed["parts"][2]["cell"], "mux2");
@@ -117,18 +106,18 @@ TEST_F(PackagingCommandTest, ReportInParallelGivesTheSequentialVerdicts) {
 }
 
 TEST_F(PackagingCommandTest, BadInputIsToldClearly) {
-  const Result noJobs = Verify({"-lib", "packs", "-report", "-j", "0"});
+  const ProgramRun noJobs = Verify({"-lib", "packs", "-report", "-j", "0"});
   EXPECT_EQ(noJobs.status, 2);
   EXPECT_NE(noJobs.err.find("-j needs a number"), std::string::npos) << noJobs.err;
-  const Result noLibrary = Verify({"-lib", "nosuch"});
+  const ProgramRun noLibrary = Verify({"-lib", "nosuch"});
   EXPECT_EQ(noLibrary.status, 2) << noLibrary.out;
   EXPECT_NE(noLibrary.err.find("no library nosuch"), std::string::npos) << noLibrary.err;
-  const Result noPart = Verify({"-lib", "packs", "-cell", "7400"});
+  const ProgramRun noPart = Verify({"-lib", "packs", "-cell", "7400"});
   EXPECT_EQ(noPart.status, 2);
   EXPECT_NE(noPart.err.find("library packs has no part 7400"), std::string::npos) << noPart.err;
   fs::create_directories(projectDir / "libs/empty");
   std::ofstream(projectDir / "qvd.lib", std::ios::app) << "empty libs/empty\n";
-  const Result empty = Verify({"-lib", "empty", "-report"});
+  const ProgramRun empty = Verify({"-lib", "empty", "-report"});
   EXPECT_EQ(empty.status, 2);
   EXPECT_NE(empty.err.find("The library empty has no parts to verify"), std::string::npos)
       << empty.err;

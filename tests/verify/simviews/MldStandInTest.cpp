@@ -5,26 +5,14 @@
 #include <QProcess>
 
 #include "DemoProject.h"
+#include "ProgramRun.h"
 #include "TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-ToolRun RunMld(const QStringList& words) {
-  QProcess process;
-  process.start(QStringLiteral(KESTRA_BINARY_DIR "/tools/bin/mld"), words);
-  EXPECT_TRUE(process.waitForFinished(30000)) << "mld did not end";
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          process.readAllStandardOutput().toStdString(),
-          process.readAllStandardError().toStdString()};
-}
+ProgramRun RunMld(const QStringList& words) { return RunProgram(STAND_IN_TOOL("mld"), words); }
 
 }  // namespace
 
@@ -37,7 +25,7 @@ TEST(MldStandIn, MakesViewsFromTheSymbolAndNeverReplacesOne) {
   const std::string wrapper = ReadFile(part / "verilog" / "74ls125.v");
 
   // The part has a Verilog wrapper already: the new one goes into view verilog_1.
-  ToolRun run = RunMld(head + QStringList{"-newVerilogWrapper", "junk"});
+  ProgramRun run = RunMld(head + QStringList{"-newVerilogWrapper", "junk"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("mld: created Verilog wrapper"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("(view verilog_1) from 3 pins of sym_1"), std::string::npos) << run.out;
