@@ -1,5 +1,7 @@
 #include "verify/PathNames.h"
 
+#include <filesystem>
+
 std::string ParentPath(const std::string& path) {
   if (const std::size_t slash = path.rfind('/'); slash != std::string::npos) {
     return path.substr(0, slash);
@@ -16,4 +18,14 @@ std::string ParentPath(const std::string& path) {
 std::string LastPathComponent(const std::string& path) {
   const std::size_t cut = path.find_last_of("/:\\");
   return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string ExistingProjectFile(const std::string& given, std::string& problem) {
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::absolute(given, error).lexically_normal();
+  if (error || !std::filesystem::is_regular_file(path, error)) {
+    problem = "no project file " + given;
+    return {};
+  }
+  return path.string();
 }

@@ -12,6 +12,7 @@
 #include "outside/C5XBrowserData.h"
 #include "verify/ConsoleToolRun.h"
 #include "verify/FlowWords.h"
+#include "verify/PathNames.h"
 #include "verify/WorkingDirectory.h"
 #include "verify/cellsim/CellsimOptions.h"
 #include "verify/cellsim/CellsimPaths.h"
@@ -156,13 +157,13 @@ FlowRun RunSimulation(const std::vector<std::string>& words) {
   auto args = ParseSimulationArguments(words, run.usageError);
   if (!args) return run;
   CellsimSettings& settings = args->settings;
-  Absolute(args->project);
   Absolute(settings.modelDir);
   Absolute(settings.udpDir);
   Absolute(settings.optionsFile);
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(args->project, error)) {
-    run.results.push_back(NotRun(*args, "no project file " + args->project));
+  std::string problem;
+  args->project = ExistingProjectFile(args->project, problem);
+  if (args->project.empty()) {
+    run.results.push_back(NotRun(*args, problem));
     return run;
   }
   CKestraCmdContext command;
@@ -186,7 +187,7 @@ FlowRun RunSimulation(const std::vector<std::string>& words) {
   // The run moves the current directory; it is back when the verb ends.
   const CurrentDirectoryGuard back;
   const CellsimLibrary library = LocateCellsimLibrary(args->library, path);
-  std::string problem = ResolveCellsimPaths(projectDir, settings);
+  problem = ResolveCellsimPaths(projectDir, settings);
   if (problem.empty()) problem = CheckCellsimRequest(settings, library);
   const int mode = CellsimRunMode(args->cells.size());
   const std::string cell = mode == 1 ? args->cells.front() : "";

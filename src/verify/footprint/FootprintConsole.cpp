@@ -6,6 +6,7 @@
 
 #include "outside/CFootprint.h"
 #include "verify/FlowWords.h"
+#include "verify/PathNames.h"
 #include "verify/footprint/FootprintCheck.h"
 #include "verify/footprint/FootprintFlow.h"
 #include "verify/footprint/FootprintRows.h"
@@ -20,7 +21,7 @@ constexpr const char* kVerifyUsage =
     "  checks NAME.dra as the layout editor does for a verify file; -location picks the folder\n"
     "  of the footprint search path when the drawing is in more than one";
 
-std::string AbsoluteProject(const std::string& project) {
+std::string AbsolutePath(const std::string& project) {
   std::error_code error;
   const fs::path path = fs::absolute(project, error);
   return error ? project : path.lexically_normal().string();
@@ -38,13 +39,6 @@ void TellAboutPath(const CFootprint& footprints, std::ostream& err) {
     err << "footprints: skipped " << problem << "\n";
 }
 
-bool ProjectReadable(const std::string& project, std::string& problem) {
-  std::error_code error;
-  if (fs::is_regular_file(project, error)) return true;
-  problem = "no project file " + project;
-  return false;
-}
-
 }  // namespace
 
 int ListFootprints(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
@@ -60,8 +54,8 @@ int ListFootprints(const std::vector<std::string>& words, std::ostream& out, std
     err << "kestra footprints: " << error << "\n" << kListUsage;
     return 2;
   }
-  project = AbsoluteProject(project);
-  if (!ProjectReadable(project, error)) {
+  project = ExistingProjectFile(project, error);
+  if (project.empty()) {
     err << "kestra footprints: " << error << "\n";
     return 1;
   }
@@ -107,12 +101,13 @@ FlowRun RunFootprintVerify(const std::vector<std::string>& words) {
                                       {"-proj", "-name"}, run.usageError);
   if (!given) return run;
   VerifyArguments args{given->Value("-proj"), given->Value("-name"), given->Value("-location")};
-  const std::string project = AbsoluteProject(args.project);
-  if (std::string problem; !ProjectReadable(project, problem)) {
+  std::string problem;
+  const std::string project = ExistingProjectFile(args.project, problem);
+  if (project.empty()) {
     run.results.push_back(NotRun(args, problem));
     return run;
   }
-  if (!args.location.empty()) args.location = AbsoluteProject(args.location);
+  if (!args.location.empty()) args.location = AbsolutePath(args.location);
 
   CFootprint search;
   search.CreateFootprintList(project, FootprintDrawingName(args.name), 0, 1);

@@ -12,6 +12,7 @@
 #include "outside/C5XBrowserData.h"
 #include "verify/ConsoleToolRun.h"
 #include "verify/FlowWords.h"
+#include "verify/PathNames.h"
 #include "verify/packaging/PackagingCommand.h"
 #include "verify/packaging/PackagingReports.h"
 #include "verify/packaging/PackagingRun.h"
@@ -204,10 +205,10 @@ FlowRun RunPackaging(const std::vector<std::string>& words) {
   FlowRun run;
   const auto args = ParsePackagingArguments(words, run.usageError);
   if (!args) return run;
-  std::error_code error;
-  const std::string project = std::filesystem::absolute(args->project, error).string();
-  if (error || !std::filesystem::is_regular_file(project, error)) {
-    run.results.push_back(NotRun(*args, "no project file " + args->project));
+  std::string problem;
+  const std::string project = ExistingProjectFile(args->project, problem);
+  if (project.empty()) {
+    run.results.push_back(NotRun(*args, problem));
     return run;
   }
   CKestraCmdContext command;

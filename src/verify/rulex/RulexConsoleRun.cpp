@@ -10,6 +10,7 @@
 #include "outside/C5XBrowserData.h"
 #include "verify/ConsoleToolRun.h"
 #include "verify/FlowWords.h"
+#include "verify/PathNames.h"
 #include "verify/rulex/RulexPaths.h"
 #include "verify/rulex/RulexRequestFor.h"
 #include "verify/rulex/RulexRules.h"
@@ -109,10 +110,10 @@ FlowRun RunRulex(const std::vector<std::string>& words) {
   FlowRun run;
   const auto args = ParseRulexArguments(words, run.usageError);
   if (!args) return run;
-  std::error_code error;
-  const std::string project = std::filesystem::absolute(args->project, error).string();
-  if (error || !std::filesystem::is_regular_file(project, error)) {
-    run.results.push_back(NotRun(*args, "no project file " + args->project));
+  std::string problem;
+  const std::string project = ExistingProjectFile(args->project, problem);
+  if (project.empty()) {
+    run.results.push_back(NotRun(*args, problem));
     return run;
   }
   CKestraCmdContext command;
