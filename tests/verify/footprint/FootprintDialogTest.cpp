@@ -12,7 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "DemoProject.h"
+#include "DemoDialogTest.h"
 #include "TempDir.h"
 #include "context/CKestraCmdContext.h"
 #include "framework/Prompter.h"
@@ -25,27 +25,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class FootprintDialogTest : public ::testing::Test {
+class FootprintDialogTest : public DemoDialogTest<CViewFootprint> {
  protected:
   void SetUp() override {
-    projectFile = CopyDemoProject(dir.path());
+    DemoDialogTest::SetUp();
     projectDir = projectFile.parent_path().string();
     launchLog = dir.str() + "/launch.log";
     helpLog = dir.str() + "/help.log";
     ::setenv("KESTRA_LAUNCH_LOG", launchLog.c_str(), 1);
     ::setenv("KESTRA_HELP_LOG", helpLog.c_str(), 1);
-    auto recording = std::make_unique<RecordingPrompter>();
-    prompter = recording.get();
-    previous = SetPrompter(std::move(recording));
-    command.SetProduct("test");
-    command.SetProject(projectFile.string());
   }
   void TearDown() override {
     ::unsetenv("KESTRA_LAUNCH_LOG");
     ::unsetenv("KESTRA_HELP_LOG");
     ::unsetenv("KESTRA_SETUPDESK_ADD_PSMPATH");
     ::unsetenv("KESTRA_NONINTERACTIVE");
-    SetPrompter(std::move(previous));
+    DemoDialogTest::TearDown();
   }
 
   // Runs the dialog modally; `script` acts on it once it is open, then Close ends it.
@@ -58,11 +53,6 @@ class FootprintDialogTest : public ::testing::Test {
     return dialog.DoModal();
   }
 
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& m : prompter->messages) texts.push_back(m.text);
-    return texts;
-  }
   std::vector<nlohmann::json> Launches() const {
     std::vector<nlohmann::json> lines;
     std::istringstream in(ReadFile(launchLog));
@@ -78,14 +68,9 @@ class FootprintDialogTest : public ::testing::Test {
   }
   std::string VerifyFile() const { return projectDir + "/temp/pavrel_verify.txt"; }
 
-  TempDir dir;
-  fs::path projectFile;
   std::string projectDir;
   std::string launchLog;
   std::string helpLog;
-  CKestraCmdContext command;
-  RecordingPrompter* prompter = nullptr;
-  std::unique_ptr<Prompter> previous;
 };
 
 std::vector<std::string> Names(CViewFootprint& dialog) {
