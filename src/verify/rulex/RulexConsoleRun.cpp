@@ -7,10 +7,10 @@
 
 #include "context/CKestraCmdContext.h"
 #include "libformat/LibraryTree.h"
-#include "outside/C5XBrowserData.h"
 #include "verify/ConsoleToolRun.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
+#include "verify/ProjectLibrary.h"
 #include "verify/rulex/RulexPaths.h"
 #include "verify/rulex/RulexRequestFor.h"
 #include "verify/rulex/RulexRules.h"
@@ -55,27 +55,13 @@ std::optional<RulexArguments> ParseRulexArguments(const std::vector<std::string>
   return args;
 }
 
-bool Lists(const std::shared_ptr<LibraryTree>& tree, const std::string& library) {
-  const LibraryEntry* entry = tree->FindLibrary(library);
-  return entry != nullptr && entry->directoryExists;
-}
-
 // "" when the library is where -ref says it is; else what to tell the user: a usage error
 // when it is in the other list, or that the project has no such library.
 std::string LibraryProblem(const CKestraCmdContext& command, const RulexArguments& args,
                            bool& usage) {
-  C5XBrowserData data(command.GetProjectPath());
-  const bool inProject = Lists(data.GetBuildTree(), args.library);
-  const bool inReference = Lists(data.GetRefTree(), args.library);
-  usage = true;
-  if (args.reference && !inReference && inProject)
-    return args.library + " is a project library (qvd.lib): leave out -ref";
-  if (!args.reference && !inProject && inReference)
-    return args.library + " is a reference library (refqvd.lib): add -ref";
-  usage = false;
-  if (args.reference ? inReference : inProject) return "";
-  return "no library " + args.library + " in " + command.GetProjectPath() +
-         (args.reference ? "refqvd.lib" : "qvd.lib");
+  std::string problem;
+  FindProjectLibrary(command.GetProjectPath(), args.library, args.reference, problem, usage);
+  return problem;
 }
 
 // Runs the checker attached to a hidden window; progress goes to standard error.

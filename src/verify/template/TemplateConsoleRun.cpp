@@ -1,17 +1,15 @@
 #include "verify/template/TemplateConsoleRun.h"
 
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
 
 #include "context/CKestraCmdContext.h"
 #include "libformat/LibraryTree.h"
-#include "outside/C5XBrowserData.h"
 #include "outside/Tamsin.h"
 #include "verify/FlowWords.h"
-
-namespace fs = std::filesystem;
+#include "verify/PathNames.h"
+#include "verify/ProjectLibrary.h"
 
 namespace {
 
@@ -22,38 +20,16 @@ constexpr const char* kVerifyUsage =
 constexpr const char* kExtractUsage =
     "usage: kestra template extract -proj FILE -lib LIB -cell CELL -o FILE.tpl [-ref]\n";
 
-// Where a library of the project is: its list file and the tree read from it.
-struct ProjectLibrary {
-  std::string list;  // "" when the library cannot be used
-  std::shared_ptr<LibraryTree> tree;
-};
-
-// The project's library for -ref, or no list with the reason in problem: a usage problem when
-// the library is in the other list.
+// The project file's library for -ref, or no list with the reason in problem (usage: the
+// library is in the other list).
 ProjectLibrary FindLibrary(const std::string& projectFile, const std::string& library,
                            bool reference, std::string& problem, bool& usage) {
-  std::error_code error;
-  const fs::path project = fs::absolute(projectFile, error);
   usage = false;
-  if (error || !fs::is_regular_file(project, error)) {
-    problem = "no project file " + projectFile;
-    return {};
-  }
+  const std::string project = ExistingProjectFile(projectFile, problem);
+  if (project.empty()) return {};
   CKestraCmdContext command;
-  command.SetProject(project.string());
-  C5XBrowserData data(command.GetProjectPath());
-  auto listed = [&](const std::shared_ptr<LibraryTree>& tree) {
-    const LibraryEntry* entry = tree->FindLibrary(library);
-    return entry != nullptr && entry->directoryExists;
-  };
-  std::shared_ptr<LibraryTree> tree = reference ? data.GetRefTree() : data.GetBuildTree();
-  const std::string list = command.GetProjectPath() + (reference ? "refqvd.lib" : "qvd.lib");
-  if (listed(tree)) return {list, tree};
-  usage = listed(reference ? data.GetBuildTree() : data.GetRefTree());
-  problem = usage ? (reference ? library + " is a project library (qvd.lib): leave out -ref"
-                               : library + " is a reference library (refqvd.lib): add -ref")
-                  : "no library " + library + " in " + list;
-  return {};
+  command.SetProject(project);
+  return FindProjectLibrary(command.GetProjectPath(), library, reference, problem, usage);
 }
 
 // The cells to check: the one given, else every usable cell of the library.
