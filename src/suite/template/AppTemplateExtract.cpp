@@ -1,0 +1,19 @@
+#include "outside/Tamsin.h"
+#include "suite/template/TemplatePart.h"
+
+AppTemplateExtract::AppTemplateExtract() = default;
+AppTemplateExtract::AppTemplateExtract(BMesgList* messages) : messages_(messages) {}
+AppTemplateExtract::~AppTemplateExtract() = default;
+
+void AppTemplateExtract::setErrorList(BMesgList* messages) { messages_ = messages; }
+
+void AppTemplateExtract::loadPart(std::string libraryList, std::string library,
+                                  std::string cell) {
+  part_ = TemplatePart::Load(libraryList, library, cell, messages_);
+}
+
+void AppTemplateExtract::runExtract() {
+  throw BException("The template extraction is not built yet");
+}
+
+void AppTemplateExtract::saveAs(std::string path) { template_.saveAs(path); }
