@@ -43,7 +43,7 @@ class TemplateEditorDialog final : public CDialog {
     kHint = 7,
   };
   static constexpr int Id(Section section, int offset) {
-    return kSectionBase + kSectionStep * section + offset;
+    return int{kSectionBase} + int{kSectionStep} * static_cast<int>(section) + offset;
   }
 
   // templateFile and path are the caller's; path is empty for a template not saved yet.

@@ -1,7 +1,7 @@
 #include "verify/template/TemplateDialogTexts.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "framework/Prompter.h"
 
@@ -21,8 +21,8 @@ std::string StandardizedQuestion(int differences) {
       "part with the extracted template reported";
   static constexpr const char* kAfter =
       "differences.\nDo you want to view the verification report?";
-  const int size = std::snprintf(nullptr, 0, "%s %d %s\n", kBefore, differences, kAfter);
-  std::vector<char> text(static_cast<std::size_t>(size) + 1);
-  std::snprintf(text.data(), text.size(), "%s %d %s\n", kBefore, differences, kAfter);
-  return std::string(text.data(), static_cast<std::size_t>(size));
+  // The two pieces and any count fit well within the buffer.
+  char text[320];
+  const int size = std::snprintf(text, sizeof text, "%s %d %s\n", kBefore, differences, kAfter);
+  return std::string(text, static_cast<std::size_t>(std::max(size, 0)));
 }

@@ -16,6 +16,7 @@
 #include "context/CKestraCmdContext.h"
 #include "framework/Prompter.h"
 #include "model/RTemplateFile.h"
+#include "outside/C5XBrowserUI.h"
 #include "outside/Tamsin.h"
 #include "verify/template/CSetupTemplate.h"
 #include "verify/template/CTemplateVerificationdlg.h"
