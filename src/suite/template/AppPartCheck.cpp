@@ -1,4 +1,6 @@
+#include "model/BException.h"
 #include "outside/Tamsin.h"
+#include "suite/template/TemplateEngine.h"
 #include "suite/template/TemplatePart.h"
 
 AppPartCheck::AppPartCheck() = default;
@@ -18,7 +20,14 @@ void AppPartCheck::setTemplate(const RTemplateFile& templateFile) {
 }
 
 void AppPartCheck::loadPart(std::string libraryList, std::string library, std::string cell) {
+  // Problems inside the part's files are not differences from the template; they are left
+  // to the rules checker.
   part_ = TemplatePart::Load(libraryList, library, cell, nullptr);
 }
 
-int AppPartCheck::runChecks(CheckType) { throw BException("The template check is not built yet"); }
+int AppPartCheck::runChecks(CheckType aspects) {
+  if (!haveTemplate_) throw BException("No template loaded for the check");
+  if (!part_) throw BException("No part loaded for the check");
+  BMesgList ignored;
+  return CheckPartAgainstTemplate(*part_, template_, aspects, messages_ ? *messages_ : ignored);
+}

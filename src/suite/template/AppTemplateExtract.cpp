@@ -1,4 +1,6 @@
+#include "model/BException.h"
 #include "outside/Tamsin.h"
+#include "suite/template/TemplateEngine.h"
 #include "suite/template/TemplatePart.h"
 
 AppTemplateExtract::AppTemplateExtract() = default;
@@ -7,13 +9,13 @@ AppTemplateExtract::~AppTemplateExtract() = default;
 
 void AppTemplateExtract::setErrorList(BMesgList* messages) { messages_ = messages; }
 
-void AppTemplateExtract::loadPart(std::string libraryList, std::string library,
-                                  std::string cell) {
+void AppTemplateExtract::loadPart(std::string libraryList, std::string library, std::string cell) {
   part_ = TemplatePart::Load(libraryList, library, cell, messages_);
 }
 
 void AppTemplateExtract::runExtract() {
-  throw BException("The template extraction is not built yet");
+  if (!part_) throw BException("No part loaded for the extraction");
+  template_ = ExtractTemplate(*part_);
 }
 
 void AppTemplateExtract::saveAs(std::string path) { template_.saveAs(path); }
