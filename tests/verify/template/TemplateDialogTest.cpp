@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -20,7 +21,6 @@
 #include "outside/Tamsin.h"
 #include "verify/template/CSetupTemplate.h"
 #include "verify/template/CTemplateVerificationdlg.h"
-#include "verify/template/TemplateDialogTexts.h"
 
 namespace fs = std::filesystem;
 
@@ -74,6 +74,33 @@ class TemplateDialogTest : public ::testing::Test {
     fs::copy(projectDir / "libs" / "passives" / "res", projectDir / "libs" / "single" / "res",
              fs::copy_options::recursive);
     std::ofstream(projectDir / "qvd.lib", std::ios::app) << "single     libs/single\n";
+  }
+
+  // Adds a library "odd" whose part "odd7" has seven input pins, three of them with a load
+  // the other four lack: a template extracted from it expects no load, so the part differs
+  // from its own template in three places.
+  void AddNonStandardPart() {
+    const fs::path part = projectDir / "libs" / "odd" / "odd7";
+    fs::create_directories(part);
+    fs::copy(projectDir / "libs" / "passives" / "res" / "sym_1", part / "sym_1",
+             fs::copy_options::recursive);
+    fs::create_directories(part / "package");
+    std::ofstream(part / "package" / "package.pkg") << "package odd7\n"
+                                                       "symbol res\n"
+                                                       "property CLASS IC\n"
+                                                       "physical ODD7_DIP8\n"
+                                                       "  pin A 1 input\n"
+                                                       "  pin B 2 input\n"
+                                                       "  pin C 3 input\n"
+                                                       "  pin D 4 input\n"
+                                                       "  pin E 5 input\n"
+                                                       "  pin F 6 input\n"
+                                                       "  pin G 7 input\n"
+                                                       "  load E input 0.05\n"
+                                                       "  load F input 0.05\n"
+                                                       "  load G input 0.05\n"
+                                                       "end\n";
+    std::ofstream(projectDir / "qvd.lib", std::ios::app) << "odd        libs/odd\n";
   }
 
   std::vector<std::string> Messages() const {
@@ -286,7 +313,9 @@ TEST_F(TemplateDialogTest, SetupChoosersFollowTheRadioButtons) {
     for (QLabel* label : d.findChildren<QLabel*>()) {
       for (QComboBox* chooser : {library, cell}) {
         EXPECT_FALSE(label->geometry().intersects(chooser->geometry()))
-            << label->text().toStdString();
+            << label->text().toStdString() << " " << label->x() << "," << label->y() << " "
+            << label->width() << "x" << label->height() << " / " << chooser->x() << ","
+            << chooser->y() << " " << chooser->width() << "x" << chooser->height();
       }
     }
   });
@@ -323,9 +352,42 @@ TEST_F(TemplateDialogTest, ExtractionShowsTheTemplateAndAsksOnlyWhenThePartDiffe
   EXPECT_NE(messages[0].find("no-such-folder"), std::string::npos) << messages[0];
 }
 
-TEST(TemplateDialogTexts, StandardizedQuestionCarriesTheCount) {
-  EXPECT_EQ(StandardizedQuestion(3),
-            "The values extracted into template are not \"standardized\".\nVerification of this "
-            "part with the extracted template reported 3 differences.\nDo you want to view the "
-            "verification report?\n");
+TEST_F(TemplateDialogTest, ExtractionFromANonStandardPartAsksWithTheCountOfDifferences) {
+  AddNonStandardPart();
+  ModalWatcher watcher;
+  watcher.On(kTemplateWindow, [](CDialog& display) { display.done(2); });
+  std::vector<std::string> reported;
+  watcher.On(kReportWindow, [&](CDialog& report) {
+    reported = Lines(report.GetDlgItemText(kReportDifferences));
+    report.done(2);
+  });
+  prompter->choices = {(dir.path() / "odd7.tpl").string(), (dir.path() / "odd7b.tpl").string()};
+  prompter->answers = {IDNO, IDYES};
+  Run<CSetupTemplate>([&](CSetupTemplate& d) {
+    d.ClickDlgItem(13002);
+    d.Browser()->SetSelectedLib("odd");
+    d.Browser()->SetSelectedCell("odd7");
+    d.ClickDlgItem(1);  // No: no report
+    EXPECT_EQ(watcher.Seen(kReportWindow), 0);
+    d.ClickDlgItem(1);  // Yes: the report of the three pins
+  });
+  const std::string question =
+      "The values extracted into template are not \"standardized\".\nVerification of this part "
+      "with the extracted template reported 3 differences.\nDo you want to view the "
+      "verification report?\n";
+  ASSERT_EQ(prompter->messages.size(), 2u);
+  for (const auto& m : prompter->messages) {
+    EXPECT_EQ(m.text, question);
+    EXPECT_EQ(m.flags, unsigned{MB_YESNO | MB_ICONQUESTION});
+  }
+  EXPECT_EQ(watcher.Seen(kTemplateWindow), 2);
+  EXPECT_EQ(watcher.Seen(kReportWindow), 1);
+  ASSERT_EQ(reported.size(), 3u);
+  for (const char* pin : {"pin E", "pin F", "pin G"}) {
+    EXPECT_NE(
+        std::find_if(reported.begin(), reported.end(),
+                     [&](const std::string& line) { return line.find(pin) != std::string::npos; }),
+        reported.end())
+        << pin;
+  }
 }

@@ -116,7 +116,9 @@ TEST_F(TemplateWindowsTest, EditorCreatesATemplateEntryByEntryAndRefusesBadValue
   ModalWatcher watcher;
   watcher.On(Editor::IDD, [&](CDialog& editor) {
     const std::string pinType = RTemplateFile::knownPinTypes().front();
-    const std::string key = RTemplateFile::knownSymbolKeys().front();
+    Enter(editor, Editor::kSymbolInformation, "symbols", {"1"}, Editor::kAdd);
+    EXPECT_EQ(editor.GetDlgItemText(Editor::Id(Editor::kSymbolInformation, Editor::kHint)),
+              RTemplateFile::symbolValueHint("symbols"));
     Enter(editor, Editor::kPropertyValues, "CLASS", {"IC"}, Editor::kAdd);
     Enter(editor, Editor::kPropertyValues, "PART_NAME", {"74*"}, Editor::kAdd);
     Enter(editor, Editor::kPropertyValues, "CLASS", {"DISCRETE"}, Editor::kAdd);  // exists
@@ -146,6 +148,8 @@ TEST_F(TemplateWindowsTest, EditorCreatesATemplateEntryByEntryAndRefusesBadValue
   ASSERT_NE(written.getPinLoad(RTemplateFile::knownPinTypes().front()), nullptr);
   EXPECT_EQ(written.getPinLoad(RTemplateFile::knownPinTypes().front())->getInputLoad(), "0.5");
   EXPECT_EQ(written.getPinTypes().size(), 1u);
+  ASSERT_NE(written.getSymbolValue("symbols"), nullptr);
+  EXPECT_EQ(*written.getSymbolValue("symbols"), "1");
 }
 
 TEST_F(TemplateWindowsTest, EditorLoadsAFileAndAsksBeforeLosingEdits) {
