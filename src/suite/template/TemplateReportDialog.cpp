@@ -54,7 +54,7 @@ TemplateReportDialog::TemplateReportDialog(const BMesgList& messages, QWidget* p
   layout->addWidget(summary_);
   layout->addWidget(differences_, 1);
   layout->addLayout(buttons);
-  resize(720, 420);
+  resize(900, 420);
 }
 
 bool TemplateReportDialog::OnInitDialog() {
