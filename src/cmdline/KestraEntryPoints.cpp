@@ -8,6 +8,7 @@
 #include "suite/browser/LibraryListing.h"
 #include "verify/VerifyVerb.h"
 #include "verify/footprint/FootprintConsole.h"
+#include "verify/template/TemplateConsoleRun.h"
 
 int KestraVerifyMain(const std::vector<std::string>& words) {
   // A script has nobody to answer a message box: every message goes to standard error.
@@ -29,6 +30,10 @@ int KestraLibsMain(const std::vector<std::string>& words) {
 
 int KestraFootprintsMain(const std::vector<std::string>& words) {
   return ListFootprints(words, std::cout, std::cerr);
+}
+
+int KestraTemplateMain(const std::vector<std::string>& words) {
+  return TemplateCommand(words, std::cout, std::cerr);
 }
 
 std::vector<std::string> KestraVerifyFlowNames() {
