@@ -6,6 +6,13 @@
 #include "outside/mldsetup.h"
 #include "suite/template/TemplateEditorDialog.h"
 
+namespace {
+// Where the choosers start: the folder of the project file.
+std::string ProjectFolder(const std::string& projectFile) {
+  return std::filesystem::path(projectFile).parent_path().string();
+}
+}  // namespace
+
 CMLDSetupMain::CMLDSetupMain(unsigned kind)
     : kind_(kind), template_(std::make_unique<RTemplateFile>()) {}
 
@@ -17,7 +24,7 @@ int CMLDSetupMain::LoadDataFromFile(std::string path) {
   if (path.empty()) {
     FileRequest request;
     request.title = "Open Part Template";
-    request.directory = std::filesystem::path(projectFile_).parent_path().string();
+    request.directory = ProjectFolder(projectFile_);
     request.filter = "Template Files (*.tpl)";
     request.defaultSuffix = "tpl";
     const auto chosen = CurrentPrompter().OpenFile(request);
@@ -37,7 +44,7 @@ int CMLDSetupMain::LoadDataFromFile(std::string path) {
 }
 
 bool CMLDSetupMain::DisplaySetup() {
-  TemplateEditorDialog editor(*template_, path_, nullptr);
+  TemplateEditorDialog editor(*template_, path_, ProjectFolder(projectFile_), nullptr);
   editor.DoModal();
   return editor.WasSaved();
 }

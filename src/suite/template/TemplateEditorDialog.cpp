@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <filesystem>
+#include <utility>
 
 #include "framework/Prompter.h"
 #include "model/BException.h"
@@ -47,8 +48,8 @@ QPushButton* Button(const char* text, int id, QWidget* parent) {
 }  // namespace
 
 TemplateEditorDialog::TemplateEditorDialog(RTemplateFile& templateFile, std::string& path,
-                                           QWidget* parent)
-    : CDialog(IDD, parent), template_(templateFile), path_(path) {
+                                           std::string folder, QWidget* parent)
+    : CDialog(IDD, parent), template_(templateFile), path_(path), folder_(std::move(folder)) {
   auto* tabs = new QTabWidget(this);
   tabs->setProperty("ctrlId", int{IDC_SECTIONS});
   for (Section s : {kSymbolInformation, kPinLoads, kPropertyValues}) BuildPage(s, tabs);
@@ -349,6 +350,7 @@ bool TemplateEditorDialog::Save() {
 bool TemplateEditorDialog::SaveAs() {
   FileRequest request;
   request.title = "Save Part Template";
+  request.directory = path_.empty() ? folder_ : std::string();
   request.fileName = path_.empty() ? "template" : path_;
   request.filter = "Template Files (*.tpl)";
   request.defaultSuffix = "tpl";

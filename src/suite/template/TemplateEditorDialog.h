@@ -46,8 +46,10 @@ class TemplateEditorDialog final : public CDialog {
     return int{kSectionBase} + int{kSectionStep} * static_cast<int>(section) + offset;
   }
 
-  // templateFile and path are the caller's; path is empty for a template not saved yet.
-  TemplateEditorDialog(RTemplateFile& templateFile, std::string& path, QWidget* parent);
+  // templateFile and path are the caller's; path is empty for a template not saved yet, which
+  // Save then offers to write in folder.
+  TemplateEditorDialog(RTemplateFile& templateFile, std::string& path, std::string folder,
+                       QWidget* parent);
 
   bool IsModified() const { return modified_; }
   // True once the template has been written to a file in this session.
@@ -83,6 +85,7 @@ class TemplateEditorDialog final : public CDialog {
 
   RTemplateFile& template_;
   std::string& path_;
+  std::string folder_;
   std::array<Page, 3> pages_;
   bool modified_ = false;
   bool saved_ = false;

@@ -138,6 +138,7 @@ TEST_F(TemplateWindowsTest, EditorCreatesATemplateEntryByEntryAndRefusesBadValue
   EXPECT_TRUE(setup.DisplaySetup());
   EXPECT_EQ(watcher.Seen(Editor::IDD), 1);
   EXPECT_EQ(prompter->chooserTitles, (std::vector<std::string>{"Save Part Template"}));
+  EXPECT_EQ(prompter->fileRequests.at(0).directory, dir.str()) << "the project's folder";
   const auto messages = Messages();
   ASSERT_EQ(messages.size(), 3u) << "the existing entry, the unknown pin type, the bad load";
   EXPECT_NE(messages[0].find("CLASS"), std::string::npos) << messages[0];
