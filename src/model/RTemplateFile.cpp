@@ -328,7 +328,7 @@ void RTemplateFile::saveAs(const std::string& path) const {
     throw BException("Template " + path + " cannot be written: it is a folder", path);
   if (!ReplaceFileContent(path, toString()))
     throw BException("Template " + path + " cannot be written: " + std::strerror(errno), path);
-  const_cast<RTemplateFile*>(this)->fileName_ = path;
+  fileName_ = path;
 }
 
 // ---- Whole sections

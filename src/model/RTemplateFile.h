@@ -93,7 +93,7 @@ class RTemplateFile {
   WCMapStringToOb propertyValueMap_{10, true};
   WCMapStringToOb pinTypeValueMap_{10, true};
   SymbolValueMap symbolValueMap_;
-  std::string fileName_;
+  mutable std::string fileName_;  // saveAs records where the template went
   // Reading state: the source's name and the section entries go to.
   std::string source_;
   std::string section_;

@@ -10,6 +10,8 @@ AppPartCheck::~AppPartCheck() = default;
 void AppPartCheck::setErrorList(BMesgList* messages) { messages_ = messages; }
 
 void AppPartCheck::loadTemplate(std::string path) {
+  // A template that cannot be read leaves no earlier one behind to be checked against.
+  haveTemplate_ = false;
   template_.readFile(path);
   haveTemplate_ = true;
 }
@@ -22,6 +24,7 @@ void AppPartCheck::setTemplate(const RTemplateFile& templateFile) {
 void AppPartCheck::loadPart(std::string libraryList, std::string library, std::string cell) {
   // Problems inside the part's files are not differences from the template; they are left
   // to the rules checker.
+  part_.reset();  // a part that cannot be read leaves no earlier one behind
   part_ = TemplatePart::Load(libraryList, library, cell, nullptr);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/BException.h"
 #include "suite/footprint/WildcardMatch.h"
 
 namespace {
@@ -191,7 +192,7 @@ int CheckPartAgainstTemplate(const TemplatePart& part, const RTemplateFile& temp
   return checker.count();
 }
 
-RTemplateFile ExtractTemplate(const TemplatePart& part) {
+RTemplateFile ExtractTemplate(const TemplatePart& part, BMesgList* notes) {
   RTemplateFile result;
   const auto& symbols = part.views().symbols;
   result.setSymbolValue("symbols", std::to_string(symbols.size()));
@@ -223,7 +224,16 @@ RTemplateFile ExtractTemplate(const TemplatePart& part) {
     // A value with wildcard characters would match more than itself: such a property is
     // left out (the librarian can add it with a pattern).
     const std::string value = tally.most();
-    if (value.find_first_of("*?") == std::string::npos) result.setPropertyValue(name, value);
+    try {
+      if (value.find_first_of("*?") != std::string::npos)
+        throw BException("its value \"" + value + "\" holds a wildcard character");
+      result.setPropertyValue(name, value);
+    } catch (const BException& problem) {
+      if (notes)
+        notes->add("Part " + part.label() + ": property " + name +
+                       " left out of the template: " + problem.getExceptionInfo(),
+                   false);
+    }
   }
   return result;
 }

@@ -20,4 +20,6 @@ int CheckPartAgainstTemplate(const TemplatePart& part, const RTemplateFile& temp
 // The template the part follows: its symbol information, for each pin type the loads most of
 // its pins have, for each property the value most physical parts have (the first seen on a
 // tie). A part whose pins or physical parts disagree differs from its own template there.
-RTemplateFile ExtractTemplate(const TemplatePart& part);
+// A property a template cannot hold (a name with a blank, a value with a wildcard) is left
+// out with a note in notes (when given).
+RTemplateFile ExtractTemplate(const TemplatePart& part, BMesgList* notes = nullptr);

@@ -123,6 +123,7 @@ TEST(TemplateCheck, ExtractsTheTemplateAPartFollows) {
   std::string mixed = TemplateProject::CleanPackage("mixed");
   mixed +=
       "physical mixed_SO8\n  property JEDEC_TYPE SO8\n  property CLASS ASIC\n"
+      "  property NOTE pin 1*\n"
       "  pin A 1 input\n  load A input 0.02\nend\n"
       "physical mixed_TSSOP8\n  property JEDEC_TYPE TSSOP8\n  pin A 1 input\n"
       "  load A input 0.01\n  pin Q 2 wobbly\nend\n";
@@ -131,6 +132,10 @@ TEST(TemplateCheck, ExtractsTheTemplateAPartFollows) {
   EXPECT_EQ(notes.getErrorCount(), 0) << "reading problems are notes, not differences";
   EXPECT_FALSE(notes.getMessages().empty()) << "the unknown pin type is noted";
   extract.runExtract();
+  EXPECT_EQ(notes.getMessages().back().getText(),
+            "Part parts/mixed: property NOTE left out of the template: its value \"pin 1*\" "
+            "holds a wildcard character");
+  EXPECT_EQ(extract.getTemplate()->getPropertyValue("NOTE"), nullptr);
   EXPECT_EQ(*extract.getTemplate()->getPropertyValue("CLASS"), "IC");
   EXPECT_EQ(extract.getTemplate()->getPinLoad("input")->getInputLoad(), "0.01");
   check.setTemplate(*extract.getTemplate());
@@ -169,8 +174,15 @@ TEST(TemplateCheck, PartsThatCannotBeReadAreClearErrors) {
   EXPECT_EQ(Check(project, "nosymbol", AppPartCheck::AllAspects, SiteTemplate()),
             std::vector<std::string>{"Part parts/nosymbol: symbol information: symbols: expected "
                                      "1, found 0"});
-  AppPartCheck unloaded;
-  EXPECT_THROW(unloaded.runChecks(7), BException);
+  // A part or template that cannot be read leaves nothing earlier behind to be checked.
+  AppPartCheck check;
+  check.setTemplate(SiteTemplate());
+  check.loadPart(project.libraryList(), "parts", "nosymbol");
+  EXPECT_THROW(check.loadPart(project.libraryList(), "parts", "absent"), BException);
+  EXPECT_THROW(check.runChecks(7), BException);
+  check.loadPart(project.libraryList(), "parts", "nosymbol");
+  EXPECT_THROW(check.loadTemplate(project.directory() + "absent.tpl"), BException);
+  EXPECT_THROW(check.runChecks(7), BException);
 }
 
 TEST(TemplateCheck, HandlesAPartOf2000Pins) {

@@ -86,6 +86,14 @@ TEST_F(TemplateVerbTest, ExtractThenVerifyCleanAndBrokenParts) {
     EXPECT_NE(library.out.find(std::string("\"cell\": \"") + part + "\""), std::string::npos)
         << library.out;
   EXPECT_NE(library.out.find("found \\\"ASIC\\\""), std::string::npos) << library.out;
+
+  // A reference library is read through refqvd.lib.
+  const Outcome reference =
+      Kestra({"verify", "template", "-proj", project, "-lib", "refparts", "-ref", "-cell", "lm358",
+              "-template", dir.str() + "/demo/templates/site.tpl", "-aspects", "2"});
+  EXPECT_EQ(reference.status, 1) << reference.err;
+  EXPECT_EQ(reference.out,
+            "3 differences from template " + dir.str() + "/demo/templates/site.tpl\n");
 }
 
 TEST_F(TemplateVerbTest, BadInputIsToldAndNeverPassed) {
