@@ -56,6 +56,20 @@ class StderrPrompter final : public Prompter {
   }
 };
 
+// An open chooser accepts only an existing file; a save chooser asks before it replaces one.
+// Both add the request's default suffix to a name typed without an extension.
+std::optional<std::string> RunFileDialog(const FileRequest& r, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(r.title),
+                     QString::fromStdString(r.directory), QString::fromStdString(r.filter));
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  if (!r.defaultSuffix.empty()) dialog.setDefaultSuffix(QString::fromStdString(r.defaultSuffix));
+  if (!r.fileName.empty()) dialog.selectFile(QString::fromStdString(r.fileName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
+}
+
 class QtPrompter final : public Prompter {
  public:
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
@@ -110,20 +124,10 @@ class QtPrompter final : public Prompter {
     return choices.size() > 1 ? IDCANCEL : IDOK;
   }
   std::optional<std::string> OpenFile(const FileRequest& r) override {
-    const QString f = QFileDialog::getOpenFileName(
-        QApplication::activeWindow(), QString::fromStdString(r.title),
-        QString::fromStdString(r.directory + (r.fileName.empty() ? "" : "/" + r.fileName)),
-        QString::fromStdString(r.filter));
-    if (f.isEmpty()) return std::nullopt;
-    return f.toStdString();
+    return RunFileDialog(r, QFileDialog::AcceptOpen);
   }
   std::optional<std::string> SaveFile(const FileRequest& r) override {
-    const QString f = QFileDialog::getSaveFileName(
-        QApplication::activeWindow(), QString::fromStdString(r.title),
-        QString::fromStdString(r.directory + (r.fileName.empty() ? "" : "/" + r.fileName)),
-        QString::fromStdString(r.filter));
-    if (f.isEmpty()) return std::nullopt;
-    return f.toStdString();
+    return RunFileDialog(r, QFileDialog::AcceptSave);
   }
   std::optional<std::string> ChooseFolder(const std::string& title,
                                           const std::string& start) override {
@@ -192,11 +196,13 @@ std::optional<std::string> NextChoice(std::deque<std::optional<std::string>>& ch
 
 std::optional<std::string> RecordingPrompter::OpenFile(const FileRequest& r) {
   chooserTitles.push_back(r.title);
+  fileRequests.push_back(r);
   return NextChoice(choices);
 }
 
 std::optional<std::string> RecordingPrompter::SaveFile(const FileRequest& r) {
   chooserTitles.push_back(r.title);
+  fileRequests.push_back(r);
   return NextChoice(choices);
 }
 

@@ -30,6 +30,8 @@ struct FileRequest {
   std::string directory;  // initial folder
   std::string fileName;   // initial name
   std::string filter;     // Qt filter text, e.g. "Verilog (*.v);;All files (*)"
+  // Extension (no dot) added to a typed name that has none, e.g. "tpl".
+  std::string defaultSuffix;
 };
 
 class Prompter {
@@ -71,6 +73,7 @@ class RecordingPrompter final : public Prompter {
 
   std::vector<Message> messages;
   std::vector<std::string> chooserTitles;
+  std::vector<FileRequest> fileRequests;           // every open/save request, in order
   std::deque<int> answers;                         // for message boxes, in order
   std::deque<std::optional<std::string>> choices;  // for choosers, in order
 };

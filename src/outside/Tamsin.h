@@ -77,18 +77,39 @@ class AppTemplateExtract {
   std::unique_ptr<TemplatePart> part_;
 };
 
+class TemplateTextDialog;
+class TemplateReportDialog;
+
+// A modal window showing one template's text, read-only. Owns its window.
 class UTemplateDisplay {
  public:
-  explicit UTemplateDisplay(HWND parent);
+  explicit UTemplateDisplay(HWND parent = nullptr);
+  virtual ~UTemplateDisplay();
+  UTemplateDisplay(const UTemplateDisplay&) = delete;
+  UTemplateDisplay& operator=(const UTemplateDisplay&) = delete;
   void SetDisplay(std::string text);
   int DoModal();
+  HWND getDialog();
+
+ private:
+  std::unique_ptr<TemplateTextDialog> dialog_;
 };
 
+// The differences of a template check: the checker writes them into the report's message
+// list, create() shows them (with copy and save as text) until the user closes the window.
 class UTemplateReport {
  public:
-  explicit UTemplateReport(HWND parent);
-  // Shows the report; true when it could be shown.
-  bool create();
-  int DoModal();
+  explicit UTemplateReport(HWND parent = nullptr);
+  virtual ~UTemplateReport();
+  UTemplateReport(const UTemplateReport&) = delete;
+  UTemplateReport& operator=(const UTemplateReport&) = delete;
+  // Shows the report and returns once the user has closed it; true when it was shown.
+  virtual bool create();
+  virtual int DoModal();
   BMesgList* getErrorList();  // owned by the report
+  HWND getDialog();
+
+ private:
+  BMesgList messages_;
+  std::unique_ptr<TemplateReportDialog> dialog_;
 };

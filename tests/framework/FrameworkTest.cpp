@@ -10,7 +10,6 @@
 #include <memory>
 
 #include "framework/CDialog.h"
-#include "framework/PlaceholderDialog.h"
 #include "framework/Prompter.h"
 #include "framework/WindowMessage.h"
 
@@ -99,15 +98,6 @@ TEST(Dialog, OkAndEscapeGiveTheirCodes) {
   EXPECT_TRUE(dialog.cancelled);
 }
 
-TEST(Dialog, PlaceholderClosesWithItsCode) {
-  for (int code : {1, 8}) {
-    PlaceholderDialog dialog(13000, "View Symbol", code, nullptr);
-    EXPECT_EQ(dialog.windowTitle(), "View Symbol");
-    QTimer::singleShot(0, [&dialog] { dialog.ClickDlgItem(PlaceholderDialog::kCloseId); });
-    EXPECT_EQ(dialog.DoModal(), code);
-  }
-}
-
 TEST(Prompter, RecordingPrompterRecordsAndAnswersFromItsScript) {
   auto owned = std::make_unique<RecordingPrompter>();
   RecordingPrompter& recorder = *owned;
@@ -117,7 +107,7 @@ TEST(Prompter, RecordingPrompterRecordsAndAnswersFromItsScript) {
   EXPECT_EQ(AfxMessageBox("Overwrite?", MB_YESNO | MB_ICONQUESTION), IDNO);
   EXPECT_EQ(AfxMessageBox("Again?", MB_YESNO | MB_DEFBUTTON2), IDNO) << "default button 2";
   EXPECT_EQ(AfxMessageBox("Done."), IDOK);
-  EXPECT_EQ(CurrentPrompter().OpenFile({"Select Part Template", "", "template", ""}),
+  EXPECT_EQ(CurrentPrompter().OpenFile({"Select Part Template", "", "template", "", "tpl"}),
             std::optional<std::string>("/x/a.tpl"));
   EXPECT_EQ(CurrentPrompter().ChooseFolder("Folder", "/"), std::nullopt);
   ASSERT_EQ(recorder.messages.size(), 3u);

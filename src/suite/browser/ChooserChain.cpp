@@ -13,6 +13,7 @@
 namespace {
 
 constexpr int kChooserHeight = 24;
+constexpr int kLabelGap = 6;  // between a label and its chooser
 const char* const kObjectNames[] = {"", "libraryChooser", "cellChooser", "viewChooser"};
 const char* const kLabels[] = {"", "Library:", "Cell:", "View:"};
 
@@ -78,7 +79,14 @@ void ChooserChain::Show(QWidget* parent, int kind, CRect chooser, CRect label, i
   slot.combo = combo;
   if (label.Width() > 0 && label.Height() > 0) {
     auto* text = new QLabel(QString::fromLatin1(kLabels[kind]), parent);
-    text->setGeometry(label.left, label.top, label.Width(), label.Height());
+    // A label rectangle that runs into its chooser on the same row ends before it, so that
+    // the label never covers the chooser or takes its clicks.
+    int right = label.right;
+    const bool sameRow = label.top < combo->geometry().bottom() && combo->y() < label.bottom;
+    if (sameRow && label.left < chooser.left && right > chooser.left - kLabelGap) {
+      right = chooser.left - kLabelGap;
+    }
+    text->setGeometry(label.left, label.top, right - label.left, label.Height());
     text->show();
     slot.label = text;
   }

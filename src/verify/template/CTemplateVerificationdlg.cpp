@@ -1,7 +1,162 @@
 #include "verify/template/CTemplateVerificationdlg.h"
 
+#include <filesystem>
+#include <vector>
+
+#include "context/CKestraCmdContext.h"
+#include "framework/Prompter.h"
+#include "outside/C5XBrowserUI.h"
+#include "outside/CFilePath.h"
+#include "outside/CLHelpHandler.h"
+#include "outside/Tamsin.h"
+#include "verify/template/TemplateDialogTexts.h"
+#include "verify/template/TemplateEngineCall.h"
+#include "verify/template/ui_CTemplateVerificationdlg.h"
+
+namespace {
+
+constexpr int kIconIds[] = {13026, 13021, 13022, 13016, 13016, 13034, 13008, 154, 155};
+constexpr int kBitmapStrip = 13028;
+constexpr QRgb kMagenta = 0xFF00FF;
+
+constexpr const char* kSelectCell = "Select a cell for verification";
+constexpr const char* kOneLibrary = "Only one library can be selected for verification";
+constexpr const char* kOneCell = "Only one cell can be selected for verification";
+constexpr const char* kNoTemplate = "Specify the template file";
+constexpr const char* kNoAspect = "No option selected for template verification";
+constexpr const char* kNoDifferences = "No differences found in Part from the selected template";
+
+}  // namespace
+
 CTemplateVerificationdlg::CTemplateVerificationdlg(CKestraCmdContext* command,
                                                    CToolLauncher* launcher, QWidget* parent)
-    : PlaceholderDialog(13008, "Verify Tessel Libraries with Template", 8, parent),
+    : CDialog(IDD, parent),
+      ui_(std::make_unique<Ui::CTemplateVerificationdlg>()),
       command_(command),
-      launcher_(launcher) {}
+      launcher_(launcher) {
+  Q_INIT_RESOURCE(template);  // the tree's icons live in this static library's resources
+  ui_->setupUi(this);
+}
+
+CTemplateVerificationdlg::~CTemplateVerificationdlg() = default;
+
+bool CTemplateVerificationdlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  icons_.Create(16, 16, 0, 11);
+  for (int id : kIconIds) icons_.Add(LoadIconResource(id));
+  bitmaps_.CreateFromStrip(LoadBitmapResource(kBitmapStrip), 16, 1, kMagenta);
+
+  const std::string projectDir = command_->GetProjectPath();
+  browser_ = std::make_unique<C5XBrowserUI>(projectDir, command_->GetProjectName());
+  if (CFilePath::IsDesignProject(projectDir + kReferenceLibraryList) == 0) {
+    browser_->ShowLibType(GetSafeHwnd(), {15, 25, 150, 43}, {15, 45, 190, 63});
+  }
+  browser_->ShowBrowserTree(GetSafeHwnd(), 4, {20, 65, 241, 288}, {0, 0, 0, 0}, &bitmaps_, &icons_,
+                            "", 0, 1);
+
+  CheckDlgButton(IDC_SYMBOL_INFO, true);
+  CheckDlgButton(IDC_PIN_LOADS, true);
+  CheckDlgButton(IDC_PROPERTY_VALUES, true);
+  return true;
+}
+
+bool CTemplateVerificationdlg::OnCommand(int id) {
+  switch (id) {
+    case IDC_BROWSE_TEMPLATE:
+      ChooseTemplate();
+      return true;
+    case IDC_CLOSE:
+      EndDialog(IDC_CLOSE);
+      return true;
+    case IDC_HELP:
+      OnHelp();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CTemplateVerificationdlg::OnHelp() { CLHelpHandler::InvokeHelp(kHelpTopic); }
+
+void CTemplateVerificationdlg::ChooseTemplate() {
+  // Start where the template named now lies, else in the project's folder.
+  std::string folder = command_->GetProjectPath();
+  const std::string current = GetDlgItemText(IDC_TEMPLATE_PATH);
+  if (!current.empty()) folder = std::filesystem::path(current).parent_path().string();
+  if (const auto path =
+          CurrentPrompter().OpenFile(TemplateFileRequest("Select Part Template", folder))) {
+    SetDlgItemText(IDC_TEMPLATE_PATH, *path);
+  }
+}
+
+bool CTemplateVerificationdlg::TakeSelectedPart(std::string& library, std::string& cell) {
+  std::vector<std::string> libraries;
+  browser_->GetSelectedLibList(libraries);
+  if (libraries.empty()) {
+    AfxMessageBox(kSelectCell, MB_ICONWARNING);
+    return false;
+  }
+  if (libraries.size() > 1) {
+    AfxMessageBox(kOneLibrary, MB_ICONWARNING);
+    return false;
+  }
+  library = libraries.front();
+  std::vector<std::string> cells;
+  browser_->GetSelectedCellList(library, cells);
+  // A library of one part can be checked without ticking that part.
+  if (cells.empty()) browser_->GetCellList(library, cells);
+  if (cells.empty()) {
+    AfxMessageBox(kSelectCell, MB_ICONWARNING);
+    return false;
+  }
+  if (cells.size() > 1) {
+    AfxMessageBox(kOneCell, MB_ICONWARNING);
+    return false;
+  }
+  cell = cells.front();
+  return true;
+}
+
+void CTemplateVerificationdlg::OnOK() {
+  // Verify: the dialog stays open for further checks.
+  checkType_ = 0;
+  const std::string listFile =
+      command_->GetProjectPath() +
+      (browser_->IsRefLibSelected() != 0 ? kReferenceLibraryList : kProjectLibraryList);
+  std::string library;
+  std::string cell;
+  if (!TakeSelectedPart(library, cell)) return;
+  const std::string templatePath = GetDlgItemText(IDC_TEMPLATE_PATH);
+  if (templatePath.empty()) {
+    AfxMessageBox(kNoTemplate, MB_ICONWARNING);
+    return;
+  }
+  if (IsDlgButtonChecked(IDC_PROPERTY_VALUES)) checkType_ |= kPropertyValues;
+  if (IsDlgButtonChecked(IDC_PIN_LOADS)) checkType_ |= kPinLoads;
+  if (IsDlgButtonChecked(IDC_SYMBOL_INFO)) checkType_ |= kSymbolInformation;
+  if (checkType_ == 0) {
+    AfxMessageBox(kNoAspect, MB_ICONWARNING);
+    return;
+  }
+  libraryList_ = listFile;
+  library_ = library;
+  cell_ = cell;
+  RunCheck(templatePath);
+}
+
+void CTemplateVerificationdlg::RunCheck(const std::string& templatePath) {
+  // The checker and the report live for this check only.
+  CallTemplateEngine([&] {
+    UTemplateReport report(nullptr);
+    AppPartCheck checker;
+    checker.setErrorList(report.getErrorList());
+    checker.loadTemplate(templatePath);
+    checker.loadPart(libraryList_, library_, cell_);
+    checker.runChecks(checkType_);
+    if (report.getErrorList()->getErrorCount() > 0) {
+      report.create();
+    } else {
+      AfxMessageBox(kNoDifferences, MB_ICONINFORMATION);
+    }
+  });
+}
