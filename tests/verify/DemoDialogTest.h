@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "DemoProject.h"
@@ -36,12 +37,14 @@ class DemoDialogTest : public ::testing::Test {
   }
   void TearDown() override { SetPrompter(std::move(previous)); }
 
-  // Runs the dialog modally; `script` acts on it once it is open, then Close ends it.
-  int RunDialog(const std::function<void(Dialog&)>& script) {
-    Dialog dialog(&command, command.GetLauncher());
+  // Runs the dialog (or another dialog of the same flow) modally; `script` acts on it once it
+  // is open, then Close ends it.
+  template <class Shown = Dialog>
+  int RunDialog(const std::type_identity_t<std::function<void(Shown&)>>& script) {
+    Shown dialog(&command, command.GetLauncher());
     QTimer::singleShot(0, &dialog, [&] {
       script(dialog);
-      dialog.ClickDlgItem(Dialog::IDC_CLOSE);
+      dialog.ClickDlgItem(Shown::IDC_CLOSE);
     });
     return dialog.DoModal();
   }

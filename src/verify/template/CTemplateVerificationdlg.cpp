@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "context/CKestraCmdContext.h"
+#include "dialogs/LibraryTree.h"
 #include "framework/Prompter.h"
 #include "outside/C5XBrowserUI.h"
-#include "outside/CFilePath.h"
 #include "outside/CLHelpHandler.h"
 #include "outside/Tamsin.h"
 #include "verify/template/TemplateDialogTexts.h"
@@ -14,10 +14,6 @@
 #include "verify/template/ui_CTemplateVerificationdlg.h"
 
 namespace {
-
-constexpr int kIconIds[] = {13026, 13021, 13022, 13016, 13016, 13034, 13008, 154, 155};
-constexpr int kBitmapStrip = 13028;
-constexpr QRgb kMagenta = 0xFF00FF;
 
 constexpr const char* kSelectCell = "Select a cell for verification";
 constexpr const char* kOneLibrary = "Only one library can be selected for verification";
@@ -34,7 +30,6 @@ CTemplateVerificationdlg::CTemplateVerificationdlg(CKestraCmdContext* command,
       ui_(std::make_unique<Ui::CTemplateVerificationdlg>()),
       command_(command),
       launcher_(launcher) {
-  Q_INIT_RESOURCE(template);  // the tree's icons live in this static library's resources
   ui_->setupUi(this);
 }
 
@@ -42,17 +37,7 @@ CTemplateVerificationdlg::~CTemplateVerificationdlg() = default;
 
 bool CTemplateVerificationdlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  icons_.Create(16, 16, 0, 11);
-  for (int id : kIconIds) icons_.Add(LoadIconResource(id));
-  bitmaps_.CreateFromStrip(LoadBitmapResource(kBitmapStrip), 16, 1, kMagenta);
-
-  const std::string projectDir = command_->GetProjectPath();
-  browser_ = std::make_unique<C5XBrowserUI>(projectDir, command_->GetProjectName());
-  if (CFilePath::IsDesignProject(projectDir + kReferenceLibraryList) == 0) {
-    browser_->ShowLibType(GetSafeHwnd(), {15, 25, 150, 43}, {15, 45, 190, 63});
-  }
-  browser_->ShowBrowserTree(GetSafeHwnd(), 4, {20, 65, 241, 288}, {0, 0, 0, 0}, &bitmaps_, &icons_,
-                            "", 0, 1);
+  browser_ = ShowLibraryTree(*this, *command_, bitmaps_, icons_, 0, 1);
 
   CheckDlgButton(IDC_SYMBOL_INFO, true);
   CheckDlgButton(IDC_PIN_LOADS, true);

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <functional>
 
-#include "DemoProject.h"
+#include "DemoDialogTest.h"
 #include "ModalWatcher.h"
 #include "TempDir.h"
 #include "context/CKestraCmdContext.h"
@@ -32,27 +32,11 @@ constexpr int kReportDifferences = 13102;
 constexpr int kTemplateText = 13111;
 constexpr const char* kNoDifferences = "No differences found in Part from the selected template";
 
-class TemplateDialogTest : public ::testing::Test {
+class TemplateDialogTest : public DemoDialogTest<CTemplateVerificationdlg> {
  protected:
   void SetUp() override {
-    projectFile = CopyDemoProject(dir.path());
+    DemoDialogTest::SetUp();
     projectDir = projectFile.parent_path();
-    auto recording = std::make_unique<RecordingPrompter>();
-    prompter = recording.get();
-    previous = SetPrompter(std::move(recording));
-    command.SetProduct("test");
-    command.SetProject(projectFile.string());
-  }
-  void TearDown() override { SetPrompter(std::move(previous)); }
-
-  template <class Dialog>
-  int Run(const std::function<void(Dialog&)>& script) {
-    Dialog dialog(&command, command.GetLauncher());
-    QTimer::singleShot(0, &dialog, [&] {
-      script(dialog);
-      dialog.ClickDlgItem(8);
-    });
-    return dialog.DoModal();
   }
 
   // A template extracted by the engine from a part, written to name in the test folder.
@@ -103,38 +87,8 @@ class TemplateDialogTest : public ::testing::Test {
     std::ofstream(projectDir / "qvd.lib", std::ios::app) << "odd        libs/odd\n";
   }
 
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& m : prompter->messages) texts.push_back(m.text);
-    return texts;
-  }
-
-  TempDir dir;
-  fs::path projectFile;
   fs::path projectDir;
-  CKestraCmdContext command;
-  RecordingPrompter* prompter = nullptr;
-  std::unique_ptr<Prompter> previous;
 };
-
-// Ticks a library and, when given, one of its cells, as the user would in the tree.
-void Tick(CDialog& dialog, const QString& library, const QString& cell = {}) {
-  auto* tree = dialog.findChild<QTreeWidget*>("browserTree");
-  ASSERT_NE(tree, nullptr);
-  const auto items = tree->findItems(library, Qt::MatchExactly);
-  ASSERT_FALSE(items.isEmpty()) << library.toStdString();
-  QTreeWidgetItem* item = items.front();
-  item->setExpanded(true);
-  item->setCheckState(0, Qt::Checked);
-  if (cell.isEmpty()) return;
-  for (int i = 0; i < item->childCount(); ++i) {
-    if (item->child(i)->text(0) == cell) {
-      item->child(i)->setCheckState(0, Qt::Checked);
-      return;
-    }
-  }
-  FAIL() << "no cell " << cell.toStdString();
-}
 
 void ChooseReferenceLibraries(CDialog& dialog) {
   auto* chooser = dialog.findChild<QComboBox*>("libraryTypeChooser");
@@ -158,7 +112,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 TEST_F(TemplateDialogTest, VerificationOpensWithItsControlsAndRefusesIncompleteRequests) {
   const std::string resTemplate = Extract("qvd.lib", "passives", "res", "res.tpl");
-  const int code = Run<CTemplateVerificationdlg>([&](CTemplateVerificationdlg& d) {
+  const int code = RunDialog([&](CTemplateVerificationdlg& d) {
     EXPECT_EQ(d.windowTitle().toStdString(), "Verify Tessel Libraries with Template");
     EXPECT_EQ(d.GetDlgItemText(1), "V&erify");
     EXPECT_EQ(d.GetDlgItemText(13037), "&Verify symbol information");
@@ -172,14 +126,14 @@ TEST_F(TemplateDialogTest, VerificationOpensWithItsControlsAndRefusesIncompleteR
     Tick(d, "standard");
     Tick(d, "passives");
     d.ClickDlgItem(1);  // two libraries
-    Tick(d, "standard", "7400");
+    Tick(d, "standard", {"7400"});
     d.findChild<QTreeWidget*>("browserTree")
         ->findItems("standard", Qt::MatchExactly)
         .front()
         ->setCheckState(0, Qt::Unchecked);
     Tick(d, "passives");
     d.ClickDlgItem(1);  // a library of four cells, none ticked
-    Tick(d, "passives", "res");
+    Tick(d, "passives", {"res"});
     d.ClickDlgItem(1);  // no template
     d.SetDlgItemText(13040, resTemplate);
     for (int id : {13037, 13038, 13039}) d.CheckDlgButton(id, false);
@@ -216,9 +170,9 @@ TEST_F(TemplateDialogTest, VerificationChecksTheTickedAspectsOfOnePart) {
     reported = Lines(report.GetDlgItemText(kReportDifferences));
     report.done(2);
   });
-  Run<CTemplateVerificationdlg>([&](CTemplateVerificationdlg& d) {
+  RunDialog([&](CTemplateVerificationdlg& d) {
     // Only pin loads: the changed properties are not looked at.
-    Tick(d, "passives", "res");
+    Tick(d, "passives", {"res"});
     d.SetDlgItemText(13040, changedTemplate);
     d.CheckDlgButton(13037, false);
     d.CheckDlgButton(13039, false);
@@ -239,7 +193,7 @@ TEST_F(TemplateDialogTest, VerificationChecksTheTickedAspectsOfOnePart) {
 
   // A library of one part is checked without ticking that part.
   prompter->messages.clear();
-  Run<CTemplateVerificationdlg>([&](CTemplateVerificationdlg& d) {
+  RunDialog([&](CTemplateVerificationdlg& d) {
     Tick(d, "single");
     d.SetDlgItemText(13040, resTemplate);
     d.ClickDlgItem(1);
@@ -251,9 +205,9 @@ TEST_F(TemplateDialogTest, VerificationChecksTheTickedAspectsOfOnePart) {
 
 TEST_F(TemplateDialogTest, VerificationOfAReferenceLibraryReadsItsListAndSurvivesFailures) {
   const std::string lmTemplate = Extract("refqvd.lib", "refparts", "lm358", "lm358.tpl");
-  Run<CTemplateVerificationdlg>([&](CTemplateVerificationdlg& d) {
+  RunDialog([&](CTemplateVerificationdlg& d) {
     ChooseReferenceLibraries(d);
-    Tick(d, "refparts", "lm358");
+    Tick(d, "refparts", {"lm358"});
     // A template that is not there: the engine's message, and the dialog goes on.
     d.SetDlgItemText(13040, (dir.path() / "missing.tpl").string());
     d.ClickDlgItem(1);
@@ -274,14 +228,14 @@ TEST_F(TemplateDialogTest, TemplateChooserAndHelp) {
   setenv("KESTRA_HELP_LOG", helpLog.c_str(), 1);
   setenv("KESTRA_NONINTERACTIVE", "1", 1);  // help is logged, no browser is started
   prompter->choices = {std::nullopt, std::string("/lib/site.tpl")};
-  Run<CTemplateVerificationdlg>([&](CTemplateVerificationdlg& d) {
+  RunDialog([&](CTemplateVerificationdlg& d) {
     d.ClickDlgItem(13041);  // cancelled: nothing changes
     EXPECT_EQ(d.GetDlgItemText(13040), "");
     d.ClickDlgItem(13041);
     EXPECT_EQ(d.GetDlgItemText(13040), "/lib/site.tpl");
     d.ClickDlgItem(9);
   });
-  Run<CSetupTemplate>([&](CSetupTemplate& d) { d.ClickDlgItem(9); });
+  RunDialog<CSetupTemplate>([&](CSetupTemplate& d) { d.ClickDlgItem(9); });
   unsetenv("KESTRA_HELP_LOG");
   unsetenv("KESTRA_NONINTERACTIVE");
   ASSERT_EQ(prompter->fileRequests.size(), 2u);
@@ -294,7 +248,7 @@ TEST_F(TemplateDialogTest, TemplateChooserAndHelp) {
 }
 
 TEST_F(TemplateDialogTest, SetupChoosersFollowTheRadioButtons) {
-  Run<CSetupTemplate>([&](CSetupTemplate& d) {
+  RunDialog<CSetupTemplate>([&](CSetupTemplate& d) {
     EXPECT_EQ(d.windowTitle().toStdString(), "Setup Template");
     EXPECT_EQ(d.GetDlgItemText(1), "&OK");
     EXPECT_EQ(d.GetDlgItemText(13000), "Create a &new template");
@@ -329,7 +283,7 @@ TEST_F(TemplateDialogTest, ExtractionShowsTheTemplateAndAsksOnlyWhenThePartDiffe
   const fs::path extracted = dir.path() / "res.tpl";
   prompter->choices = {std::nullopt, extracted.string(),
                        (dir.path() / "no-such-folder" / "x.tpl").string()};
-  Run<CSetupTemplate>([&](CSetupTemplate& d) {
+  RunDialog<CSetupTemplate>([&](CSetupTemplate& d) {
     d.ClickDlgItem(13002);
     d.Browser()->SetSelectedLib("passives");
     d.Browser()->SetSelectedCell("res");
@@ -361,7 +315,7 @@ TEST_F(TemplateDialogTest, ExtractionFromANonStandardPartAsksWithTheCountOfDiffe
   });
   prompter->choices = {(dir.path() / "odd7.tpl").string(), (dir.path() / "odd7b.tpl").string()};
   prompter->answers = {IDNO, IDYES};
-  Run<CSetupTemplate>([&](CSetupTemplate& d) {
+  RunDialog<CSetupTemplate>([&](CSetupTemplate& d) {
     d.ClickDlgItem(13002);
     d.Browser()->SetSelectedLib("odd");
     d.Browser()->SetSelectedCell("odd7");
