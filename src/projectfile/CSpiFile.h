@@ -50,7 +50,8 @@ class CSpiFile {
 
   const std::string& FullPath() const { return fullPath_; }
   // The file as opened, with the hash of every byte read so far (all of it once the reading
-  // reached the end), for a save to tell whether the file changed since.
+  // reached the end), for a save to tell whether the file changed since. The hash is taken
+  // here, from the bytes kept in the arena, so that a read nobody saves after never pays it.
   SpiFileFingerprint Fingerprint() const;
 
   // The longest physical line read; a longer one fails the read with a message naming it.
@@ -90,5 +91,5 @@ class CSpiFile {
   bool broken_ = false;
   std::size_t linesDelivered_ = 0;  // physical lines, for messages of the line cap
   SpiFileFingerprint fingerprint_;
-  SpiContentHash hash_;
+  std::string_view bytes_;  // every byte read, in the arena (kept after Close)
 };
