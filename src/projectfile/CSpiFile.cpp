@@ -162,10 +162,6 @@ bool CSpiFile::ReadLine(std::string& line) {
   return true;
 }
 
-std::string_view CSpiFile::Rest() const {
-  return restLine_.substr(restBegin_, restEnd_ - restBegin_);
-}
-
 int CSpiFile::Fail(const char* format) {
   SpiSetLastMessage(spi::Format(format, lineNumber, fullPath_.c_str()));
   return -1;

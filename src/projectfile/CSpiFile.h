@@ -58,7 +58,7 @@ class CSpiFile {
   static constexpr std::size_t kMaxLineLength = std::size_t{64} << 20;
 
   // The part of the current directive line not yet consumed.
-  std::string_view Rest() const;
+  std::string_view Rest() const { return {restLine_.data() + restBegin_, restEnd_ - restBegin_}; }
   std::string endLine;      // the line that closes the current section
   std::string programName;  // the current section's program
   int lineNumber = 0;       // physical lines read so far
