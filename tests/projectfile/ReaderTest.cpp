@@ -270,6 +270,29 @@ TEST(Model, ValuesOfOneLineNearAndFarApartReadBack) {
   EXPECT_FALSE(far.Next(value));
 }
 
+TEST(Reader, ValuesOfEveryLengthEndWhereTheyShould) {
+  // Values and names of 0 to 19 bytes, quoted and bare, at every place relative to the
+  // reader's eight-byte steps; the other quote and blanks inside quotes are part of a value.
+  TempDir dir;
+  std::string text = "START_A\n";
+  std::string expected;
+  for (std::size_t length = 0; length < 20; ++length) {
+    std::string word;
+    for (std::size_t i = 0; i < length; ++i) word += static_cast<char>('a' + i % 26);
+    const std::string quoted = length > 2 ? word.substr(0, 1) + "\" " + word.substr(1) : word;
+    text += "n" + word + " '" + quoted + "' " + word + "x \"" + word + "\"\n";
+    expected += quoted + "|" + word + "x|" + word + ";";
+  }
+  text += "END_A\n";
+  ReadOutcome read;
+  ReadText(dir, text, read);
+  ASSERT_EQ(read.result, 0);
+  std::string got;
+  for (const CSpiDirective* d : read.programs.Find("A")->Directives())
+    got += ValuesOf(read.programs, "A", std::string(d->name)) + ";";
+  EXPECT_EQ(got, expected);
+}
+
 TEST(Model, NameHashIgnoresCaseAndSeesEveryByte) {
   for (std::size_t length = 1; length <= 40; ++length) {
     std::string name;
