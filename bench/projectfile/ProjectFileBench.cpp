@@ -5,12 +5,14 @@
 // generated once into a temporary folder that is removed at exit.
 //
 //   build/bench/projectfile_bench [--benchmark_filter=...]
-//   build/bench/projectfile_bench --child parse|read FILE   (one measured run, used by the above)
+//   build/bench/projectfile_bench --child parse|read|open FILE   (one measured run, used by the
+//   above)
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -150,29 +152,71 @@ struct ChildRun {
 };
 
 // The child's side: one run of the work, its figures on standard output.
+// Wall and processor time of the work only: stopped while the measurements themselves (the
+// resident memory, the model's size) are taken.
+class Stopwatch {
+ public:
+  void Start() {
+    start_ = std::chrono::steady_clock::now();
+    cpuStart_ = CpuSeconds();
+  }
+  void Stop() {
+    seconds += Seconds(start_);
+    cpuSeconds += CpuSeconds() - cpuStart_;
+  }
+  double seconds = 0;
+  double cpuSeconds = 0;
+
+ private:
+  std::chrono::steady_clock::time_point start_;
+  double cpuStart_ = 0;
+};
+
 int ChildMain(const std::string& mode, const std::string& path) {
   const double before = ResidentBytes();
-  const double cpuStart = CpuSeconds();
-  const auto start = std::chrono::steady_clock::now();
+  Stopwatch work;
   double resident = 0;
   double model = 0;
   double count = 0;
+  work.Start();
   if (mode == "parse") {
     auto programs = std::make_unique<CSpiProgramList>();
     CSpiFile file;
     if (file.Open(path) != 0 || SpiReadFile(*programs, file, 2) != 0) return 1;
+    work.Stop();
     resident = ResidentBytes() - before;
     model = static_cast<double>(programs->BytesHeld());
     count = static_cast<double>(programs->DirectiveCount());
+    work.Start();
     programs.reset();  // the release is part of what a process pays
+  } else if (mode == "open") {
+    // The first Open of a process: the search for the setup files, four levels read, the
+    // refusals logged, the model released.
+    auto spi = std::make_unique<CSpiProject>();
+    if (spi->Open(path) != 0) return 1;
+    work.Stop();
+    resident = ResidentBytes() - before;
+    count = 1;
+    work.Start();
+    spi.reset();
   } else {
     count = static_cast<double>(BareReadOnce(path));
+    work.Stop();
     resident = ResidentBytes() - before;
+    work.Start();
   }
-  const double seconds = Seconds(start);
-  std::printf("%.9f %.9f %.0f %.0f %.0f\n", seconds, CpuSeconds() - cpuStart, resident, model,
-              count);
+  work.Stop();
+  std::printf("%.9f %.9f %.0f %.0f %.0f\n", work.seconds, work.cpuSeconds, resident, model, count);
   return 0;
+}
+
+// The middle of the values (the mean of the two middle ones for an even count): on a machine
+// shared with other work one disturbed run does not move it.
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const std::size_t half = values.size() / 2;
+  return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
 }
 
 // Runs this program as a child for one measured run.
@@ -211,56 +255,57 @@ ChildRun RunChild(const std::string& mode, const std::string& path) {
 }
 
 // Repeated in one process, each parse with its model's release, against the bare read of the
-// same file in the same iterations.
+// same file in the same iterations. Ratios are of the medians of the iterations.
 void Repeated(benchmark::State& state, const std::string& path) {
-  double parseSeconds = 0;
-  double readSeconds = 0;
-  double parseCpu = 0;
-  double readCpu = 0;
+  std::vector<double> parseSeconds;
+  std::vector<double> readSeconds;
+  std::vector<double> parseCpu;
+  std::vector<double> readCpu;
   for (auto _ : state) {
     auto start = std::chrono::steady_clock::now();
     double cpu = CpuSeconds();
     benchmark::DoNotOptimize(ParseOnce(path));
     const double parse = Seconds(start);
-    parseCpu += CpuSeconds() - cpu;
+    parseCpu.push_back(CpuSeconds() - cpu);
     start = std::chrono::steady_clock::now();
     cpu = CpuSeconds();
     benchmark::DoNotOptimize(BareReadOnce(path));
-    readSeconds += Seconds(start);
-    readCpu += CpuSeconds() - cpu;
-    parseSeconds += parse;
+    readSeconds.push_back(Seconds(start));
+    readCpu.push_back(CpuSeconds() - cpu);
+    parseSeconds.push_back(parse);
     state.SetIterationTime(parse);
   }
-  state.counters["ratio_to_bare_read"] = parseSeconds / readSeconds;
-  state.counters["cpu_ratio_to_bare_read"] = parseCpu / readCpu;
+  state.counters["ratio_to_bare_read"] = Median(parseSeconds) / Median(readSeconds);
+  state.counters["cpu_ratio_to_bare_read"] = Median(parseCpu) / Median(readCpu);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(std::filesystem::file_size(path)));
 }
 
-// Each iteration a fresh process parses the file once and another reads it bare.
+// Each iteration a fresh process parses the file once and another reads it bare. Ratios are
+// of the medians of the iterations.
 void Fresh(benchmark::State& state, const std::string& path) {
   const double fileBytes = static_cast<double>(std::filesystem::file_size(path));
-  double parseSeconds = 0;
-  double readSeconds = 0;
-  double parseProcess = 0;
-  double readProcess = 0;
-  double parseCpu = 0;
-  double readCpu = 0;
+  std::vector<double> parseSeconds;
+  std::vector<double> readSeconds;
+  std::vector<double> parseProcess;
+  std::vector<double> readProcess;
+  std::vector<double> parseCpu;
+  std::vector<double> readCpu;
   ChildRun parse;
   for (auto _ : state) {
     parse = RunChild("parse", path);
     const ChildRun read = RunChild("read", path);
-    parseSeconds += parse.seconds;
-    readSeconds += read.seconds;
-    parseProcess += parse.processSeconds;
-    readProcess += read.processSeconds;
-    parseCpu += parse.cpuSeconds;
-    readCpu += read.cpuSeconds;
+    parseSeconds.push_back(parse.seconds);
+    readSeconds.push_back(read.seconds);
+    parseProcess.push_back(parse.processSeconds);
+    readProcess.push_back(read.processSeconds);
+    parseCpu.push_back(parse.cpuSeconds);
+    readCpu.push_back(read.cpuSeconds);
     state.SetIterationTime(parse.seconds);
   }
-  state.counters["ratio_to_bare_read"] = parseSeconds / readSeconds;
-  state.counters["process_ratio"] = parseProcess / readProcess;
-  state.counters["cpu_ratio_to_bare_read"] = parseCpu / readCpu;
+  state.counters["ratio_to_bare_read"] = Median(parseSeconds) / Median(readSeconds);
+  state.counters["process_ratio"] = Median(parseProcess) / Median(readProcess);
+  state.counters["cpu_ratio_to_bare_read"] = Median(parseCpu) / Median(readCpu);
   state.counters["directives"] = parse.directives;
   state.counters["resident_per_directive"] = parse.residentGrowth / parse.directives;
   state.counters["resident_to_file"] = parse.residentGrowth / fileBytes;
@@ -279,35 +324,35 @@ void BM_FreshParseDirectives(benchmark::State& state) {
 }
 
 // 1,000,000 directives against 100,000, both in fresh processes (the same allocator and page
-// conditions) and both repeated in this process, in the same iterations.
+// conditions) and both repeated in this process, in the same iterations; medians.
 void BM_Scaling(benchmark::State& state) {
-  double freshSmall = 0;
-  double freshLarge = 0;
-  double repeatedSmall = 0;
-  double repeatedLarge = 0;
-  double cpuSmall = 0;
-  double cpuLarge = 0;
+  std::vector<double> freshSmall;
+  std::vector<double> freshLarge;
+  std::vector<double> repeatedSmall;
+  std::vector<double> repeatedLarge;
+  std::vector<double> cpuSmall;
+  std::vector<double> cpuLarge;
   for (auto _ : state) {
     const ChildRun freshS = RunChild("parse", Directives(100000));
     const ChildRun freshL = RunChild("parse", Directives(1000000));
-    freshSmall += freshS.seconds;
-    freshLarge += freshL.seconds;
-    cpuSmall += freshS.cpuSeconds;
-    cpuLarge += freshL.cpuSeconds;
+    freshSmall.push_back(freshS.seconds);
+    freshLarge.push_back(freshL.seconds);
+    cpuSmall.push_back(freshS.cpuSeconds);
+    cpuLarge.push_back(freshL.cpuSeconds);
     for (int i = 0; i < 10; ++i) {
       const auto start = std::chrono::steady_clock::now();
       benchmark::DoNotOptimize(ParseOnce(Directives(100000)));
-      repeatedSmall += Seconds(start) / 10;
+      repeatedSmall.push_back(Seconds(start));
     }
     const auto start = std::chrono::steady_clock::now();
     benchmark::DoNotOptimize(ParseOnce(Directives(1000000)));
     const double large = Seconds(start);
-    repeatedLarge += large;
+    repeatedLarge.push_back(large);
     state.SetIterationTime(large);
   }
-  state.counters["fresh_1M_to_100k"] = freshLarge / freshSmall;
-  state.counters["fresh_cpu_1M_to_100k"] = cpuLarge / cpuSmall;
-  state.counters["repeated_1M_to_100k"] = repeatedLarge / repeatedSmall;
+  state.counters["fresh_1M_to_100k"] = Median(freshLarge) / Median(freshSmall);
+  state.counters["fresh_cpu_1M_to_100k"] = Median(cpuLarge) / Median(cpuSmall);
+  state.counters["repeated_1M_to_100k"] = Median(repeatedLarge) / Median(repeatedSmall);
 }
 
 // Four levels with directivesPerLevel each: half shared with the level below, half new, and a
@@ -335,6 +380,23 @@ void BM_OpenHierarchy(benchmark::State& state) {
   state.counters["directives"] = static_cast<double>(4 * state.range(0));
 }
 
+// The first Open in fresh processes (what one run of tak or kestra pays: the setup files
+// searched for, four levels read, the refusals logged, the model released); medians.
+void BM_FreshOpenHierarchy(benchmark::State& state) {
+  const std::string project = Hierarchy(static_cast<int>(state.range(0)));
+  std::vector<double> cpu;
+  std::vector<double> seconds;
+  for (auto _ : state) {
+    const ChildRun open = RunChild("open", project);
+    cpu.push_back(open.cpuSeconds);
+    seconds.push_back(open.seconds);
+    state.SetIterationTime(open.seconds);
+  }
+  state.counters["open_ms"] = Median(seconds) * 1e3;
+  state.counters["open_cpu_ms"] = Median(cpu) * 1e3;
+  state.counters["directives"] = static_cast<double>(4 * state.range(0));
+}
+
 void BM_GetValue(benchmark::State& state) {
   const std::string project = Hierarchy(static_cast<int>(state.range(0)));
   CSpiProject spi;
@@ -352,7 +414,7 @@ void BM_GetValue(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_Parse50MB)->UseManualTime()->MinTime(3.0)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FreshParse50MB)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FreshParse50MB)->UseManualTime()->Iterations(9)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseDirectives)
     ->Arg(100000)
     ->Arg(1000000)
@@ -365,8 +427,13 @@ BENCHMARK(BM_FreshParseDirectives)
     ->UseManualTime()
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Scaling)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scaling)->UseManualTime()->Iterations(7)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenHierarchy)->Arg(300)->Arg(25000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FreshOpenHierarchy)
+    ->Arg(300)
+    ->UseManualTime()
+    ->Iterations(21)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetValue)->Arg(300)->Arg(25000);
 
 int main(int argc, char** argv) {

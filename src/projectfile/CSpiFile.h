@@ -50,14 +50,15 @@ class CSpiFile {
 
   const std::string& FullPath() const { return fullPath_; }
   // The file as opened, with the hash of every byte read so far (all of it once the reading
-  // reached the end), for a save to tell whether the file changed since.
+  // reached the end), for a save to tell whether the file changed since. The hash is taken
+  // here, from the bytes kept in the arena, so that a read nobody saves after never pays it.
   SpiFileFingerprint Fingerprint() const;
 
   // The longest physical line read; a longer one fails the read with a message naming it.
   static constexpr std::size_t kMaxLineLength = std::size_t{64} << 20;
 
   // The part of the current directive line not yet consumed.
-  std::string_view Rest() const;
+  std::string_view Rest() const { return {restLine_.data() + restBegin_, restEnd_ - restBegin_}; }
   std::string endLine;      // the line that closes the current section
   std::string programName;  // the current section's program
   int lineNumber = 0;       // physical lines read so far
@@ -90,5 +91,5 @@ class CSpiFile {
   bool broken_ = false;
   std::size_t linesDelivered_ = 0;  // physical lines, for messages of the line cap
   SpiFileFingerprint fingerprint_;
-  SpiContentHash hash_;
+  std::string_view bytes_;  // every byte read, in the arena (kept after Close)
 };

@@ -20,6 +20,7 @@ CSpiDirective& CSpiProgram::AppendDirective(std::string_view directiveName, int 
 }
 
 CSpiDirective& CSpiProgram::FindOrAppendDirective(std::string_view directiveName,
-                                                  int createdAtLevel, bool copyName) {
-  return list_->FindOrAppendDirective(*this, directiveName, createdAtLevel, copyName);
+                                                  std::uint32_t hash, int createdAtLevel,
+                                                  bool copyName) {
+  return list_->FindOrAppendDirective(*this, directiveName, hash, createdAtLevel, copyName);
 }

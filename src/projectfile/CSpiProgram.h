@@ -71,12 +71,19 @@ class CSpiProgram {
   // name as given: a view into the model's arena (as the reader gives), or copied by the
   // caller before (copyName).
   CSpiDirective& FindOrAppendDirective(std::string_view directiveName, int createdAtLevel,
-                                       bool copyName = true);
-
-  // Prepares a lookup of directiveName that is to come (see SpiNameIndex::Prefetch).
-  void PrefetchDirective(std::string_view directiveName) const {
-    index_.Prefetch(SpiNameIndex::Hash(directiveName));
+                                       bool copyName = true) {
+    return FindOrAppendDirective(directiveName, SpiNameIndex::Hash(directiveName), createdAtLevel,
+                                 copyName);
   }
+  // The same with the name's hash (SpiNameIndex::Hash) computed by the caller.
+  CSpiDirective& FindOrAppendDirective(std::string_view directiveName, std::uint32_t hash,
+                                       int createdAtLevel, bool copyName);
+
+  // Whether its index is too large for the caches, so that a lookup prepared ahead
+  // (PrefetchDirective) saves a wait for memory.
+  bool LargeIndex() const { return index_.Large(); }
+  // Prepares a lookup of the name with this hash that is to come (see SpiNameIndex::Prefetch).
+  void PrefetchDirective(std::uint32_t hash) const { index_.Prefetch(hash); }
 
   DirectiveRange Directives() const { return {list_, first_, count_}; }
 

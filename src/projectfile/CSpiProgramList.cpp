@@ -1,12 +1,13 @@
 #include "projectfile/CSpiProgramList.h"
 
+#include <new>
+
 #include "projectfile/SpiText.h"
 
 namespace {
 
 // The program name stored at a position of the list, for the index.
-auto ProgramNamed(const std::vector<std::unique_ptr<CSpiProgram>>& programs,
-                  std::string_view name) {
+auto ProgramNamed(const std::vector<CSpiProgram*>& programs, std::string_view name) {
   return
       [&programs, name](std::size_t i) { return spi::EqualsIgnoringCase(programs[i]->name, name); };
 }
@@ -16,13 +17,33 @@ auto ProgramNamed(const std::vector<std::unique_ptr<CSpiProgram>>& programs,
 CSpiProgram* CSpiProgramList::Find(std::string_view programName) const {
   const std::size_t found =
       programIndex_.Find(SpiNameIndex::Hash(programName), ProgramNamed(programs_, programName));
-  return found == SpiNameIndex::kNone ? nullptr : programs_[found].get();
+  return found == SpiNameIndex::kNone ? nullptr : programs_[found];
+}
+
+CSpiProgramList::~CSpiProgramList() { DestroyPrograms(); }
+
+CSpiProgram& CSpiProgramList::NewProgram(std::string name, int level) {
+  // Programs are made in the arena, as directives are: a file of many sections then costs no
+  // heap block (and no fresh heap page) per section.
+  void* place = arena_.Allocate(sizeof(CSpiProgram), alignof(CSpiProgram));
+  programs_.push_back(nullptr);
+  try {
+    programs_.back() = new (place) CSpiProgram(*this, arena_, std::move(name), level);
+  } catch (...) {
+    programs_.pop_back();
+    throw;
+  }
+  return *programs_.back();
+}
+
+void CSpiProgramList::DestroyPrograms() {
+  for (CSpiProgram* program : programs_) program->~CSpiProgram();
+  programs_.clear();
 }
 
 CSpiProgram& CSpiProgramList::Append(std::string programName, int firstLevel) {
   const auto position = programs_.size();
-  programs_.push_back(
-      std::make_unique<CSpiProgram>(*this, arena_, std::move(programName), firstLevel));
+  NewProgram(std::move(programName), firstLevel);
   // Only the first program of a name is indexed: lookups take the first match.
   const std::string_view name = programs_.back()->name;
   programIndex_.Add(SpiNameIndex::Hash(name), position, ProgramNamed(programs_, name));
@@ -36,14 +57,13 @@ CSpiProgram& CSpiProgramList::FindOrAppend(std::string_view programName, int fir
                                                  ProgramNamed(programs_, programName));
   if (probe.position != SpiNameIndex::kNone) return *programs_[probe.position];
   const auto position = programs_.size();
-  programs_.push_back(
-      std::make_unique<CSpiProgram>(*this, arena_, std::string(programName), firstLevel));
+  NewProgram(std::string(programName), firstLevel);
   programIndex_.Insert(probe, position);
   return *programs_.back();
 }
 
 void CSpiProgramList::Clear() {
-  programs_.clear();
+  DestroyPrograms();
   programIndex_.Clear();
   blocks_.clear();
   directives_ = 0;
@@ -54,9 +74,8 @@ std::size_t CSpiProgramList::BytesHeld() const {
   std::size_t held = arena_.BytesHeld() + programIndex_.BytesHeld() +
                      blocks_.capacity() * sizeof(CSpiDirective*) +
                      programs_.capacity() * sizeof(programs_[0]);
-  // Small program indexes are in the arena; the large ones are counted here.
-  for (const auto& program : programs_)
-    held += sizeof(CSpiProgram) + program->index_.LargeBytesHeld();
+  // Programs and their small indexes are in the arena; the large indexes are counted here.
+  for (const CSpiProgram* program : programs_) held += program->index_.LargeBytesHeld();
   return held;
 }
 
@@ -98,8 +117,9 @@ CSpiDirective& CSpiProgramList::AppendDirective(CSpiProgram& program, std::strin
 }
 
 CSpiDirective& CSpiProgramList::FindOrAppendDirective(CSpiProgram& program, std::string_view name,
-                                                      int level, bool copyName) {
-  const auto probe = program.index_.FindForInsert(SpiNameIndex::Hash(name), DirectiveNamed(name));
+                                                      std::uint32_t hash, int level,
+                                                      bool copyName) {
+  const auto probe = program.index_.FindForInsert(hash, DirectiveNamed(name));
   if (probe.position != SpiNameIndex::kNone) return *DirectiveAt(probe.position);
   CSpiDirective& directive = AppendDirective(program, name, level, copyName, false);
   program.index_.Insert(probe, directives_ - 1);

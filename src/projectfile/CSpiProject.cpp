@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -25,6 +26,7 @@ namespace {
 constexpr const char* kInstallRelative = "qvdsetup/projmgr/qvd.tak";
 constexpr const char* kSiteRelative = "qvdsetup/projmgr/site.tak";
 constexpr const char* kUserRelative = "qvdsetup/projmgr/user.tak";
+constexpr std::size_t kPendingLogRoom = std::size_t{1} << 20;
 constexpr const char* kLockNote =
     "\nAnother tool which is running has a lock on the tak file. Exit from other tools invoked on "
     "the same project before starting a new one";
@@ -54,6 +56,9 @@ int LocateSetupFile(std::string& remembered, const char* relative) {
   remembered = error ? found : absolute.lexically_normal().string();
   return 0;
 }
+
+// A name as a C string shows it: up to its first NUL byte.
+std::string_view UpToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
 
 std::string AbsoluteText(const std::string& path) {
   std::error_code error;
@@ -107,14 +112,23 @@ int CSpiProject::ReadLevel(int level, const std::string& path, const char* openM
   if (read) *read = {};
   SpiReadPolicy policy;
   policy.honoured = SpiValueHonoured;
-  policy.refused = [this](const std::string& program, const CSpiDirective& directive, int at) {
+  // A file can hold many refused values: the labels are made once, and each entry is built
+  // in one reused string.
+  const std::array<std::string, kSpiLevelCount> labels = {LevelLabel(0), LevelLabel(1),
+                                                          LevelLabel(2), LevelLabel(3)};
+  std::string text;
+  policy.refused = [this, &labels, &text](const std::string& program,
+                                          const CSpiDirective& directive, int at) {
     if (!SpiState().refusalLogging) return;
-    WriteLogEntry(false, spi::Format("The directive \"%s:%s\" in \"%s\"\nis not being honoured "
-                                     "because of the following control settings.\n",
-                                     program.c_str(), std::string(directive.name).c_str(),
-                                     LevelLabel(at).c_str()) +
-                             SpiDirectiveDump(directive, {LevelLabel(0), LevelLabel(1),
-                                                          LevelLabel(2), LevelLabel(3)}));
+    text.assign("The directive \"")
+        .append(UpToNul(program))
+        .append(":")
+        .append(UpToNul(directive.name))
+        .append("\" in \"")
+        .append(labels[at])
+        .append("\"\nis not being honoured because of the following control settings.\n");
+    SpiAppendDirectiveDump(text, directive, labels);
+    WriteLogEntry(false, text);
   };
   const int result = SpiReadFile(programs_, file, level, policy);
   if (result == 0 && read) *read = file.Fingerprint();
@@ -146,10 +160,14 @@ int CSpiProject::Open(const std::string& projectFile) {
   // The refusal entries of one Open are written with one open of the log, at its end (also
   // when it fails), in the order they arose.
   collectingLog_ = true;
+  // Room for the entries of a file full of refusals up front: a large block costs only the
+  // pages written, while growing step by step would copy the entries again and again.
   pendingLog_.clear();
+  pendingLog_.reserve(kPendingLogRoom);
   const int result = OpenLevels(projectFile);
   collectingLog_ = false;
   WritePendingLog();
+  pendingLog_ = std::string();  // its memory back
   return result;
 }
 
@@ -385,7 +403,7 @@ void CSpiProject::WriteLogEntry(bool isError, const std::string& text) {
       logPath_ = temp + "/tak.log";
   }
   if (failure.empty() && collectingLog_) {
-    pendingLog_ += SpiFormatLogEntry(isError, text);
+    SpiAppendLogEntryText(pendingLog_, isError, text);
     lastEntryMessage_ = text;
   } else if (failure.empty()) {
     if (const int cause = SpiAppendLogEntry(logPath_, isError, text))

@@ -16,10 +16,12 @@ namespace {
 
 constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 constexpr std::size_t kReach = std::numeric_limits<std::uint32_t>::max();
+constexpr std::size_t kMaxValues = (std::size_t{1} << 31) - 1;  // the body's count
+constexpr std::size_t kCompactReach = std::numeric_limits<std::uint16_t>::max();
 
 // The span of memory from the first to the end of the last text, when it fits the body's
 // 32-bit offsets.
-bool WithinReach(std::span<const std::string_view> values, const char*& base) {
+bool WithinReach(std::span<const std::string_view> values, const char*& base, std::size_t& span) {
   const char* low = nullptr;
   const char* high = nullptr;
   std::less<const char*> before;
@@ -29,7 +31,8 @@ bool WithinReach(std::span<const std::string_view> values, const char*& base) {
     if (!high || before(high, value.data() + value.size())) high = value.data() + value.size();
   }
   base = low;
-  return !low || static_cast<std::size_t>(high - low) <= kReach;
+  span = low ? static_cast<std::size_t>(high - low) : 0;
+  return span <= kReach;
 }
 
 }  // namespace
@@ -40,8 +43,9 @@ void CSpiValueList::Assign(std::span<const std::string_view> values, SpiArena& a
     return;
   }
   const char* base;
+  std::size_t span;
   std::vector<std::string_view> copies;
-  if (!WithinReach(values, base)) {
+  if (!WithinReach(values, base, span)) {
     // Texts from places far apart (a file's bytes and a caller's values): one copy of all of
     // them side by side.
     std::size_t total = 0;
@@ -55,16 +59,28 @@ void CSpiValueList::Assign(std::span<const std::string_view> values, SpiArena& a
     }
     values = copies;
     base = copies.front().data();
+    span = total;
   }
-  const std::size_t bytes = sizeof(SpiValueBody) + sizeof(SpiValueSlot) * values.size();
+  if (values.size() > kMaxValues) throw std::length_error("too many values in one directive");
+  const bool compact = span <= kCompactReach;
+  const std::size_t bytes =
+      sizeof(SpiValueBody) +
+      (compact ? sizeof(SpiCompactValueSlot) : sizeof(SpiValueSlot)) * values.size();
   auto* body = static_cast<SpiValueBody*>(arena.Allocate(bytes, alignof(SpiValueBody)));
   body->base = base;
   body->size = static_cast<std::uint32_t>(values.size());
+  body->compact = compact ? 1 : 0;
   body->cursor = kNone;
-  for (std::size_t i = 0; i < values.size(); ++i)
-    body->Slots()[i] = {
-        values[i].empty() ? 0u : static_cast<std::uint32_t>(values[i].data() - base),
-        static_cast<std::uint32_t>(values[i].size())};
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::size_t offset =
+        values[i].empty() ? 0 : static_cast<std::size_t>(values[i].data() - base);
+    if (compact)
+      body->CompactSlots()[i] = {static_cast<std::uint16_t>(offset),
+                                 static_cast<std::uint16_t>(values[i].size())};
+    else
+      body->Slots()[i] = {static_cast<std::uint32_t>(offset),
+                          static_cast<std::uint32_t>(values[i].size())};
+  }
   body_ = body;
 }
 
@@ -74,10 +90,6 @@ void CSpiValueList::Append(std::string_view value, SpiArena& arena) {
   const std::uint32_t cursor = body_ ? body_->cursor : kNone;
   Assign(values, arena);
   body_->cursor = cursor;  // appending does not move the cursor
-}
-
-void CSpiValueList::Rewind() {
-  if (body_) body_->cursor = 0;
 }
 
 bool CSpiValueList::Next(std::string& value) {

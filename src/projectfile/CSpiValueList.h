@@ -29,7 +29,9 @@ class CSpiValueList {
   // Removes all values; the cursor goes to "none".
   void Clear() { body_ = nullptr; }
   // Cursor to the first value ("none" when the list is empty).
-  void Rewind();
+  void Rewind() {
+    if (body_) body_->cursor = 0;
+  }
   // Delivers the value under the cursor and advances (true). At "none" the cursor goes back to
   // the first value and nothing is delivered (false), so the next call starts over.
   bool Next(std::string& value);

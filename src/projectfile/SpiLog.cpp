@@ -60,9 +60,16 @@ std::string SpiTempDirectory() {
 
 std::string SpiDirectiveDump(const CSpiDirective& directive,
                              const std::array<std::string, kSpiLevelCount>& labels) {
-  std::string out = "\nDirective Value at\n";
+  std::string out;
+  SpiAppendDirectiveDump(out, directive, labels);
+  return out;
+}
+
+void SpiAppendDirectiveDump(std::string& out, const CSpiDirective& directive,
+                            const std::array<std::string, kSpiLevelCount>& labels) {
+  out += "\nDirective Value at\n";
   for (int level = 0; level < kSpiLevelCount; ++level) {
-    out += "\t" + labels[level] + ": ";
+    out.append("\t").append(labels[level]).append(": ");
     for (const std::string_view value : directive.values[level].Values())
       out.append(" \"").append(value).append("\"");
     if (!directive.controls[level].Empty()) {
@@ -76,15 +83,21 @@ std::string SpiDirectiveDump(const CSpiDirective& directive,
   out.append("\nThe winning value for the directive \"").append(directive.name).append("\" is ");
   for (const std::string_view value : directive.WinningValues().Values())
     out.append(" \"").append(value).append("\"");
-  out += "\nread from \"" + labels[directive.winningLevel] + "\"\n";
-  return out;
+  out.append("\nread from \"").append(labels[directive.winningLevel]).append("\"\n");
 }
 
 std::string SpiFormatLogEntry(bool isError, const std::string& text) {
-  std::string entry =
-      isError ? "Error" + std::string(54, '-') : "Information" + std::string(48, '-');
-  entry += "\n\n" + text + std::string(59, '-') + "\n\n\n";
+  std::string entry;
+  SpiAppendLogEntryText(entry, isError, text);
   return entry;
+}
+
+void SpiAppendLogEntryText(std::string& out, bool isError, std::string_view text) {
+  if (isError)
+    out.append("Error").append(54, '-');
+  else
+    out.append("Information").append(48, '-');
+  out.append("\n\n").append(text).append(59, '-').append("\n\n\n");
 }
 
 int SpiWriteLog(const std::string& path, const std::string& entries, bool replace) {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "projectfile/SpiLevel.h"
 
@@ -15,9 +16,14 @@ std::string SpiTempDirectory();
 // and its winning value.
 std::string SpiDirectiveDump(const CSpiDirective& directive,
                              const std::array<std::string, kSpiLevelCount>& labels);
+// The same dump appended to out (many entries built without a string each).
+void SpiAppendDirectiveDump(std::string& out, const CSpiDirective& directive,
+                            const std::array<std::string, kSpiLevelCount>& labels);
 
 // One entry: heading ("Error" or "Information" and a rule), text, closing rule.
 std::string SpiFormatLogEntry(bool isError, const std::string& text);
+// The same entry appended to out.
+void SpiAppendLogEntryText(std::string& out, bool isError, std::string_view text);
 
 // Writes entries (one or more formatted entries) to the log at path with one open and one
 // write, appended, or replacing what the log held. The log lives in a shared folder, so it is

@@ -7,37 +7,62 @@
 
 namespace {
 
-constexpr std::uint64_t kMultiplier = 0x9e3779b97f4a7c15ull;
+constexpr std::uint64_t kKey0 = 0xa0761d6478bd642full;
+constexpr std::uint64_t kKey1 = 0xe7037ed1a0b428dbull;
+constexpr std::uint64_t kKey2 = 0x8ebc6af09c88c6e3ull;
+// Bit 0x20 set in every byte: ASCII letters that differ only in case hash alike. A few other
+// byte pairs ('@' and '`', say) do too; the comparison after the hash tells them apart.
+constexpr std::uint64_t kCaseBits = 0x2020202020202020ull;
 // Tables from this size on are taken from whole pages (zeroed by the system).
 constexpr std::size_t kLargeTableBytes = std::size_t{256} << 10;
 
-std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
-  hash = (hash ^ word) * kMultiplier;
-  return hash ^ (hash >> 29);
+std::uint64_t Load8(const char* data) {
+  std::uint64_t word;
+  std::memcpy(&word, data, 8);
+  return word | kCaseBits;
+}
+
+std::uint64_t Load4(const char* data) {
+  std::uint32_t word;
+  std::memcpy(&word, data, 4);
+  return word | static_cast<std::uint32_t>(kCaseBits);
+}
+
+std::uint64_t Byte(char c) { return static_cast<unsigned char>(c) | 0x20u; }
+
+// The 128-bit product of a and b, its halves folded: one multiplication mixes all the bits.
+std::uint64_t Fold(std::uint64_t a, std::uint64_t b) {
+  __extension__ using Wide = unsigned __int128;
+  const Wide product = static_cast<Wide>(a) * b;
+  return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
 }
 
 }  // namespace
 
 std::uint32_t SpiNameIndex::Hash(std::string_view name, std::uint32_t seed) {
-  // Eight bytes at a time with bit 0x20 set in every byte: ASCII letters that differ only in
-  // case hash alike. A few other byte pairs ('@' and '`', say) do too; the comparison after
-  // the hash tells them apart.
-  constexpr std::uint64_t kCaseBits = 0x2020202020202020ull;
-  std::uint64_t hash = Mix(name.size() * kMultiplier, seed);
+  // Names are short: up to 16 bytes are read as a few overlapping words (no loop, no byte
+  // loop), longer ones 16 bytes a round.
   const char* data = name.data();
-  std::size_t left = name.size();
-  for (; left >= 8; data += 8, left -= 8) {
-    std::uint64_t word;
-    std::memcpy(&word, data, 8);
-    hash = Mix(hash, word | kCaseBits);
+  const std::size_t size = name.size();
+  std::uint64_t hash = kKey0 ^ (static_cast<std::uint64_t>(seed) * kKey2);
+  std::uint64_t a = 0;
+  std::uint64_t b = 0;
+  if (size >= 4 && size <= 16) {
+    const std::size_t middle = (size >> 3) << 2;
+    a = Load4(data) << 32 | Load4(data + middle);
+    b = Load4(data + size - 4) << 32 | Load4(data + size - 4 - middle);
+  } else if (size > 0 && size < 4) {
+    a = Byte(data[0]) << 16 | Byte(data[size >> 1]) << 8 | Byte(data[size - 1]);
+  } else if (size > 16) {
+    std::size_t left = size;
+    for (; left > 16; data += 16, left -= 16)
+      hash = Fold(Load8(data) ^ kKey1, Load8(data + 8) ^ hash);
+    a = Load8(data + left - 16);
+    b = Load8(data + left - 8);
   }
-  if (left > 0) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, data, left);
-    hash = Mix(hash, word | kCaseBits);
-  }
-  hash *= kMultiplier;
-  return static_cast<std::uint32_t>(hash >> 32);
+  hash = Fold(a ^ kKey1, b ^ hash);
+  hash = Fold(hash ^ kKey0, size ^ kKey1);
+  return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
 
 void SpiNameIndex::Reserve(std::size_t count) {

@@ -72,6 +72,8 @@ class SpiNameIndex {
   void Prefetch(std::uint32_t hash) const {
     if (size_ != 0) __builtin_prefetch(&slots_[hash & (size_ - 1)]);
   }
+  // Whether the table has outgrown the processor's nearer caches (where Prefetch pays).
+  bool Large() const { return size_ >= kLargeSlots; }
 
   // Room for count entries without growing on the way (a reader that can tell from its file
   // how many are coming).
@@ -87,6 +89,7 @@ class SpiNameIndex {
   static constexpr std::uint32_t kEmpty = 0;
   // The first table holds the usual section (some dozens of names) without growing.
   static constexpr std::size_t kFirstSize = 64;
+  static constexpr std::size_t kLargeSlots = std::size_t{16} << 10;
   struct Slot {
     std::uint32_t hash;
     std::uint32_t position;

@@ -1,11 +1,13 @@
 #include "projectfile/SpiReader.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "projectfile/CSpiFile.h"
 #include "projectfile/CSpiProgramList.h"
+#include "projectfile/SpiNameIndex.h"
 
 namespace {
 
@@ -36,7 +38,10 @@ int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int
   scratch.clear();
   std::string_view value;
   int result;
-  while ((result = file.ReadValue(value, directive.doubleQuoted)) == 0) scratch.push_back(value);
+  // The view is taken apart and put together again rather than copied whole: a copy as one
+  // 16-byte load of the two 8-byte halves ReadValue has just stored stalls the processor.
+  while ((result = file.ReadValue(value, directive.doubleQuoted)) == 0)
+    scratch.emplace_back(value.data(), value.size());
   // Values read before a failure stay, as the rest of what was read does.
   list->Assign(scratch, arena);
   list->Rewind();
@@ -62,11 +67,23 @@ int SpiReadFile(CSpiProgramList& programs, CSpiFile& file, int level, const SpiR
     const std::size_t sectionStart = file.BytesConsumed();
     // Any end of the section other than a failed value read lets reading go on with the next
     // header: a missing end line or an unterminated quoted name leaves only its message.
+    std::string_view peeked;  // the first word of the next line, when its hash is known
+    std::uint32_t peekedHash = 0;
     while (file.ReadDirectiveName(directiveName) == 0) {
+      // A name that is the word peeked at before (the usual unquoted name) is hashed once.
+      const bool known = !peeked.empty() && peeked.data() == directiveName.data() &&
+                         peeked.size() == directiveName.size();
+      const std::uint32_t hash = known ? peekedHash : SpiNameIndex::Hash(directiveName);
       // Names are views into the file's bytes, which the model's arena holds: no copy.
-      CSpiDirective& directive = program.FindOrAppendDirective(directiveName, level, false);
-      // The next line's lookup is prepared while this line's values are read.
-      program.PrefetchDirective(file.PeekWord());
+      CSpiDirective& directive = program.FindOrAppendDirective(directiveName, hash, level, false);
+      // In an index larger than the caches, the next line's lookup is prepared while this
+      // line's values are read.
+      peeked = {};
+      if (program.LargeIndex()) {
+        peeked = file.PeekWord();
+        peekedHash = SpiNameIndex::Hash(peeked);
+        program.PrefetchDirective(peekedHash);
+      }
       if (ReadDirectiveValues(directive, file, level, isControl, policy, scratch, arena) != 0)
         return -1;
       if (++directives == kEstimateAfter && file.BytesConsumed() > sectionStart)

@@ -11,18 +11,33 @@
 #include <vector>
 
 // How a value list stores its values: the texts lie within 4 GB after base, each named by an
-// offset and a length. Half the size of a string_view per value.
+// offset and a length, half the size of a string_view per value. When all of them lie within
+// 64 KB after base (the values of one line, as a file gives them) offset and length take two
+// bytes each: a quarter.
 struct SpiValueSlot {
   std::uint32_t offset;
   std::uint32_t length;
 };
+struct SpiCompactValueSlot {
+  std::uint16_t offset;
+  std::uint16_t length;
+};
 struct SpiValueBody {
   const char* base;
-  std::uint32_t size;
-  std::uint32_t cursor;  // the list's cursor (CSpiValueList::Next)
+  std::uint32_t size : 31;
+  std::uint32_t compact : 1;  // the slots are SpiCompactValueSlot
+  std::uint32_t cursor;       // the list's cursor (CSpiValueList::Next)
   // The size slots follow the body in the same block.
   SpiValueSlot* Slots() { return reinterpret_cast<SpiValueSlot*>(this + 1); }
-  const SpiValueSlot* Slots() const { return reinterpret_cast<const SpiValueSlot*>(this + 1); }
+  SpiCompactValueSlot* CompactSlots() { return reinterpret_cast<SpiCompactValueSlot*>(this + 1); }
+  std::string_view operator[](std::size_t i) const {
+    if (compact) {
+      const SpiCompactValueSlot& slot = reinterpret_cast<const SpiCompactValueSlot*>(this + 1)[i];
+      return {base + slot.offset, slot.length};
+    }
+    const SpiValueSlot& slot = reinterpret_cast<const SpiValueSlot*>(this + 1)[i];
+    return {base + slot.offset, slot.length};
+  }
 };
 
 class SpiValueView {
@@ -37,10 +52,7 @@ class SpiValueView {
 
     Iterator() = default;
     Iterator(const SpiValueBody* body, std::size_t at) : body_(body), at_(at) {}
-    std::string_view operator*() const {
-      const SpiValueSlot& slot = body_->Slots()[at_];
-      return {body_->base + slot.offset, slot.length};
-    }
+    std::string_view operator*() const { return (*body_)[at_]; }
     Iterator& operator++() {
       ++at_;
       return *this;

@@ -47,7 +47,7 @@ bool WrittenTwice(const CSpiProgramList& programs, const CSpiProgram& program,
   if (written(program.FindDirective(directive.name))) return true;
   if (programs.Find(program.name) == &program) return false;  // the first of its name
   for (const auto& other : programs.Programs()) {
-    if (other.get() == &program) break;
+    if (other == &program) break;
     if (spi::EqualsIgnoringCase(other->name, program.name) &&
         written(other->FindDirective(directive.name)))
       return true;

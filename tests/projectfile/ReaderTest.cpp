@@ -6,6 +6,7 @@
 #include "ReadHelpers.h"
 #include "projectfile/SpiArena.h"
 #include "projectfile/SpiLastMessage.h"
+#include "projectfile/SpiNameIndex.h"
 
 namespace {
 
@@ -230,6 +231,84 @@ TEST(Model, ArenaAlignsCopiesAndGrowsForLargeRequests) {
   EXPECT_EQ(copy, "text");  // earlier allocations stay where they are
   arena.Release();
   EXPECT_EQ(arena.BytesHeld(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Model, ValuesOfOneLineNearAndFarApartReadBack) {
+  TempDir dir;
+  // Lists whose values span just under 64 KB, just over it and far over it (a value longer
+  // than 64 KB, and one after it), and a section large enough for the reader to look names up
+  // ahead, where later lines name earlier directives in other cases and quoted.
+  const std::string near(65532, 'n');  // from 'a' to its end: 65535 bytes
+  const std::string at(65533, 't');    // 65536
+  std::string text = "START_A\nnear 'a' " + near + "\nat 'a' " + at + "\nfar x '" +
+                     std::string(70000, 'f') + "' y\n";
+  for (int i = 0; i < 20000; ++i) text += "d" + std::to_string(i) + " v" + std::to_string(i) + "\n";
+  text += "D5 second\n'd7' quoted\nEND_A\n";
+  ReadOutcome read;
+  ReadText(dir, text, read);
+  ASSERT_EQ(read.result, 0);
+  EXPECT_EQ(ValuesOf(read.programs, "A", "near"), "a|" + near);
+  EXPECT_EQ(ValuesOf(read.programs, "A", "at"), "a|" + at);
+  EXPECT_EQ(ValuesOf(read.programs, "A", "far"), "x|" + std::string(70000, 'f') + "|y");
+  EXPECT_EQ(ValuesOf(read.programs, "A", "d19999"), "v19999");
+  EXPECT_EQ(ValuesOf(read.programs, "A", "d5"), "second");
+  EXPECT_EQ(ValuesOf(read.programs, "A", "d7"), "quoted");
+  EXPECT_EQ(read.programs.DirectiveCount(), 20003u);
+  // The cursor walks a list of either kind.
+  CSpiValueList& far = read.programs.Find("A")->FindDirective("far")->values[2];
+  std::string value;
+  far.Rewind();
+  ASSERT_TRUE(far.Next(value));
+  ASSERT_TRUE(far.Next(value));
+  EXPECT_EQ(value.size(), 70000u);
+  ASSERT_TRUE(far.Next(value));
+  EXPECT_EQ(value, "y");
+  EXPECT_FALSE(far.Next(value));
+}
+
+TEST(Reader, ValuesOfEveryLengthEndWhereTheyShould) {
+  // Values and names of 0 to 19 bytes, quoted and bare, at every place relative to the
+  // reader's eight-byte steps; the other quote and blanks inside quotes are part of a value.
+  TempDir dir;
+  std::string text = "START_A\n";
+  std::string expected;
+  for (std::size_t length = 0; length < 20; ++length) {
+    std::string word;
+    for (std::size_t i = 0; i < length; ++i) word += static_cast<char>('a' + i % 26);
+    const std::string quoted = length > 2 ? word.substr(0, 1) + "\" " + word.substr(1) : word;
+    text += "n" + word + " '" + quoted + "' " + word + "x \"" + word + "\"\n";
+    expected += quoted + "|" + word + "x|" + word + ";";
+  }
+  text += "END_A\n";
+  ReadOutcome read;
+  ReadText(dir, text, read);
+  ASSERT_EQ(read.result, 0);
+  std::string got;
+  for (const CSpiDirective* d : read.programs.Find("A")->Directives())
+    got += ValuesOf(read.programs, "A", std::string(d->name)) + ";";
+  EXPECT_EQ(got, expected);
+}
+
+TEST(Model, NameHashIgnoresCaseAndSeesEveryByte) {
+  for (std::size_t length = 1; length <= 40; ++length) {
+    std::string name;
+    for (std::size_t i = 0; i < length; ++i) name += static_cast<char>('a' + i % 26);
+    const std::uint32_t hash = SpiNameIndex::Hash(name);
+    std::string upper = name;
+    for (char& c : upper) c = static_cast<char>(c - 'a' + 'A');
+    EXPECT_EQ(SpiNameIndex::Hash(upper), hash) << name;
+    EXPECT_NE(SpiNameIndex::Hash(name, 1), hash) << name;
+    for (std::size_t at = 0; at < length; ++at) {
+      std::string changed = name;
+      changed[at] = changed[at] == 'z' ? 'y' : 'z';
+      EXPECT_NE(SpiNameIndex::Hash(changed), hash) << changed;
+    }
+    EXPECT_NE(SpiNameIndex::Hash(name + "_"), hash) << name;
+  }
 }
 
 }  // namespace
