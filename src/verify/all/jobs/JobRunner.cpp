@@ -62,9 +62,9 @@ pid_t Spawn(const JobCommand& command, std::string& reason) {
   posix_spawnattr_init(&attributes);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, command.output.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, command.errors.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
   // Its own process group, so that a time limit or a stop reaches everything it started;
   // default signal handling and no blocked signals, whatever this process does.
   sigset_t defaults;

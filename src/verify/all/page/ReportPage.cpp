@@ -46,7 +46,8 @@ td a{color:inherit}td.reused{font-style:italic}
 .newfailure{color:#a00;font-weight:bold}.fixed{color:#070}
 )";
 
-// Filter: hides the rows whose text does not hold every word typed. Sort: by the clicked
+// Filter: hides the rows whose text does not hold every word typed ("page.html#filter=failed"
+// opens the page filtered). Sort: by the clicked
 // column, verdict columns by how bad the verdict is; a second click reverses.
 constexpr const char* kScript = R"(
 (function(){
@@ -67,6 +68,8 @@ var d=(p!==null)?(p-q):x.textContent.localeCompare(y.textContent);
 return d*-dir;});
 var frag=document.createDocumentFragment();rows.forEach(function(r){frag.appendChild(r);});
 body.appendChild(frag);});})(c);}
+var preset=/[#&]filter=([^&]*)/.exec(location.hash);
+if(preset)filter.value=decodeURIComponent(preset[1]);
 apply();
 })();
 )";
