@@ -145,9 +145,9 @@ void BM_PageLoad(benchmark::State& state) {
     const char* verdicts[] = {"passed", "passed with warnings", "failed", "unknown"};
     for (int i = 0; i < kPageParts; ++i) {
       for (int f = 0; f < 3; ++f) {
-        results << (i + f == 0 ? "" : ",") << "{\"flow\":\"" << flows[f]
-                << "\",\"library\":\"lib" << i % 7 << "\",\"cell\":\"part" << i
-                << "\",\"verdict\":\"" << verdicts[(i * 3 + f) % 31 == 0 ? 2 : (i + f) % 2]
+        results << (i + f == 0 ? "" : ",") << "{\"flow\":\"" << flows[f] << "\",\"library\":\"lib"
+                << i % 7 << "\",\"cell\":\"part" << i << "\",\"verdict\":\""
+                << verdicts[(i * 3 + f) % 31 == 0 ? 2 : (i + f) % 2]
                 << "\",\"message\":\"m\",\"log\":\"\",\"counts\":{}}";
       }
     }
@@ -161,7 +161,8 @@ void BM_PageLoad(benchmark::State& state) {
   double page = 0;
   double empty = 0;
   for (auto _ : state) {
-    empty += Seconds([&] { Shell(chromium + (folder / "empty.html").string() + " > /dev/null 2>&1"); });
+    empty +=
+        Seconds([&] { Shell(chromium + (folder / "empty.html").string() + " > /dev/null 2>&1"); });
     const double run =
         Seconds([&] { Shell(chromium + (folder / "page.html").string() + " > /dev/null 2>&1"); });
     state.SetIterationTime(run);

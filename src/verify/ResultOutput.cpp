@@ -86,7 +86,9 @@ void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& ou
     const bool oneFlow = std::all_of(results.begin(), results.end(), [&](const VerifyResult& r) {
       return r.flow == results.front().flow;
     });
-    json = {{"flow", results.empty() ? "" : oneFlow ? results.front().flow : "all"},
+    json = {{"flow", results.empty() ? ""
+                     : oneFlow       ? results.front().flow
+                                     : "all"},
             {"library", results.empty() ? "" : results.front().library},
             {"verdict", VerdictName(WorstVerdict(results))},
             {"parts", nlohmann::json::array()}};
@@ -141,9 +143,8 @@ bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::stri
         out << "      <skipped message=\"" << XmlText(result->cause) << "\"/>\n";
       } else if (result->verdict == Verdict::Failed || result->verdict == Verdict::Unknown) {
         const char* element = result->verdict == Verdict::Failed ? "failure" : "error";
-        out << "      <" << element << " type=\"" << VerdictName(result->verdict)
-            << "\" message=\"" << XmlText(result->message) << "\">" << XmlText(detail) << "</"
-            << element << ">\n";
+        out << "      <" << element << " type=\"" << VerdictName(result->verdict) << "\" message=\""
+            << XmlText(result->message) << "\">" << XmlText(detail) << "</" << element << ">\n";
       }
       out << "      <system-out>" << XmlText(result->message + "\n" + detail) << "</system-out>\n"
           << "    </testcase>\n";

@@ -33,8 +33,8 @@ std::string FirstComponent(const std::string& value) {
 bool FlowsWrite(const std::string& name, const std::set<std::string>& written) {
   auto startsWith = [&](const char* prefix) { return name.rfind(prefix, 0) == 0; };
   auto endsWith = [&](const std::string& suffix) {
-    return name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(),
-                                                        suffix) == 0;
+    return name.size() >= suffix.size() &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
   };
   // temp, temp_sim_test, temp_ftb_test, temp_ftb_test_N; the temporary projects.
   return written.count(name) != 0 || startsWith("temp") || endsWith("_tmp.tak");

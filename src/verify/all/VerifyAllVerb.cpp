@@ -72,11 +72,10 @@ std::string Absolute(const std::string& path) {
 
 std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& words,
                                               std::string& error) {
-  const auto parsed = FlowWords::Parse(
-      words, {"-changed", "-json"},
-      {"-proj", "-lib", "-cell", "-flows", "-j", "-timeout", "-template", "-models", "-html",
-       "-junit", "-plan"},
-      {"-proj", "-lib"}, error);
+  const auto parsed = FlowWords::Parse(words, {"-changed", "-json"},
+                                       {"-proj", "-lib", "-cell", "-flows", "-j", "-timeout",
+                                        "-template", "-models", "-html", "-junit", "-plan"},
+                                       {"-proj", "-lib"}, error);
   if (!parsed) return std::nullopt;
   AllArguments args;
   args.request.project = Absolute(parsed->Value("-proj"));
@@ -135,8 +134,8 @@ VerifyResult JobResult(const PartJob& job, const JobEnd& end, const std::string&
   VerifyResult result = FlowResult(job.flow, job.library, job.cell);
   if (end.how == JobEnd::How::TimedOut) {
     result.cause = "timed out";
-    result.message = "timed out: no verdict within the time limit of " +
-                     std::to_string(timeLimit) + " s; the job was stopped";
+    result.message = "timed out: no verdict within the time limit of " + std::to_string(timeLimit) +
+                     " s; the job was stopped";
     return result;
   }
   if (end.how == JobEnd::How::Stopped) return NotRunResult(result, "stopped");
@@ -214,8 +213,7 @@ bool InScope(const VerifyResult& result, const VerifyAllRequest& request,
          (request.cells.empty() || has(request.cells, result.cell)) && has(flows, result.flow);
 }
 
-int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out,
-              std::ostream& err) {
+int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, std::ostream& err) {
   const std::string listFile = Absolute(args.plan);
   const std::string folder = listFile + ".d";
   std::error_code code;
@@ -234,8 +232,8 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out,
     const std::string stem = folder + "/results/" + std::to_string(i + 1) + "." + job.flow;
     if (!job.notRun.empty()) {
       // Nothing to run: its result is known now.
-      VerifyResult result = NotRunResult(FlowResult(job.flow, job.library, job.cell),
-                                         "not run: " + job.notRun);
+      VerifyResult result =
+          NotRunResult(FlowResult(job.flow, job.library, job.cell), "not run: " + job.notRun);
       result.notRun = true;
       std::ofstream(stem + ".json", std::ios::binary) << ResultRecordJson(result);
       continue;
@@ -315,21 +313,22 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   for (std::size_t i = 0; i < plan.jobs.size(); ++i) {
     const PartJob& job = plan.jobs[i];
     if (!job.notRun.empty()) {
-      results[i] = NotRunResult(FlowResult(job.flow, job.library, job.cell),
-                                "not run: " + job.notRun);
+      results[i] =
+          NotRunResult(FlowResult(job.flow, job.library, job.cell), "not run: " + job.notRun);
       results[i].notRun = true;
       continue;
     }
     const HistoryEntry* entry = history.Find(job.library, job.cell, job.flow);
-    if (args->changed && entry != nullptr && entry->hash == job.hash &&
-        !entry->result.notRun && entry->result.cause != "stopped") {
+    if (args->changed && entry != nullptr && entry->hash == job.hash && !entry->result.notRun &&
+        entry->result.cause != "stopped") {
       results[i] = entry->result;
       reused[i] = true;
       continue;
     }
     toRun.push_back(i);
   }
-  const std::size_t reusedCount = static_cast<std::size_t>(std::count(reused.begin(), reused.end(), true));
+  const std::size_t reusedCount =
+      static_cast<std::size_t>(std::count(reused.begin(), reused.end(), true));
   if (args->changed) {
     err << "kestra verify all: " << toRun.size() << " checks of changed parts to run, "
         << reusedCount << " verdicts of unchanged parts reused\n";
@@ -349,12 +348,11 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
       [&](std::size_t n, const JobEnd& end) {
         const std::size_t i = toRun[n];
         const PartJob& job = plan.jobs[i];
-        results[i] = JobResult(job, end, scratch(n) + ".json", scratch(n) + ".err",
-                               args->timeLimit);
+        results[i] =
+            JobResult(job, end, scratch(n) + ".json", scratch(n) + ".err", args->timeLimit);
         CopyLog(results[i], scratch(n) + ".err",
                 folders.logs() + "/" + job.key + "." + job.flow + ".log");
-        if (end.how != JobEnd::How::Stopped)
-          history.Put({job.hash, results[i]});
+        if (end.how != JobEnd::How::Stopped) history.Put({job.hash, results[i]});
         std::error_code ignored;
         fs::remove_all(scratch(n), ignored);
         fs::remove(scratch(n) + ".json", ignored);
@@ -377,7 +375,8 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   }
   RunHistory kept;
   std::set<std::tuple<std::string, std::string, std::string>> current;
-  for (const VerifyResult& result : results) current.insert({result.library, result.cell, result.flow});
+  for (const VerifyResult& result : results)
+    current.insert({result.library, result.cell, result.flow});
   for (const VerifyResult& result : history.Results()) {
     const bool gone = InScope(result, args->request, plan.flows) &&
                       current.count({result.library, result.cell, result.flow}) == 0;
@@ -476,8 +475,8 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
     std::string error;
     auto read = ReadResultsJson(previousFile, error);
     if (!read) {
-      err << "kestra report merge: " << PrintableText(previousFile) << ": "
-          << PrintableText(error) << "\n";
+      err << "kestra report merge: " << PrintableText(previousFile) << ": " << PrintableText(error)
+          << "\n";
       return kUsageStatus;
     }
     previous = std::move(*read);

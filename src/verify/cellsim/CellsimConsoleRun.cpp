@@ -242,8 +242,8 @@ FlowRun RunSimulation(const std::vector<std::string>& words) {
 PartWords SimulationPartWords(const PartRequest& part) {
   if (std::find(part.views.begin(), part.views.end(), "verilog") == part.views.end())
     return NotApplicable("the part has no verilog view");
-  std::vector<std::string> words = {"-proj",         part.project, "-lib",    part.library,
-                                    "-cell",         part.cell,    "-wrapperview", "verilog"};
+  std::vector<std::string> words = {"-proj", part.project, "-lib",         part.library,
+                                    "-cell", part.cell,    "-wrapperview", "verilog"};
   if (!part.modelsDirectory.empty()) {
     words.insert(words.end(), {"-models", part.modelsDirectory});
     return RunWith(std::move(words), {part.modelsDirectory});

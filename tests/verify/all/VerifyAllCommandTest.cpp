@@ -1,8 +1,8 @@
 // `kestra verify all` and `kestra report merge` as real child processes over a copy of the
 // example project, with the stand-in tools doing the checking.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QProcess>
@@ -65,9 +65,20 @@ class VerifyAllCommandTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
-  const Result all =
-      All({"-lib", "standard", "-lib", "simcells", "-j", "2", "-json", "-html", "report.html"});
+  const Result all = All({"-lib", "standard", "-lib", "simcells", "-j", "2", "-json", "-html",
+                          "report.html", "-junit", "junit.xml"});
   const auto verdicts = Verdicts(all.out);
+  // Both outputs follow the schemas every flow's outputs follow.
+  dir.write("all.json", all.out);
+  const Result valid =
+      Run("/usr/bin/python3", {KESTRA_SOURCE_DIR "/tests/verify/validate_outputs.py",
+                               KESTRA_SOURCE_DIR, "all.json", "junit.xml"});
+  EXPECT_EQ(valid.status, 0) << valid.err;
+  const std::string junit = ReadFile(dir.path() / "junit.xml");
+  EXPECT_NE(junit.find("<testsuite name=\"simulation\" tests=\"11\" failures=\"1\" errors=\"0\" "
+                       "skipped=\"7\">"),
+            std::string::npos)
+      << junit;
   ASSERT_EQ(verdicts.size(), 33u) << all.err;  // 11 parts, 3 flows
   EXPECT_EQ(verdicts.at("standard/7432 rulex"), "failed");
   EXPECT_EQ(verdicts.at("standard/7400 simulation"), "not run");
@@ -79,9 +90,12 @@ TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
     const QString library = QString::fromStdString(name.substr(0, slash));
     const QString cell = QString::fromStdString(name.substr(slash + 1, blank - slash - 1));
     const QString flow = QString::fromStdString(name.substr(blank + 1));
-    QStringList words = {"verify", flow, "-proj", "demo/demo.tak", "-lib", library,
-                         "-cell", cell, "-json"};
-    if (flow == "simulation") words << "-wrapperview" << "verilog" << "-default-paths";
+    QStringList words = {"verify", flow,    "-proj", "demo/demo.tak", "-lib",
+                         library,  "-cell", cell,    "-json"};
+    if (flow == "simulation")
+      words << "-wrapperview"
+            << "verilog"
+            << "-default-paths";
     const Result single = Kestra(words);
     const auto record = nlohmann::json::parse(single.out);
     EXPECT_EQ(record["verdict"].get<std::string>(), verdict) << name << "\n" << single.err;
@@ -135,8 +149,8 @@ TEST_F(VerifyAllCommandTest, ChangedRechecksOnlyChangedPartsAndADamagedHistoryCo
 TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("KESTRA_RULEX_DELAY_MS", "60000");
-  const Result hung = All({"-lib", "standard", "-cell", "7400", "-flows", "rulex", "-timeout", "1"},
-                          env);
+  const Result hung =
+      All({"-lib", "standard", "-cell", "7400", "-flows", "rulex", "-timeout", "1"}, env);
   EXPECT_EQ(hung.status, 2) << hung.err;
   EXPECT_NE(hung.out.find("standard/7400 rulex: unknown: timed out"), std::string::npos)
       << hung.out;
@@ -164,12 +178,11 @@ TEST_F(VerifyAllCommandTest, TheJobListRunsWithXargsAndMergesIntoTheSameVerdicts
   const Result plan = All(words + QStringList{"-plan", "jobs.txt"});
   ASSERT_EQ(plan.status, 0) << plan.err;
   EXPECT_NE(plan.out.find("(14 jobs, 7 not run)"), std::string::npos) << plan.out;
-  const Result xargs =
-      Run("/bin/sh", {"-c", "xargs -d '\\n' -P 2 -n 1 sh -c < jobs.txt; exit 0"});
+  const Result xargs = Run("/bin/sh", {"-c", "xargs -d '\\n' -P 2 -n 1 sh -c < jobs.txt; exit 0"});
   ASSERT_EQ(xargs.status, 0) << xargs.err;
   const Result merged =
       Run("/bin/sh", {"-c", KESTRA_BINARY_DIR "/bin/kestra report merge jobs.txt.d/results/*.json "
-                            "-html merged.html -json"});
+                                              "-html merged.html -json"});
   EXPECT_EQ(merged.status, 1) << merged.err;
   const Result direct = All(words + QStringList{"-json"});
   EXPECT_EQ(Verdicts(merged.out), Verdicts(direct.out));

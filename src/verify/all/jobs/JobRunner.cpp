@@ -81,8 +81,7 @@ pid_t Spawn(const JobCommand& command, std::string& reason) {
   for (const std::string& word : command.argv) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
   pid_t pid = 0;
-  const int error =
-      ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+  const int error = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   if (error != 0) {

@@ -81,8 +81,13 @@ JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow
       partFiles.AddPath(part.cellDirectory);
       for (const VerifyFlow* flow : columns) {
         PartWords words = flow->partWords(part);
-        PartJob job{library, cell, flow->name, std::move(words.words), std::move(words.notRun),
-                    "", PartKey(library, cell)};
+        PartJob job{library,
+                    cell,
+                    flow->name,
+                    std::move(words.words),
+                    std::move(words.notRun),
+                    "",
+                    PartKey(library, cell)};
         ContentHash hash;
         hash.AddText(projectHash);
         hash.AddText(partFiles.Hex());

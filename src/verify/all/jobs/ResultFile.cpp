@@ -9,8 +9,8 @@
 namespace {
 
 std::optional<Verdict> VerdictOfName(const std::string& name) {
-  for (Verdict verdict : {Verdict::Passed, Verdict::Failed, Verdict::Unknown,
-                          Verdict::PassedWithWarnings}) {
+  for (Verdict verdict :
+       {Verdict::Passed, Verdict::Failed, Verdict::Unknown, Verdict::PassedWithWarnings}) {
     if (name == VerdictName(verdict)) return verdict;
   }
   return std::nullopt;

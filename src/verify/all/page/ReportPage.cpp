@@ -157,8 +157,8 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
   out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
       << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
          "style-src 'unsafe-inline'; script-src 'unsafe-inline'\">\n"
-      << "<title>Library verification: " << HtmlText(data.title) << "</title>\n<style>"
-      << kStyle << "</style></head><body>\n"
+      << "<title>Library verification: " << HtmlText(data.title) << "</title>\n<style>" << kStyle
+      << "</style></head><body>\n"
       << "<h1>Library verification: " << HtmlText(data.title) << "</h1>\n<p>" << rows.size()
       << " parts, " << data.flows.size() << " flows; " << HtmlText(data.generated)
       << ". Italic verdicts are those of an earlier run, the part being unchanged.</p>\n";
@@ -212,8 +212,8 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
       const std::string word = VerdictWord(cell.result);
       const std::string detail =
           cell.result.message.empty() ? cell.result.cause : cell.result.message;
-      out << "<td class=\"" << CssClass(word) << (cell.reused ? " reused" : "")
-          << "\" data-rank=\"" << Rank(word) << "\" title=\"" << HtmlText(detail) << "\">";
+      out << "<td class=\"" << CssClass(word) << (cell.reused ? " reused" : "") << "\" data-rank=\""
+          << Rank(word) << "\" title=\"" << HtmlText(detail) << "\">";
       if (cell.logLink.empty()) {
         out << word;
       } else {
