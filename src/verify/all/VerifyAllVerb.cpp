@@ -319,8 +319,9 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
       continue;
     }
     const HistoryEntry* entry = history.Find(job.library, job.cell, job.flow);
+    // An unknown verdict (a time limit, a crash) says nothing about the part: check it again.
     if (args->changed && entry != nullptr && entry->hash == job.hash && !entry->result.notRun &&
-        entry->result.cause != "stopped") {
+        entry->result.verdict != Verdict::Unknown) {
       results[i] = entry->result;
       reused[i] = true;
       continue;

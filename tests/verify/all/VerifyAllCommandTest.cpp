@@ -154,6 +154,11 @@ TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
   EXPECT_EQ(hung.status, 2) << hung.err;
   EXPECT_NE(hung.out.find("standard/7400 rulex: unknown: timed out"), std::string::npos)
       << hung.out;
+  // With -changed an unknown verdict is not reused: the part is checked again.
+  const Result again = All({"-lib", "standard", "-cell", "7400", "-flows", "rulex", "-changed"});
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_NE(again.err.find("1 checks of changed parts to run, 0 verdicts"), std::string::npos)
+      << again.err;
   // No checker is left behind: nothing runs in the run's folders any more.
   for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
     const std::string command = ReadFile(entry.path() / "cmdline");
