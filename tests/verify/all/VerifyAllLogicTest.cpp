@@ -3,9 +3,11 @@
 // shell words.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "TempDir.h"
 #include "verify/all/history/RunHistory.h"
@@ -68,6 +70,28 @@ TEST(JobRunner, RunsJobsAtOnceAndStopsAHungJobWithEverythingItStarted) {
   for (int i = 0; i < 100 && ProcessAlive(child); ++i) std::this_thread::sleep_for(20ms);
   EXPECT_FALSE(ProcessAlive(child));
   EXPECT_EQ(order.back(), 2u);  // the others did not wait for the hung one
+}
+
+TEST(JobRunner, AnInterruptStopsTheRunningJobAndStartsNoOther) {
+  TempDir dir;
+  std::vector<JobEnd> ends;
+  JobRunner runner(1, 60s, 500ms);
+  std::thread interrupt([] {
+    std::this_thread::sleep_for(300ms);
+    ::kill(::getpid(), SIGINT);
+  });
+  runner.Run(
+      3,
+      [&](std::size_t i) {
+        const std::string stem = dir.str() + "/" + std::to_string(i);
+        return JobCommand{{"/bin/sleep", "30"}, stem + ".out", stem + ".err"};
+      },
+      [&](std::size_t, const JobEnd& end) { ends.push_back(end); });
+  interrupt.join();
+  EXPECT_EQ(runner.StopSignal(), SIGINT);
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0].how, JobEnd::How::Stopped);
+  EXPECT_LT(ends[0].took, 10s);
 }
 
 TEST(RunHistory, KeepsVerdictsAndIgnoresADamagedFile) {

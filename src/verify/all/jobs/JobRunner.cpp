@@ -120,7 +120,7 @@ void JobRunner::Run(std::size_t count, const CommandOf& command, const Ended& en
   StopSignals signals;
   std::vector<Running> running;
   std::size_t next = 0;
-  while (next < count || !running.empty()) {
+  while ((stopSignal_ == 0 && next < count) || !running.empty()) {
     const Clock::time_point now = Clock::now();
     if (caughtSignal != 0 && stopSignal_ == 0) {
       stopSignal_ = caughtSignal;
