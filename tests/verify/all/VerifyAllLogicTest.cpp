@@ -91,7 +91,6 @@ TEST(JobRunner, AnInterruptStopsTheRunningJobAndStartsNoOther) {
   EXPECT_EQ(runner.StopSignal(), SIGINT);
   ASSERT_EQ(ends.size(), 1u);
   EXPECT_EQ(ends[0].how, JobEnd::How::Stopped);
-  EXPECT_LT(ends[0].took, 10s);
 }
 
 TEST(RunHistory, KeepsVerdictsAndIgnoresADamagedFile) {
