@@ -154,6 +154,19 @@ TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
   EXPECT_EQ(hung.status, 2) << hung.err;
   EXPECT_NE(hung.out.find("standard/7400 rulex: unknown: timed out"), std::string::npos)
       << hung.out;
+  // A checker that crashes gives that part "unknown" with the reason; the run goes on.
+  dir.write("crash", "#!/bin/sh\nkill -SEGV $$\n");
+  fs::permissions(dir.path() / "crash", fs::perms::owner_all);
+  QProcessEnvironment crashing = QProcessEnvironment::systemEnvironment();
+  crashing.insert("KESTRA_TOOL_RULEX", QString::fromStdString((dir.path() / "crash").string()));
+  const Result crashed =
+      All({"-lib", "standard", "-cell", "7400", "-cell", "7432", "-flows", "rulex"}, crashing);
+  EXPECT_EQ(crashed.status, 2) << crashed.err;
+  EXPECT_NE(crashed.out.find("standard/7432 rulex: unknown: The Rules Checker was ended by signal "
+                             "11"),
+            std::string::npos)
+      << crashed.out;
+
   // With -changed an unknown verdict is not reused: the part is checked again.
   const Result again = All({"-lib", "standard", "-cell", "7400", "-flows", "rulex", "-changed"});
   EXPECT_EQ(again.status, 0) << again.err;
