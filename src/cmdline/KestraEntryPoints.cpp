@@ -9,6 +9,7 @@
 #include "verify/VerifyVerb.h"
 #include "verify/all/VerifyAllVerb.h"
 #include "verify/footprint/FootprintConsole.h"
+#include "verify/template/TemplateConsoleRun.h"
 
 int KestraVerifyMain(const std::vector<std::string>& words) {
   // A script has nobody to answer a message box: every message goes to standard error.
@@ -36,6 +37,10 @@ int KestraLibsMain(const std::vector<std::string>& words) {
 
 int KestraFootprintsMain(const std::vector<std::string>& words) {
   return ListFootprints(words, std::cout, std::cerr);
+}
+
+int KestraTemplateMain(const std::vector<std::string>& words) {
+  return TemplateCommand(words, std::cout, std::cerr);
 }
 
 std::vector<std::string> KestraVerifyFlowNames() {

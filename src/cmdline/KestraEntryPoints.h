@@ -1,8 +1,8 @@
 // The module's entry points besides the command object: what the host may call.
 //
 // Each runs on the host's UI thread and needs a QApplication, except KestraLibsMain,
-// KestraFootprintsMain and the two queries. The words are those after the verb on the host's
-// command line; the result is the process exit status.
+// KestraFootprintsMain, KestraTemplateMain and the two queries. The words are those after the verb
+// on the host's command line; the result is the process exit status.
 #pragma once
 
 #include <string>
@@ -24,6 +24,10 @@ KESTRA_EXPORT int KestraLibsMain(const std::vector<std::string>& words);
 // `kestra footprints -proj FILE [-filter PATTERN]`: the footprints of the project's footprint
 // search path with their folders, as the footprint dialog lists them.
 KESTRA_EXPORT int KestraFootprintsMain(const std::vector<std::string>& words);
+
+// `kestra template extract -proj FILE -lib LIB -cell CELL -o FILE.tpl [-ref]`: the template
+// a part follows, written to a file.
+KESTRA_EXPORT int KestraTemplateMain(const std::vector<std::string>& words);
 
 // The names of the flows `kestra verify` runs, in registry order.
 KESTRA_EXPORT std::vector<std::string> KestraVerifyFlowNames();

@@ -4,14 +4,13 @@
 #include "verify/footprint/FootprintConsole.h"
 #include "verify/packaging/PackagingConsoleRun.h"
 #include "verify/rulex/RulexConsoleRun.h"
+#include "verify/template/TemplateConsoleRun.h"
 
 std::span<const VerifyFlow> RegisteredFlows() {
   // One entry per flow, in the order `kestra verify` lists them.
   static const VerifyFlow flows[] = {
-      RulexVerifyFlow(),
-      CellsimVerifyFlow(),
-      FootprintVerifyFlow(),
-      PackagingVerifyFlow(),
+      RulexVerifyFlow(),     CellsimVerifyFlow(),  FootprintVerifyFlow(),
+      PackagingVerifyFlow(), TemplateVerifyFlow(),
   };
   return flows;
 }

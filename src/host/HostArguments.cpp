@@ -5,6 +5,7 @@ const char* const kHostUsage =
     "              [-mpssession SESSION -mpshost HOST]\n"
     "       kestra libs -proj PROJECT.tak\n"
     "       kestra footprints -proj PROJECT.tak [-filter PATTERN]\n"
+    "       kestra template extract -proj PROJECT.tak -lib LIB -cell CELL -o FILE.tpl [-ref]\n"
     "       kestra verify FLOW ...\n"
     "       kestra verify all -proj PROJECT.tak -lib LIB ... [-j N] [-html FILE]\n"
     "       kestra report merge RESULTS.json ... -html FILE\n"

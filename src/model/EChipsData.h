@@ -1,19 +1,22 @@
 // A part's chips data: its logical parts, sorted by name and owned, and the physical part a
-// reader is filling.
+// reader is filling. A view of the chips database (RChipsView) whose handles a database
+// reader may point at its objects.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "model/CObject.h"
 #include "model/ELogPart.h"
+#include "model/RChipsView.h"
 #include "model/WCObListSorted.h"
 
 using ELogPartList = WCObListSorted<ELogPart, const std::string&>;
 
-class EChipsData : public CObject {
+class EChipsData : public RChipsView {
  public:
   EChipsData() = default;
+  EChipsData(const EChipsData&) = delete;
+  EChipsData& operator=(const EChipsData&) = delete;
 
   // Empties the data: destroys every logical part.
   void initialize() {

@@ -31,7 +31,8 @@ TEST(BrowserChoosers, ChainFollowsTheChoiceAndTheViewTypeFilters) {
   EXPECT_EQ(lib->geometry().topLeft(), QPoint(100, 40));
   EXPECT_EQ(lib->width(), 150);
 
-  EXPECT_EQ(w.Entries("libraryChooser"), (Names{"standard", "passives", "simcells", "packs"}));
+  EXPECT_EQ(w.Entries("libraryChooser"),
+            (Names{"standard", "passives", "simcells", "packs", "tmplparts"}));
   EXPECT_EQ(w.Entries("cellChooser"),
             (Names{"7400", "7404", "7408", "7432", "7486", "74ls125", "74ls244"}));
   EXPECT_EQ(w.Entries("viewChooser"), (Names{"package", "sym_1", "verilog", "vhdl"}));

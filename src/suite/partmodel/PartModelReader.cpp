@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "libformat/PackageView.h"
@@ -83,7 +84,7 @@ std::unique_ptr<ESymbolData> makeSymbol(const SymbolView& view, const std::strin
 }  // namespace
 
 void ReadPartModel(const std::string& library, const std::string& cellDirectory, EChipsData& chips,
-                   EPart& part, BMesgList* problems) {
+                   EPart& part, BMesgList* problems, PartSourceViews* views) {
   chips.initialize();
   part.getSymbolDataList().RemoveAll();
   const fs::path cell = fs::path(cellDirectory).lexically_normal();
@@ -100,11 +101,17 @@ void ReadPartModel(const std::string& library, const std::string& cellDirectory,
                      packageFile.string());
   report(package.issues, problems);
   fillChips(package.package, cellName, chips);
+  if (views) {
+    views->package = std::move(package.package);
+    views->symbols.clear();
+  }
 
   int sequence = 0;
   for (const fs::path& file : symbolFiles(cell)) {
     SymbolViewResult symbol = ReadSymbolView(file.string());
     report(symbol.issues, problems);
-    if (symbol.read) part.add(makeSymbol(symbol.symbol, file.string(), sequence++));
+    if (!symbol.read) continue;
+    part.add(makeSymbol(symbol.symbol, file.string(), sequence++));
+    if (views) views->symbols.push_back(std::move(symbol.symbol));
   }
 }

@@ -1,0 +1,236 @@
+#include "verify/template/TemplateConsoleRun.h"
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "context/CKestraCmdContext.h"
+#include "libformat/LibraryTree.h"
+#include "outside/C5XBrowserData.h"
+#include "outside/Tamsin.h"
+#include "verify/FlowWords.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kVerifyUsage =
+    "-proj FILE -lib LIB [-cell CELL] -template FILE.tpl [-aspects 1,2,4] [-ref]\n"
+    "  aspects: 1 property values, 2 pin loads, 4 symbol information (default: all three)\n"
+    "  without -cell every cell of LIB is checked; -ref: LIB is a reference library";
+constexpr const char* kExtractUsage =
+    "usage: kestra template extract -proj FILE -lib LIB -cell CELL -o FILE.tpl [-ref]\n";
+
+// Where a library of the project is: its list file and the tree read from it.
+struct ProjectLibrary {
+  std::string list;  // "" when the library cannot be used
+  std::shared_ptr<LibraryTree> tree;
+};
+
+// The project's library for -ref, or no list with the reason in problem: a usage problem when
+// the library is in the other list.
+ProjectLibrary FindLibrary(const std::string& projectFile, const std::string& library,
+                           bool reference, std::string& problem, bool& usage) {
+  std::error_code error;
+  const fs::path project = fs::absolute(projectFile, error);
+  usage = false;
+  if (error || !fs::is_regular_file(project, error)) {
+    problem = "no project file " + projectFile;
+    return {};
+  }
+  CKestraCmdContext command;
+  command.SetProject(project.string());
+  C5XBrowserData data(command.GetProjectPath());
+  auto listed = [&](const std::shared_ptr<LibraryTree>& tree) {
+    const LibraryEntry* entry = tree->FindLibrary(library);
+    return entry != nullptr && entry->directoryExists;
+  };
+  std::shared_ptr<LibraryTree> tree = reference ? data.GetRefTree() : data.GetBuildTree();
+  const std::string list = command.GetProjectPath() + (reference ? "refqvd.lib" : "qvd.lib");
+  if (listed(tree)) return {list, tree};
+  usage = listed(reference ? data.GetBuildTree() : data.GetRefTree());
+  problem = usage ? (reference ? library + " is a project library (qvd.lib): leave out -ref"
+                               : library + " is a reference library (refqvd.lib): add -ref")
+                  : "no library " + library + " in " + list;
+  return {};
+}
+
+// The cells to check: the one given, else every usable cell of the library.
+std::vector<std::string> CellsToCheck(LibraryTree& tree, const std::string& library,
+                                      const std::string& cell) {
+  if (!cell.empty()) return {cell};
+  std::vector<std::string> cells;
+  for (const CellEntry& entry : tree.Cells(library))
+    if (entry.usable) cells.push_back(entry.name);
+  return cells;
+}
+
+std::optional<AppPartCheck::CheckType> ParseAspects(const std::string& text, std::string& error) {
+  AppPartCheck::CheckType aspects = 0;
+  std::size_t start = 0;
+  do {
+    const std::size_t comma = text.find(',', start);
+    const std::string item = text.substr(start, comma - start);
+    const auto bits = ParseWholeNumber("-aspects", item, 1, 7, "aspect bits", error);
+    if (!bits) return std::nullopt;
+    aspects |= static_cast<AppPartCheck::CheckType>(*bits);
+    start = comma == std::string::npos ? comma : comma + 1;
+  } while (start != std::string::npos);
+  return aspects;
+}
+
+VerifyResult CheckCell(const std::string& list, const std::string& library, const std::string& cell,
+                       const RTemplateFile& site, AppPartCheck::CheckType aspects) {
+  VerifyResult result = FlowResult("template", library, cell);
+  try {
+    BMesgList differences;
+    AppPartCheck check;
+    check.setErrorList(&differences);
+    check.setTemplate(site);
+    check.loadPart(list, library, cell);
+    const int count = check.runChecks(aspects);
+    for (const BMesgText& difference : differences.getMessages())
+      result.findings.push_back(difference.getText());
+    result.counts.emplace_back("differences", count);
+    result.verdict = count == 0 ? Verdict::Passed : Verdict::Failed;
+    result.message = count == 0
+                         ? "No differences found in Part from the selected template"
+                         : std::to_string(count) + (count == 1 ? " difference" : " differences") +
+                               " from template " + site.getFileName();
+  } catch (const BException& problem) {
+    result = NotRunResult(std::move(result), problem.getExceptionInfo());
+  }
+  return result;
+}
+
+FlowRun RunTemplateCheck(const std::vector<std::string>& words) {
+  FlowRun run;
+  const auto args =
+      FlowWords::Parse(words, {"-ref"}, {"-proj", "-lib", "-cell", "-template", "-aspects"},
+                       {"-proj", "-lib", "-template"}, run.usageError);
+  if (!args) return run;
+  AppPartCheck::CheckType aspects = AppPartCheck::AllAspects;
+  if (args->Has("-aspects")) {
+    const auto parsed = ParseAspects(args->Value("-aspects"), run.usageError);
+    if (!parsed) return run;
+    aspects = *parsed;
+  }
+  const std::string library = args->Value("-lib"), cell = args->Value("-cell");
+  std::string problem;
+  bool usage = false;
+  const ProjectLibrary found =
+      FindLibrary(args->Value("-proj"), library, args->Has("-ref"), problem, usage);
+  const std::string& list = found.list;
+  if (list.empty()) {
+    if (usage)
+      run.usageError = problem;
+    else
+      run.results.push_back(NotRunResult(FlowResult("template", library, cell), problem));
+    return run;
+  }
+  RTemplateFile site;
+  try {
+    site.readFile(args->Value("-template"));
+  } catch (const BException& bad) {
+    run.results.push_back(
+        NotRunResult(FlowResult("template", library, cell), bad.getExceptionInfo()));
+    return run;
+  }
+  const std::vector<std::string> cells = CellsToCheck(*found.tree, library, cell);
+  if (cells.empty())
+    run.results.push_back(NotRunResult(FlowResult("template", library, cell),
+                                       "library " + library + " has no cells"));
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    std::cerr << "template: checking " << library << "/" << cells[i] << " (" << i + 1 << " of "
+              << cells.size() << ") against " << site.getFileName() << "\n";
+    run.results.push_back(CheckCell(list, library, cells[i], site, aspects));
+    // The text output has one line per part: the differences themselves go with the progress.
+    for (const std::string& difference : run.results.back().findings)
+      std::cerr << "  " << difference << "\n";
+  }
+  return run;
+}
+
+int Extract(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+  std::string error;
+  const auto args = FlowWords::Parse(words, {"-ref"}, {"-proj", "-lib", "-cell", "-o"},
+                                     {"-proj", "-lib", "-cell", "-o"}, error);
+  if (!args) {
+    err << "kestra template extract: " << error << "\n" << kExtractUsage;
+    return 2;
+  }
+  const std::string library = args->Value("-lib"), cell = args->Value("-cell");
+  bool usage = false;
+  const std::string list =
+      FindLibrary(args->Value("-proj"), library, args->Has("-ref"), error, usage).list;
+  if (list.empty()) {
+    err << "kestra template extract: " << error << "\n";
+    return usage ? 2 : 1;
+  }
+  try {
+    BMesgList notes;
+    AppTemplateExtract extract;
+    extract.setErrorList(&notes);
+    extract.loadPart(list, library, cell);
+    extract.runExtract();
+    extract.saveAs(args->Value("-o"));
+    for (const BMesgText& note : notes.getMessages())
+      err << "template: note: " << note.getText() << "\n";
+    out << extract.getTemplate()->toString();
+    err << "template: extracted " << library << "/" << cell << " into " << args->Value("-o")
+        << "\n";
+
+    // How far the part departs from its own template: values that most of its pins or
+    // physical parts do not share.
+    BMesgList differences;
+    AppPartCheck check;
+    check.setErrorList(&differences);
+    check.setTemplate(*extract.getTemplate());
+    check.loadPart(list, library, cell);
+    if (const int count = check.runChecks(AppPartCheck::AllAspects); count > 0) {
+      err << "template: the values extracted into the template are not \"standardized\": the part "
+             "differs from it in "
+          << count << (count == 1 ? " place" : " places") << "\n";
+      for (const BMesgText& difference : differences.getMessages())
+        err << "  " << difference.getText() << "\n";
+    }
+  } catch (const BException& problem) {
+    err << "kestra template extract: " << problem.getExceptionInfo() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+// Every part against the run's template, on all three aspects; without one the check has
+// nothing to compare with.
+PartWords TemplatePartWords(const PartRequest& part) {
+  if (part.templateFile.empty()) return NotApplicable("no template given");
+  return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell, "-template",
+                  part.templateFile},
+                 {part.templateFile});
+}
+
+}  // namespace
+
+VerifyFlow TemplateVerifyFlow() {
+  return {"template", "a library's parts (or one of them) against a part template", kVerifyUsage,
+          RunTemplateCheck, TemplatePartWords};
+}
+
+int TemplateCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+  if (words.size() == 1 && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h")) {
+    out << kExtractUsage;
+    return 0;
+  }
+  if (words.empty() || words[0] != "extract") {
+    err << "kestra template: expected extract\n" << kExtractUsage;
+    return 2;
+  }
+  const std::vector<std::string> rest(words.begin() + 1, words.end());
+  if (rest.size() == 1 && (rest[0] == "-help" || rest[0] == "--help" || rest[0] == "-h")) {
+    out << kExtractUsage;
+    return 0;
+  }
+  return Extract(rest, out, err);
+}
