@@ -65,8 +65,9 @@ class VerifyAllCommandTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
-  const Result all = All({"-lib", "standard", "-lib", "simcells", "-j", "2", "-json", "-html",
-                          "report.html", "-junit", "junit.xml"});
+  const Result all =
+      All({"-lib", "standard", "-lib", "simcells", "-j", "2", "-json", "-html", "report.html",
+           "-junit", "junit.xml", "-template", "demo/templates/site.tpl"});
   const auto verdicts = Verdicts(all.out);
   // Both outputs follow the schemas every flow's outputs follow.
   dir.write("all.json", all.out);
@@ -79,7 +80,7 @@ TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
                        "skipped=\"7\">"),
             std::string::npos)
       << junit;
-  ASSERT_EQ(verdicts.size(), 33u) << all.err;  // 11 parts, 3 flows
+  ASSERT_EQ(verdicts.size(), 44u) << all.err;  // 11 parts, 4 flows
   EXPECT_EQ(verdicts.at("standard/7432 rulex"), "failed");
   EXPECT_EQ(verdicts.at("standard/7400 simulation"), "not run");
   EXPECT_EQ(all.status, 1) << all.err;  // failed parts; not run does not count
@@ -96,6 +97,9 @@ TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
       words << "-wrapperview"
             << "verilog"
             << "-default-paths";
+    if (flow == "template")
+      words << "-template"
+            << "demo/templates/site.tpl";
     const Result single = Kestra(words);
     const auto record = nlohmann::json::parse(single.out);
     EXPECT_EQ(record["verdict"].get<std::string>(), verdict) << name << "\n" << single.err;
@@ -192,10 +196,10 @@ TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
 }
 
 TEST_F(VerifyAllCommandTest, TheJobListRunsWithXargsAndMergesIntoTheSameVerdicts) {
-  const QStringList words = {"-lib", "standard", "-flows", "rulex,packaging,simulation"};
+  const QStringList words = {"-lib", "standard", "-flows", "rulex,packaging,simulation,template"};
   const Result plan = All(words + QStringList{"-plan", "jobs.txt"});
   ASSERT_EQ(plan.status, 0) << plan.err;
-  EXPECT_NE(plan.out.find("(14 jobs, 7 not run)"), std::string::npos) << plan.out;
+  EXPECT_NE(plan.out.find("(14 jobs, 14 not run)"), std::string::npos) << plan.out;
   const Result xargs = Run("/bin/sh", {"-c", "xargs -d '\\n' -P 2 -n 1 sh -c < jobs.txt; exit 0"});
   ASSERT_EQ(xargs.status, 0) << xargs.err;
   const Result merged =
@@ -204,7 +208,8 @@ TEST_F(VerifyAllCommandTest, TheJobListRunsWithXargsAndMergesIntoTheSameVerdicts
   EXPECT_EQ(merged.status, 1) << merged.err;
   const Result direct = All(words + QStringList{"-json"});
   EXPECT_EQ(Verdicts(merged.out), Verdicts(direct.out));
-  EXPECT_EQ(Verdicts(merged.out).size(), 21u);
+  EXPECT_EQ(Verdicts(merged.out).size(), 28u);
+  EXPECT_NE(merged.out.find("\"cause\": \"not run: no template given\""), std::string::npos);
   const std::string page = ReadFile(dir.path() / "merged.html");
   EXPECT_NE(page.find("class=\"failed\""), std::string::npos);
   EXPECT_TRUE(fs::is_directory(dir.path() / "merged_logs"));
