@@ -7,13 +7,20 @@
 #include "cmdline/VerifyFlows.h"
 #include "suite/browser/LibraryListing.h"
 #include "verify/VerifyVerb.h"
+#include "verify/all/VerifyAllVerb.h"
 #include "verify/footprint/FootprintConsole.h"
 #include "verify/template/TemplateConsoleRun.h"
 
 int KestraVerifyMain(const std::vector<std::string>& words) {
   // A script has nobody to answer a message box: every message goes to standard error.
   ::setenv("KESTRA_NONINTERACTIVE", "1", 1);
+  if (!words.empty() && words.front() == "all")
+    return RunVerifyAll({words.begin() + 1, words.end()}, RegisteredFlows(), std::cout, std::cerr);
   return RunVerifyVerb(words, RegisteredFlows(), std::cout, std::cerr);
+}
+
+int KestraReportMain(const std::vector<std::string>& words) {
+  return RunReportVerb(words, std::cout, std::cerr);
 }
 
 int KestraLibsMain(const std::vector<std::string>& words) {

@@ -10,8 +10,13 @@
 
 #include "cmdline/KestraExport.h"
 
-// `kestra verify [FLOW ...]`: a verification flow without dialogs, for scripts and CI.
+// `kestra verify [FLOW ...]`: a verification flow without dialogs, for scripts and CI;
+// `kestra verify all ...`: every flow on every part of libraries.
 KESTRA_EXPORT int KestraVerifyMain(const std::vector<std::string>& words);
+
+// `kestra report merge RESULTS... -html FILE`: results of `kestra verify` runs as one report
+// page. Needs no QApplication.
+KESTRA_EXPORT int KestraReportMain(const std::vector<std::string>& words);
 
 // `kestra libs -proj FILE`: the project's libraries and cells as the browser sees them.
 KESTRA_EXPORT int KestraLibsMain(const std::vector<std::string>& words);

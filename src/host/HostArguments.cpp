@@ -7,6 +7,8 @@ const char* const kHostUsage =
     "       kestra footprints -proj PROJECT.tak [-filter PATTERN]\n"
     "       kestra template extract -proj PROJECT.tak -lib LIB -cell CELL -o FILE.tpl [-ref]\n"
     "       kestra verify FLOW ...\n"
+    "       kestra verify all -proj PROJECT.tak -lib LIB ... [-j N] [-html FILE]\n"
+    "       kestra report merge RESULTS.json ... -html FILE\n"
     "       kestra -help\n"
     "COMMAND is one of ViewSymbol, ViewLumenSymbol, SetupTemplate, ViewFootprint, ImportXML,\n"
     "ImportLumen, ImportXML_ToLumen, ExportXML, ExportLumen, ExportXML_FromLumen, Simulation,\n"

@@ -1,7 +1,7 @@
 // kestra: creates the Qt application and the module's command object, hands it the
 // product, the project and the command, runs the command and exits. The headless verbs
-// (`kestra verify`, `kestra libs`, `kestra footprints`, `kestra template`) go to the module's entry
-// points.
+// (`kestra verify`, `kestra report`, `kestra libs`, `kestra footprints`, `kestra template`) go
+// to the module's entry points.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,6 +78,8 @@ int RunCommand(const HostArguments& a) {
 int main(int argc, char** argv) {
   std::vector<std::string> words(argv + 1, argv + argc);
   if (!words.empty() && words[0] == "libs") return KestraLibsMain({words.begin() + 1, words.end()});
+  if (!words.empty() && words[0] == "report")
+    return KestraReportMain({words.begin() + 1, words.end()});
   if (!words.empty() && words[0] == "footprints")
     return KestraFootprintsMain({words.begin() + 1, words.end()});
   if (!words.empty() && words[0] == "template")

@@ -1,6 +1,8 @@
 #include "verify/ResultOutput.h"
 
+#include <algorithm>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "base/PrintableText.h"
@@ -45,6 +47,7 @@ nlohmann::json RecordJson(const VerifyResult& result) {
   }
   if (!result.findings.empty()) record["findings"] = result.findings;
   if (!result.cause.empty()) record["cause"] = result.cause;
+  if (result.notRun) record["skipped"] = true;
   return record;
 }
 
@@ -55,10 +58,14 @@ std::string CaseName(const VerifyResult& result) {
 }  // namespace
 
 Verdict WorstVerdict(const std::vector<VerifyResult>& results) {
-  if (results.empty()) return Verdict::Unknown;
+  bool any = false;
   Verdict worst = Verdict::Passed;
-  for (const VerifyResult& result : results) worst = WorseVerdict(worst, result.verdict);
-  return worst;
+  for (const VerifyResult& result : results) {
+    if (result.notRun) continue;
+    any = true;
+    worst = WorseVerdict(worst, result.verdict);
+  }
+  return any ? worst : Verdict::Unknown;
 }
 
 void WriteResultsText(const std::vector<VerifyResult>& results, std::ostream& out) {
@@ -75,7 +82,13 @@ void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& ou
   if (results.size() == 1) {
     json = RecordJson(results.front());
   } else {
-    json = {{"flow", results.empty() ? "" : results.front().flow},
+    // A run of several flows (kestra verify all) names none of them.
+    const bool oneFlow = std::all_of(results.begin(), results.end(), [&](const VerifyResult& r) {
+      return r.flow == results.front().flow;
+    });
+    json = {{"flow", results.empty() ? ""
+                     : oneFlow       ? results.front().flow
+                                     : "all"},
             {"library", results.empty() ? "" : results.front().library},
             {"verdict", VerdictName(WorstVerdict(results))},
             {"parts", nlohmann::json::array()}};
@@ -85,33 +98,60 @@ void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& ou
 }
 
 bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::string& file) {
+  struct Suite {
+    std::vector<const VerifyResult*> cases;
+    int failures = 0;
+    int errors = 0;
+    int skipped = 0;
+  };
+  // One suite per flow, in the order the flows first appear.
+  std::vector<std::string> order;
+  std::map<std::string, Suite> suites;
   int failures = 0;
   int errors = 0;
   for (const VerifyResult& result : results) {
-    failures += result.verdict == Verdict::Failed;
-    errors += result.verdict == Verdict::Unknown;
+    if (suites.count(result.flow) == 0) order.push_back(result.flow);
+    Suite& suite = suites[result.flow];
+    suite.cases.push_back(&result);
+    if (result.notRun) {
+      ++suite.skipped;
+    } else {
+      suite.failures += result.verdict == Verdict::Failed;
+      suite.errors += result.verdict == Verdict::Unknown;
+    }
   }
-  const std::string flow = results.empty() ? "verify" : results.front().flow;
+  for (const auto& [flow, suite] : suites) {
+    failures += suite.failures;
+    errors += suite.errors;
+  }
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   if (!out) return false;
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<testsuites name=\"kestra verify\" tests=\"" << results.size() << "\" failures=\""
-      << failures << "\" errors=\"" << errors << "\">\n"
-      << "  <testsuite name=\"" << XmlText(flow) << "\" tests=\"" << results.size()
-      << "\" failures=\"" << failures << "\" errors=\"" << errors << "\" skipped=\"0\">\n";
-  for (const VerifyResult& result : results) {
-    out << "    <testcase classname=\"" << XmlText(result.flow + "." + result.library)
-        << "\" name=\"" << XmlText(CaseName(result)) << "\">\n";
-    const std::string detail = result.log.empty() ? result.cause : "log: " + result.log;
-    if (result.verdict == Verdict::Failed || result.verdict == Verdict::Unknown) {
-      const char* element = result.verdict == Verdict::Failed ? "failure" : "error";
-      out << "      <" << element << " type=\"" << VerdictName(result.verdict) << "\" message=\""
-          << XmlText(result.message) << "\">" << XmlText(detail) << "</" << element << ">\n";
+      << failures << "\" errors=\"" << errors << "\">\n";
+  if (results.empty()) order.push_back("verify");
+  for (const std::string& flow : order) {
+    const Suite& suite = suites[flow];
+    out << "  <testsuite name=\"" << XmlText(flow) << "\" tests=\"" << suite.cases.size()
+        << "\" failures=\"" << suite.failures << "\" errors=\"" << suite.errors << "\" skipped=\""
+        << suite.skipped << "\">\n";
+    for (const VerifyResult* result : suite.cases) {
+      out << "    <testcase classname=\"" << XmlText(result->flow + "." + result->library)
+          << "\" name=\"" << XmlText(CaseName(*result)) << "\">\n";
+      const std::string detail = result->log.empty() ? result->cause : "log: " + result->log;
+      if (result->notRun) {
+        out << "      <skipped message=\"" << XmlText(result->cause) << "\"/>\n";
+      } else if (result->verdict == Verdict::Failed || result->verdict == Verdict::Unknown) {
+        const char* element = result->verdict == Verdict::Failed ? "failure" : "error";
+        out << "      <" << element << " type=\"" << VerdictName(result->verdict) << "\" message=\""
+            << XmlText(result->message) << "\">" << XmlText(detail) << "</" << element << ">\n";
+      }
+      out << "      <system-out>" << XmlText(result->message + "\n" + detail) << "</system-out>\n"
+          << "    </testcase>\n";
     }
-    out << "      <system-out>" << XmlText(result.message + "\n" + detail) << "</system-out>\n"
-        << "    </testcase>\n";
+    out << "  </testsuite>\n";
   }
-  out << "  </testsuite>\n</testsuites>\n";
+  out << "</testsuites>\n";
   out.flush();
   return static_cast<bool>(out);
 }

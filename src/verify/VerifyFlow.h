@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "verify/PartWords.h"
 #include "verify/VerifyResult.h"
 
 // What a flow's runner gives back: the results of its run, one per part or one for the run,
@@ -23,4 +24,7 @@ struct VerifyFlow {
   // Runs on the words after the flow's name, without the options every flow shares (-json,
   // -junit FILE, -help). Progress goes to standard error. Needs a QApplication; UI thread.
   FlowRun (*run)(const std::vector<std::string>& words);
+  // The flow's words for one part of a `kestra verify all` run, or why it does not apply to
+  // the part. A flow without it checks no parts (it is not a column of that run).
+  PartWords (*partWords)(const PartRequest& part) = nullptr;
 };

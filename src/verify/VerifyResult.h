@@ -21,6 +21,10 @@ struct VerifyResult {
   std::vector<std::pair<std::string, std::optional<long>>> counts;
   std::vector<std::string> findings;  // one line per finding, when the flow lists them
   std::string cause;                  // why the verdict is unknown ("" otherwise)
+  // The flow does not apply to the part (cause says why: "not run: no template given"). Such
+  // a result is shown as not run, never as passed, and does not count towards the worst
+  // verdict.
+  bool notRun = false;
 };
 
 // A result of flow for library and cell ("" for a whole library), its verdict unknown and

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "verify/ResultOutput.h"
+#include "verify/ScratchProject.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ constexpr int kUsageStatus = 2;
 
 constexpr const char* kSharedOptions =
     "options of every flow: -json (results as JSON on standard output), -junit FILE (results\n"
-    "as a JUnit file), -help\n"
+    "as a JUnit file), -scratch DIR (run in a scratch copy of the project made in DIR), -help\n"
     "exit status: 0 passed, 3 passed with warnings, 1 failed, 2 status unknown or not run\n";
 
 bool IsHelp(const std::string& word) { return word == "-help" || word == "--help" || word == "-h"; }
@@ -24,6 +25,7 @@ struct SharedOptions {
   bool json = false;
   bool help = false;
   std::string junit;
+  std::string scratch;
   std::vector<std::string> rest;  // the flow's own words
   std::string error;
 };
@@ -41,11 +43,29 @@ SharedOptions TakeSharedOptions(const std::vector<std::string>& words) {
         return options;
       }
       options.junit = words[++i];
+    } else if (words[i] == "-scratch") {
+      if (i + 1 >= words.size()) {
+        options.error = "-scratch needs a folder";
+        return options;
+      }
+      options.scratch = words[++i];
     } else {
       options.rest.push_back(words[i]);
     }
   }
   return options;
+}
+
+// Points the flow's -proj at a scratch copy of the project in options.scratch; "" or the
+// reason it cannot.
+std::string UseScratchProject(SharedOptions& options) {
+  auto proj = std::find(options.rest.begin(), options.rest.end(), "-proj");
+  if (proj == options.rest.end() || proj + 1 == options.rest.end()) return "-scratch needs -proj";
+  std::string error;
+  const auto copy = MakeScratchProject(*(proj + 1), options.scratch, error);
+  if (!copy) return error;
+  *(proj + 1) = *copy;
+  return "";
 }
 
 }  // namespace
@@ -59,6 +79,8 @@ std::string VerifyFlowList(std::span<const VerifyFlow> flows) {
     const std::string name = flow.name;
     text += "  " + name + std::string(width - name.size() + 2, ' ') + flow.summary + "\n";
   }
+  text += "  all" + std::string(width > 3 ? width - 1 : 2, ' ') +
+          "every flow on every part of libraries, a report page (kestra verify all -help)\n";
   return text + kSharedOptions;
 }
 
@@ -75,7 +97,7 @@ int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyF
         << VerifyFlowList(flows);
     return kUsageStatus;
   }
-  const SharedOptions options = TakeSharedOptions({words.begin() + 1, words.end()});
+  SharedOptions options = TakeSharedOptions({words.begin() + 1, words.end()});
   const std::string prefix = std::string("kestra verify ") + flow->name + ": ";
   if (options.help) {
     out << FlowUsage(*flow);
@@ -84,6 +106,14 @@ int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyF
   if (!options.error.empty()) {
     err << prefix << options.error << "\n" << FlowUsage(*flow);
     return kUsageStatus;
+  }
+  if (!options.scratch.empty()) {
+    if (std::string problem = UseScratchProject(options); !problem.empty()) {
+      VerifyResult result = NotRunResult(FlowResult(flow->name, "", ""), problem);
+      err << prefix << PrintableText(problem) << "\n";
+      if (options.json) WriteResultsJson({result}, out);
+      return ExitStatusOf(Verdict::Unknown);
+    }
   }
   const FlowRun run = flow->run(options.rest);
   if (!run.usageError.empty()) {

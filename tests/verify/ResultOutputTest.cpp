@@ -61,4 +61,33 @@ TEST(ResultOutput, StrangeNamesCannotBreakReadersOrTheTerminal) {
   EXPECT_FALSE(WriteResultsJUnit(one, dir.str() + "/no/such/folder/junit.xml"));
 }
 
+TEST(ResultOutput, SeveralFlowsGiveASuiteEachAndNotRunPartsDoNotCount) {
+  VerifyResult skipped = Part("7400", Verdict::Unknown, "not run: no template given");
+  skipped.flow = "template";
+  skipped.cause = skipped.message;
+  skipped.notRun = true;
+  const std::vector<VerifyResult> results = {Part("7400", Verdict::PassedWithWarnings, "warned"),
+                                             skipped};
+  EXPECT_EQ(WorstVerdict(results), Verdict::PassedWithWarnings);
+  EXPECT_EQ(WorstVerdict({skipped}), Verdict::Unknown);  // nothing was checked
+  std::ostringstream json;
+  WriteResultsJson(results, json);
+  const auto parsed = nlohmann::json::parse(json.str());
+  EXPECT_EQ(parsed["flow"], "all");
+  EXPECT_EQ(parsed["verdict"], "passed with warnings");
+  EXPECT_EQ(parsed["parts"][1]["skipped"], true);
+  EXPECT_FALSE(parsed["parts"][0].contains("skipped"));
+
+  TempDir dir;
+  const std::string file = dir.str() + "/junit.xml";
+  ASSERT_TRUE(WriteResultsJUnit(results, file));
+  const std::string xml = ReadFile(file);
+  EXPECT_NE(xml.find("<testsuite name=\"template\" tests=\"1\" failures=\"0\" errors=\"0\" "
+                     "skipped=\"1\">"),
+            std::string::npos)
+      << xml;
+  EXPECT_NE(xml.find("<skipped message=\"not run: no template given\"/>"), std::string::npos);
+  EXPECT_EQ(xml.find("<error"), std::string::npos);
+}
+
 }  // namespace

@@ -231,9 +231,29 @@ FlowRun RunSimulation(const std::vector<std::string>& words) {
   return run;
 }
 
+// The part's Verilog wrapper, simulated with the run's models folder, else with the models
+// the library's vlog_model_path.txt names.
+PartWords SimulationPartWords(const PartRequest& part) {
+  if (std::find(part.views.begin(), part.views.end(), "verilog") == part.views.end())
+    return NotApplicable("the part has no verilog view");
+  std::vector<std::string> words = {"-proj", part.project, "-lib",         part.library,
+                                    "-cell", part.cell,    "-wrapperview", "verilog"};
+  if (!part.modelsDirectory.empty()) {
+    words.insert(words.end(), {"-models", part.modelsDirectory});
+    return RunWith(std::move(words), {part.modelsDirectory});
+  }
+  const std::string modelPaths = part.libraryDirectory + "/vlog_model_path.txt";
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(modelPaths, error))
+    return NotApplicable(
+        "no simulation models: the library has no vlog_model_path.txt and no -models was given");
+  words.push_back("-default-paths");
+  return RunWith(std::move(words), {modelPaths});
+}
+
 }  // namespace
 
 VerifyFlow CellsimVerifyFlow() {
   return {"simulation", "the Verilog simulation flow (cellsim) on a library or some of its cells",
-          kUsage, RunSimulation};
+          kUsage, RunSimulation, SimulationPartWords};
 }

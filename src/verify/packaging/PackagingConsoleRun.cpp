@@ -258,9 +258,14 @@ FlowRun RunPackaging(const std::vector<std::string>& words) {
   return run;
 }
 
+// Every part is instantiated and packaged on its own.
+PartWords PackagingPartWords(const PartRequest& part) {
+  return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell});
+}
+
 }  // namespace
 
 VerifyFlow PackagingVerifyFlow() {
   return {"packaging", "instantiation and packaging checks of a library or its parts", kUsage,
-          RunPackaging};
+          RunPackaging, PackagingPartWords};
 }

@@ -141,8 +141,14 @@ FlowRun RunRulex(const std::vector<std::string>& words) {
   return run;
 }
 
+// Every part gets the five rules.
+PartWords RulexPartWords(const PartRequest& part) {
+  return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell});
+}
+
 }  // namespace
 
 VerifyFlow RulexVerifyFlow() {
-  return {"rulex", "the rules checker on a library or one of its cells", kUsage, RunRulex};
+  return {"rulex", "the rules checker on a library or one of its cells", kUsage, RunRulex,
+          RulexPartWords};
 }

@@ -178,11 +178,20 @@ int Extract(const std::vector<std::string>& words, std::ostream& out, std::ostre
   return 0;
 }
 
+// Every part against the run's template, on all three aspects; without one the check has
+// nothing to compare with.
+PartWords TemplatePartWords(const PartRequest& part) {
+  if (part.templateFile.empty()) return NotApplicable("no template given");
+  return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell, "-template",
+                  part.templateFile},
+                 {part.templateFile});
+}
+
 }  // namespace
 
 VerifyFlow TemplateVerifyFlow() {
   return {"template", "a library's parts (or one of them) against a part template", kVerifyUsage,
-          RunTemplateCheck};
+          RunTemplateCheck, TemplatePartWords};
 }
 
 int TemplateCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {

@@ -1,0 +1,180 @@
+// kestra verify all through the host on a generated library of KESTRA_BENCH_PARTS parts
+// (default 200; the issue's figure is 10,000), flows rulex and packaging:
+//
+// - BM_Overhead: `verify all -j 1` against the same jobs (its -plan job list) run one after
+//   the other by a shell: what planning, hashing, starting, reading results, copying logs and
+//   keeping the history add per part and flow (overhead_ratio, aim: under 1.10).
+// - BM_ParallelSpeedup: -j 2 against -j 1 with cellpack spending 50 ms of processor time per
+//   part (speedup_j2, aim: at least 1.7 on two cores).
+// - BM_ChangedAfterTenTouched: -changed after touching 10 parts against a full run
+//   (changed_share, aim: under 0.02).
+// - BM_PageLoad: the page of 10,000 parts and 3 flows (merged from generated results) loaded
+//   by headless chromium, less chromium's time for an empty page (page_load_seconds, aim:
+//   under 1).
+//
+//   build/bench/verify_all_bench [--benchmark_filter=...]
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kKestra = std::string(KESTRA_BINARY_DIR) + "/bin/kestra";
+
+int Parts() {
+  const char* parts = std::getenv("KESTRA_BENCH_PARTS");
+  return parts != nullptr ? std::atoi(parts) : 200;
+}
+
+double Seconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void Shell(const std::string& command) {
+  if (std::system(command.c_str()) == -1) std::abort();
+}
+
+// A project with one clean library "big" of `parts` parts; returns its project file.
+std::string MakeProject(const fs::path& folder, int parts) {
+  fs::remove_all(folder);
+  for (int i = 0; i < parts; ++i) {
+    const fs::path cell = folder / "libs/big" / ("part" + std::to_string(i));
+    fs::create_directories(cell / "sym_1");
+    fs::create_directories(cell / "package");
+    std::ofstream(cell / "sym_1/symbol.sym")
+        << "symbol p\norigin 0 0\nextent -10 -10 10 10\npin A -10 0\npin Y 10 0\n";
+    std::ofstream(cell / "package/package.pkg")
+        << "package p\nsymbol p\nproperty CLASS IC\nproperty PART_NAME p\nphysical p_DIP8\n"
+           "  property JEDEC_TYPE DIP8\n  pin A 1 input\n  pin Y 2 output\nend\n";
+  }
+  std::ofstream(folder / "qvd.lib") << "big libs/big\n";
+  std::ofstream(folder / "bench.tak") << "START_GLOBAL\nlibrary 'big'\ntemp_dir 'temp'\n"
+                                         "END_GLOBAL\n";
+  return (folder / "bench.tak").string();
+}
+
+std::string All(const std::string& project, const std::string& more) {
+  return kKestra + " verify all -proj " + project + " -lib big -flows rulex,packaging " + more +
+         " > /dev/null 2>&1";
+}
+
+void BM_Overhead(benchmark::State& state) {
+  const fs::path folder = fs::temp_directory_path() / "kestra-bench-all-overhead";
+  const std::string project = MakeProject(folder, Parts());
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  Shell(All(project, "-plan " + (folder / "jobs.txt").string()));
+  double all = 0;
+  double shell = 0;
+  for (auto _ : state) {
+    const double run = Seconds([&] { Shell(All(project, "-j 1")); });
+    state.SetIterationTime(run);
+    all += run;
+    shell += Seconds([&] { Shell("sh " + (folder / "jobs.txt").string()); });
+  }
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["ms_per_job"] = all / runs / (2.0 * Parts()) * 1000;
+  state.counters["shell_ms_per_job"] = shell / runs / (2.0 * Parts()) * 1000;
+  state.counters["overhead_ratio"] = all / shell;
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_Overhead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_ParallelSpeedup(benchmark::State& state) {
+  const fs::path folder = fs::temp_directory_path() / "kestra-bench-all-parallel";
+  const std::string project = MakeProject(folder, 40);
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  setenv("KESTRA_CELLPACK_CPU_MS", "200", 1);
+  double one = 0;
+  double two = 0;
+  for (auto _ : state) {
+    one += Seconds([&] { Shell(All(project, "-flows packaging -j 1")); });
+    const double run = Seconds([&] { Shell(All(project, "-flows packaging -j 2")); });
+    state.SetIterationTime(run);
+    two += run;
+  }
+  unsetenv("KESTRA_CELLPACK_CPU_MS");
+  state.counters["j1_seconds"] = one / static_cast<double>(state.iterations());
+  state.counters["j2_seconds"] = two / static_cast<double>(state.iterations());
+  state.counters["speedup_j2"] = one / two;
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_ParallelSpeedup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_ChangedAfterTenTouched(benchmark::State& state) {
+  const fs::path folder = fs::temp_directory_path() / "kestra-bench-all-changed";
+  const std::string project = MakeProject(folder, Parts());
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  double full = 0;
+  double changed = 0;
+  for (auto _ : state) {
+    full += Seconds([&] { Shell(All(project, "-j 2")); });
+    for (int i = 0; i < 10; ++i) {
+      std::ofstream(folder / "libs/big" / ("part" + std::to_string(i * 7)) / "sym_1/symbol.sym",
+                    std::ios::app)
+          << "# touched\n";
+    }
+    const double run = Seconds([&] { Shell(All(project, "-j 2 -changed")); });
+    state.SetIterationTime(run);
+    changed += run;
+  }
+  state.counters["full_seconds"] = full / static_cast<double>(state.iterations());
+  state.counters["changed_seconds"] = changed / static_cast<double>(state.iterations());
+  state.counters["changed_share"] = changed / full;
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_ChangedAfterTenTouched)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_PageLoad(benchmark::State& state) {
+  constexpr int kPageParts = 10000;
+  const fs::path folder = fs::temp_directory_path() / "kestra-bench-all-page";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  {
+    std::ofstream results(folder / "results.json");
+    results << "{\"flow\":\"all\",\"library\":\"big\",\"verdict\":\"failed\",\"parts\":[";
+    const char* flows[] = {"rulex", "packaging", "simulation"};
+    const char* verdicts[] = {"passed", "passed with warnings", "failed", "unknown"};
+    for (int i = 0; i < kPageParts; ++i) {
+      for (int f = 0; f < 3; ++f) {
+        results << (i + f == 0 ? "" : ",") << "{\"flow\":\"" << flows[f] << "\",\"library\":\"lib"
+                << i % 7 << "\",\"cell\":\"part" << i << "\",\"verdict\":\""
+                << verdicts[(i * 3 + f) % 31 == 0 ? 2 : (i + f) % 2]
+                << "\",\"message\":\"m\",\"log\":\"\",\"counts\":{}}";
+      }
+    }
+    results << "]}\n";
+  }
+  Shell(kKestra + " report merge " + (folder / "results.json").string() + " -html " +
+        (folder / "page.html").string() + " > /dev/null 2>&1");
+  std::ofstream(folder / "empty.html") << "<!DOCTYPE html><html><body></body></html>\n";
+  const std::string chromium = "chromium --headless --no-sandbox --disable-gpu --user-data-dir=" +
+                               (folder / "profile").string() + " --dump-dom file://";
+  double page = 0;
+  double empty = 0;
+  for (auto _ : state) {
+    empty +=
+        Seconds([&] { Shell(chromium + (folder / "empty.html").string() + " > /dev/null 2>&1"); });
+    const double run =
+        Seconds([&] { Shell(chromium + (folder / "page.html").string() + " > /dev/null 2>&1"); });
+    state.SetIterationTime(run);
+    page += run;
+  }
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["page_bytes"] = static_cast<double>(fs::file_size(folder / "page.html"));
+  state.counters["page_load_seconds"] = (page - empty) / runs;
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_PageLoad)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,102 @@
+#include "verify/ScratchProject.h"
+
+#include <filesystem>
+#include <set>
+
+#include "projectfile/CSpiProject.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The first value of PROGRAM's DIRECTIVE in the project, "" when unset or unreadable.
+std::string DirectiveValue(const std::string& projectFile, const char* program,
+                           const char* directive) {
+  CSpiProject project;
+  std::string value;
+  if (project.Open(projectFile) != 0 || project.FindProgram(program) != 0) return "";
+  if (project.GetValue(directive, value) != 0) return "";
+  return value;
+}
+
+// The first component of a relative folder value ("./rulex/run" gives "rulex"); "" for an
+// absolute one, which lies outside the project's folder.
+std::string FirstComponent(const std::string& value) {
+  const fs::path path(value);
+  if (value.empty() || path.is_absolute()) return "";
+  for (const fs::path& part : path) {
+    if (part != "." && !part.empty()) return part.string();
+  }
+  return "";
+}
+
+bool FlowsWrite(const std::string& name, const std::set<std::string>& written) {
+  auto startsWith = [&](const char* prefix) { return name.rfind(prefix, 0) == 0; };
+  auto endsWith = [&](const std::string& suffix) {
+    return name.size() >= suffix.size() &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+  };
+  // temp, temp_sim_test, temp_ftb_test, temp_ftb_test_N; the temporary projects.
+  return written.count(name) != 0 || startsWith("temp") || endsWith("_tmp.tak");
+}
+
+}  // namespace
+
+std::string ProjectTempFolder(const std::string& projectFile) {
+  std::error_code error;
+  const fs::path project = fs::absolute(projectFile, error);
+  std::string value = DirectiveValue(project.string(), "GLOBAL", "temp_dir");
+  if (value.empty()) value = "temp";
+  const fs::path folder(value);
+  return (folder.is_absolute() ? folder : project.parent_path() / folder)
+      .lexically_normal()
+      .string();
+}
+
+std::optional<std::string> MakeScratchProject(const std::string& projectFile,
+                                              const std::string& directory, std::string& error) {
+  std::error_code code;
+  const fs::path project = fs::absolute(projectFile, code);
+  if (code || !fs::is_regular_file(project, code)) {
+    error = "no project file " + projectFile;
+    return std::nullopt;
+  }
+  const fs::path scratch = fs::absolute(directory, code);
+  const fs::path projectDir = project.parent_path();
+  if (fs::equivalent(scratch, projectDir, code)) {
+    error = "the scratch folder " + directory + " is the project's own folder";
+    return std::nullopt;
+  }
+  fs::remove_all(scratch, code);
+  fs::create_directories(scratch, code);
+  if (code) {
+    error = "cannot make the scratch folder " + directory + ": " + code.message();
+    return std::nullopt;
+  }
+  const std::string stem = project.stem().string();
+  std::set<std::string> written = {project.filename().string(), stem + ".sum", stem + ".log"};
+  for (const std::string& value : {DirectiveValue(project.string(), "GLOBAL", "temp_dir"),
+                                   DirectiveValue(project.string(), "RULEX", "rundir")}) {
+    if (std::string first = FirstComponent(value); !first.empty()) written.insert(first);
+  }
+  if (DirectiveValue(project.string(), "RULEX", "rundir").empty()) written.insert("rulex");
+  for (const fs::directory_entry& entry : fs::directory_iterator(projectDir, code)) {
+    const std::string name = entry.path().filename().string();
+    if (FlowsWrite(name, written)) continue;
+    // The scratch folder may lie inside the project's folder (its temp folder): never link
+    // a folder into itself.
+    if (scratch.string().rfind(entry.path().string() + "/", 0) == 0) continue;
+    fs::create_symlink(entry.path(), scratch / name, code);
+    if (code) {
+      error = "cannot link " + entry.path().string() + " into " + directory + ": " + code.message();
+      return std::nullopt;
+    }
+  }
+  const fs::path copy = scratch / project.filename();
+  fs::copy_file(project, copy, code);
+  if (code) {
+    error = "cannot copy " + project.string() + " into " + directory + ": " + code.message();
+    return std::nullopt;
+  }
+  return copy.string();
+}

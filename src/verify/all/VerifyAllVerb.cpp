@@ -1,0 +1,501 @@
+#include "verify/all/VerifyAllVerb.h"
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "base/PrintableText.h"
+#include "verify/FlowWords.h"
+#include "verify/ResultOutput.h"
+#include "verify/ScratchProject.h"
+#include "verify/all/history/RunHistory.h"
+#include "verify/all/history/RunLock.h"
+#include "verify/all/jobs/JobCommands.h"
+#include "verify/all/jobs/JobRunner.h"
+#include "verify/all/jobs/ResultFile.h"
+#include "verify/all/page/PageFiles.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kUsageStatus = 2;
+constexpr long kDefaultTimeLimit = 600;
+
+constexpr const char* kUsage =
+    "usage: kestra verify all -proj FILE -lib LIB [-lib LIB ...] [-cell C ...]\n"
+    "         [-flows rulex,packaging,...] [-j N] [-timeout SECONDS] [-template FILE.tpl]\n"
+    "         [-models DIR] [-changed] [-html FILE] [-json] [-junit FILE] [-plan FILE]\n"
+    "  every flow that checks parts, on every part of the libraries (or the -cell parts),\n"
+    "  each part and flow a `kestra verify FLOW` job in a scratch copy of the project\n"
+    "  -j N: N jobs at once (default 1); -timeout: a job's time limit (default 600 s)\n"
+    "  -template: the part template of the template check; -models: the simulation models\n"
+    "  -changed: re-check only parts whose files or inputs changed since their last verdict\n"
+    "  -html FILE: the report page, its logs in the folder FILE's name + _logs beside it\n"
+    "  -plan FILE: write the jobs as a job list (one shell line each) instead of running them\n"
+    "exit status: the worst verdict (0 passed, 3 passed with warnings, 1 failed, 2 status\n"
+    "unknown or nothing checked); a flow that does not apply to a part is not run and does\n"
+    "not count\n";
+
+constexpr const char* kReportUsage =
+    "usage: kestra report merge RESULTS.json ... -html FILE [-previous RESULTS.json] [-json]\n"
+    "  the results of kestra verify ... -json runs (a job list's results) as one report page;\n"
+    "  -previous: an earlier run's -json results, for the changes since\n";
+
+struct AllArguments {
+  VerifyAllRequest request;
+  std::size_t parallel = 1;
+  long timeLimit = kDefaultTimeLimit;
+  bool changed = false;
+  bool json = false;
+  std::string junit;
+  std::string html;
+  std::string plan;
+};
+
+std::vector<std::string> SplitCommas(const std::string& text) {
+  std::vector<std::string> names;
+  std::stringstream in(text);
+  for (std::string name; std::getline(in, name, ',');) {
+    if (!name.empty()) names.push_back(name);
+  }
+  return names;
+}
+
+std::string Absolute(const std::string& path) {
+  std::error_code error;
+  return path.empty() ? path : fs::absolute(path, error).lexically_normal().string();
+}
+
+std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& words,
+                                              std::string& error) {
+  const auto parsed = FlowWords::Parse(words, {"-changed", "-json"},
+                                       {"-proj", "-lib", "-cell", "-flows", "-j", "-timeout",
+                                        "-template", "-models", "-html", "-junit", "-plan"},
+                                       {"-proj", "-lib"}, error);
+  if (!parsed) return std::nullopt;
+  AllArguments args;
+  args.request.project = Absolute(parsed->Value("-proj"));
+  args.request.libraries = parsed->Values("-lib");
+  args.request.cells = parsed->Values("-cell");
+  for (const std::string& flows : parsed->Values("-flows")) {
+    for (std::string& flow : SplitCommas(flows)) args.request.flows.push_back(std::move(flow));
+  }
+  args.request.templateFile = Absolute(parsed->Value("-template"));
+  args.request.modelsDirectory = Absolute(parsed->Value("-models"));
+  if (parsed->Has("-j")) {
+    const auto n = ParseWholeNumber("-j", parsed->Value("-j"), 1, 64, "jobs", error);
+    if (!n) return std::nullopt;
+    args.parallel = static_cast<std::size_t>(*n);
+  }
+  if (parsed->Has("-timeout")) {
+    const auto n =
+        ParseWholeNumber("-timeout", parsed->Value("-timeout"), 1, 86400, "seconds", error);
+    if (!n) return std::nullopt;
+    args.timeLimit = *n;
+  }
+  args.changed = parsed->Has("-changed");
+  args.json = parsed->Has("-json");
+  args.junit = parsed->Value("-junit");
+  args.html = parsed->Value("-html");
+  args.plan = parsed->Value("-plan");
+  if (!args.plan.empty() && (args.changed || !args.html.empty() || !args.junit.empty())) {
+    error = "-plan writes a job list only: leave out -changed, -html and -junit";
+    return std::nullopt;
+  }
+  return args;
+}
+
+// Where a run keeps its history, logs and scratch copies: <temp folder>/verify-all.
+struct RunFolders {
+  std::string root;
+  std::string history() const { return root + "/history.json"; }
+  std::string lock() const { return root + "/lock"; }
+  std::string logs() const { return root + "/logs"; }
+  std::string jobs() const { return root + "/jobs"; }
+};
+
+std::string LastLine(const std::string& file) {
+  std::ifstream in(file);
+  std::string line;
+  std::string last;
+  while (std::getline(in, line)) {
+    if (!line.empty()) last = line;
+  }
+  return last;
+}
+
+// The result of a job that ended: what it wrote, or why there is no verdict.
+VerifyResult JobResult(const PartJob& job, const JobEnd& end, const std::string& output,
+                       const std::string& errors, long timeLimit) {
+  VerifyResult result = FlowResult(job.flow, job.library, job.cell);
+  if (end.how == JobEnd::How::TimedOut) {
+    result.cause = "timed out";
+    result.message = "timed out: no verdict within the time limit of " + std::to_string(timeLimit) +
+                     " s; the job was stopped";
+    return result;
+  }
+  if (end.how == JobEnd::How::Stopped) return NotRunResult(result, "stopped");
+  std::string error;
+  auto results = ReadResultsJson(output, error);
+  if (results && results->size() == 1) {
+    VerifyResult read = results->front();
+    // The job names the part as the plan does, whatever the flow printed.
+    read.flow = job.flow;
+    read.library = job.library;
+    read.cell = job.cell;
+    if (end.how == JobEnd::How::Signalled && read.verdict != Verdict::Unknown) {
+      read.verdict = Verdict::Unknown;
+      read.message = read.cause = "kestra verify " + job.flow + " ended by " + DescribeJobEnd(end);
+    }
+    return read;
+  }
+  const std::string said = LastLine(errors);
+  return NotRunResult(result, "kestra verify " + job.flow + " gave no result (" +
+                                  DescribeJobEnd(end) + (said.empty() ? "" : ": " + said) + ")");
+}
+
+void CopyLog(VerifyResult& result, const std::string& errors, const std::string& target) {
+  std::error_code code;
+  const std::string source =
+      !result.log.empty() && fs::is_regular_file(result.log, code) ? result.log : errors;
+  fs::copy_file(source, target, fs::copy_options::overwrite_existing, code);
+  result.log = code ? "" : target;
+}
+
+std::string Name(const VerifyResult& result) {
+  return PrintableText(result.library + "/" + result.cell + " " + result.flow);
+}
+
+void WriteText(const std::vector<VerifyResult>& results, const std::vector<bool>& reused,
+               std::ostream& out) {
+  for (std::size_t i = 0; i < results.size(); ++i) {
+    const VerifyResult& result = results[i];
+    out << Name(result) << ": ";
+    if (result.notRun) {
+      out << PrintableText(result.cause);
+    } else {
+      out << VerdictName(result.verdict) << ": "
+          << PrintableText(result.message.empty() ? result.cause : result.message);
+    }
+    out << (reused[i] ? " (unchanged: earlier verdict)" : "") << "\n";
+  }
+}
+
+// The summary on standard error: per flow how many parts gave each verdict.
+void WriteSummary(const std::vector<std::string>& flows, const std::vector<VerifyResult>& results,
+                  std::ostream& err) {
+  for (const std::string& flow : flows) {
+    long counts[5] = {};
+    for (const VerifyResult& result : results) {
+      if (result.flow != flow) continue;
+      ++counts[result.notRun ? 4 : static_cast<int>(result.verdict)];
+    }
+    err << "summary: " << flow << ": " << counts[0] << " passed, " << counts[3]
+        << " passed with warnings, " << counts[1] << " failed, " << counts[2] << " unknown, "
+        << counts[4] << " not run\n";
+  }
+}
+
+int ExitStatus(const std::vector<VerifyResult>& results) {
+  return ExitStatusOf(WorstVerdict(results));
+}
+
+bool InScope(const VerifyResult& result, const VerifyAllRequest& request,
+             const std::vector<std::string>& flows) {
+  auto has = [](const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+  };
+  return has(request.libraries, result.library) &&
+         (request.cells.empty() || has(request.cells, result.cell)) && has(flows, result.flow);
+}
+
+int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, std::ostream& err) {
+  const std::string listFile = Absolute(args.plan);
+  const std::string folder = listFile + ".d";
+  std::error_code code;
+  fs::remove_all(folder + "/results", code);
+  fs::create_directories(folder + "/results", code);
+  fs::create_directories(folder + "/scratch", code);
+  std::ofstream list(listFile, std::ios::binary | std::ios::trunc);
+  if (code || !list) {
+    err << "kestra verify all: cannot write the job list " << PrintableText(listFile) << "\n";
+    return kUsageStatus;
+  }
+  const std::string program = RunningProgram();
+  std::size_t lines = 0;
+  for (std::size_t i = 0; i < plan.jobs.size(); ++i) {
+    const PartJob& job = plan.jobs[i];
+    const std::string stem = folder + "/results/" + std::to_string(i + 1) + "." + job.flow;
+    if (!job.notRun.empty()) {
+      // Nothing to run: its result is known now.
+      VerifyResult result =
+          NotRunResult(FlowResult(job.flow, job.library, job.cell), "not run: " + job.notRun);
+      result.notRun = true;
+      std::ofstream(stem + ".json", std::ios::binary) << ResultRecordJson(result);
+      continue;
+    }
+    const std::string line = JobShellLine(
+        JobArguments(program, job, folder + "/scratch/" + std::to_string(i + 1) + "." + job.flow),
+        stem + ".json", stem + ".err");
+    if (line.find('\n') != std::string::npos) {
+      err << "kestra verify all: a path holds a line break and cannot go in a job list\n";
+      return kUsageStatus;
+    }
+    list << line << "\n";
+    ++lines;
+  }
+  list.flush();
+  if (!list) {
+    err << "kestra verify all: cannot write the job list " << PrintableText(listFile) << "\n";
+    return kUsageStatus;
+  }
+  out << "job list: " << PrintableText(listFile) << " (" << lines << " jobs, "
+      << plan.jobs.size() - lines << " not run)\n"
+      << "results: " << PrintableText(folder) << "/results/\n"
+      << "run it:   parallel -j 2 < " << ShellWord(listFile) << "\n"
+      << "merge:    " << ShellWord(program) << " report merge " << ShellWord(folder)
+      << "/results/*.json -html report.html\n";
+  return 0;
+}
+
+}  // namespace
+
+int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFlow> flows,
+                 std::ostream& out, std::ostream& err) {
+  if (std::find_if(words.begin(), words.end(), [](const std::string& w) {
+        return w == "-help" || w == "--help" || w == "-h";
+      }) != words.end()) {
+    out << kUsage;
+    return 0;
+  }
+  std::string error;
+  const auto args = ParseAllArguments(words, error);
+  if (!args) {
+    err << "kestra verify all: " << PrintableText(error) << "\n" << kUsage;
+    return kUsageStatus;
+  }
+  std::error_code code;
+  if (!fs::is_regular_file(args->request.project, code)) {
+    err << "kestra verify all: no project file " << PrintableText(args->request.project) << "\n";
+    return kUsageStatus;
+  }
+  const JobPlan plan = PlanPartJobs(args->request, flows);
+  if (!plan.error.empty()) {
+    err << "kestra verify all: " << PrintableText(plan.error) << "\n";
+    return kUsageStatus;
+  }
+  if (!args->plan.empty()) return WritePlan(*args, plan, out, err);
+
+  RunFolders folders{ProjectTempFolder(args->request.project) + "/verify-all"};
+  fs::create_directories(folders.logs(), code);
+  fs::create_directories(folders.jobs(), code);
+  const auto lock = RunLock::Take(folders.lock(), error);
+  if (!lock) {
+    err << "kestra verify all: " << PrintableText(error) << "\n";
+    return kUsageStatus;
+  }
+  std::string warning;
+  RunHistory history = RunHistory::Load(folders.history(), warning);
+  if (!warning.empty()) err << "kestra verify all: warning: " << PrintableText(warning) << "\n";
+  std::vector<VerifyResult> previous;
+  for (const VerifyResult& result : history.Results()) {
+    if (InScope(result, args->request, plan.flows)) previous.push_back(result);
+  }
+
+  // What each job gives: known now (not run, or unchanged with -changed), or to be run.
+  std::vector<VerifyResult> results(plan.jobs.size());
+  std::vector<bool> reused(plan.jobs.size(), false);
+  std::vector<std::size_t> toRun;
+  for (std::size_t i = 0; i < plan.jobs.size(); ++i) {
+    const PartJob& job = plan.jobs[i];
+    if (!job.notRun.empty()) {
+      results[i] =
+          NotRunResult(FlowResult(job.flow, job.library, job.cell), "not run: " + job.notRun);
+      results[i].notRun = true;
+      continue;
+    }
+    const HistoryEntry* entry = history.Find(job.library, job.cell, job.flow);
+    // An unknown verdict (a time limit, a crash) says nothing about the part: check it again.
+    if (args->changed && entry != nullptr && entry->hash == job.hash && !entry->result.notRun &&
+        entry->result.verdict != Verdict::Unknown) {
+      results[i] = entry->result;
+      reused[i] = true;
+      continue;
+    }
+    toRun.push_back(i);
+  }
+  const std::size_t reusedCount =
+      static_cast<std::size_t>(std::count(reused.begin(), reused.end(), true));
+  if (args->changed) {
+    err << "kestra verify all: " << toRun.size() << " checks of changed parts to run, "
+        << reusedCount << " verdicts of unchanged parts reused\n";
+  }
+
+  const std::string program = RunningProgram();
+  auto scratch = [&](std::size_t n) { return folders.jobs() + "/" + std::to_string(n); };
+  std::size_t finished = 0;
+  JobRunner runner(args->parallel, std::chrono::seconds(args->timeLimit));
+  runner.Run(
+      toRun.size(),
+      [&](std::size_t n) {
+        const PartJob& job = plan.jobs[toRun[n]];
+        return JobCommand{JobArguments(program, job, scratch(n)), scratch(n) + ".json",
+                          scratch(n) + ".err"};
+      },
+      [&](std::size_t n, const JobEnd& end) {
+        const std::size_t i = toRun[n];
+        const PartJob& job = plan.jobs[i];
+        results[i] =
+            JobResult(job, end, scratch(n) + ".json", scratch(n) + ".err", args->timeLimit);
+        CopyLog(results[i], scratch(n) + ".err",
+                folders.logs() + "/" + job.key + "." + job.flow + ".log");
+        if (end.how != JobEnd::How::Stopped) history.Put({job.hash, results[i]});
+        std::error_code ignored;
+        fs::remove_all(scratch(n), ignored);
+        fs::remove(scratch(n) + ".json", ignored);
+        fs::remove(scratch(n) + ".err", ignored);
+        err << "[" << ++finished << "/" << toRun.size() << "] " << Name(results[i]) << ": "
+            << VerdictWord(results[i]) << "\n";
+      });
+  if (int signal = runner.StopSignal(); signal != 0) {
+    // Keep what was checked before the stop, then end the way the signal ends a program.
+    history.Save(folders.history(), error);
+    err << "kestra verify all: stopped by signal " << signal << "\n";
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    return 128 + signal;
+  }
+
+  // The history: this run's verdicts; parts of the checked libraries that are gone, gone.
+  for (std::size_t i = 0; i < plan.jobs.size(); ++i) {
+    if (results[i].notRun) history.Put({plan.jobs[i].hash, results[i]});
+  }
+  RunHistory kept;
+  std::set<std::tuple<std::string, std::string, std::string>> current;
+  for (const VerifyResult& result : results)
+    current.insert({result.library, result.cell, result.flow});
+  for (const VerifyResult& result : history.Results()) {
+    const bool gone = InScope(result, args->request, plan.flows) &&
+                      current.count({result.library, result.cell, result.flow}) == 0;
+    if (gone) continue;
+    const HistoryEntry* entry = history.Find(result.library, result.cell, result.flow);
+    kept.Put(*entry);
+  }
+  if (!kept.Save(folders.history(), error))
+    err << "kestra verify all: warning: the history is not kept: " << PrintableText(error) << "\n";
+
+  if (args->json) {
+    WriteResultsJson(results, out);
+  } else {
+    WriteText(results, reused, out);
+  }
+  WriteSummary(plan.flows, results, err);
+  int status = ExitStatus(results);
+  if (!args->junit.empty() && !WriteResultsJUnit(results, args->junit)) {
+    err << "kestra verify all: cannot write the JUnit file " << PrintableText(args->junit) << "\n";
+    status = kUsageStatus;
+  }
+  if (!args->html.empty()) {
+    PageRequest page{args->html, args->request.project, plan.flows, results, reused,
+                     previous,   !previous.empty()};
+    std::vector<std::string> warnings;
+    if (!WritePageWithLogs(page, warnings, error)) {
+      err << "kestra verify all: " << PrintableText(error) << "\n";
+      status = kUsageStatus;
+    } else {
+      for (const std::string& text : warnings)
+        err << "kestra verify all: warning: " << PrintableText(text) << "\n";
+      err << "report page: " << PrintableText(Absolute(args->html)) << "\n";
+    }
+  }
+  return status;
+}
+
+int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+  if (words.empty() || words.front() != "merge") {
+    if (!words.empty() && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h")) {
+      out << kReportUsage;
+      return 0;
+    }
+    err << "kestra report: expected merge\n" << kReportUsage;
+    return kUsageStatus;
+  }
+  std::vector<std::string> files;
+  std::string html;
+  std::string previousFile;
+  bool json = false;
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (word == "-help" || word == "--help" || word == "-h") {
+      out << kReportUsage;
+      return 0;
+    }
+    if (word == "-json") {
+      json = true;
+    } else if (word == "-html" || word == "-previous") {
+      if (i + 1 >= words.size()) {
+        err << "kestra report merge: " << word << " needs a file\n" << kReportUsage;
+        return kUsageStatus;
+      }
+      (word == "-html" ? html : previousFile) = words[++i];
+    } else if (!word.empty() && word.front() == '-') {
+      err << "kestra report merge: unknown option " << PrintableText(word) << "\n" << kReportUsage;
+      return kUsageStatus;
+    } else {
+      files.push_back(word);
+    }
+  }
+  if (files.empty() || (html.empty() && !json)) {
+    err << "kestra report merge: give the results files and -html FILE (or -json)\n"
+        << kReportUsage;
+    return kUsageStatus;
+  }
+  std::vector<VerifyResult> results;
+  std::vector<std::string> flows;
+  for (const std::string& file : files) {
+    std::string error;
+    auto read = ReadResultsJson(file, error);
+    if (!read) {
+      // A job that never ran (a lost node, a killed array task) leaves an empty file.
+      err << "kestra report merge: " << PrintableText(file) << ": " << PrintableText(error)
+          << ": left out\n";
+      continue;
+    }
+    for (VerifyResult& result : *read) {
+      if (std::find(flows.begin(), flows.end(), result.flow) == flows.end())
+        flows.push_back(result.flow);
+      results.push_back(std::move(result));
+    }
+  }
+  std::vector<VerifyResult> previous;
+  if (!previousFile.empty()) {
+    std::string error;
+    auto read = ReadResultsJson(previousFile, error);
+    if (!read) {
+      err << "kestra report merge: " << PrintableText(previousFile) << ": " << PrintableText(error)
+          << "\n";
+      return kUsageStatus;
+    }
+    previous = std::move(*read);
+  }
+  if (json) WriteResultsJson(results, out);
+  int status = results.empty() ? kUsageStatus : ExitStatus(results);
+  if (!html.empty()) {
+    PageRequest page{html, "merged results", flows, results, {}, previous, !previousFile.empty()};
+    std::vector<std::string> warnings;
+    std::string error;
+    if (!WritePageWithLogs(page, warnings, error)) {
+      err << "kestra report merge: " << PrintableText(error) << "\n";
+      return kUsageStatus;
+    }
+    for (const std::string& text : warnings)
+      err << "kestra report merge: warning: " << PrintableText(text) << "\n";
+    WriteSummary(flows, results, err);
+    err << "report page: " << PrintableText(Absolute(html)) << "\n";
+  }
+  return status;
+}

@@ -1,0 +1,51 @@
+// Runs child processes as jobs, up to a number at once: each in a process group of its own,
+// standard input from /dev/null, standard output and error into files, with a time limit
+// after which its whole group is stopped (a polite signal, a grace, then a forced one).
+// SIGINT, SIGTERM and SIGHUP during a run stop every running job the same way and start no
+// further one. Standard C++ and POSIX; one thread; the children are its own.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct JobCommand {
+  std::vector<std::string> argv;  // argv[0] is the program's path
+  std::string output;             // file for standard output
+  std::string errors;             // file for standard error
+};
+
+struct JobEnd {
+  enum class How { Exited, Signalled, TimedOut, NotStarted, Stopped };
+  How how = How::NotStarted;
+  int code = 0;        // the exit status, or the signal that ended it
+  std::string reason;  // why it did not start
+  std::chrono::milliseconds took{0};
+};
+
+class JobRunner {
+ public:
+  JobRunner(std::size_t parallel, std::chrono::milliseconds limit,
+            std::chrono::milliseconds grace = std::chrono::milliseconds(5000))
+      : parallel_(parallel == 0 ? 1 : parallel), limit_(limit), grace_(grace) {}
+
+  using CommandOf = std::function<JobCommand(std::size_t index)>;
+  using Ended = std::function<void(std::size_t index, const JobEnd& end)>;
+  // Runs jobs 0 to count - 1 in order, at most parallel at once; ended is called once for
+  // each started job as it ends, on this thread. Returns when every started job has ended.
+  void Run(std::size_t count, const CommandOf& command, const Ended& ended);
+
+  // The signal that stopped the run, 0 when none did.
+  int StopSignal() const { return stopSignal_; }
+
+ private:
+  std::size_t parallel_;
+  std::chrono::milliseconds limit_;
+  std::chrono::milliseconds grace_;
+  int stopSignal_ = 0;
+};
+
+// "exit status 3", "signal 9 (Killed)", "timed out", "not started: <reason>".
+std::string DescribeJobEnd(const JobEnd& end);

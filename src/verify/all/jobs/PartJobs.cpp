@@ -1,0 +1,110 @@
+#include "verify/all/jobs/PartJobs.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "libformat/LibraryTree.h"
+#include "projectfile/SpiExpandVariables.h"
+#include "verify/all/history/ContentHash.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// What every part's verdict depends on besides its own files: the project file and the
+// library list (where the libraries are and which settings the tools get).
+std::string ProjectHash(const std::string& project) {
+  ContentHash hash;
+  hash.AddPath(project);
+  hash.AddPath((fs::path(project).parent_path() / "qvd.lib").string());
+  return hash.Hex();
+}
+
+}  // namespace
+
+std::string PartKey(const std::string& library, const std::string& cell) {
+  return HexHashOf(library + std::string(1, '\0') + cell);
+}
+
+JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow> flows) {
+  JobPlan plan;
+  for (const std::string& name : request.flows) {
+    const auto flow = std::find_if(flows.begin(), flows.end(),
+                                   [&](const VerifyFlow& f) { return name == f.name; });
+    if (flow == flows.end()) {
+      plan.error = "unknown flow " + name;
+      return plan;
+    }
+    if (flow->partWords == nullptr) {
+      plan.error = "the flow " + name + " does not check parts";
+      return plan;
+    }
+  }
+  std::vector<const VerifyFlow*> columns;
+  for (const VerifyFlow& flow : flows) {
+    if (flow.partWords == nullptr) continue;
+    if (!request.flows.empty() && !Contains(request.flows, flow.name)) continue;
+    columns.push_back(&flow);
+    plan.flows.emplace_back(flow.name);
+  }
+  const std::string listFile = (fs::path(request.project).parent_path() / "qvd.lib").string();
+  LibraryTree tree(listFile, SpiExpandVariables);
+  const std::string projectHash = ProjectHash(request.project);
+  std::vector<std::string> found;  // the parts found, to tell a misspelt -cell
+  for (const std::string& library : request.libraries) {
+    const LibraryEntry* entry = tree.FindLibrary(library);
+    if (entry == nullptr || !entry->directoryExists) {
+      plan.error = "no library " + library + " in " + listFile;
+      return plan;
+    }
+    std::vector<std::string> cells;
+    for (const CellEntry& cell : tree.Cells(library)) {
+      if (cell.usable && (request.cells.empty() || Contains(request.cells, cell.name)))
+        cells.push_back(cell.name);
+    }
+    found.insert(found.end(), cells.begin(), cells.end());
+    for (const std::string& cell : cells) {
+      PartRequest part;
+      part.project = request.project;
+      part.library = library;
+      part.libraryDirectory = entry->directory;
+      part.cell = cell;
+      part.cellDirectory = entry->directory + "/" + cell;
+      part.views = tree.Views(library, cell);
+      part.templateFile = request.templateFile;
+      part.modelsDirectory = request.modelsDirectory;
+      ContentHash partFiles;
+      partFiles.AddPath(part.cellDirectory);
+      for (const VerifyFlow* flow : columns) {
+        PartWords words = flow->partWords(part);
+        PartJob job{library,
+                    cell,
+                    flow->name,
+                    std::move(words.words),
+                    std::move(words.notRun),
+                    "",
+                    PartKey(library, cell)};
+        ContentHash hash;
+        hash.AddText(projectHash);
+        hash.AddText(partFiles.Hex());
+        for (const std::string& word : job.words) hash.AddText(word);
+        hash.AddText(job.notRun);
+        for (const std::string& input : words.inputs) hash.AddPath(input);
+        job.hash = hash.Hex();
+        plan.jobs.push_back(std::move(job));
+      }
+    }
+  }
+  for (const std::string& wanted : request.cells) {
+    if (!Contains(found, wanted)) {
+      plan.error = "no part " + wanted + " in the libraries checked";
+      plan.jobs.clear();
+      return plan;
+    }
+  }
+  return plan;
+}

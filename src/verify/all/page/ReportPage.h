@@ -1,0 +1,33 @@
+// The report page of a run over many parts: one self-contained HTML file (no network, no
+// external script or style) with the matrix of parts against flows, each cell the verdict as
+// colour and word and a link to its log, counts per flow and per library, a filter box,
+// sorting by any column and the changes since the previous run, new failures first.
+// Every name is escaped. Standard C++ only.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "verify/VerifyResult.h"
+#include "verify/all/page/RunChanges.h"
+
+struct PageCell {
+  VerifyResult result;
+  std::string logLink;  // relative to the page; "" when there is no log
+  bool reused = false;  // the verdict of an earlier run, the part being unchanged
+};
+
+struct ReportPageData {
+  std::string title;               // the project
+  std::string generated;           // when, as text
+  std::vector<std::string> flows;  // the columns
+  std::vector<PageCell> cells;     // any order; rows are library and part
+  std::vector<VerdictChange> changes;
+  bool hasPrevious = false;  // whether there was a run to compare with
+};
+
+// Writes the page; false with the reason in error.
+bool WriteReportPage(const ReportPageData& data, const std::string& file, std::string& error);
+
+// text with &, <, >, " and ' escaped, control characters and broken UTF-8 made printable.
+std::string HtmlText(const std::string& text);

@@ -1,0 +1,216 @@
+// `kestra verify all` and `kestra report merge` as real child processes over a copy of the
+// example project, with the stand-in tools doing the checking.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QProcess>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "DemoProject.h"
+#include "TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class VerifyAllCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override { projectFile = CopyDemoProject(dir.path()); }
+
+  Result Run(const QString& program, const QStringList& words,
+             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(QString::fromStdString(dir.str()));
+    process.start(program, words);
+    EXPECT_TRUE(process.waitForFinished(90000)) << "did not end";
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+  }
+  Result Kestra(const QStringList& words,
+                const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    return Run(QStringLiteral(KESTRA_BINARY_DIR "/bin/kestra"), words, env);
+  }
+  Result All(const QStringList& words,
+             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    return Kestra(QStringList{"verify", "all", "-proj", "demo/demo.tak"} + words, env);
+  }
+  // The verdict of every part and flow of a -json output, by "library/cell flow".
+  static std::map<std::string, std::string> Verdicts(const std::string& json) {
+    std::map<std::string, std::string> verdicts;
+    const auto parsed = nlohmann::json::parse(json);
+    for (const auto& part : parsed["parts"]) {
+      verdicts[part["library"].get<std::string>() + "/" + part["cell"].get<std::string>() + " " +
+               part["flow"].get<std::string>()] =
+          part.value("skipped", false) ? "not run" : part["verdict"].get<std::string>();
+    }
+    return verdicts;
+  }
+  fs::path Folder() const { return projectFile.parent_path() / "temp" / "verify-all"; }
+
+  TempDir dir;
+  fs::path projectFile;
+};
+
+}  // namespace
+
+TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
+  const Result all =
+      All({"-lib", "standard", "-lib", "simcells", "-j", "2", "-json", "-html", "report.html",
+           "-junit", "junit.xml", "-template", "demo/templates/site.tpl"});
+  const auto verdicts = Verdicts(all.out);
+  // Both outputs follow the schemas every flow's outputs follow.
+  dir.write("all.json", all.out);
+  const Result valid =
+      Run("/usr/bin/python3", {KESTRA_SOURCE_DIR "/tests/verify/validate_outputs.py",
+                               KESTRA_SOURCE_DIR, "all.json", "junit.xml"});
+  EXPECT_EQ(valid.status, 0) << valid.err;
+  const std::string junit = ReadFile(dir.path() / "junit.xml");
+  EXPECT_NE(junit.find("<testsuite name=\"simulation\" tests=\"11\" failures=\"1\" errors=\"0\" "
+                       "skipped=\"7\">"),
+            std::string::npos)
+      << junit;
+  ASSERT_EQ(verdicts.size(), 44u) << all.err;  // 11 parts, 4 flows
+  EXPECT_EQ(verdicts.at("standard/7432 rulex"), "failed");
+  EXPECT_EQ(verdicts.at("standard/7400 simulation"), "not run");
+  EXPECT_EQ(all.status, 1) << all.err;  // failed parts; not run does not count
+  for (const auto& [name, verdict] : verdicts) {
+    if (verdict == "not run") continue;
+    const auto slash = name.find('/');
+    const auto blank = name.find(' ');
+    const QString library = QString::fromStdString(name.substr(0, slash));
+    const QString cell = QString::fromStdString(name.substr(slash + 1, blank - slash - 1));
+    const QString flow = QString::fromStdString(name.substr(blank + 1));
+    QStringList words = {"verify", flow,    "-proj", "demo/demo.tak", "-lib",
+                         library,  "-cell", cell,    "-json"};
+    if (flow == "simulation")
+      words << "-wrapperview"
+            << "verilog"
+            << "-default-paths";
+    if (flow == "template")
+      words << "-template"
+            << "demo/templates/site.tpl";
+    const Result single = Kestra(words);
+    const auto record = nlohmann::json::parse(single.out);
+    EXPECT_EQ(record["verdict"].get<std::string>(), verdict) << name << "\n" << single.err;
+  }
+  // The page: a row per part, a cell per flow, each verdict a link to its log beside it.
+  const std::string page = ReadFile(dir.path() / "report.html");
+  EXPECT_NE(page.find("<td>7432</td>"), std::string::npos);
+  const auto link = page.find("href=\"report_logs/");
+  ASSERT_NE(link, std::string::npos);
+  const auto end = page.find('"', link + 6);
+  EXPECT_TRUE(fs::is_regular_file(dir.path() / page.substr(link + 6, end - link - 6)));
+  EXPECT_NE(page.find("No previous run to compare with."), std::string::npos);
+}
+
+TEST_F(VerifyAllCommandTest, ChangedRechecksOnlyChangedPartsAndADamagedHistoryCostsAFullRun) {
+  const QStringList words = {"-lib", "simcells", "-flows", "rulex,simulation", "-j", "2"};
+  const Result first = All(words);
+  ASSERT_EQ(first.status, 1) << first.err;  // nor2's wrapper lacks a pin
+
+  // Touch nor2, remove buf1: only nor2 is checked again; buf1 is gone from the page.
+  std::ofstream(projectFile.parent_path() / "libs/simcells/nor2/sym_1/symbol.sym", std::ios::app)
+      << "# touched\n";
+  fs::remove_all(projectFile.parent_path() / "libs/simcells/buf1");
+  const Result changed = All(words + QStringList{"-changed", "-html", "page.html"});
+  EXPECT_EQ(changed.status, 1) << changed.err;
+  EXPECT_NE(changed.err.find("2 checks of changed parts to run, 4 verdicts of unchanged parts "
+                             "reused"),
+            std::string::npos)
+      << changed.err;
+  EXPECT_NE(changed.err.find("[2/2] simcells/nor2"), std::string::npos) << changed.err;
+  EXPECT_NE(changed.out.find("simcells/and2 rulex: passed: View verification passed.  See log "
+                             "file for details. (unchanged: earlier verdict)"),
+            std::string::npos)
+      << changed.out;
+  // nor2 was checked again: its line has no "(unchanged".
+  EXPECT_NE(changed.out.find("simcells/nor2 rulex: passed: View verification passed.  See log "
+                             "file for details.\n"),
+            std::string::npos)
+      << changed.out;
+  const std::string page = ReadFile(dir.path() / "page.html");
+  EXPECT_NE(page.find("<td>removed</td><td>simcells</td><td>buf1</td>"), std::string::npos);
+
+  // A damaged history is ignored with a warning: everything is checked.
+  std::ofstream(Folder() / "history.json", std::ios::trunc) << "{\"version\": 1, \"entr";
+  const Result damaged = All(words + QStringList{"-changed"});
+  EXPECT_NE(damaged.err.find("is damaged and is ignored"), std::string::npos) << damaged.err;
+  EXPECT_NE(damaged.err.find("6 checks of changed parts to run, 0 verdicts"), std::string::npos);
+  EXPECT_EQ(damaged.status, 1);
+}
+
+TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KESTRA_RULEX_DELAY_MS", "60000");
+  const Result hung =
+      All({"-lib", "standard", "-cell", "7400", "-flows", "rulex", "-timeout", "1"}, env);
+  EXPECT_EQ(hung.status, 2) << hung.err;
+  EXPECT_NE(hung.out.find("standard/7400 rulex: unknown: timed out"), std::string::npos)
+      << hung.out;
+  // A checker that crashes gives that part "unknown" with the reason; the run goes on.
+  dir.write("crash", "#!/bin/sh\nkill -SEGV $$\n");
+  fs::permissions(dir.path() / "crash", fs::perms::owner_all);
+  QProcessEnvironment crashing = QProcessEnvironment::systemEnvironment();
+  crashing.insert("KESTRA_TOOL_RULEX", QString::fromStdString((dir.path() / "crash").string()));
+  const Result crashed =
+      All({"-lib", "standard", "-cell", "7400", "-cell", "7432", "-flows", "rulex"}, crashing);
+  EXPECT_EQ(crashed.status, 2) << crashed.err;
+  EXPECT_NE(crashed.out.find("standard/7432 rulex: unknown: The Rules Checker was ended by signal "
+                             "11"),
+            std::string::npos)
+      << crashed.out;
+
+  // With -changed an unknown verdict is not reused: the part is checked again.
+  const Result again = All({"-lib", "standard", "-cell", "7400", "-flows", "rulex", "-changed"});
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_NE(again.err.find("1 checks of changed parts to run, 0 verdicts"), std::string::npos)
+      << again.err;
+  // No checker is left behind: nothing runs in the run's folders any more.
+  for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
+    const std::string command = ReadFile(entry.path() / "cmdline");
+    EXPECT_EQ(command.find(Folder().string()), std::string::npos) << command;
+  }
+
+  // Somebody else holds the project's run lock.
+  const int fd = ::open((Folder() / "lock").c_str(), O_RDWR);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+  const Result second = All({"-lib", "passives", "-flows", "rulex"});
+  ::close(fd);
+  EXPECT_EQ(second.status, 2);
+  EXPECT_NE(second.err.find("another kestra verify all is running on this project"),
+            std::string::npos)
+      << second.err;
+  EXPECT_EQ(second.out, "");
+}
+
+TEST_F(VerifyAllCommandTest, TheJobListRunsWithXargsAndMergesIntoTheSameVerdicts) {
+  const QStringList words = {"-lib", "standard", "-flows", "rulex,packaging,simulation,template"};
+  const Result plan = All(words + QStringList{"-plan", "jobs.txt"});
+  ASSERT_EQ(plan.status, 0) << plan.err;
+  EXPECT_NE(plan.out.find("(14 jobs, 14 not run)"), std::string::npos) << plan.out;
+  const Result xargs = Run("/bin/sh", {"-c", "xargs -d '\\n' -P 2 -n 1 sh -c < jobs.txt; exit 0"});
+  ASSERT_EQ(xargs.status, 0) << xargs.err;
+  const Result merged =
+      Run("/bin/sh", {"-c", KESTRA_BINARY_DIR "/bin/kestra report merge jobs.txt.d/results/*.json "
+                                              "-html merged.html -json"});
+  EXPECT_EQ(merged.status, 1) << merged.err;
+  const Result direct = All(words + QStringList{"-json"});
+  EXPECT_EQ(Verdicts(merged.out), Verdicts(direct.out));
+  EXPECT_EQ(Verdicts(merged.out).size(), 28u);
+  EXPECT_NE(merged.out.find("\"cause\": \"not run: no template given\""), std::string::npos);
+  const std::string page = ReadFile(dir.path() / "merged.html");
+  EXPECT_NE(page.find("class=\"failed\""), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(dir.path() / "merged_logs"));
+}

@@ -1,0 +1,194 @@
+// The pieces of kestra verify all without the flows: the job runner on real child processes,
+// the history, the lock, the changes between runs, the page's escaping and the job list's
+// shell words.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "TempDir.h"
+#include "verify/all/history/RunHistory.h"
+#include "verify/all/history/RunLock.h"
+#include "verify/all/jobs/JobCommands.h"
+#include "verify/all/jobs/JobRunner.h"
+#include "verify/all/page/ReportPage.h"
+#include "verify/all/page/RunChanges.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+VerifyResult Result(const std::string& cell, const std::string& flow, Verdict verdict) {
+  VerifyResult result = FlowResult(flow, "lib", cell);
+  result.verdict = verdict;
+  result.message = VerdictName(verdict);
+  return result;
+}
+
+bool ProcessAlive(pid_t pid) { return ::kill(pid, 0) == 0; }
+
+}  // namespace
+
+TEST(JobRunner, RunsJobsAtOnceAndStopsAHungJobWithEverythingItStarted) {
+  TempDir dir;
+  const std::string sleeper = (dir.path() / "sleeper.pid").string();
+  // Job 0 exits 3, job 1 is killed by a signal, job 2 hangs with a child of its own (which
+  // writes its pid), job 3 names no program that exists.
+  const std::vector<std::vector<std::string>> commands = {
+      {"/bin/sh", "-c", "echo out; echo err >&2; exit 3"},
+      {"/bin/sh", "-c", "kill -9 $$"},
+      {"/bin/sh", "-c", "sleep 60 & echo $! > " + sleeper + "; wait"},
+      {dir.str() + "/no-such-program"}};
+  std::vector<JobEnd> ends(commands.size());
+  std::vector<std::size_t> order;
+  JobRunner runner(2, 1500ms, 500ms);
+  runner.Run(
+      commands.size(),
+      [&](std::size_t i) {
+        const std::string stem = dir.str() + "/" + std::to_string(i);
+        return JobCommand{commands[i], stem + ".out", stem + ".err"};
+      },
+      [&](std::size_t i, const JobEnd& end) {
+        ends[i] = end;
+        order.push_back(i);
+      });
+  ASSERT_EQ(order.size(), 4u);
+  EXPECT_EQ(ends[0].how, JobEnd::How::Exited);
+  EXPECT_EQ(ends[0].code, 3);
+  EXPECT_EQ(ReadFile(dir.path() / "0.out"), "out\n");
+  EXPECT_EQ(ReadFile(dir.path() / "0.err"), "err\n");
+  EXPECT_EQ(DescribeJobEnd(ends[1]), "signal 9 (Killed)");
+  EXPECT_EQ(ends[2].how, JobEnd::How::TimedOut);
+  EXPECT_EQ(DescribeJobEnd(ends[2]), "timed out");
+  EXPECT_EQ(ends[3].how, JobEnd::How::NotStarted);
+  EXPECT_NE(ends[3].reason.find("no-such-program"), std::string::npos);
+  // The hung job's own child went with it.
+  const pid_t child = std::stoi(ReadFile(sleeper));
+  for (int i = 0; i < 100 && ProcessAlive(child); ++i) std::this_thread::sleep_for(20ms);
+  EXPECT_FALSE(ProcessAlive(child));
+  EXPECT_EQ(order.back(), 2u);  // the others did not wait for the hung one
+}
+
+TEST(JobRunner, AnInterruptStopsTheRunningJobAndStartsNoOther) {
+  TempDir dir;
+  std::vector<JobEnd> ends;
+  JobRunner runner(1, 60s, 500ms);
+  std::thread interrupt([] {
+    std::this_thread::sleep_for(300ms);
+    ::kill(::getpid(), SIGINT);
+  });
+  runner.Run(
+      3,
+      [&](std::size_t i) {
+        const std::string stem = dir.str() + "/" + std::to_string(i);
+        return JobCommand{{"/bin/sleep", "30"}, stem + ".out", stem + ".err"};
+      },
+      [&](std::size_t, const JobEnd& end) { ends.push_back(end); });
+  interrupt.join();
+  EXPECT_EQ(runner.StopSignal(), SIGINT);
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0].how, JobEnd::How::Stopped);
+}
+
+TEST(RunHistory, KeepsVerdictsAndIgnoresADamagedFile) {
+  TempDir dir;
+  const std::string file = (dir.path() / "history.json").string();
+  std::string warning;
+  EXPECT_TRUE(RunHistory::Load(file, warning).Empty());
+  EXPECT_EQ(warning, "");
+
+  RunHistory history;
+  VerifyResult failed = Result("7432", "rulex", Verdict::Failed);
+  failed.counts = {{"errors", 1}, {"total", std::nullopt}};
+  history.Put({"abc", failed});
+  history.Put({"def", Result("7400", "packaging", Verdict::PassedWithWarnings)});
+  std::string error;
+  ASSERT_TRUE(history.Save(file, error)) << error;
+  const RunHistory read = RunHistory::Load(file, warning);
+  EXPECT_EQ(warning, "");
+  ASSERT_EQ(read.Size(), 2u);
+  const HistoryEntry* entry = read.Find("lib", "7432", "rulex");
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->hash, "abc");
+  EXPECT_EQ(entry->result.verdict, Verdict::Failed);
+  EXPECT_EQ(entry->result.counts, failed.counts);
+  EXPECT_EQ(read.Find("lib", "7432", "packaging"), nullptr);
+
+  for (const std::string damage : {"{\"version\":1,\"entries\":[{\"hash\":1}]}", "{trunc", ""}) {
+    std::ofstream(file, std::ios::trunc) << damage;
+    warning.clear();
+    EXPECT_TRUE(RunHistory::Load(file, warning).Empty()) << damage;
+    EXPECT_NE(warning.find("is damaged and is ignored"), std::string::npos) << damage;
+  }
+}
+
+TEST(RunLock, ASecondRunOnTheProjectIsRefusedUntilTheFirstEnds) {
+  TempDir dir;
+  const std::string file = (dir.path() / "lock").string();
+  std::string error;
+  {
+    auto first = RunLock::Take(file, error);
+    ASSERT_TRUE(first) << error;
+    EXPECT_FALSE(RunLock::Take(file, error));
+    EXPECT_NE(error.find("another kestra verify all is running on this project"),
+              std::string::npos);
+  }
+  EXPECT_TRUE(RunLock::Take(file, error)) << error;
+}
+
+TEST(RunChanges, NewFailuresComeFirstThenFixesChangesAdditionsAndRemovals) {
+  const std::vector<VerifyResult> before = {
+      Result("a", "rulex", Verdict::Passed), Result("b", "rulex", Verdict::Failed),
+      Result("c", "rulex", Verdict::Passed), Result("gone", "rulex", Verdict::Passed),
+      Result("same", "rulex", Verdict::Failed)};
+  VerifyResult skipped = Result("c", "rulex", Verdict::Unknown);
+  skipped.notRun = true;
+  const std::vector<VerifyResult> after = {
+      Result("new", "rulex", Verdict::Passed), Result("b", "rulex", Verdict::Passed),
+      Result("a", "rulex", Verdict::Unknown), skipped, Result("same", "rulex", Verdict::Failed)};
+  const auto changes = ChangesSince(before, after);
+  ASSERT_EQ(changes.size(), 5u);
+  EXPECT_EQ(changes[0].cell, "a");
+  EXPECT_EQ(changes[0].kind, VerdictChange::Kind::NewFailure);
+  EXPECT_EQ(changes[1].cell, "b");
+  EXPECT_EQ(changes[1].kind, VerdictChange::Kind::Fixed);
+  EXPECT_EQ(changes[2].after, "not run");
+  EXPECT_EQ(changes[3].kind, VerdictChange::Kind::Added);
+  EXPECT_EQ(changes[4].cell, "gone");
+  EXPECT_EQ(changes[4].kind, VerdictChange::Kind::Removed);
+  EXPECT_TRUE(ChangesSince({}, after).empty());  // a first run has nothing to compare with
+}
+
+TEST(ReportPage, NamesAreEscapedAndLinksEncoded) {
+  TempDir dir;
+  ReportPageData data;
+  data.title = "<b>project</b>";
+  data.flows = {"rulex"};
+  VerifyResult result = Result("<script>alert(1)</script>", "rulex", Verdict::Failed);
+  result.message = "it's \"bad\" & wrong";
+  data.cells.push_back({result, "my #1 logs/x.log", false});
+  const std::string file = (dir.path() / "page.html").string();
+  std::string error;
+  ASSERT_TRUE(WriteReportPage(data, file, error)) << error;
+  const std::string page = ReadFile(file);
+  EXPECT_EQ(page.find("<script>alert"), std::string::npos);
+  EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
+  EXPECT_NE(page.find("&lt;b&gt;project&lt;/b&gt;"), std::string::npos);
+  EXPECT_NE(page.find("it&#39;s &quot;bad&quot; &amp; wrong"), std::string::npos);
+  EXPECT_NE(page.find("href=\"my%20%231%20logs/x.log\""), std::string::npos);
+  EXPECT_EQ(page.find("://"), std::string::npos);  // nothing is fetched from anywhere
+}
+
+TEST(JobCommands, ShellWordsReachTheProgramIntact) {
+  TempDir dir;
+  const std::vector<std::string> words = {"plain", "two words", "it's", "$HOME", "a\"b", "*"};
+  std::vector<std::string> arguments = {"/usr/bin/printf", "%s\\n"};
+  arguments.insert(arguments.end(), words.begin(), words.end());
+  const std::string out = (dir.path() / "out").string();
+  const std::string line = JobShellLine(arguments, out, (dir.path() / "err").string());
+  ASSERT_EQ(std::system(("/bin/sh -c " + ShellWord(line)).c_str()), 0) << line;
+  EXPECT_EQ(ReadFile(out), "plain\ntwo words\nit's\n$HOME\na\"b\n*\n");
+}

@@ -1,0 +1,79 @@
+#!/usr/bin/env python3
+"""The report page of kestra verify all in a real headless browser (Debian's chromium):
+the page opened with "#filter=failed" shows only the failing parts, the matrix has a row per
+part and a cell per flow, and a failing cell's link leads to its log beside the page.
+
+usage: page_in_browser.py BUILD_DIR SOURCE_DIR   (exit 77: no chromium, the test is skipped)"""
+import html.parser, os, shutil, subprocess, sys, tempfile
+
+build, source = sys.argv[1], sys.argv[2]
+browser = shutil.which("chromium") or shutil.which("chromium-browser")
+if not browser:
+    print("no chromium: scripts/setup installs it")
+    sys.exit(77)
+
+
+class Matrix(html.parser.HTMLParser):
+    """The rows of table#matrix: (shown, [cell texts], [cell links])."""
+
+    def __init__(self):
+        super().__init__()
+        self.rows, self.inside, self.cell, self.shown = [], False, None, None
+
+    def handle_starttag(self, tag, attrs):
+        a = dict(attrs)
+        if tag == "table":
+            self.inside = a.get("id") == "matrix"
+        elif self.inside and tag == "tr" and "data-text" in a:
+            self.rows.append(("none" not in (a.get("style") or ""), [], []))
+        elif self.inside and tag == "td" and self.rows:
+            self.cell = ""
+        elif self.inside and tag == "a" and self.rows:
+            self.rows[-1][2].append(a["href"])
+        elif tag == "span" and a.get("id") == "shown":
+            self.shown = ""
+
+    def handle_endtag(self, tag):
+        if tag == "table":
+            self.inside = False
+        elif tag == "td" and self.cell is not None:
+            self.rows[-1][1].append(self.cell)
+            self.cell = None
+        elif tag == "span" and self.shown is not None and not self.shown.isdigit():
+            self.shown = None
+
+    def handle_data(self, data):
+        if self.cell is not None:
+            self.cell += data
+        if self.shown is not None and self.shown == "":
+            self.shown = data
+
+
+with tempfile.TemporaryDirectory() as work:
+    skip = shutil.ignore_patterns("rulex", "temp*", "*_tmp.tak", "demo.sum", "demo.log")
+    shutil.copytree(os.path.join(source, "examples", "demo"), os.path.join(work, "demo"), ignore=skip)
+    page = os.path.join(work, "report.html")
+    run = subprocess.run([os.path.join(build, "bin", "kestra"), "verify", "all", "-proj",
+                          os.path.join(work, "demo", "demo.tak"), "-lib", "standard", "-flows",
+                          "rulex,packaging", "-j", "2", "-html", page],
+                         capture_output=True, text=True, timeout=120)
+    assert run.returncode == 1, run.stderr
+    dom = subprocess.run([browser, "--headless", "--no-sandbox", "--disable-gpu",
+                          "--user-data-dir=" + os.path.join(work, "profile"), "--dump-dom",
+                          "file://" + page + "#filter=failed"],
+                         capture_output=True, text=True, timeout=60)
+    assert dom.returncode == 0, dom.stderr
+    matrix = Matrix()
+    matrix.feed(dom.stdout)
+    rows = matrix.rows
+    assert len(rows) == 7, f"{len(rows)} rows, 7 parts expected"
+    assert all(len(cells) == 4 for _, cells, _ in rows), rows  # library, part, two flows
+    shown = sorted(cells[1] for visible, cells, _ in rows if visible)
+    failing = sorted(cells[1] for _, cells, _ in rows if "failed" in cells[2:])
+    assert shown == failing and "7432" in shown, (shown, failing)
+    assert matrix.shown == str(len(shown)), matrix.shown
+    row7432 = next(r for r in rows if r[1][1] == "7432")
+    log = os.path.join(work, row7432[2][0])
+    assert os.path.isfile(log), log
+    assert "TOTAL" in open(log, errors="replace").read(), "the rulex cell does not link its log"
+    print(f"page in {browser}: {len(rows)} rows, {len(shown)} shown by the filter, log linked")
