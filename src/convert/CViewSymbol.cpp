@@ -43,14 +43,8 @@ bool CViewSymbol::OnCommand(int id) {
     case IDC_VIEW:
       OnView();
       return true;
-    case IDC_CLOSE:
-      EndDialog(1);
-      return true;
-    case IDC_HELP:
-      OnHelp();
-      return true;
     default:
-      return false;
+      return OnCloseOrHelp(id, IDC_CLOSE, IDC_HELP, 1);
   }
 }
 

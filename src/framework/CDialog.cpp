@@ -139,6 +139,18 @@ LRESULT CDialog::OnMessage(unsigned, WPARAM, LPARAM) { return 0; }
 
 void CDialog::OnHelp() {}
 
+bool CDialog::OnCloseOrHelp(int id, int closeId, int helpId, int closeCode) {
+  if (id == closeId) {
+    EndDialog(closeCode);
+    return true;
+  }
+  if (id == helpId) {
+    OnHelp();
+    return true;
+  }
+  return false;
+}
+
 bool CDialog::event(QEvent* e) {
   if (e->type() == WindowMessageEvent::EventType()) {
     auto* m = static_cast<WindowMessageEvent*>(e);

@@ -57,6 +57,9 @@ class CDialog : public QDialog {
   virtual LRESULT OnMessage(unsigned message, WPARAM wParam, LPARAM lParam);
   // The help key (F1).
   virtual void OnHelp();
+  // For OnCommand of a dialog with Close and Help buttons: closeId ends the dialog with
+  // closeCode, helpId calls OnHelp; true when id was one of them.
+  bool OnCloseOrHelp(int id, int closeId, int helpId, int closeCode);
 
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -75,14 +75,8 @@ bool CCellsimVerification::OnCommand(int id) {
     case IDC_CHOOSE_OPTIONS_FILE:
       ChooseOptionsFile();
       return true;
-    case IDC_CLOSE:
-      EndDialog(IDC_CLOSE);
-      return true;
-    case IDC_HELP:
-      OnHelp();
-      return true;
     default:
-      return false;
+      return OnCloseOrHelp(id, IDC_CLOSE, IDC_HELP, IDC_CLOSE);
   }
 }
 

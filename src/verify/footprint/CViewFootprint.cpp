@@ -152,14 +152,8 @@ bool CViewFootprint::OnCommand(int id) {
     case IDC_SETUP:
       OnPcbEditorSetup();
       return true;
-    case IDC_CLOSE:
-      EndDialog(1);
-      return true;
-    case IDC_HELP:
-      OnHelp();
-      return true;
     default:
-      return false;
+      return OnCloseOrHelp(id, IDC_CLOSE, IDC_HELP, 1);
   }
 }
 

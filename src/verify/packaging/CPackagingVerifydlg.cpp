@@ -77,14 +77,8 @@ bool CPackagingVerifydlg::OnCommand(int id) {
     case IDC_PASS_FAIL:
       OnPassFailReport();
       return true;
-    case IDC_CLOSE:
-      EndDialog(IDC_CLOSE);
-      return true;
-    case IDC_HELP:
-      OnHelp();
-      return true;
     default:
-      return false;
+      return OnCloseOrHelp(id, IDC_CLOSE, IDC_HELP, IDC_CLOSE);
   }
 }
 

@@ -73,14 +73,8 @@ bool CRulexVerification::OnCommand(int id) {
     case IDC_LAUNCH:
       LaunchAdvancedChecks();
       return true;
-    case IDC_CLOSE:
-      EndDialog(IDC_CLOSE);
-      return true;
-    case IDC_HELP:
-      OnHelp();
-      return true;
     default:
-      return false;
+      return OnCloseOrHelp(id, IDC_CLOSE, IDC_HELP, IDC_CLOSE);
   }
 }
 

@@ -147,14 +147,8 @@ bool CEditSimulationViews::OnCommand(int id) {
     case IDC_VHDL_NEW_MAP:
       ChooseCreate(kVhdl, id);
       return true;
-    case IDC_CLOSE:
-      EndDialog(IDC_CLOSE);
-      return true;
-    case IDC_HELP:
-      OnHelp();
-      return true;
     default:
-      return false;
+      return OnCloseOrHelp(id, IDC_CLOSE, IDC_HELP, IDC_CLOSE);
   }
 }
 

@@ -46,14 +46,8 @@ bool CSetupTemplate::OnCommand(int id) {
     case IDC_EXTRACT_TEMPLATE:
       EnableChoosers(true);
       return true;
-    case IDC_CLOSE:
-      EndDialog(IDC_CLOSE);
-      return true;
-    case IDC_HELP:
-      OnHelp();
-      return true;
     default:
-      return false;
+      return OnCloseOrHelp(id, IDC_CLOSE, IDC_HELP, IDC_CLOSE);
   }
 }
 

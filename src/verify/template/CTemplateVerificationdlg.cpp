@@ -50,14 +50,8 @@ bool CTemplateVerificationdlg::OnCommand(int id) {
     case IDC_BROWSE_TEMPLATE:
       ChooseTemplate();
       return true;
-    case IDC_CLOSE:
-      EndDialog(IDC_CLOSE);
-      return true;
-    case IDC_HELP:
-      OnHelp();
-      return true;
     default:
-      return false;
+      return OnCloseOrHelp(id, IDC_CLOSE, IDC_HELP, IDC_CLOSE);
   }
 }
 
