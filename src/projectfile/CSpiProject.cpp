@@ -161,13 +161,25 @@ int CSpiProject::Open(const std::string& projectFile) {
   // when it fails), in the order they arose.
   collectingLog_ = true;
   // Room for the entries of a file full of refusals up front: a large block costs only the
-  // pages written, while growing step by step would copy the entries again and again.
+  // pages written, while growing step by step would copy the entries again and again. The
+  // block is the process's spare one when there is one: handing a block back to the system
+  // costs far more than writing the entries (a flush of the address translations on every
+  // processor), and the next Open of the process writes into the same pages.
+  std::string& spare = SpiState().spareLogBuffer;
+  pendingLog_ = std::move(spare);
+  spare = std::string();
   pendingLog_.clear();
   pendingLog_.reserve(kPendingLogRoom);
   const int result = OpenLevels(projectFile);
   collectingLog_ = false;
   WritePendingLog();
-  pendingLog_ = std::string();  // its memory back
+  // Kept for the next Open unless a log of many refusals made it larger than the usual room
+  // (an Open nested in this one has its own block).
+  pendingLog_.clear();
+  if (pendingLog_.capacity() <= kPendingLogRoom && spare.capacity() < pendingLog_.capacity())
+    spare = std::move(pendingLog_);
+  pendingLog_ = std::string();
+  pendingLog_.shrink_to_fit();  // its memory back when it was not kept
   return result;
 }
 
