@@ -40,6 +40,10 @@ void SpiArena::Reserve(std::size_t bytes) {
   NewBlock(bytes);
 }
 
+void SpiArena::Prefault(std::size_t bytes) {
+  if (next_) SpiPrefault(next_, std::min(bytes, static_cast<std::size_t>(end_ - next_)));
+}
+
 void SpiArena::NewBlock(std::size_t atLeast) {
   // Each block at least as large as all before it (up to a step), so that the number of
   // blocks stays logarithmic; pages not touched cost no memory.
