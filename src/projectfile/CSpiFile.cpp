@@ -109,8 +109,8 @@ bool CSpiFile::FillBuffer() {
   std::size_t capacity = expected + 1;
   char* data = static_cast<char*>(arena_->Allocate(capacity, 1));
   // A small file's bytes and the model made of them (up to about eight times the bytes for
-  // short lines) mapped at once: far cheaper than a page fault each, above all on virtual machines.
-  // Large files are left to the large pages their blocks are advised for.
+  // short lines) mapped at once: far cheaper than a page fault each, above all on virtual
+  // machines. Large files are left to the large pages their blocks are advised for.
   if (expected <= kPrefaultLimit) arena_->Prefault(kPrefaultFactor * capacity);
   std::size_t size = 0;
   while (true) {
