@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <ctime>
@@ -15,6 +16,7 @@
 #include "projectfile/SpiFailureCause.h"
 #include "projectfile/SpiLastMessage.h"
 #include "projectfile/SpiLog.h"
+#include "projectfile/SpiPages.h"
 #include "projectfile/SpiProcessState.h"
 #include "projectfile/SpiReader.h"
 #include "projectfile/SpiText.h"
@@ -27,6 +29,8 @@ constexpr const char* kInstallRelative = "qvdsetup/projmgr/qvd.tak";
 constexpr const char* kSiteRelative = "qvdsetup/projmgr/site.tak";
 constexpr const char* kUserRelative = "qvdsetup/projmgr/user.tak";
 constexpr std::size_t kPendingLogRoom = std::size_t{1} << 20;
+constexpr std::size_t kLogMapStep = std::size_t{64} << 10;
+constexpr std::size_t kLogEntryFrame = 128;  // an entry's heading and closing rule
 constexpr const char* kLockNote =
     "\nAnother tool which is running has a lock on the tak file. Exit from other tools invoked on "
     "the same project before starting a new one";
@@ -161,13 +165,26 @@ int CSpiProject::Open(const std::string& projectFile) {
   // when it fails), in the order they arose.
   collectingLog_ = true;
   // Room for the entries of a file full of refusals up front: a large block costs only the
-  // pages written, while growing step by step would copy the entries again and again.
+  // pages written, while growing step by step would copy the entries again and again. The
+  // block is the process's spare one when there is one: handing a block back to the system
+  // costs far more than writing the entries (a flush of the address translations on every
+  // processor), and the next Open of the process writes into the same pages.
+  std::string& spare = SpiState().spareLogBuffer;
+  pendingLog_ = std::move(spare);
+  spare = std::string();
   pendingLog_.clear();
   pendingLog_.reserve(kPendingLogRoom);
+  pendingLogMapped_ = 0;
   const int result = OpenLevels(projectFile);
   collectingLog_ = false;
   WritePendingLog();
-  pendingLog_ = std::string();  // its memory back
+  // Kept for the next Open unless a log of many refusals made it larger than the usual room
+  // (an Open nested in this one has its own block).
+  pendingLog_.clear();
+  if (pendingLog_.capacity() <= kPendingLogRoom && spare.capacity() < pendingLog_.capacity())
+    spare = std::move(pendingLog_);
+  pendingLog_ = std::string();
+  pendingLog_.shrink_to_fit();  // its memory back when it was not kept
   return result;
 }
 
@@ -403,6 +420,13 @@ void CSpiProject::WriteLogEntry(bool isError, const std::string& text) {
       logPath_ = temp + "/tak.log";
   }
   if (failure.empty() && collectingLog_) {
+    // The block's pages mapped a step at a time ahead of the entries, not one fault each.
+    if (pendingLog_.size() + text.size() + kLogEntryFrame > pendingLogMapped_ &&
+        pendingLogMapped_ < pendingLog_.capacity()) {
+      const std::size_t step = std::min(kLogMapStep, pendingLog_.capacity() - pendingLogMapped_);
+      SpiPrefault(pendingLog_.data() + pendingLogMapped_, step);
+      pendingLogMapped_ += step;
+    }
     SpiAppendLogEntryText(pendingLog_, isError, text);
     lastEntryMessage_ = text;
   } else if (failure.empty()) {

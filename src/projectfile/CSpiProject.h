@@ -106,5 +106,6 @@ class CSpiProject {
   // Open collects its log entries and writes them with one open of the log at its end.
   bool collectingLog_ = false;
   std::string pendingLog_;
+  std::size_t pendingLogMapped_ = 0;  // bytes of its block mapped ahead of the entries
   std::string lastEntryMessage_;
 };

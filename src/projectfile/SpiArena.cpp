@@ -6,9 +6,11 @@
 
 namespace {
 
-// The first block is small, so that the many small models of a process (a four-level
-// hierarchy of short files) cost little; later blocks grow with the arena.
-constexpr std::size_t kFirstBlock = std::size_t{64} << 10;
+// The first block holds the model of a four-level hierarchy of usual files, so that releasing
+// it is one return of memory to the system (each return flushes the address translations of
+// every processor: far dearer than the pages themselves). Pages not touched cost no memory, so
+// a small model still costs only what it uses; later blocks grow with the arena.
+constexpr std::size_t kFirstBlock = std::size_t{1} << 20;
 constexpr std::size_t kLargestStep = std::size_t{256} << 20;
 
 }  // namespace
@@ -36,6 +38,10 @@ std::string_view SpiArena::Copy(std::string_view text) {
 void SpiArena::Reserve(std::size_t bytes) {
   if (next_ && static_cast<std::size_t>(end_ - next_) >= bytes) return;
   NewBlock(bytes);
+}
+
+void SpiArena::Prefault(std::size_t bytes) {
+  if (next_) SpiPrefault(next_, std::min(bytes, static_cast<std::size_t>(end_ - next_)));
 }
 
 void SpiArena::NewBlock(std::size_t atLeast) {

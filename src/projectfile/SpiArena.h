@@ -32,6 +32,10 @@ class SpiArena {
   // Makes the next blocks large enough for bytes more without a new block per small step
   // (a reader that knows its file's size asks for it once).
   void Reserve(std::size_t bytes);
+  // Maps the pages of the next bytes of the current block in one call (where the system can),
+  // so that a model about to be built there takes no page fault per page. Never beyond the
+  // block; pages already mapped are left as they are.
+  void Prefault(std::size_t bytes);
 
   // Frees everything at once; every view into the arena becomes invalid.
   void Release();

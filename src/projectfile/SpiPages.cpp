@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <cstdint>
 #include <new>
 #include <utility>
 
@@ -44,4 +45,16 @@ void SpiPages::Release() {
   if (data_) ::munmap(data_, size_);
   data_ = nullptr;
   size_ = 0;
+}
+
+void SpiPrefault(void* at, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+  const auto begin = reinterpret_cast<std::uintptr_t>(at);
+  const std::uintptr_t from = begin & ~(std::uintptr_t{kPage} - 1);
+  const std::uintptr_t to = (begin + bytes + kPage - 1) & ~(std::uintptr_t{kPage} - 1);
+  if (bytes > 0) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+#else
+  (void)at;
+  (void)bytes;
+#endif
 }

@@ -25,3 +25,7 @@ class SpiPages {
   char* data_ = nullptr;
   std::size_t size_ = 0;
 };
+
+// Maps the pages of [at, at + bytes) in one call where the system can (they are then not
+// faulted in one by one as they are first written); contents are unchanged. Only advice.
+void SpiPrefault(void* at, std::size_t bytes);

@@ -17,6 +17,8 @@ struct SpiProcessState {
   bool sessionLookupBusy = false;
   std::vector<std::string> arguments;  // the command line, plus what the session lookup added
   bool argumentsLoaded = false;
+  // The block an Open collects its log entries in, kept for the next Open of the process.
+  std::string spareLogBuffer;
 };
 
 SpiProcessState& SpiState();
