@@ -303,7 +303,9 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
          "class=\"sortable\">part</th>";
   for (const std::string& flow : data.flows)
     out << "<th class=\"sortable\">" << HtmlText(flow) << "</th>";
-  out << "</tr></thead><tbody></tbody></table>\n<script type=\"application/json\" id=\"rows\">";
+  out << "</tr></thead><tbody></tbody></table>\n"
+      << "<noscript><p>The matrix is drawn by the page's script: allow scripts for this "
+         "file to see it.</p></noscript>\n<script type=\"application/json\" id=\"rows\">";
   WriteMatrixJson(out, rows, data.flows);
   out << "</script>\n";
   out << "<script>" << kScript << "</script>\n</body></html>\n";
