@@ -53,7 +53,7 @@ var longest=[7,4];all.forEach(function(x){longest[0]=Math.max(longest[0],data.li
 longest[1]=Math.max(longest[1],x.r[1].length);});
 var cols=table.getElementsByTagName('col');
 cols[0].style.width=Math.min(longest[0]+3,40)+'ch';cols[1].style.width=Math.min(longest[1]+3,60)+'ch';
-for(var c=2;c<cols.length;c++)cols[c].style.width='14em';
+for(var c=2;c<cols.length;c++)cols[c].style.width='12em';
 function cell(tr,text){var td=document.createElement('td');td.textContent=text;tr.appendChild(td);return td;}
 function row(x){var r=x.r,tr=document.createElement('tr');tr.setAttribute('data-text',x.text);
 cell(tr,data.libraries[r[0]]);cell(tr,r[1]).title=r[1];
