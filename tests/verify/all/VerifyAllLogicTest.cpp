@@ -166,19 +166,25 @@ TEST(ReportPage, NamesAreEscapedAndLinksEncoded) {
   TempDir dir;
   ReportPageData data;
   data.title = "<b>project</b>";
-  data.flows = {"rulex"};
+  data.flows = {"rulex", "packaging"};
   VerifyResult result = Result("<script>alert(1)</script>", "rulex", Verdict::Failed);
-  result.message = "it's \"bad\" & wrong";
+  result.message = "it's \"bad\" & wrong\\";
   data.cells.push_back({result, "my #1 logs/x.log", false});
+  data.cells.push_back({Result("b", "rulex", Verdict::Passed), "my #1 logs/b.log", true});
+  data.cells.push_back({Result("b", "packaging", Verdict::Passed), "", false});
   const std::string file = (dir.path() / "page.html").string();
   std::string error;
   ASSERT_TRUE(WriteReportPage(data, file, error)) << error;
   const std::string page = ReadFile(file);
   EXPECT_EQ(page.find("<script>alert"), std::string::npos);
-  EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
   EXPECT_NE(page.find("&lt;b&gt;project&lt;/b&gt;"), std::string::npos);
-  EXPECT_NE(page.find("it&#39;s &quot;bad&quot; &amp; wrong"), std::string::npos);
-  EXPECT_NE(page.find("href=\"my%20%231%20logs/x.log\""), std::string::npos);
+  // The matrix rows travel as JSON inside a script element: nothing in a name can end it.
+  EXPECT_NE(page.find(R"(\u003cscript\u003ealert(1)\u003c/script\u003e)"), std::string::npos);
+  EXPECT_NE(page.find(R"("texts":["it's \"bad\" \u0026 wrong\\","passed"])"), std::string::npos);
+  EXPECT_NE(page.find(R"("logs":"my%20%231%20logs/")"), std::string::npos);
+  // Each row: library index, part, per flow [verdict, tooltip, log, reused] or 0 for none.
+  EXPECT_NE(page.find(R"([0,"b",[0,1,"b.log",1],[0,1,"",0]])"), std::string::npos);
+  EXPECT_NE(page.find(R"(,[2,0,"x.log",0],0])"), std::string::npos);
   EXPECT_EQ(page.find("://"), std::string::npos);  // nothing is fetched from anywhere
 }
 

@@ -10,23 +10,7 @@
 
 namespace {
 
-// Verdict words as CSS classes and sort ranks (worst first when sorted descending).
-std::string CssClass(const std::string& word) {
-  if (word == "passed") return "passed";
-  if (word == "passed with warnings") return "warnings";
-  if (word == "failed") return "failed";
-  if (word == "not run") return "notrun";
-  return "unknown";
-}
-
-int Rank(const std::string& word) {
-  if (word == "passed") return 0;
-  if (word == "not run") return 1;
-  if (word == "passed with warnings") return 2;
-  if (word == "failed") return 3;
-  return 4;
-}
-
+// The verdict words in the order of the page script's verdict indexes.
 const char* const kWords[] = {"passed", "passed with warnings", "failed", "unknown", "not run"};
 
 constexpr const char* kStyle = R"(
@@ -34,6 +18,8 @@ body{font-family:sans-serif;margin:1em;color:#222}
 h1{font-size:1.4em;margin:.2em 0}h2{font-size:1.1em;margin:1em 0 .3em}
 table{border-collapse:collapse;font-size:.9em}
 th,td{border:1px solid #bbb;padding:2px 6px;text-align:left}
+#matrix{table-layout:fixed}#matrix td{white-space:nowrap;overflow:hidden;text-overflow:ellipsis;height:1.3em}
+#matrix tr.spacer td{border:0;padding:0}
 th{background:#eee;position:sticky;top:0}
 th.sortable{cursor:pointer}th.sortable:after{content:" \2195";color:#888}
 td.passed{background:#c8f0c8}td.warnings{background:#fff0a8}
@@ -46,28 +32,63 @@ td a{color:inherit}td.reused{font-style:italic}
 .newfailure{color:#a00;font-weight:bold}.fixed{color:#070}
 )";
 
-// Filter: hides the rows whose text does not hold every word typed ("page.html#filter=failed"
-// opens the page filtered). Sort: by the clicked
-// column, verdict columns by how bad the verdict is; a second click reverses.
+// The matrix is drawn from the rows embedded as JSON (#rows): only the rows in and near the
+// window are in the document, so a page of ten thousand parts opens as fast as one of ten;
+// up to kAllRows rows are all drawn. Filter: keeps the rows whose text holds every word typed
+// ("page.html#filter=failed" opens the page filtered). Sort: by the clicked column, verdict
+// columns by how bad the verdict is; a second click reverses. Both work on the data.
 constexpr const char* kScript = R"(
 (function(){
+var kAllRows=400,kMargin=30;
+var data=JSON.parse(document.getElementById('rows').textContent);
+var words=['passed','passed with warnings','failed','unknown','not run'];
+var classes=['passed','warnings','failed','unknown','notrun'];
+var ranks=[0,2,3,4,1];
 var table=document.getElementById('matrix');var body=table.tBodies[0];
-var rows=Array.prototype.slice.call(body.rows);
 var filter=document.getElementById('filter');var shown=document.getElementById('shown');
-function apply(){var words=filter.value.toLowerCase().split(/\s+/).filter(Boolean);var n=0;
-for(var i=0;i<rows.length;i++){var r=rows[i];var text=r.getAttribute('data-text');
-var ok=words.every(function(w){return text.indexOf(w)>=0;});r.style.display=ok?'':'none';if(ok)n++;}
-shown.textContent=n;}
+var all=data.rows.map(function(r){var text=data.libraries[r[0]]+' '+r[1];
+for(var i=2;i<r.length;i++)if(r[i])text+=' '+words[r[i][0]];return {r:r,text:text.toLowerCase()};});
+var view=all,rowHeight=0;
+var longest=[7,4];all.forEach(function(x){longest[0]=Math.max(longest[0],data.libraries[x.r[0]].length);
+longest[1]=Math.max(longest[1],x.r[1].length);});
+var cols=table.getElementsByTagName('col');
+cols[0].style.width=Math.min(longest[0]+3,40)+'ch';cols[1].style.width=Math.min(longest[1]+3,60)+'ch';
+for(var c=2;c<cols.length;c++)cols[c].style.width='12em';
+function cell(tr,text){var td=document.createElement('td');td.textContent=text;tr.appendChild(td);return td;}
+function row(x){var r=x.r,tr=document.createElement('tr');tr.setAttribute('data-text',x.text);
+cell(tr,data.libraries[r[0]]);cell(tr,r[1]).title=r[1];
+for(var i=2;i<r.length;i++){var v=r[i];if(!v){tr.appendChild(document.createElement('td'));continue;}
+var td=document.createElement('td');td.className=classes[v[0]]+(v[3]?' reused':'');td.title=data.texts[v[1]];
+if(v[2]){var a=document.createElement('a');a.href=data.logs+v[2];a.textContent=words[v[0]];td.appendChild(a);}
+else td.textContent=words[v[0]];tr.appendChild(td);}return tr;}
+function spacer(rows){var tr=document.createElement('tr');tr.className='spacer';
+var td=document.createElement('td');td.colSpan=cols.length;tr.appendChild(td);
+tr.style.height=(rows*rowHeight)+'px';return tr;}
+var drawn=[-1,-1];
+function draw(force){var first=0,last=view.length;
+if(view.length>kAllRows){if(!rowHeight){body.replaceChildren(row(view[0]));rowHeight=body.rows[0].offsetHeight||20;}
+var top=window.scrollY-(body.getBoundingClientRect().top+window.scrollY);
+first=Math.max(0,Math.floor(top/rowHeight)-kMargin);
+last=Math.min(view.length,first+Math.ceil(window.innerHeight/rowHeight)+2*kMargin);}
+if(!force&&first===drawn[0]&&last===drawn[1])return;drawn=[first,last];
+var frag=document.createDocumentFragment();if(first>0)frag.appendChild(spacer(first));
+for(var i=first;i<last;i++)frag.appendChild(row(view[i]));
+if(last<view.length)frag.appendChild(spacer(view.length-last));body.replaceChildren(frag);}
+var pending=false;
+window.addEventListener('scroll',function(){if(pending)return;pending=true;
+requestAnimationFrame(function(){pending=false;draw(false);});});
+window.addEventListener('resize',function(){draw(true);});
+function apply(){var w=filter.value.toLowerCase().split(/\s+/).filter(Boolean);
+view=all.filter(function(x){return w.every(function(s){return x.text.indexOf(s)>=0;});});
+shown.textContent=view.length;draw(true);}
 filter.addEventListener('input',apply);
-var heads=table.tHead.rows[0].cells;var order={};
-for(var c=0;c<heads.length;c++){(function(c){heads[c].addEventListener('click',function(){
-var dir=order[c]=-(order[c]||1);
-rows.sort(function(a,b){var x=a.cells[c],y=b.cells[c];
-var p=x.getAttribute('data-rank'),q=y.getAttribute('data-rank');
-var d=(p!==null)?(p-q):x.textContent.localeCompare(y.textContent);
-return d*-dir;});
-var frag=document.createDocumentFragment();rows.forEach(function(r){frag.appendChild(r);});
-body.appendChild(frag);});})(c);}
+var order={};
+function key(x,c){if(c===0)return data.libraries[x.r[0]];if(c===1)return x.r[1];
+var v=x.r[c];return v?ranks[v[0]]:-1;}
+table.tHead.addEventListener('click',function(e){var th=e.target.closest('th');if(!th)return;
+var c=th.cellIndex;var dir=order[c]=-(order[c]||1);
+all.sort(function(a,b){var x=key(a,c),y=key(b,c);
+var d=(c<2)?x.localeCompare(y):(x-y);return d*-dir;});apply();});
 var preset=/[#&]filter=([^&]*)/.exec(location.hash);
 if(preset)filter.value=decodeURIComponent(preset[1]);
 apply();
@@ -112,6 +133,92 @@ std::string UrlPath(const std::string& path) {
   return url;
 }
 
+// A string as a JSON string that is also safe inside a <script> element: besides quotes,
+// backslashes and control characters, <, > and & are written as \u escapes, so no name can
+// close the element.
+std::string JsonText(const std::string& text) {
+  static const char digits[] = "0123456789abcdef";
+  std::string json = "\"";
+  for (unsigned char c : PrintableText(text)) {
+    if (c == '"' || c == '\\') {
+      json += '\\';
+      json += static_cast<char>(c);
+    } else if (c < 0x20 || c == '<' || c == '>' || c == '&') {
+      json += "\\u00";
+      json += digits[c >> 4];
+      json += digits[c & 15];
+    } else {
+      json += static_cast<char>(c);
+    }
+  }
+  return json + "\"";
+}
+
+int VerdictCode(const std::string& word) {
+  for (int i = 0; i < 5; ++i)
+    if (word == kWords[i]) return i;
+  return 3;  // unknown
+}
+
+using MatrixRows = std::map<std::pair<std::string, std::string>,  // library, part
+                            std::map<std::string, const PageCell*>>;
+
+// The matrix as the page's script reads it: {"libraries":[names], "texts":[tooltips],
+// "logs":"common folder of the links/", "rows":[[library index, part, cell per flow]]},
+// a cell [verdict index in kWords, tooltip index, log link after "logs" or "", reused 0/1]
+// or 0 when the flow has no result for the part. Libraries and tooltips are listed once, as
+// thousands of parts share them.
+void WriteMatrixJson(std::ostream& out, const MatrixRows& rows,
+                     const std::vector<std::string>& flows) {
+  std::map<std::string, std::size_t> libraries;
+  std::map<std::string, std::size_t> texts;
+  std::string folder;
+  bool firstLink = true;
+  for (const auto& [row, cells] : rows) {
+    libraries.emplace(row.first, libraries.size());
+    for (const auto& [flow, cell] : cells) {
+      const std::string& link = cell->logLink;
+      if (link.empty()) continue;
+      if (firstLink) folder = link.substr(0, link.rfind('/') + 1);
+      firstLink = false;
+      if (link.compare(0, folder.size(), folder) != 0) folder.clear();
+    }
+  }
+  std::vector<const std::string*> libraryNames(libraries.size());
+  for (const auto& [name, index] : libraries) libraryNames[index] = &name;
+  std::ostringstream rowsJson;
+  const char* rowSeparator = "";
+  for (const auto& [row, cells] : rows) {
+    rowsJson << rowSeparator << "[" << libraries[row.first] << "," << JsonText(row.second);
+    rowSeparator = ",\n";
+    for (const std::string& flow : flows) {
+      const auto found = cells.find(flow);
+      if (found == cells.end()) {
+        rowsJson << ",0";
+        continue;
+      }
+      const PageCell& cell = *found->second;
+      const std::string detail =
+          cell.result.message.empty() ? cell.result.cause : cell.result.message;
+      const std::size_t text = texts.emplace(detail, texts.size()).first->second;
+      const std::string link = cell.logLink.empty() ? "" : cell.logLink.substr(folder.size());
+      rowsJson << ",[" << VerdictCode(VerdictWord(cell.result)) << "," << text << ","
+               << JsonText(link.empty() ? "" : UrlPath(link)) << "," << (cell.reused ? 1 : 0)
+               << "]";
+    }
+    rowsJson << "]";
+  }
+  std::vector<const std::string*> textList(texts.size());
+  for (const auto& [detail, index] : texts) textList[index] = &detail;
+  out << "{\"libraries\":[";
+  for (std::size_t i = 0; i < libraryNames.size(); ++i)
+    out << (i ? "," : "") << JsonText(*libraryNames[i]);
+  out << "],\n\"texts\":[";
+  for (std::size_t i = 0; i < textList.size(); ++i) out << (i ? "," : "") << JsonText(*textList[i]);
+  out << "],\n\"logs\":" << JsonText(UrlPath(folder)) << ",\n\"rows\":[\n"
+      << rowsJson.str() << "]}";
+}
+
 }  // namespace
 
 std::string HtmlText(const std::string& text) {
@@ -143,8 +250,7 @@ std::string HtmlText(const std::string& text) {
 }
 
 bool WriteReportPage(const ReportPageData& data, const std::string& file, std::string& error) {
-  using Row = std::pair<std::string, std::string>;  // library, part
-  std::map<Row, std::map<std::string, const PageCell*>> rows;
+  MatrixRows rows;
   std::map<std::string, Counts> byFlow;
   std::map<std::string, Counts> byLibrary;
   for (const PageCell& cell : data.cells) {
@@ -191,39 +297,18 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
       << "<input id=\"filter\" type=\"search\" placeholder=\"filter: part, library or verdict "
          "words\" aria-label=\"filter\"> <span id=\"shown\">"
       << rows.size() << "</span> of " << rows.size() << " parts shown\n"
-      << "<table id=\"matrix\"><thead><tr><th class=\"sortable\">library</th>"
-         "<th class=\"sortable\">part</th>";
+      << "<table id=\"matrix\"><colgroup><col><col>";
+  for (std::size_t i = 0; i < data.flows.size(); ++i) out << "<col>";
+  out << "</colgroup><thead><tr><th class=\"sortable\">library</th><th "
+         "class=\"sortable\">part</th>";
   for (const std::string& flow : data.flows)
     out << "<th class=\"sortable\">" << HtmlText(flow) << "</th>";
-  out << "</tr></thead><tbody>\n";
-  for (const auto& [row, cells] : rows) {
-    std::string text = row.first + " " + row.second;
-    for (const auto& [flow, cell] : cells) text += " " + VerdictWord(cell->result);
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    out << "<tr data-text=\"" << HtmlText(text) << "\"><td>" << HtmlText(row.first) << "</td><td>"
-        << HtmlText(row.second) << "</td>";
-    for (const std::string& flow : data.flows) {
-      const auto found = cells.find(flow);
-      if (found == cells.end()) {
-        out << "<td data-rank=\"-1\"></td>";
-        continue;
-      }
-      const PageCell& cell = *found->second;
-      const std::string word = VerdictWord(cell.result);
-      const std::string detail =
-          cell.result.message.empty() ? cell.result.cause : cell.result.message;
-      out << "<td class=\"" << CssClass(word) << (cell.reused ? " reused" : "") << "\" data-rank=\""
-          << Rank(word) << "\" title=\"" << HtmlText(detail) << "\">";
-      if (cell.logLink.empty()) {
-        out << word;
-      } else {
-        out << "<a href=\"" << HtmlText(UrlPath(cell.logLink)) << "\">" << word << "</a>";
-      }
-      out << "</td>";
-    }
-    out << "</tr>\n";
-  }
-  out << "</tbody></table>\n<script>" << kScript << "</script>\n</body></html>\n";
+  out << "</tr></thead><tbody></tbody></table>\n"
+      << "<noscript><p>The matrix is drawn by the page's script: allow scripts for this "
+         "file to see it.</p></noscript>\n<script type=\"application/json\" id=\"rows\">";
+  WriteMatrixJson(out, rows, data.flows);
+  out << "</script>\n";
+  out << "<script>" << kScript << "</script>\n</body></html>\n";
 
   const std::string side = file + ".new";
   std::ofstream page(side, std::ios::binary | std::ios::trunc);
