@@ -58,3 +58,31 @@ std::string PrintableText(const std::string& text, bool keepLines) {
   }
   return clean;
 }
+
+std::string MarkupText(const std::string& text, bool keepLineBreaks) {
+  const std::string clean = PrintableText(text, keepLineBreaks);
+  std::string markup;
+  markup.reserve(clean.size());
+  for (char c : clean) {
+    switch (c) {
+      case '&':
+        markup += "&amp;";
+        break;
+      case '<':
+        markup += "&lt;";
+        break;
+      case '>':
+        markup += "&gt;";
+        break;
+      case '"':
+        markup += "&quot;";
+        break;
+      case '\'':
+        markup += "&#39;";
+        break;
+      default:
+        markup += c;
+    }
+  }
+  return markup;
+}

@@ -8,3 +8,7 @@
 
 // keepLineBreaks leaves line feeds and tabs as they are (for multi-line messages).
 std::string PrintableText(const std::string& text, bool keepLineBreaks = false);
+
+// PrintableText with &, <, >, " and ' written as references: safe as HTML or XML text and
+// inside a quoted attribute.
+std::string MarkupText(const std::string& text, bool keepLineBreaks = false);

@@ -9,31 +9,8 @@
 
 namespace {
 
-std::string XmlText(const std::string& text) {
-  // XML 1.0 cannot carry most control characters at all, not even as references.
-  const std::string clean = PrintableText(text, true);
-  std::string xml;
-  xml.reserve(clean.size());
-  for (char c : clean) {
-    switch (c) {
-      case '&':
-        xml += "&amp;";
-        break;
-      case '<':
-        xml += "&lt;";
-        break;
-      case '>':
-        xml += "&gt;";
-        break;
-      case '"':
-        xml += "&quot;";
-        break;
-      default:
-        xml += c;
-    }
-  }
-  return xml;
-}
+// XML 1.0 cannot carry most control characters at all, not even as references.
+std::string XmlText(const std::string& text) { return MarkupText(text, true); }
 
 nlohmann::json RecordJson(const VerifyResult& result) {
   nlohmann::json record = {

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "projectfile/CSpiProject.h"
+#include "verify/PathNames.h"
 
 namespace fs = std::filesystem;
 
@@ -55,12 +56,9 @@ std::string ProjectTempFolder(const std::string& projectFile) {
 
 std::optional<std::string> MakeScratchProject(const std::string& projectFile,
                                               const std::string& directory, std::string& error) {
+  const fs::path project = ExistingProjectFile(projectFile, error);
+  if (project.empty()) return std::nullopt;
   std::error_code code;
-  const fs::path project = fs::absolute(projectFile, code);
-  if (code || !fs::is_regular_file(project, code)) {
-    error = "no project file " + projectFile;
-    return std::nullopt;
-  }
   const fs::path scratch = fs::absolute(directory, code);
   const fs::path projectDir = project.parent_path();
   if (fs::equivalent(scratch, projectDir, code)) {

@@ -9,6 +9,7 @@
 
 #include "base/PrintableText.h"
 #include "verify/FlowWords.h"
+#include "verify/PathNames.h"
 #include "verify/ResultOutput.h"
 #include "verify/ScratchProject.h"
 #include "verify/all/history/RunHistory.h"
@@ -278,9 +279,8 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     err << "kestra verify all: " << PrintableText(error) << "\n" << kUsage;
     return kUsageStatus;
   }
-  std::error_code code;
-  if (!fs::is_regular_file(args->request.project, code)) {
-    err << "kestra verify all: no project file " << PrintableText(args->request.project) << "\n";
+  if (ExistingProjectFile(args->request.project, error).empty()) {
+    err << "kestra verify all: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
   const JobPlan plan = PlanPartJobs(args->request, flows);
@@ -291,6 +291,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   if (!args->plan.empty()) return WritePlan(*args, plan, out, err);
 
   RunFolders folders{ProjectTempFolder(args->request.project) + "/verify-all"};
+  std::error_code code;
   fs::create_directories(folders.logs(), code);
   fs::create_directories(folders.jobs(), code);
   const auto lock = RunLock::Take(folders.lock(), error);

@@ -221,33 +221,7 @@ void WriteMatrixJson(std::ostream& out, const MatrixRows& rows,
 
 }  // namespace
 
-std::string HtmlText(const std::string& text) {
-  const std::string clean = PrintableText(text);
-  std::string html;
-  html.reserve(clean.size());
-  for (char c : clean) {
-    switch (c) {
-      case '&':
-        html += "&amp;";
-        break;
-      case '<':
-        html += "&lt;";
-        break;
-      case '>':
-        html += "&gt;";
-        break;
-      case '"':
-        html += "&quot;";
-        break;
-      case '\'':
-        html += "&#39;";
-        break;
-      default:
-        html += c;
-    }
-  }
-  return html;
-}
+std::string HtmlText(const std::string& text) { return MarkupText(text); }
 
 bool WriteReportPage(const ReportPageData& data, const std::string& file, std::string& error) {
   MatrixRows rows;
