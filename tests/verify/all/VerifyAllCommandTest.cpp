@@ -10,39 +10,27 @@
 #include <nlohmann/json.hpp>
 
 #include "DemoProject.h"
+#include "ProgramRun.h"
 #include "TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
 class VerifyAllCommandTest : public ::testing::Test {
  protected:
   void SetUp() override { projectFile = CopyDemoProject(dir.path()); }
 
-  Result Run(const QString& program, const QStringList& words,
-             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(QString::fromStdString(dir.str()));
-    process.start(program, words);
-    EXPECT_TRUE(process.waitForFinished(90000)) << "did not end";
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
+  ProgramRun Run(const QString& program, const QStringList& words,
+                 const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    return RunProgram(program, words, dir.str(), env, 90000);
   }
-  Result Kestra(const QStringList& words,
-                const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-    return Run(QStringLiteral(KESTRA_BINARY_DIR "/bin/kestra"), words, env);
+  ProgramRun Kestra(const QStringList& words,
+                    const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    return Run(KESTRA_PROGRAM, words, env);
   }
-  Result All(const QStringList& words,
-             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+  ProgramRun All(const QStringList& words,
+                 const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     return Kestra(QStringList{"verify", "all", "-proj", "demo/demo.tak"} + words, env);
   }
   // The verdict of every part and flow of a -json output, by "library/cell flow".
@@ -65,13 +53,13 @@ class VerifyAllCommandTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
-  const Result all =
+  const ProgramRun all =
       All({"-lib", "standard", "-lib", "simcells", "-j", "2", "-json", "-html", "report.html",
            "-junit", "junit.xml", "-template", "demo/templates/site.tpl"});
   const auto verdicts = Verdicts(all.out);
   // Both outputs follow the schemas every flow's outputs follow.
   dir.write("all.json", all.out);
-  const Result valid =
+  const ProgramRun valid =
       Run("/usr/bin/python3", {KESTRA_SOURCE_DIR "/tests/verify/validate_outputs.py",
                                KESTRA_SOURCE_DIR, "all.json", "junit.xml"});
   EXPECT_EQ(valid.status, 0) << valid.err;
@@ -100,7 +88,7 @@ TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
     if (flow == "template")
       words << "-template"
             << "demo/templates/site.tpl";
-    const Result single = Kestra(words);
+    const ProgramRun single = Kestra(words);
     const auto record = nlohmann::json::parse(single.out);
     EXPECT_EQ(record["verdict"].get<std::string>(), verdict) << name << "\n" << single.err;
   }
@@ -119,14 +107,14 @@ TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
 
 TEST_F(VerifyAllCommandTest, ChangedRechecksOnlyChangedPartsAndADamagedHistoryCostsAFullRun) {
   const QStringList words = {"-lib", "simcells", "-flows", "rulex,simulation", "-j", "2"};
-  const Result first = All(words);
+  const ProgramRun first = All(words);
   ASSERT_EQ(first.status, 1) << first.err;  // nor2's wrapper lacks a pin
 
   // Touch nor2, remove buf1: only nor2 is checked again; buf1 is gone from the page.
   std::ofstream(projectFile.parent_path() / "libs/simcells/nor2/sym_1/symbol.sym", std::ios::app)
       << "# touched\n";
   fs::remove_all(projectFile.parent_path() / "libs/simcells/buf1");
-  const Result changed = All(words + QStringList{"-changed", "-html", "page.html"});
+  const ProgramRun changed = All(words + QStringList{"-changed", "-html", "page.html"});
   EXPECT_EQ(changed.status, 1) << changed.err;
   EXPECT_NE(changed.err.find("2 checks of changed parts to run, 4 verdicts of unchanged parts "
                              "reused"),
@@ -147,7 +135,7 @@ TEST_F(VerifyAllCommandTest, ChangedRechecksOnlyChangedPartsAndADamagedHistoryCo
 
   // A damaged history is ignored with a warning: everything is checked.
   std::ofstream(Folder() / "history.json", std::ios::trunc) << "{\"version\": 1, \"entr";
-  const Result damaged = All(words + QStringList{"-changed"});
+  const ProgramRun damaged = All(words + QStringList{"-changed"});
   EXPECT_NE(damaged.err.find("is damaged and is ignored"), std::string::npos) << damaged.err;
   EXPECT_NE(damaged.err.find("6 checks of changed parts to run, 0 verdicts"), std::string::npos);
   EXPECT_EQ(damaged.status, 1);
@@ -156,7 +144,7 @@ TEST_F(VerifyAllCommandTest, ChangedRechecksOnlyChangedPartsAndADamagedHistoryCo
 TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("KESTRA_RULEX_DELAY_MS", "60000");
-  const Result hung =
+  const ProgramRun hung =
       All({"-lib", "standard", "-cell", "7400", "-flows", "rulex", "-timeout", "1"}, env);
   EXPECT_EQ(hung.status, 2) << hung.err;
   EXPECT_NE(hung.out.find("standard/7400 rulex: unknown: timed out"), std::string::npos)
@@ -166,7 +154,7 @@ TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
   fs::permissions(dir.path() / "crash", fs::perms::owner_all);
   QProcessEnvironment crashing = QProcessEnvironment::systemEnvironment();
   crashing.insert("KESTRA_TOOL_RULEX", QString::fromStdString((dir.path() / "crash").string()));
-  const Result crashed =
+  const ProgramRun crashed =
       All({"-lib", "standard", "-cell", "7400", "-cell", "7432", "-flows", "rulex"}, crashing);
   EXPECT_EQ(crashed.status, 2) << crashed.err;
   EXPECT_NE(crashed.out.find("standard/7432 rulex: unknown: The Rules Checker was ended by signal "
@@ -175,7 +163,8 @@ TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
       << crashed.out;
 
   // With -changed an unknown verdict is not reused: the part is checked again.
-  const Result again = All({"-lib", "standard", "-cell", "7400", "-flows", "rulex", "-changed"});
+  const ProgramRun again =
+      All({"-lib", "standard", "-cell", "7400", "-flows", "rulex", "-changed"});
   EXPECT_EQ(again.status, 0) << again.err;
   EXPECT_NE(again.err.find("1 checks of changed parts to run, 0 verdicts"), std::string::npos)
       << again.err;
@@ -189,7 +178,7 @@ TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
   const int fd = ::open((Folder() / "lock").c_str(), O_RDWR);
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
-  const Result second = All({"-lib", "passives", "-flows", "rulex"});
+  const ProgramRun second = All({"-lib", "passives", "-flows", "rulex"});
   ::close(fd);
   EXPECT_EQ(second.status, 2);
   EXPECT_NE(second.err.find("another kestra verify all is running on this project"),
@@ -200,16 +189,17 @@ TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
 
 TEST_F(VerifyAllCommandTest, TheJobListRunsWithXargsAndMergesIntoTheSameVerdicts) {
   const QStringList words = {"-lib", "standard", "-flows", "rulex,packaging,simulation,template"};
-  const Result plan = All(words + QStringList{"-plan", "jobs.txt"});
+  const ProgramRun plan = All(words + QStringList{"-plan", "jobs.txt"});
   ASSERT_EQ(plan.status, 0) << plan.err;
   EXPECT_NE(plan.out.find("(14 jobs, 14 not run)"), std::string::npos) << plan.out;
-  const Result xargs = Run("/bin/sh", {"-c", "xargs -d '\\n' -P 2 -n 1 sh -c < jobs.txt; exit 0"});
+  const ProgramRun xargs =
+      Run("/bin/sh", {"-c", "xargs -d '\\n' -P 2 -n 1 sh -c < jobs.txt; exit 0"});
   ASSERT_EQ(xargs.status, 0) << xargs.err;
-  const Result merged =
+  const ProgramRun merged =
       Run("/bin/sh", {"-c", KESTRA_BINARY_DIR "/bin/kestra report merge jobs.txt.d/results/*.json "
                                               "-html merged.html -json"});
   EXPECT_EQ(merged.status, 1) << merged.err;
-  const Result direct = All(words + QStringList{"-json"});
+  const ProgramRun direct = All(words + QStringList{"-json"});
   EXPECT_EQ(Verdicts(merged.out), Verdicts(direct.out));
   EXPECT_EQ(Verdicts(merged.out).size(), 28u);
   EXPECT_NE(merged.out.find("\"cause\": \"not run: no template given\""), std::string::npos);
