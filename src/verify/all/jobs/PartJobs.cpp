@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 
 #include "libformat/LibraryTree.h"
 #include "projectfile/SpiExpandVariables.h"
@@ -54,6 +55,18 @@ JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow
   const std::string listFile = (fs::path(request.project).parent_path() / "qvd.lib").string();
   LibraryTree tree(listFile, SpiExpandVariables);
   const std::string projectHash = ProjectHash(request.project);
+  // A flow's inputs (a template, a models folder) are the same for many parts: each is read
+  // once per plan, not once per part.
+  std::map<std::string, std::string> inputHashes;
+  const auto inputHash = [&](const std::string& input) -> const std::string& {
+    auto [at, added] = inputHashes.try_emplace(input);
+    if (added) {
+      ContentHash hash;
+      hash.AddPath(input);
+      at->second = hash.Hex();
+    }
+    return at->second;
+  };
   std::vector<std::string> found;  // the parts found, to tell a misspelt -cell
   for (const std::string& library : request.libraries) {
     const LibraryEntry* entry = tree.FindLibrary(library);
@@ -93,7 +106,7 @@ JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow
         hash.AddText(partFiles.Hex());
         for (const std::string& word : job.words) hash.AddText(word);
         hash.AddText(job.notRun);
-        for (const std::string& input : words.inputs) hash.AddPath(input);
+        for (const std::string& input : words.inputs) hash.AddText(inputHash(input));
         job.hash = hash.Hex();
         plan.jobs.push_back(std::move(job));
       }
