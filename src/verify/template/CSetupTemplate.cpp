@@ -112,7 +112,7 @@ void CSetupTemplate::CheckAgainstExtracted(const std::string& templatePath,
     checker.setErrorList(report.getErrorList());
     checker.loadTemplate(templatePath);
     checker.loadPart(libraryList, library, cell);
-    checker.runChecks(7);
+    checker.runChecks(AppPartCheck::AllAspects);
     const int differences = report.getErrorList()->getErrorCount();
     if (differences > 0 &&
         AfxMessageBox(StandardizedQuestion(differences), MB_YESNO | MB_ICONQUESTION) == IDYES) {
