@@ -20,12 +20,18 @@ std::string LastPathComponent(const std::string& path) {
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-std::string ExistingProjectFile(const std::string& given, std::string& problem) {
+std::string AbsolutePath(const std::string& path) {
   std::error_code error;
-  const std::filesystem::path path = std::filesystem::absolute(given, error).lexically_normal();
-  if (error || !std::filesystem::is_regular_file(path, error)) {
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return path.empty() || error ? path : absolute.lexically_normal().string();
+}
+
+std::string ExistingProjectFile(const std::string& given, std::string& problem) {
+  const std::string path = AbsolutePath(given);
+  std::error_code error;
+  if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
     problem = "no project file " + given;
     return {};
   }
-  return path.string();
+  return path;
 }

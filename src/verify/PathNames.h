@@ -12,6 +12,10 @@ std::string ParentPath(const std::string& path);
 // The text after the last "/", ":" or backslash (the whole path when it has none).
 std::string LastPathComponent(const std::string& path);
 
+// A path named on a command line, made absolute from the current directory and lexically
+// normalised ("" stays "").
+std::string AbsolutePath(const std::string& path);
+
 // The project file named on a command line, made absolute from the current directory and
 // lexically normalised; "" with problem set to "no project file GIVEN" when it is not a
 // regular file.

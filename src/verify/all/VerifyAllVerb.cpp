@@ -66,11 +66,6 @@ std::vector<std::string> SplitCommas(const std::string& text) {
   return names;
 }
 
-std::string Absolute(const std::string& path) {
-  std::error_code error;
-  return path.empty() ? path : fs::absolute(path, error).lexically_normal().string();
-}
-
 std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& words,
                                               std::string& error) {
   const auto parsed = FlowWords::Parse(words, {"-changed", "-json"},
@@ -79,14 +74,14 @@ std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& wo
                                        {"-proj", "-lib"}, error);
   if (!parsed) return std::nullopt;
   AllArguments args;
-  args.request.project = Absolute(parsed->Value("-proj"));
+  args.request.project = AbsolutePath(parsed->Value("-proj"));
   args.request.libraries = parsed->Values("-lib");
   args.request.cells = parsed->Values("-cell");
   for (const std::string& flows : parsed->Values("-flows")) {
     for (std::string& flow : SplitCommas(flows)) args.request.flows.push_back(std::move(flow));
   }
-  args.request.templateFile = Absolute(parsed->Value("-template"));
-  args.request.modelsDirectory = Absolute(parsed->Value("-models"));
+  args.request.templateFile = AbsolutePath(parsed->Value("-template"));
+  args.request.modelsDirectory = AbsolutePath(parsed->Value("-models"));
   if (parsed->Has("-j")) {
     const auto n = ParseWholeNumber("-j", parsed->Value("-j"), 1, 64, "jobs", error);
     if (!n) return std::nullopt;
@@ -215,7 +210,7 @@ bool InScope(const VerifyResult& result, const VerifyAllRequest& request,
 }
 
 int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, std::ostream& err) {
-  const std::string listFile = Absolute(args.plan);
+  const std::string listFile = AbsolutePath(args.plan);
   const std::string folder = listFile + ".d";
   std::error_code code;
   fs::remove_all(folder + "/results", code);
@@ -410,7 +405,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     } else {
       for (const std::string& text : warnings)
         err << "kestra verify all: warning: " << PrintableText(text) << "\n";
-      err << "report page: " << PrintableText(Absolute(args->html)) << "\n";
+      err << "report page: " << PrintableText(AbsolutePath(args->html)) << "\n";
     }
   }
   return status;
@@ -496,7 +491,7 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
     for (const std::string& text : warnings)
       err << "kestra report merge: warning: " << PrintableText(text) << "\n";
     WriteSummary(flows, results, err);
-    err << "report page: " << PrintableText(Absolute(html)) << "\n";
+    err << "report page: " << PrintableText(AbsolutePath(html)) << "\n";
   }
   return status;
 }

@@ -21,12 +21,6 @@ constexpr const char* kVerifyUsage =
     "  checks NAME.dra as the layout editor does for a verify file; -location picks the folder\n"
     "  of the footprint search path when the drawing is in more than one";
 
-std::string AbsolutePath(const std::string& project) {
-  std::error_code error;
-  const fs::path path = fs::absolute(project, error);
-  return error ? project : path.lexically_normal().string();
-}
-
 // The folders the list was built from, when they are the install's defaults, and the folders
 // that were skipped: each once, on err.
 void TellAboutPath(const CFootprint& footprints, std::ostream& err) {
