@@ -14,25 +14,11 @@
 
 #include "framework/WindowMessage.h"
 #include "outside/CToolLauncher.h"
+#include "verify/StopSignals.h"
 
 namespace {
 
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr unsigned kAbortCode = 0xF50B;
-
-// The write end of the pipe that turns a signal into an event of the loop; -1 when no run
-// waits. Only the handler and the run that owns the pipe touch it.
-volatile std::sig_atomic_t signalPipe = -1;
-volatile std::sig_atomic_t caughtSignal = 0;
-
-extern "C" void OnStopSignal(int signal) {
-  caughtSignal = signal;
-  const int fd = signalPipe;
-  if (fd >= 0) {
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(fd, &byte, 1);
-  }
-}
 
 // The owner window the launcher posts to: never shown. Passes the run's messages to the
 // sink and calls onEnded once the tool has ended.
@@ -70,36 +56,6 @@ class MessageWindow final : public QWidget {
   CToolLauncher& launcher_;
   ToolRunSink& sink_;
   std::function<void()> onEnded_;
-};
-
-// Installs the stop-signal handlers for the life of one run and restores the old ones.
-class StopSignals {
- public:
-  StopSignals() {
-    if (::pipe2(fds_, O_CLOEXEC | O_NONBLOCK) != 0) fds_[0] = fds_[1] = -1;
-    signalPipe = fds_[1];
-    caughtSignal = 0;
-    struct sigaction action = {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
-      ::sigaction(kStopSignals[i], &action, &old_[i]);
-  }
-  ~StopSignals() {
-    for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
-      ::sigaction(kStopSignals[i], &old_[i], nullptr);
-    signalPipe = -1;
-    for (int fd : fds_)
-      if (fd >= 0) ::close(fd);
-  }
-  StopSignals(const StopSignals&) = delete;
-  StopSignals& operator=(const StopSignals&) = delete;
-
-  int ReadEnd() const { return fds_[0]; }
-
- private:
-  int fds_[2] = {-1, -1};
-  struct sigaction old_[std::size(kStopSignals)] = {};
 };
 
 }  // namespace
@@ -147,7 +103,7 @@ void ConsoleToolRun::RunEach(std::size_t count, std::size_t parallel, const Star
       while (::read(stopSignals.ReadEnd(), buffer, sizeof buffer) > 0) {
       }
       if (stopSignal == 0) {
-        stopSignal = caughtSignal;
+        stopSignal = stopSignals.Caught();
         // Every running tool stops; their end messages still follow and the loop goes on
         // until they have come.
         launcher_.AbortTool(kAbortCode, 1);
@@ -155,7 +111,8 @@ void ConsoleToolRun::RunEach(std::size_t count, std::size_t parallel, const Star
     });
     for (std::size_t slot = 0; slot < parallel; ++slot) startIn(slot);
     if (active > 0) loop.exec();
-    if (stopSignal == 0) stopSignal = caughtSignal;  // came after the end, before the loop saw it
+    if (stopSignal == 0)
+      stopSignal = stopSignals.Caught();  // came after the end, before the loop saw it
   }
   if (stopSignal != 0) {
     // End as the signal would have ended us: the caller's shell sees 128 + signal.

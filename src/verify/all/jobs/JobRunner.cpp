@@ -10,36 +10,13 @@
 #include <cstring>
 #include <thread>
 
+#include "verify/StopSignals.h"
+
 extern char** environ;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-volatile sig_atomic_t caughtSignal = 0;
-
-void OnStopSignal(int signal) { caughtSignal = signal; }
-
-// Catches the stop signals while it lives and puts the previous handlers back after.
-class StopSignals {
- public:
-  StopSignals() {
-    caughtSignal = 0;
-    struct sigaction action = {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    for (int i = 0; i < 3; ++i) ::sigaction(kSignals[i], &action, &saved_[i]);
-  }
-  ~StopSignals() {
-    for (int i = 0; i < 3; ++i) ::sigaction(kSignals[i], &saved_[i], nullptr);
-  }
-  StopSignals(const StopSignals&) = delete;
-  StopSignals& operator=(const StopSignals&) = delete;
-
- private:
-  static constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
-  struct sigaction saved_[3] = {};
-};
 
 struct Running {
   std::size_t index = 0;
@@ -122,8 +99,8 @@ void JobRunner::Run(std::size_t count, const CommandOf& command, const Ended& en
   std::size_t next = 0;
   while ((stopSignal_ == 0 && next < count) || !running.empty()) {
     const Clock::time_point now = Clock::now();
-    if (caughtSignal != 0 && stopSignal_ == 0) {
-      stopSignal_ = caughtSignal;
+    if (signals.Caught() != 0 && stopSignal_ == 0) {
+      stopSignal_ = signals.Caught();
       for (Running& job : running) Stop(job, now, grace_);
     }
     while (stopSignal_ == 0 && next < count && running.size() < parallel_) {
