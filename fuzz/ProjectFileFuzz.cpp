@@ -36,8 +36,8 @@ bool SameWrittenModel(const CSpiProgramList& first, const CSpiProgramList& secon
       if (!e || e->projectSet != d->projectSet ||
           e->controlPresent[kLevel] != d->controlPresent[kLevel])
         return false;
-      if (d->projectSet && e->values[kLevel].Values() != d->values[kLevel].Values()) return false;
-      if (d->controlPresent[kLevel] && e->controls[kLevel].Values() != d->controls[kLevel].Values())
+      if (d->projectSet && e->Values(kLevel).Values() != d->Values(kLevel).Values()) return false;
+      if (d->controlPresent[kLevel] && e->Controls(kLevel).Values() != d->Controls(kLevel).Values())
         return false;
     }
     if (written > 0 && other->Directives().size() != written) return false;

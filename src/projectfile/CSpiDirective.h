@@ -1,6 +1,11 @@
 // One directive of one program: its values and control words per level, and the flags that
 // decide where it is saved. Lives in its model's arena (plain data, never copied); its name
 // and values are views into the same arena.
+//
+// A directive usually has values at one level only (the file that named it) and no control
+// words, so it keeps the values of its first level itself and the lists of the other levels
+// in a block made in the arena when one is first written: 48 bytes a directive instead of
+// room for eight lists.
 #pragma once
 
 #include <array>
@@ -13,35 +18,58 @@
 
 class CSpiDirective {
  public:
-  // The control words per level. Few directives have any, so the four lists are made in the
-  // arena when the first is written; until then the directive holds one null pointer.
-  class ControlLists {
-   public:
-    const CSpiValueList& operator[](int level) const {
-      static const CSpiValueList kNoWords;
-      return lists_ ? lists_[level] : kNoWords;
-    }
-    // The list of a level for writing, made in arena when needed.
-    CSpiValueList& At(int level, SpiArena& arena) {
-      if (!lists_) {
-        lists_ = arena.AllocateArray<CSpiValueList>(kSpiLevelCount);
-        for (int i = 0; i < kSpiLevelCount; ++i) new (&lists_[i]) CSpiValueList();
-      }
-      return lists_[level];
-    }
-
-   private:
-    CSpiValueList* lists_ = nullptr;
-  };
-
   CSpiDirective(std::string_view directiveName, int createdAtLevel)
       : name(directiveName), winningLevel(static_cast<std::int8_t>(createdAtLevel)) {}
   CSpiDirective(const CSpiDirective&) = delete;
   CSpiDirective& operator=(const CSpiDirective&) = delete;
 
+  // What the level's file (or a caller) gave; an empty list when nothing.
+  const CSpiValueList& Values(int level) const {
+    if (level == firstLevel_) return firstValues_;
+    return more_ ? more_->values[level] : NoWords();
+  }
+  // The level's values for writing, made in arena when needed.
+  CSpiValueList& ValuesAt(int level, SpiArena& arena) {
+    if (firstLevel_ < 0) firstLevel_ = static_cast<std::int8_t>(level);
+    if (level == firstLevel_) return firstValues_;
+    return More(arena).values[level];
+  }
+  // Removes the level's values without making room for them.
+  void ClearValues(int level) {
+    if (level == firstLevel_)
+      firstValues_.Clear();
+    else if (more_)
+      more_->values[level].Clear();
+  }
+  // The control words a level's control section gave.
+  const CSpiValueList& Controls(int level) const {
+    return more_ ? more_->controls[level] : NoWords();
+  }
+  CSpiValueList& ControlsAt(int level, SpiArena& arena) { return More(arena).controls[level]; }
+
+  const CSpiValueList& WinningValues() const { return Values(winningLevel); }
+  CSpiValueList& WinningValues(SpiArena& arena) { return ValuesAt(winningLevel, arena); }
+
   std::string_view name;
-  std::array<CSpiValueList, kSpiLevelCount> values;  // what each level's file (or a caller) gave
-  ControlLists controls;                             // control words per level
+
+ private:
+  struct MoreLists {
+    std::array<CSpiValueList, kSpiLevelCount> values;
+    std::array<CSpiValueList, kSpiLevelCount> controls;
+  };
+  static const CSpiValueList& NoWords() {
+    static const CSpiValueList kNoWords;
+    return kNoWords;
+  }
+  MoreLists& More(SpiArena& arena) {
+    if (!more_) more_ = new (arena.AllocateArray<MoreLists>(1)) MoreLists();
+    return *more_;
+  }
+
+  CSpiValueList firstValues_;  // the values of firstLevel_
+  MoreLists* more_ = nullptr;  // the other levels' values and all control words, once written
+
+ public:
   std::uint32_t next = 0;  // the next directive of its program (model position + 1; 0: none)
   std::int8_t winningLevel = SPI_LEVEL_PROJECT;  // the level whose values are the current value
   std::int8_t doubleQuoted = 0;                  // 1: written with double quotes
@@ -49,6 +77,8 @@ class CSpiDirective {
   bool userSet = false;                          // belongs in the user file
   std::array<bool, kSpiLevelCount> controlPresent{};  // a control section of that level named it
 
-  const CSpiValueList& WinningValues() const { return values[winningLevel]; }
-  CSpiValueList& WinningValues() { return values[winningLevel]; }
+ private:
+  std::int8_t firstLevel_ = -1;  // the level of firstValues_; -1 until values are written
 };
+
+static_assert(sizeof(CSpiDirective) <= 48, "a directive is kept small: a model holds millions");

@@ -357,13 +357,13 @@ int CSpiProject::AddDirective(const std::string& name) {
 }
 
 void CSpiProject::RewindValues() {
-  if (NeedDirective("RewindValues")) currentDirective_->WinningValues().Rewind();
+  if (NeedDirective("RewindValues")) currentDirective_->WinningValues(programs_.Arena()).Rewind();
 }
 
 int CSpiProject::GetNextValue(std::string& value) {
   if (!NeedDirective("GetNextValue")) return -1;
   std::string raw;
-  if (!currentDirective_->WinningValues().Next(raw)) return 2;
+  if (!currentDirective_->WinningValues(programs_.Arena()).Next(raw)) return 2;
   std::string expanded;
   std::string ignored;
   value = SpiExpandVariables(raw, expanded, ignored) == 1 ? std::move(expanded) : std::move(raw);
@@ -464,14 +464,14 @@ int CSpiProject::AddValue(const std::string& value) {
     return -1;
   if (directive.winningLevel < 2) {
     // The inherited values are not copied: the project level starts with this value.
-    directive.values[2].Clear();
+    directive.ClearValues(2);
     directive.winningLevel = 2;
   }
   if (directive.winningLevel == 3)
     directive.userSet = true;
   else
     directive.projectSet = true;
-  directive.WinningValues().Append(value, programs_.Arena());
+  directive.WinningValues(programs_.Arena()).Append(value, programs_.Arena());
   return 0;
 }
 
@@ -487,7 +487,7 @@ int CSpiProject::ClearValues() {
     directive.userSet = true;
   else
     directive.projectSet = true;
-  directive.WinningValues().Clear();
+  directive.ClearValues(directive.winningLevel);
   return 0;
 }
 
@@ -502,7 +502,7 @@ void CSpiProject::DropInheritedSettings(const CSpiProject& inherited) {
       if (!e) continue;
       // The project file's own values are compared: a project value refused by a lock keeps
       // its place in the project file instead of being dropped as a repeat of the lock's.
-      d.projectSet = !d.values[2].EqualsIgnoringCase(e->WinningValues());
+      d.projectSet = !d.Values(2).EqualsIgnoringCase(e->WinningValues());
     }
   }
 }

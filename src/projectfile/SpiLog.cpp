@@ -70,11 +70,11 @@ void SpiAppendDirectiveDump(std::string& out, const CSpiDirective& directive,
   out += "\nDirective Value at\n";
   for (int level = 0; level < kSpiLevelCount; ++level) {
     out.append("\t").append(labels[level]).append(": ");
-    for (const std::string_view value : directive.values[level].Values())
+    for (const std::string_view value : directive.Values(level).Values())
       out.append(" \"").append(value).append("\"");
-    if (!directive.controls[level].Empty()) {
+    if (!directive.Controls(level).Empty()) {
       out += " ( ";
-      for (const std::string_view word : directive.controls[level].Values())
+      for (const std::string_view word : directive.Controls(level).Values())
         out.append(" \"").append(word).append("\"");
       out += " ) ";
     }

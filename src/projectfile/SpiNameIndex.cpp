@@ -1,5 +1,6 @@
 #include "projectfile/SpiNameIndex.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -66,9 +67,8 @@ std::uint32_t SpiNameIndex::Hash(std::string_view name, std::uint32_t seed) {
 }
 
 void SpiNameIndex::Reserve(std::size_t count) {
-  std::size_t slots = size_ == 0 ? kFirstSize : size_;
-  while (count * 4 > slots * 3) slots *= 2;
-  if (slots != size_) Resize(slots);
+  // At most 70% full once count entries are in: room for the last insertions' probes.
+  if (count * 4 > size_ * 3) Resize(std::max(kFirstSize, count * 10 / 7 + 1));
 }
 
 void SpiNameIndex::Resize(std::size_t slots) {
@@ -87,17 +87,18 @@ void SpiNameIndex::Resize(std::size_t slots) {
     small.assign(slots, Slot{0, kEmpty});
     table = small.data();
   }
-  for (std::size_t i = 0; i < size_; ++i) {
-    const Slot& slot = slots_[i];
-    if (slot.position == kEmpty) continue;
-    std::size_t at = slot.hash & (slots - 1);
-    while (table[at].position != kEmpty) at = (at + 1) & (slots - 1);
-    table[at] = slot;
+  // The old table stays alive (in the moved-from holders or the arena) until its entries
+  // are moved into the new one.
+  std::vector<Slot> oldSmall = std::exchange(small_, std::move(small));
+  SpiPages oldLarge = std::exchange(large_, std::move(large));
+  const Slot* old = std::exchange(slots_, table);
+  const std::size_t oldSize = std::exchange(size_, slots);
+  for (std::size_t i = 0; i < oldSize; ++i) {
+    if (old[i].position == kEmpty) continue;
+    std::size_t at = Start(old[i].hash);
+    while (table[at].position != kEmpty) at = After(at);
+    table[at] = old[i];
   }
-  small_ = std::move(small);
-  large_ = std::move(large);
-  slots_ = table;
-  size_ = slots;
 }
 
 void SpiNameIndex::Clear() {

@@ -30,7 +30,7 @@ class SpiNameIndex {
   template <typename Matches>
   std::size_t Find(std::uint32_t hash, Matches matches) const {
     if (size_ == 0) return kNone;
-    for (std::size_t i = hash & (size_ - 1);; i = (i + 1) & (size_ - 1)) {
+    for (std::size_t i = Start(hash);; i = After(i)) {
       const Slot& slot = slots_[i];
       if (slot.position == kEmpty) return kNone;
       if (slot.hash == hash && matches(slot.position - 1)) return slot.position - 1;
@@ -49,7 +49,7 @@ class SpiNameIndex {
   Probe FindForInsert(std::uint32_t hash, Matches matches) {
     // Room for one more entry first: the probe's slot must stay valid until Insert.
     if ((used_ + 1) * 4 > size_ * 3) Resize(size_ == 0 ? kFirstSize : size_ * 2);
-    for (std::size_t i = hash & (size_ - 1);; i = (i + 1) & (size_ - 1)) {
+    for (std::size_t i = Start(hash);; i = After(i)) {
       const Slot& slot = slots_[i];
       if (slot.position == kEmpty) return {kNone, i, hash};
       if (slot.hash == hash && matches(slot.position - 1)) return {slot.position - 1, i, hash};
@@ -70,7 +70,7 @@ class SpiNameIndex {
   // Asks the processor to fetch the slot where a lookup of hash starts, ahead of the lookup:
   // in a table larger than the caches each lookup would otherwise wait for memory.
   void Prefetch(std::uint32_t hash) const {
-    if (size_ != 0) __builtin_prefetch(&slots_[hash & (size_ - 1)]);
+    if (size_ != 0) __builtin_prefetch(&slots_[Start(hash)]);
   }
   // Whether the table has outgrown the processor's nearer caches (where Prefetch pays).
   bool Large() const { return size_ >= kLargeSlots; }
@@ -96,9 +96,16 @@ class SpiNameIndex {
   };
 
   void Resize(std::size_t slots);
+  // Where a lookup of hash starts: the hash scaled to the table, so that a table can have any
+  // size (one sized from a file's count is not rounded up to a power of two, which would cost
+  // up to twice the memory) for one multiplication.
+  std::size_t Start(std::uint32_t hash) const {
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(hash) * size_) >> 32);
+  }
+  std::size_t After(std::size_t slot) const { return slot + 1 == size_ ? 0 : slot + 1; }
 
   Slot* slots_ = nullptr;
-  std::size_t size_ = 0;  // zero or a power of two, at most three quarters used
+  std::size_t size_ = 0;  // slots, at most three quarters used
   std::size_t used_ = 0;
   SpiArena* arena_;
   std::vector<Slot> small_;  // the table while it is small, without an arena

@@ -24,7 +24,7 @@ int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int
   CSpiValueList* list;
   if (isControl) {
     directive.controlPresent[level] = true;
-    list = &directive.controls.At(level, arena);
+    list = &directive.ControlsAt(level, arena);
   } else {
     if (!policy.honoured || policy.honoured(directive, level))
       directive.winningLevel = static_cast<std::int8_t>(level);
@@ -33,7 +33,7 @@ int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int
     // Refused values are stored all the same: the log explains them and Save writes them back.
     if (level == 2) directive.projectSet = true;
     if (level == 3) directive.userSet = true;
-    list = &directive.values[level];
+    list = &directive.ValuesAt(level, arena);
   }
   scratch.clear();
   std::string_view value;

@@ -68,7 +68,7 @@ std::string SectionProblem(const CSpiProgramList& programs, const CSpiProgram& p
         return "The program name \"" + SpiShown(program.name) +
                "\" cannot be written in a project file: " + problem + ".";
     }
-    const CSpiValueList& list = control ? d->controls[level] : d->values[level];
+    const CSpiValueList& list = control ? d->Controls(level) : d->Values(level);
     if (std::string problem = LineProblem(program, *d, list, endLine); !problem.empty())
       return problem;
     if (WrittenTwice(programs, program, *d, control, level))

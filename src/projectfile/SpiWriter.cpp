@@ -84,9 +84,9 @@ std::string SpiFormatHeader(const std::string& creator, const std::string& opene
 void SpiFormatLevel(const CSpiProgramList& programs, int level, std::string& out) {
   AppendSections(
       programs, "", [level](const CSpiDirective& d) { return MarkedFor(d, level); },
-      [level](const CSpiDirective& d) -> const CSpiValueList& { return d.values[level]; }, out);
+      [level](const CSpiDirective& d) -> const CSpiValueList& { return d.Values(level); }, out);
   AppendSections(
       programs, "_CONTROL_SETTINGS",
       [level](const CSpiDirective& d) { return d.controlPresent[level]; },
-      [level](const CSpiDirective& d) -> const CSpiValueList& { return d.controls[level]; }, out);
+      [level](const CSpiDirective& d) -> const CSpiValueList& { return d.Controls(level); }, out);
 }

@@ -109,11 +109,11 @@ void WriteDirective(JsonStream& json, const CSpiDirective& directive) {
     json.Key("controlPresent");
     json.Value(directive.controlPresent[level]);
     json.Key("controls");
-    json.Strings(directive.controls[level].Values());
+    json.Strings(directive.Controls(level).Values());
     json.Key("level");
     json.Value(static_cast<long>(level));
     json.Key("values");
-    json.Strings(directive.values[level].Values());
+    json.Strings(directive.Values(level).Values());
     json.EndObject();
   }
   json.EndArray();

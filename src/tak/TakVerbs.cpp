@@ -86,10 +86,10 @@ int TakExplain(const TakArguments& arguments, std::ostream& out, std::ostream& e
   out << project.CurrentProgram()->name << ":" << d.name << "\n";
   for (int level = 0; level < kSpiLevelCount; ++level) {
     out << "  " << level << " " << project.LevelLabel(level) << ":";
-    PrintList(out, d.values[level]);
+    PrintList(out, d.Values(level));
     if (d.controlPresent[level]) {
       out << "  controls:";
-      PrintList(out, d.controls[level]);
+      PrintList(out, d.Controls(level));
     }
     out << "\n";
   }
@@ -98,11 +98,11 @@ int TakExplain(const TakArguments& arguments, std::ostream& out, std::ostream& e
   for (int level = d.winningLevel + 1; level < kSpiLevelCount; ++level) {
     const bool given = level == 2   ? d.projectSet
                        : level == 3 ? d.userSet
-                                    : !d.values[level].Empty();
+                                    : !d.Values(level).Empty();
     if (!given || SpiValueHonoured(d, level)) continue;
     std::string why;
     for (int below = 0; below < level && below < 3; ++below)
-      if (d.controls[below].ContainsIgnoringCase("lock"))
+      if (d.Controls(below).ContainsIgnoringCase("lock"))
         why += " locked by " + project.LevelLabel(below) + ";";
     if (why.empty()) why = " the install and site files do not allow it (allow_user_tak);";
     out << "refused " << project.LevelLabel(level) << ":" << why << "\n";

@@ -299,7 +299,7 @@ TEST_F(ProjectSafety, NamesAndValuesTheFormatCannotHoldAreRefusedBeforeAnythingI
             "SPI_ERROR: The value \"a\\nb\" of directive \"GLOBAL:ok\" cannot be written in a "
             "project file: it holds a line break.");
   EXPECT_EQ(spi.AddValue("it's \"x\""), -1);
-  EXPECT_TRUE(spi.CurrentDirective()->values[2].Empty());
+  EXPECT_TRUE(spi.CurrentDirective()->Values(2).Empty());
   ASSERT_EQ(spi.AddValue("it's"), 0);
   ASSERT_EQ(spi.Save(), 0) << SpiLastMessage();
   EXPECT_EQ(Value(p, "GLOBAL", "ok"), "it's");

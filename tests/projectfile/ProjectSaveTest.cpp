@@ -96,7 +96,7 @@ TEST_F(ProjectSave, LockedDirectiveRefusesChanges) {
                                    "modified because of the following control settings.\n",
                                    0),
             0u);
-  EXPECT_EQ(spi.CurrentDirective()->values[2].Values(), std::vector<std::string>{"emacs"});
+  EXPECT_EQ(spi.CurrentDirective()->Values(2).Values(), std::vector<std::string>{"emacs"});
   EXPECT_NE(TempLog().find("Error" + std::string(54, '-') + "\n\nThe directive"),
             std::string::npos);
   // The refused project value is the project's own setting: saving keeps it.

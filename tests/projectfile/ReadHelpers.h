@@ -28,7 +28,7 @@ inline std::string ValuesOf(const CSpiProgramList& programs, const std::string& 
   const CSpiDirective* d = p ? p->FindDirective(directive) : nullptr;
   if (!d) return "<none>";
   std::string joined;
-  const SpiValueView values = d->values[level].Values();
+  const SpiValueView values = d->Values(level).Values();
   for (std::size_t i = 0; i < values.size(); ++i) joined.append(i ? "|" : "").append(values[i]);
   return joined;
 }

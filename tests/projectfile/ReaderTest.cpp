@@ -30,11 +30,11 @@ TEST(Reader, WorkedExampleGivesTheDescribedModel) {
   EXPECT_EQ(ValuesOf(read.programs, "GLOBAL", "design_name"), "");
   EXPECT_EQ(ValuesOf(read.programs, "GLOBAL", "list"), "a|b|c");
   EXPECT_EQ(ValuesOf(read.programs, "GLOBAL", "alone"), "|d");
-  EXPECT_EQ(global.FindDirective("alone")->values[2].Size(), 2u);
-  EXPECT_TRUE(global.FindDirective("")->values[2].Empty());
+  EXPECT_EQ(global.FindDirective("alone")->Values(2).Size(), 2u);
+  EXPECT_TRUE(global.FindDirective("")->Values(2).Empty());
   const CSpiDirective& library = *global.FindDirective("library");
   EXPECT_TRUE(library.controlPresent[2]);
-  EXPECT_EQ(library.controls[2].Values(), std::vector<std::string>{"lock"});
+  EXPECT_EQ(library.Controls(2).Values(), std::vector<std::string>{"lock"});
   EXPECT_TRUE(library.projectSet);
   EXPECT_FALSE(library.userSet);
   EXPECT_EQ(library.winningLevel, 2);
@@ -173,7 +173,7 @@ TEST(Model, ValuesAddedLaterLiveInTheArenaAndViewsStayValid) {
   ReadText(dir, "START_A\nx 'one' two\nEND_A\n", read);
   ASSERT_EQ(read.result, 0);
   CSpiDirective& x = *read.programs.Find("A")->FindDirective("X");
-  CSpiValueList& list = x.values[2];
+  CSpiValueList& list = x.ValuesAt(2, read.programs.Arena());
   const SpiValueView before = list.Values();
   std::string value;
   list.Rewind();
@@ -195,16 +195,25 @@ TEST(Model, ValuesAddedLaterLiveInTheArenaAndViewsStayValid) {
   EXPECT_EQ(list.Values(), (std::vector<std::string>{"", "a", ""}));
   // Many appends, each copied once more with the list: all still readable.
   CSpiDirective& y = read.programs.Find("a")->AppendDirective(std::string("added"), 2);
-  for (int i = 0; i < 300; ++i) y.values[2].Append(std::to_string(i), read.programs.Arena());
-  ASSERT_EQ(y.values[2].Size(), 300u);
-  EXPECT_EQ(y.values[2].Values()[299], "299");
+  for (int i = 0; i < 300; ++i)
+    y.ValuesAt(2, read.programs.Arena()).Append(std::to_string(i), read.programs.Arena());
+  ASSERT_EQ(y.Values(2).Size(), 300u);
+  EXPECT_EQ(y.Values(2).Values()[299], "299");
   EXPECT_EQ(read.programs.Find("A")->FindDirective("ADDED"), &y);
   EXPECT_EQ(read.programs.Find("A")->Directives().size(), 2u);
   // Control words exist only once written.
-  EXPECT_TRUE(x.controls[1].Empty());
-  x.controls.At(1, read.programs.Arena()).Append("lock", read.programs.Arena());
-  EXPECT_TRUE(x.controls[1].ContainsIgnoringCase("LOCK"));
-  EXPECT_TRUE(x.controls[0].Empty());
+  EXPECT_TRUE(x.Controls(1).Empty());
+  x.ControlsAt(1, read.programs.Arena()).Append("lock", read.programs.Arena());
+  EXPECT_TRUE(x.Controls(1).ContainsIgnoringCase("LOCK"));
+  EXPECT_TRUE(x.Controls(0).Empty());
+  // Each level keeps its own values, whichever level wrote first; clearing one leaves the others.
+  x.ValuesAt(0, read.programs.Arena()).Append("installed", read.programs.Arena());
+  EXPECT_EQ(x.Values(0).Values(), std::vector<std::string>{"installed"});
+  EXPECT_EQ(x.Values(2).Values(), (std::vector<std::string>{"", "a", ""}));
+  EXPECT_TRUE(x.Values(1).Empty());
+  x.ClearValues(2);
+  EXPECT_TRUE(x.Values(2).Empty());
+  EXPECT_EQ(x.Values(0).Size(), 1u);
   // One release; the model can be filled again.
   read.programs.Clear();
   EXPECT_EQ(read.programs.Find("A"), nullptr);
@@ -259,7 +268,8 @@ TEST(Model, ValuesOfOneLineNearAndFarApartReadBack) {
   EXPECT_EQ(ValuesOf(read.programs, "A", "d7"), "quoted");
   EXPECT_EQ(read.programs.DirectiveCount(), 20003u);
   // The cursor walks a list of either kind.
-  CSpiValueList& far = read.programs.Find("A")->FindDirective("far")->values[2];
+  CSpiValueList& far =
+      read.programs.Find("A")->FindDirective("far")->ValuesAt(2, read.programs.Arena());
   std::string value;
   far.Rewind();
   ASSERT_TRUE(far.Next(value));

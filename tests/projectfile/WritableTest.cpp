@@ -33,7 +33,7 @@ bool RoundTrips(const TempDir& dir, const CSpiProgramList& model, const std::str
     for (const auto value : list.Values()) read.emplace_back(value);
     return read == values;
   };
-  return control ? d.controlPresent[2] && same(d.controls[2]) : d.projectSet && same(d.values[2]);
+  return control ? d.controlPresent[2] && same(d.Controls(2)) : d.projectSet && same(d.Values(2));
 }
 
 TEST(Writable, TheCheckAgreesWithWritingAndReadingBack) {
@@ -67,7 +67,8 @@ TEST(Writable, TheCheckAgreesWithWritingAndReadingBack) {
           CSpiProgramList model;
           CSpiDirective& d = model.Append(program, 2).AppendDirective(name, 2);
           (control ? d.controlPresent[2] : d.projectSet) = true;
-          CSpiValueList& list = control ? d.controls.At(2, model.Arena()) : d.values[2];
+          CSpiValueList& list =
+              control ? d.ControlsAt(2, model.Arena()) : d.ValuesAt(2, model.Arena());
           for (const auto& v : values) list.Append(v, model.Arena());
           const bool writable = SpiLevelProblem(model, 2).empty();
           EXPECT_EQ(writable, RoundTrips(dir, model, program, name, values, control))

@@ -73,7 +73,7 @@ TEST(Writer, QuotingOfNamesAndValuesAndLevels) {
   auto set = [&](CSpiProgram& program, const std::string& name, std::vector<std::string> values,
                  int level, int doubleQuoted = 0) -> CSpiDirective& {
     CSpiDirective& d = program.AppendDirective(name, level);
-    for (auto& v : values) d.values[level].Append(v, programs.Arena());
+    for (auto& v : values) d.ValuesAt(level, programs.Arena()).Append(v, programs.Arena());
     (level == 3 ? d.userSet : d.projectSet) = true;
     d.doubleQuoted = doubleQuoted;
     return d;
@@ -87,7 +87,7 @@ TEST(Writer, QuotingOfNamesAndValuesAndLevels) {
   set(global, "mine", {"u"}, 3);
   CSpiDirective& locked = *global.FindDirective("library");
   locked.controlPresent[2] = true;
-  locked.controls.At(2, programs.Arena()).Append("lock", programs.Arena());
+  locked.ControlsAt(2, programs.Arena()).Append("lock", programs.Arena());
   CSpiProgram& rulex = programs.Append("RULEX", 2);
   set(rulex, "rundir", {"/r"}, 2);
   ExpectGolden(Written(programs, 2), "quoting-project.expected");

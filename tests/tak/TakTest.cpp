@@ -108,8 +108,8 @@ std::string ReportDocument(const std::string& path, int level) {
       nlohmann::json levels = nlohmann::json::array();
       for (int at = 0; at < kSpiLevelCount; ++at)
         levels.push_back({{"level", at},
-                          {"values", strings(d->values[at].Values())},
-                          {"controls", strings(d->controls[at].Values())},
+                          {"values", strings(d->Values(at).Values())},
+                          {"controls", strings(d->Controls(at).Values())},
                           {"controlPresent", d->controlPresent[at]}});
       directives.push_back({{"name", std::string(d->name)},
                             {"winningLevel", static_cast<int>(d->winningLevel)},
