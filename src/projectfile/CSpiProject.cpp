@@ -175,9 +175,18 @@ int CSpiProject::Open(const std::string& projectFile) {
   pendingLog_.clear();
   pendingLog_.reserve(kPendingLogRoom);
   pendingLogMapped_ = 0;
+  // Every Open leaves a log of its own entries only: the log there now is replaced at the end
+  // (written over in place, or removed when this Open logged nothing).
+  staleLog_ = logPath_;
+  if (staleLog_.empty())
+    if (const std::string temp = SpiTempDirectory(); !temp.empty()) staleLog_ = temp + "/tak.log";
   const int result = OpenLevels(projectFile);
   collectingLog_ = false;
-  WritePendingLog();
+  // Where the entries were moved to the project's temp folder, the old place only goes.
+  const bool replaceHere = !staleLog_.empty() && staleLog_ == logPath_;
+  if (!staleLog_.empty() && (pendingLog_.empty() || !replaceHere)) ::unlink(staleLog_.c_str());
+  WritePendingLog(replaceHere);
+  staleLog_.clear();
   // Kept for the next Open unless a log of many refusals made it larger than the usual room
   // (an Open nested in this one has its own block).
   pendingLog_.clear();
@@ -188,9 +197,9 @@ int CSpiProject::Open(const std::string& projectFile) {
   return result;
 }
 
-void CSpiProject::WritePendingLog() {
+void CSpiProject::WritePendingLog(bool replace) {
   if (pendingLog_.empty() || logPath_.empty()) return;
-  const int cause = SpiWriteLog(logPath_, pendingLog_, false);
+  const int cause = SpiWriteLog(logPath_, pendingLog_, replace);
   pendingLog_.clear();
   // Each entry is the last message when it arises; a log that could not be written is said
   // after the last one, so that neither is lost.
@@ -206,11 +215,6 @@ int CSpiProject::OpenLevels(const std::string& projectFile) {
   userRead_ = {};
   projectHold_.Release();
   userHold_.Release();
-  // A fresh log for every opening.
-  if (!logPath_.empty())
-    ::unlink(logPath_.c_str());
-  else if (const std::string temp = SpiTempDirectory(); !temp.empty())
-    ::unlink((temp + "/tak.log").c_str());
   programs_.Clear();
   projectFile_.clear();  // labels name "<project>.tak" until the project level is reached
   currentProgram_ = nullptr;
@@ -275,14 +279,15 @@ void CSpiProject::MoveLogToTempDir() {
     return;
   candidate += "/tak.log";
   // The entries of this Open so far belong in the new place, replacing the log there (the
-  // old place was emptied when Open began). Where they cannot be written, they stay for the
-  // old place.
+  // old place is emptied when Open ends). Where they cannot be written, they stay for the old
+  // place.
   if (!pendingLog_.empty() && !logPath_.empty() &&
       AbsoluteText(logPath_) != AbsoluteText(candidate)) {
     if (SpiWriteLog(candidate, pendingLog_, true) == SPI_CAUSE_NONE) {
       pendingLog_.clear();
     } else {
-      WritePendingLog();
+      WritePendingLog(staleLog_ == logPath_);
+      staleLog_.clear();  // the old place holds this Open's entries now
     }
   }
   logPath_ = candidate;

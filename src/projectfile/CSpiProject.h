@@ -77,7 +77,7 @@ class CSpiProject {
   int OpenLevels(const std::string& projectFile);
   int ReadLevel(int level, const std::string& path, const char* openMessage,
                 SpiFileFingerprint* read = nullptr, SpiExclusiveHold* hold = nullptr);
-  void WritePendingLog();
+  void WritePendingLog(bool replace);
   int SessionName(std::string& value);
   // For AddValue and ClearValues: false (with the error entry written) when refused.
   bool ChangeAllowed(const std::string& message);
@@ -94,7 +94,8 @@ class CSpiProject {
   CSpiProgram* currentProgram_ = nullptr;
   CSpiDirective* currentDirective_ = nullptr;
   std::string logPath_;
-  bool opened_ = false;  // the last Open read every level
+  std::string staleLog_;  // during Open: the log of the Open before, replaced at its end
+  bool opened_ = false;   // the last Open read every level
   // What Open read of the project and user files, for Save to tell whether they changed since.
   SpiFileFingerprint projectRead_;
   SpiFileFingerprint userRead_;

@@ -14,12 +14,10 @@
 
 namespace {
 
-int OpenLog(const std::string& path, bool truncate, int& cause) {
-  // O_NONBLOCK: a FIFO planted in the shared folder must not hang every tool that logs.
-  const int fd = ::open(path.c_str(),
-                        (truncate ? 0 : O_APPEND) | O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK |
-                            O_NOCTTY | O_CLOEXEC,
-                        0600);
+// Opens the log for writing; -1 with cause when it cannot be opened or is not our own
+// regular file.
+int OpenChecked(const std::string& path, int flags, struct stat& status, int& cause) {
+  const int fd = ::open(path.c_str(), flags, 0600);
   if (fd < 0) {
     // A planted symbolic link: the file could not be accessed (not a path problem). A FIFO
     // without a reader refuses a non-blocking writer.
@@ -28,20 +26,32 @@ int OpenLog(const std::string& path, bool truncate, int& cause) {
                              : SpiCauseFromErrno(errno);
     return -1;
   }
-  struct stat status {};
   if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid()) {
     ::close(fd);
     cause = SPI_CAUSE_ACCESS_DENIED;
     return -1;
   }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  // Truncated only once it is known to be our own regular file.
-  if (truncate && ::ftruncate(fd, 0) != 0) {
-    cause = SpiCauseFromErrno(errno);
-    ::close(fd);
-    return -1;
-  }
   cause = SPI_CAUSE_NONE;
+  return fd;
+}
+
+int OpenLog(const std::string& path, bool replace, int& cause) {
+  // O_NONBLOCK: a FIFO planted in the shared folder must not hang every tool that logs.
+  const int flags = (replace ? 0 : O_APPEND) | O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK |
+                    O_NOCTTY | O_CLOEXEC;
+  struct stat status {};
+  int fd = OpenChecked(path, flags, status, cause);
+  if (replace && (fd < 0 || status.st_nlink > 1)) {
+    // What stands where the log is to be replaced and cannot be written over (a link or FIFO
+    // planted in the shared folder, another name of some other file) is removed and the log
+    // made anew, never followed or written through.
+    if (fd >= 0) ::close(fd);
+    const int firstCause = cause;
+    ::unlink(path.c_str());
+    fd = OpenChecked(path, flags | O_EXCL, status, cause);
+    if (fd < 0 && firstCause != SPI_CAUSE_NONE) cause = firstCause;
+  }
+  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 
@@ -104,7 +114,16 @@ int SpiWriteLog(const std::string& path, const std::string& entries, bool replac
   int cause;
   const SpiFileDescriptor log(OpenLog(path, replace, cause));
   if (log.get() < 0) return cause;
-  return WriteAll(log.get(), entries);
+  cause = WriteAll(log.get(), entries);
+  // A replaced log is written over the old one from its start and then cut where the new
+  // entries end (also after a failed write: no old entries after new ones). Emptying it first
+  // would free its pages only to take new ones, and is several times dearer.
+  if (replace) {
+    const off_t end = ::lseek(log.get(), 0, SEEK_CUR);
+    if ((end < 0 || ::ftruncate(log.get(), end) != 0) && cause == SPI_CAUSE_NONE)
+      cause = SpiCauseFromErrno(errno);
+  }
+  return cause;
 }
 
 int SpiAppendLogEntry(const std::string& path, bool isError, const std::string& text) {

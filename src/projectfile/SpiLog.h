@@ -26,10 +26,11 @@ std::string SpiFormatLogEntry(bool isError, const std::string& text);
 void SpiAppendLogEntryText(std::string& out, bool isError, std::string_view text);
 
 // Writes entries (one or more formatted entries) to the log at path with one open and one
-// write, appended, or replacing what the log held. The log lives in a shared folder, so it is
-// opened without following a symbolic link and without waiting on a FIFO, created readable by
-// its owner only, and refused when it is not a regular file or another user owns it. 0, or a
-// failure cause number.
+// write, appended, or replacing what the log held (written over it in place; a log with
+// other links is made anew). The log lives in a shared folder, so it is opened without
+// following a symbolic link and without waiting on a FIFO, created readable by its owner only,
+// and refused when it is not a regular file or another user owns it. 0, or a failure cause
+// number.
 int SpiWriteLog(const std::string& path, const std::string& entries, bool replace);
 
 // Appends one entry to the log at path (the same safe opening). 0, or a failure cause number.
