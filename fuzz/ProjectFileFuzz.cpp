@@ -23,7 +23,7 @@ int Read(const std::string& text, CSpiProgramList& programs) {
   return SpiReadFile(programs, file, kLevel);
 }
 
-bool Written(const CSpiDirective& d) { return d.projectSet || d.controlPresent[kLevel]; }
+bool Written(const CSpiDirective& d) { return d.projectSet || d.ControlPresent(kLevel); }
 
 bool SameWrittenModel(const CSpiProgramList& first, const CSpiProgramList& second) {
   for (const auto& program : first.Programs()) {
@@ -34,10 +34,10 @@ bool SameWrittenModel(const CSpiProgramList& first, const CSpiProgramList& secon
       ++written;
       const CSpiDirective* e = other ? other->FindDirective(d->name) : nullptr;
       if (!e || e->projectSet != d->projectSet ||
-          e->controlPresent[kLevel] != d->controlPresent[kLevel])
+          e->ControlPresent(kLevel) != d->ControlPresent(kLevel))
         return false;
       if (d->projectSet && e->Values(kLevel).Values() != d->Values(kLevel).Values()) return false;
-      if (d->controlPresent[kLevel] && e->Controls(kLevel).Values() != d->Controls(kLevel).Values())
+      if (d->ControlPresent(kLevel) && e->Controls(kLevel).Values() != d->Controls(kLevel).Values())
         return false;
     }
     if (written > 0 && other->Directives().size() != written) return false;

@@ -3,9 +3,9 @@
 // and values are views into the same arena.
 //
 // A directive usually has values at one level only (the file that named it) and no control
-// words, so it keeps the values of its first level itself and the lists of the other levels
-// in a block made in the arena when one is first written: 48 bytes a directive instead of
-// room for eight lists.
+// words, so it keeps the values of its first level itself, and the lists of the other levels
+// and its control words in a block made in the arena when one is first written: 40 bytes a
+// directive instead of room for eight lists.
 #pragma once
 
 #include <array>
@@ -46,6 +46,9 @@ class CSpiDirective {
     return more_ ? more_->controls[level] : NoWords();
   }
   CSpiValueList& ControlsAt(int level, SpiArena& arena) { return More(arena).controls[level]; }
+  // Whether a control section of that level named the directive (even without words).
+  bool ControlPresent(int level) const { return more_ && more_->controlPresent[level]; }
+  void SetControlPresent(int level, SpiArena& arena) { More(arena).controlPresent[level] = true; }
 
   const CSpiValueList& WinningValues() const { return Values(winningLevel); }
   CSpiValueList& WinningValues(SpiArena& arena) { return ValuesAt(winningLevel, arena); }
@@ -56,6 +59,7 @@ class CSpiDirective {
   struct MoreLists {
     std::array<CSpiValueList, kSpiLevelCount> values;
     std::array<CSpiValueList, kSpiLevelCount> controls;
+    std::array<bool, kSpiLevelCount> controlPresent{};
   };
   static const CSpiValueList& NoWords() {
     static const CSpiValueList kNoWords;
@@ -73,12 +77,11 @@ class CSpiDirective {
   std::uint32_t next = 0;  // the next directive of its program (model position + 1; 0: none)
   std::int8_t winningLevel = SPI_LEVEL_PROJECT;  // the level whose values are the current value
   std::int8_t doubleQuoted = 0;                  // 1: written with double quotes
-  bool projectSet = false;                       // belongs in the project file
-  bool userSet = false;                          // belongs in the user file
-  std::array<bool, kSpiLevelCount> controlPresent{};  // a control section of that level named it
+  bool projectSet : 1 = false;                   // belongs in the project file
+  bool userSet : 1 = false;                      // belongs in the user file
 
  private:
   std::int8_t firstLevel_ = -1;  // the level of firstValues_; -1 until values are written
 };
 
-static_assert(sizeof(CSpiDirective) <= 48, "a directive is kept small: a model holds millions");
+static_assert(sizeof(CSpiDirective) <= 40, "a directive is kept small: a model holds millions");

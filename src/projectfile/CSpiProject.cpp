@@ -502,7 +502,7 @@ void CSpiProject::DropInheritedSettings(const CSpiProject& inherited) {
     if (!scratch) continue;
     for (const auto& directive : program->Directives()) {
       CSpiDirective& d = *directive;
-      if (d.winningLevel == 3 || !d.projectSet || d.controlPresent[d.winningLevel]) continue;
+      if (d.winningLevel == 3 || !d.projectSet || d.ControlPresent(d.winningLevel)) continue;
       const CSpiDirective* e = scratch->FindDirective(d.name);
       if (!e) continue;
       // The project file's own values are compared: a project value refused by a lock keeps

@@ -23,7 +23,7 @@ int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int
                         SpiArena& arena) {
   CSpiValueList* list;
   if (isControl) {
-    directive.controlPresent[level] = true;
+    directive.SetControlPresent(level, arena);
     list = &directive.ControlsAt(level, arena);
   } else {
     if (!policy.honoured || policy.honoured(directive, level))

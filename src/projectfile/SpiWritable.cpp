@@ -42,7 +42,7 @@ std::string LineProblem(const CSpiProgram& program, const CSpiDirective& directi
 bool WrittenTwice(const CSpiProgramList& programs, const CSpiProgram& program,
                   const CSpiDirective& directive, bool control, int level) {
   auto written = [&](const CSpiDirective* d) {
-    return d && d != &directive && (control ? d->controlPresent[level] : MarkedFor(*d, level));
+    return d && d != &directive && (control ? d->ControlPresent(level) : MarkedFor(*d, level));
   };
   if (written(program.FindDirective(directive.name))) return true;
   if (programs.Find(program.name) == &program) return false;  // the first of its name
@@ -61,7 +61,7 @@ std::string SectionProblem(const CSpiProgramList& programs, const CSpiProgram& p
       "END_" + spi::ToUpper(program.name) + (control ? std::string(kControlSuffix) : "");
   bool any = false;
   for (const auto& d : program.Directives()) {
-    if (control ? !d->controlPresent[level] : !MarkedFor(*d, level)) continue;
+    if (control ? !d->ControlPresent(level) : !MarkedFor(*d, level)) continue;
     if (!any) {
       any = true;
       if (std::string problem = SpiProgramNameProblem(program.name, control); !problem.empty())

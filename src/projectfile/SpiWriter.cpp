@@ -87,6 +87,6 @@ void SpiFormatLevel(const CSpiProgramList& programs, int level, std::string& out
       [level](const CSpiDirective& d) -> const CSpiValueList& { return d.Values(level); }, out);
   AppendSections(
       programs, "_CONTROL_SETTINGS",
-      [level](const CSpiDirective& d) { return d.controlPresent[level]; },
+      [level](const CSpiDirective& d) { return d.ControlPresent(level); },
       [level](const CSpiDirective& d) -> const CSpiValueList& { return d.Controls(level); }, out);
 }

@@ -107,7 +107,7 @@ void WriteDirective(JsonStream& json, const CSpiDirective& directive) {
   for (int level = 0; level < kSpiLevelCount; ++level) {
     json.BeginObject();
     json.Key("controlPresent");
-    json.Value(directive.controlPresent[level]);
+    json.Value(directive.ControlPresent(level));
     json.Key("controls");
     json.Strings(directive.Controls(level).Values());
     json.Key("level");

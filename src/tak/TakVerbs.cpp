@@ -87,7 +87,7 @@ int TakExplain(const TakArguments& arguments, std::ostream& out, std::ostream& e
   for (int level = 0; level < kSpiLevelCount; ++level) {
     out << "  " << level << " " << project.LevelLabel(level) << ":";
     PrintList(out, d.Values(level));
-    if (d.controlPresent[level]) {
+    if (d.ControlPresent(level)) {
       out << "  controls:";
       PrintList(out, d.Controls(level));
     }

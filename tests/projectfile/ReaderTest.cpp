@@ -33,7 +33,7 @@ TEST(Reader, WorkedExampleGivesTheDescribedModel) {
   EXPECT_EQ(global.FindDirective("alone")->Values(2).Size(), 2u);
   EXPECT_TRUE(global.FindDirective("")->Values(2).Empty());
   const CSpiDirective& library = *global.FindDirective("library");
-  EXPECT_TRUE(library.controlPresent[2]);
+  EXPECT_TRUE(library.ControlPresent(2));
   EXPECT_EQ(library.Controls(2).Values(), std::vector<std::string>{"lock"});
   EXPECT_TRUE(library.projectSet);
   EXPECT_FALSE(library.userSet);

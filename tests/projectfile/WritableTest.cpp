@@ -33,7 +33,7 @@ bool RoundTrips(const TempDir& dir, const CSpiProgramList& model, const std::str
     for (const auto value : list.Values()) read.emplace_back(value);
     return read == values;
   };
-  return control ? d.controlPresent[2] && same(d.Controls(2)) : d.projectSet && same(d.Values(2));
+  return control ? d.ControlPresent(2) && same(d.Controls(2)) : d.projectSet && same(d.Values(2));
 }
 
 TEST(Writable, TheCheckAgreesWithWritingAndReadingBack) {
@@ -66,7 +66,10 @@ TEST(Writable, TheCheckAgreesWithWritingAndReadingBack) {
         for (const bool control : {false, true}) {
           CSpiProgramList model;
           CSpiDirective& d = model.Append(program, 2).AppendDirective(name, 2);
-          (control ? d.controlPresent[2] : d.projectSet) = true;
+          if (control)
+            d.SetControlPresent(2, model.Arena());
+          else
+            d.projectSet = true;
           CSpiValueList& list =
               control ? d.ControlsAt(2, model.Arena()) : d.ValuesAt(2, model.Arena());
           for (const auto& v : values) list.Append(v, model.Arena());

@@ -86,7 +86,7 @@ TEST(Writer, QuotingOfNamesAndValuesAndLevels) {
   set(global, "apostrophe", {"it's", "plain"}, 2);
   set(global, "mine", {"u"}, 3);
   CSpiDirective& locked = *global.FindDirective("library");
-  locked.controlPresent[2] = true;
+  locked.SetControlPresent(2, programs.Arena());
   locked.ControlsAt(2, programs.Arena()).Append("lock", programs.Arena());
   CSpiProgram& rulex = programs.Append("RULEX", 2);
   set(rulex, "rundir", {"/r"}, 2);

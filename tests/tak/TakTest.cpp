@@ -110,7 +110,7 @@ std::string ReportDocument(const std::string& path, int level) {
         levels.push_back({{"level", at},
                           {"values", strings(d->Values(at).Values())},
                           {"controls", strings(d->Controls(at).Values())},
-                          {"controlPresent", d->controlPresent[at]}});
+                          {"controlPresent", d->ControlPresent(at)}});
       directives.push_back({{"name", std::string(d->name)},
                             {"winningLevel", static_cast<int>(d->winningLevel)},
                             {"doubleQuoted", static_cast<int>(d->doubleQuoted)},
