@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "ToolRunHarness.h"
 #include "dialogs/CProgressDlg.h"
 #include "outside/CToolLauncher.h"
@@ -32,12 +33,6 @@ long LinesPerRun() {
 }
 
 extern "C" char** environ;
-
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Runs program with arguments and reads its standard output from a pipe until it ends,
 // keeping nothing; waits for it.
@@ -62,12 +57,6 @@ void ReadThroughPipe(const std::vector<std::string>& words) {
   close(ends[0]);
   int status = 0;
   waitpid(child, &status, 0);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t half = values.size() / 2;
-  return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
 }
 
 void BM_ToolOutputThroughPane(benchmark::State& state) {

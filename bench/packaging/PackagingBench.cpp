@@ -19,35 +19,14 @@
 #include <functional>
 #include <string>
 
+#include "BenchTiming.h"
+#include "CleanLibraryProject.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 const std::string kKestra = std::string(KESTRA_BINARY_DIR) + "/bin/kestra";
-
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// A project with one library "big" of `parts` clean parts; returns its project file.
-std::string MakeProject(const fs::path& folder, int parts) {
-  fs::remove_all(folder);
-  for (int i = 0; i < parts; ++i) {
-    const fs::path cell = folder / "libs/big" / ("part" + std::to_string(i));
-    fs::create_directories(cell / "sym_1");
-    fs::create_directories(cell / "package");
-    std::ofstream(cell / "sym_1/symbol.sym")
-        << "symbol p\norigin 0 0\nextent -10 -10 10 10\npin A -10 0\npin Y 10 0\n";
-    std::ofstream(cell / "package/package.pkg")
-        << "package p\nsymbol p\nproperty CLASS IC\nproperty PART_NAME p\nphysical p_DIP8\n"
-           "  property JEDEC_TYPE DIP8\n  pin A 1 input\n  pin Y 2 output\nend\n";
-  }
-  std::ofstream(folder / "qvd.lib") << "big libs/big\n";
-  std::ofstream(folder / "bench.tak") << "START_GLOBAL\nlibrary 'big'\nEND_GLOBAL\n";
-  return (folder / "bench.tak").string();
-}
 
 int Verify(const std::string& project, int jobs) {
   const std::string command = kKestra + " verify packaging -proj " + project +
@@ -58,7 +37,7 @@ int Verify(const std::string& project, int jobs) {
 void BM_PerPartOverhead(benchmark::State& state) {
   constexpr int kParts = 200;
   const std::string project =
-      MakeProject(fs::temp_directory_path() / "kestra-bench-packaging-200", kParts);
+      MakeCleanLibraryProject(fs::temp_directory_path() / "kestra-bench-packaging-200", kParts);
   setenv("KESTRA_TOOL_LIBKIT", "/bin/true", 1);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   double module = 0;
@@ -81,7 +60,7 @@ BENCHMARK(BM_PerPartOverhead)->UseManualTime()->Unit(benchmark::kMillisecond)->I
 void BM_ParallelSpeedup(benchmark::State& state) {
   constexpr int kParts = 20;
   const std::string project =
-      MakeProject(fs::temp_directory_path() / "kestra-bench-packaging-20", kParts);
+      MakeCleanLibraryProject(fs::temp_directory_path() / "kestra-bench-packaging-20", kParts);
   setenv("KESTRA_CELLPACK_CPU_MS", "50", 1);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   double one = 0;

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "projectfile/CSpiFile.h"
 #include "projectfile/CSpiProgramList.h"
 #include "projectfile/CSpiProject.h"
@@ -208,15 +209,6 @@ int ChildMain(const std::string& mode, const std::string& path) {
   work.Stop();
   std::printf("%.9f %.9f %.0f %.0f %.0f\n", work.seconds, work.cpuSeconds, resident, model, count);
   return 0;
-}
-
-// The middle of the values (the mean of the two middle ones for an even count): on a machine
-// shared with other work one disturbed run does not move it.
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const std::size_t half = values.size() / 2;
-  return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
 }
 
 // Runs this program as a child for one measured run.

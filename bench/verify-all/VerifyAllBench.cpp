@@ -27,6 +27,9 @@
 #include <memory>
 #include <string>
 
+#include "BenchTiming.h"
+#include "CleanLibraryProject.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -38,33 +41,8 @@ int Parts() {
   return parts != nullptr ? std::atoi(parts) : 200;
 }
 
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 void Shell(const std::string& command) {
   if (std::system(command.c_str()) == -1) std::abort();
-}
-
-// A project with one clean library "big" of `parts` parts; returns its project file.
-std::string MakeProject(const fs::path& folder, int parts) {
-  fs::remove_all(folder);
-  for (int i = 0; i < parts; ++i) {
-    const fs::path cell = folder / "libs/big" / ("part" + std::to_string(i));
-    fs::create_directories(cell / "sym_1");
-    fs::create_directories(cell / "package");
-    std::ofstream(cell / "sym_1/symbol.sym")
-        << "symbol p\norigin 0 0\nextent -10 -10 10 10\npin A -10 0\npin Y 10 0\n";
-    std::ofstream(cell / "package/package.pkg")
-        << "package p\nsymbol p\nproperty CLASS IC\nproperty PART_NAME p\nphysical p_DIP8\n"
-           "  property JEDEC_TYPE DIP8\n  pin A 1 input\n  pin Y 2 output\nend\n";
-  }
-  std::ofstream(folder / "qvd.lib") << "big libs/big\n";
-  std::ofstream(folder / "bench.tak") << "START_GLOBAL\nlibrary 'big'\ntemp_dir 'temp'\n"
-                                         "END_GLOBAL\n";
-  return (folder / "bench.tak").string();
 }
 
 std::string All(const std::string& project, const std::string& more) {
@@ -74,7 +52,7 @@ std::string All(const std::string& project, const std::string& more) {
 
 void BM_Overhead(benchmark::State& state) {
   const fs::path folder = fs::temp_directory_path() / "kestra-bench-all-overhead";
-  const std::string project = MakeProject(folder, Parts());
+  const std::string project = MakeCleanLibraryProject(folder, Parts(), "temp_dir 'temp'\n");
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   Shell(All(project, "-plan " + (folder / "jobs.txt").string()));
   double all = 0;
@@ -95,7 +73,7 @@ BENCHMARK(BM_Overhead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iteratio
 
 void BM_ParallelSpeedup(benchmark::State& state) {
   const fs::path folder = fs::temp_directory_path() / "kestra-bench-all-parallel";
-  const std::string project = MakeProject(folder, 40);
+  const std::string project = MakeCleanLibraryProject(folder, 40, "temp_dir 'temp'\n");
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   setenv("KESTRA_CELLPACK_CPU_MS", "200", 1);
   double one = 0;
@@ -116,7 +94,7 @@ BENCHMARK(BM_ParallelSpeedup)->UseManualTime()->Unit(benchmark::kMillisecond)->I
 
 void BM_ChangedAfterTenTouched(benchmark::State& state) {
   const fs::path folder = fs::temp_directory_path() / "kestra-bench-all-changed";
-  const std::string project = MakeProject(folder, Parts());
+  const std::string project = MakeCleanLibraryProject(folder, Parts(), "temp_dir 'temp'\n");
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   double full = 0;
   double changed = 0;

@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 
+#include "BenchTiming.h"
 #include "verify/cellsim/CellsimReports.h"
 
 namespace fs = std::filesystem;
@@ -26,12 +27,6 @@ constexpr std::size_t kFileBytes = 100 * 1000;
 long FileCount() {
   const char* text = std::getenv("KESTRA_BENCH_LOG_FILES");
   return text ? std::atol(text) : 2000;
-}
-
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 long PeakKilobytes() {
