@@ -108,12 +108,8 @@ void CSetupTemplate::CheckAgainstExtracted(const std::string& templatePath,
                                            const std::string& library, const std::string& cell) {
   CallTemplateEngine([&] {
     UTemplateReport report(nullptr);
-    AppPartCheck checker;
-    checker.setErrorList(report.getErrorList());
-    checker.loadTemplate(templatePath);
-    checker.loadPart(libraryList, library, cell);
-    checker.runChecks(AppPartCheck::AllAspects);
-    const int differences = report.getErrorList()->getErrorCount();
+    const int differences =
+        CheckPartInto(report, templatePath, libraryList, library, cell, AppPartCheck::AllAspects);
     if (differences > 0 &&
         AfxMessageBox(StandardizedQuestion(differences), MB_YESNO | MB_ICONQUESTION) == IDYES) {
       report.create();

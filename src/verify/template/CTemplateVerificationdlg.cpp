@@ -69,31 +69,24 @@ void CTemplateVerificationdlg::ChooseTemplate() {
 }
 
 bool CTemplateVerificationdlg::TakeSelectedPart(std::string& library, std::string& cell) {
+  // Exactly one library and one cell of it: none chosen and several chosen each say so.
+  const auto takeOne = [](const std::vector<std::string>& chosen, const char* several,
+                          std::string& one) {
+    if (chosen.size() != 1) {
+      AfxMessageBox(chosen.empty() ? kSelectCell : several, MB_ICONWARNING);
+      return false;
+    }
+    one = chosen.front();
+    return true;
+  };
   std::vector<std::string> libraries;
   browser_->GetSelectedLibList(libraries);
-  if (libraries.empty()) {
-    AfxMessageBox(kSelectCell, MB_ICONWARNING);
-    return false;
-  }
-  if (libraries.size() > 1) {
-    AfxMessageBox(kOneLibrary, MB_ICONWARNING);
-    return false;
-  }
-  library = libraries.front();
+  if (!takeOne(libraries, kOneLibrary, library)) return false;
   std::vector<std::string> cells;
   browser_->GetSelectedCellList(library, cells);
   // A library of one part can be checked without ticking that part.
   if (cells.empty()) browser_->GetCellList(library, cells);
-  if (cells.empty()) {
-    AfxMessageBox(kSelectCell, MB_ICONWARNING);
-    return false;
-  }
-  if (cells.size() > 1) {
-    AfxMessageBox(kOneCell, MB_ICONWARNING);
-    return false;
-  }
-  cell = cells.front();
-  return true;
+  return takeOne(cells, kOneCell, cell);
 }
 
 void CTemplateVerificationdlg::OnOK() {
@@ -127,12 +120,7 @@ void CTemplateVerificationdlg::RunCheck(const std::string& templatePath) {
   // The checker and the report live for this check only.
   CallTemplateEngine([&] {
     UTemplateReport report(nullptr);
-    AppPartCheck checker;
-    checker.setErrorList(report.getErrorList());
-    checker.loadTemplate(templatePath);
-    checker.loadPart(libraryList_, library_, cell_);
-    checker.runChecks(checkType_);
-    if (report.getErrorList()->getErrorCount() > 0) {
+    if (CheckPartInto(report, templatePath, libraryList_, library_, cell_, checkType_) > 0) {
       report.create();
     } else {
       AfxMessageBox(kNoDifferences, MB_ICONINFORMATION);

@@ -5,6 +5,7 @@
 
 #include "framework/Prompter.h"
 #include "outside/Brel.h"
+#include "outside/Tamsin.h"
 
 bool CallTemplateEngine(const std::function<void()>& work) {
   try {
@@ -16,4 +17,15 @@ bool CallTemplateEngine(const std::function<void()>& work) {
     AfxMessageBox(std::string("The template library failed: ") + e.what(), MB_ICONERROR);
   }
   return false;
+}
+
+int CheckPartInto(UTemplateReport& report, const std::string& templatePath,
+                  const std::string& libraryList, const std::string& library,
+                  const std::string& cell, int aspects) {
+  AppPartCheck checker;
+  checker.setErrorList(report.getErrorList());
+  checker.loadTemplate(templatePath);
+  checker.loadPart(libraryList, library, cell);
+  checker.runChecks(aspects);
+  return report.getErrorList()->getErrorCount();
 }

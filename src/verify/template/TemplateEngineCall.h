@@ -4,6 +4,16 @@
 #pragma once
 
 #include <functional>
+#include <string>
+
+class UTemplateReport;
 
 // True when work ran to its end.
 bool CallTemplateEngine(const std::function<void()>& work);
+
+// Checks the cell of library (found through libraryList) against the template file on the
+// aspects (AppPartCheck bits), the differences going into report, which is not shown. The
+// number of differences; throws what the engine throws (call it inside CallTemplateEngine).
+int CheckPartInto(UTemplateReport& report, const std::string& templatePath,
+                  const std::string& libraryList, const std::string& library,
+                  const std::string& cell, int aspects);
