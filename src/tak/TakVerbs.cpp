@@ -58,8 +58,12 @@ int TakFormat(const TakArguments& arguments, std::ostream& out, std::ostream& er
     err << SpiLastMessage() << "\n";
     return 1;
   }
+  // Written a megabyte at a time: the text of a large model is never held whole.
   std::string text = SpiFormatHeader("SPI", "{", "}", std::nullopt);
-  SpiFormatLevel(programs, arguments.level.value_or(2), text);
+  SpiFormatLevel(programs, arguments.level.value_or(2), text, [&out](std::string& piece) {
+    out << piece;
+    piece.clear();
+  });
   out << text;
   return 0;
 }
