@@ -70,8 +70,8 @@ std::string ManyPrograms(std::size_t targetBytes) {
   for (int program = 0; text.size() < targetBytes; ++program) {
     text += std::string("START_PROGRAM") + std::to_string(program) + "\n";
     for (int d = 0; d < 40; ++d)
-      text += std::string("directive_") + std::to_string(d) +
-              " 'value one' \"value two\" three four\n";
+      text +=
+          std::string("directive_") + std::to_string(d) + " 'value one' \"value two\" three four\n";
     text += std::string("END_PROGRAM") + std::to_string(program) + "\n\n";
   }
   return text;
@@ -112,14 +112,6 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-// Processor time of this process (user and system, page faults included) in seconds: on a
-// machine shared with other work the ratios of these are steadier than those of wall time.
-double CpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 // The resident memory of this process in bytes.
 double ResidentBytes() {
   long pages = 0;
@@ -154,8 +146,8 @@ struct ChildRun {
   double cpuSeconds = 0;         // its processor time
   double processSeconds = 0;     // the child from start to end, seen by the parent
   double processCpuSeconds = 0;  // the whole child's processor time (user and system)
-  double residentGrowth = 0;  // resident memory added by the work (before its release)
-  double modelBytes = 0;      // address space the model has reserved (untouched pages are free)
+  double residentGrowth = 0;     // resident memory added by the work (before its release)
+  double modelBytes = 0;         // address space the model has reserved (untouched pages are free)
   double directives = 0;
 };
 
@@ -248,8 +240,9 @@ ChildRun RunChild(const std::string& mode, const std::string& path) {
   }
   ChildRun run;
   run.processSeconds = Seconds(start);
-  run.processCpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+  run.processCpuSeconds =
+      static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
       std::sscanf(out.c_str(), "%lf %lf %lf %lf %lf", &run.seconds, &run.cpuSeconds,
                   &run.residentGrowth, &run.modelBytes, &run.directives) != 5)

@@ -154,8 +154,9 @@ int main(int argc, char** argv) {
     lines.push_back(std::string(side) + " " + Line("wall", wall, 1e3, "ms"));
     lines.push_back(std::string(side) + " " + Line("cpu", cpu, 1e3, "ms"));
     lines.push_back(std::string(side) + " " + Line("peak", peak, 1, "MiB"));
-    if (failed) lines.push_back(std::string(side) + " exit status not 0 in " +
-                                std::to_string(failed) + " runs");
+    if (failed)
+      lines.push_back(std::string(side) + " exit status not 0 in " + std::to_string(failed) +
+                      " runs");
     members.push_back(std::string("\"") + side + "\": {" + Json("wall_s", wall) + ", " +
                       Json("cpu_s", cpu) + ", " + Json("peak_mib", peak) +
                       ", \"failed_runs\": " + std::to_string(failed) + "}");

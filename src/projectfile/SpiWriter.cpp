@@ -44,7 +44,7 @@ void AppendDirectiveLine(std::string& out, const CSpiDirective& directive,
   out += '\n';
 }
 
-constexpr std::size_t kFlushAt = std::size_t{1} << 20;
+constexpr std::size_t kFlushAt = std::size_t{64} << 10;
 
 template <typename Select, typename ListOf>
 void AppendSections(const CSpiProgramList& programs, const std::string& suffix, Select selected,

@@ -15,7 +15,7 @@ std::string SpiFormatHeader(const std::string& creator, const std::string& opene
 
 // Appends level 2 (project) or 3 (user) of all programs: first the value sections, then the
 // control-settings sections. With flush, out is handed to it (to be written and emptied)
-// whenever it holds a megabyte or more, so that a large model is not formatted twice over in
+// whenever it holds 64 KB or more, so that a large model is not formatted twice over in
 // memory.
 void SpiFormatLevel(const CSpiProgramList& programs, int level, std::string& out,
                     const std::function<void(std::string&)>& flush = {});

@@ -58,7 +58,7 @@ int TakFormat(const TakArguments& arguments, std::ostream& out, std::ostream& er
     err << SpiLastMessage() << "\n";
     return 1;
   }
-  // Written a megabyte at a time: the text of a large model is never held whole.
+  // Written 64 KB at a time: the text of a large model is never held whole.
   std::string text = SpiFormatHeader("SPI", "{", "}", std::nullopt);
   SpiFormatLevel(programs, arguments.level.value_or(2), text, [&out](std::string& piece) {
     out << piece;
