@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-// The wall seconds of one run of command (found along PATH), its standard output to output
-// (created or truncated); aborts when it cannot start.
-inline double RunQuietly(const std::vector<std::string>& command, int* exitStatus = nullptr,
-                         const std::string& output = "/dev/null") {
+// Starts command (found along PATH), its standard output to output (created or truncated);
+// its process id. Aborts when it cannot start.
+inline pid_t StartQuietly(const std::vector<std::string>& command,
+                          const std::string& output = "/dev/null") {
   std::vector<char*> argv;
   for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
@@ -26,13 +26,20 @@ inline double RunQuietly(const std::vector<std::string>& command, int* exitStatu
   posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   extern char** environ;
-  const auto start = std::chrono::steady_clock::now();
   pid_t child = 0;
   if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
     std::fprintf(stderr, "cannot start %s\n", argv[0]);
     std::abort();
   }
   posix_spawn_file_actions_destroy(&actions);
+  return child;
+}
+
+// The wall seconds of one run of command, started as StartQuietly starts it.
+inline double RunQuietly(const std::vector<std::string>& command, int* exitStatus = nullptr,
+                         const std::string& output = "/dev/null") {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t child = StartQuietly(command, output);
   int status = 0;
   while (waitpid(child, &status, 0) < 0) {
   }

@@ -9,8 +9,6 @@
 //   paired_runs [-n PAIRS] [--warmup RUNS] [--json FILE] -- COMMAND A... [--vs COMMAND B...]
 //
 // Prints medians with the lowest and highest run, and writes the same as JSON to FILE.
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,9 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "BenchProcess.h"
 #include "BenchTiming.h"
-
-extern char** environ;
 
 namespace {
 
@@ -38,22 +35,9 @@ struct Run {
 };
 
 Run RunOnce(const std::vector<std::string>& command) {
-  std::vector<char*> argv;
-  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   Run run;
   const auto start = std::chrono::steady_clock::now();
-  pid_t child = 0;
-  if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-    std::fprintf(stderr, "paired_runs: cannot start %s\n", argv[0]);
-    std::exit(2);
-  }
-  posix_spawn_file_actions_destroy(&actions);
+  const pid_t child = StartQuietly(command);
   int status = 0;
   rusage usage{};
   while (wait4(child, &status, 0, &usage) < 0) {

@@ -392,15 +392,18 @@ int CSpiFile::ReadValue(std::string_view& value, std::int8_t& doubleQuoted) {
   restBegin_ += restFrom;
   if (continued) {
     while (restBegin_ < restEnd_ && spi::IsSpace(restLine_[restBegin_])) ++restBegin_;
-    if (restEnd_ - restBegin_ == 1 && restLine_[restBegin_] == '\\') {
-      ++lineNumber;
-      restLine_ = {};
-      restBegin_ = restEnd_ = 0;
-      if (!NextLine(restLine_))
-        return Broken() ? -1 : Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
-      restEnd_ = restLine_.size();
-    }
+    if (restEnd_ - restBegin_ == 1 && restLine_[restBegin_] == '\\') return ContinueOnNextLine();
   }
+  return 0;
+}
+
+int CSpiFile::ContinueOnNextLine() {
+  ++lineNumber;
+  restLine_ = {};
+  restBegin_ = restEnd_ = 0;
+  if (!NextLine(restLine_))
+    return Broken() ? -1 : Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
+  restEnd_ = restLine_.size();
   return 0;
 }
 
@@ -432,14 +435,10 @@ int CSpiFile::SkipValues() {
     if (!continued) continue;
     while (at < end && spi::IsSpace(line[at])) ++at;
     if (end - at == 1 && line[at] == '\\') {
-      ++lineNumber;
-      restLine_ = {};
-      restBegin_ = restEnd_ = 0;
-      if (!NextLine(restLine_))
-        return Broken() ? -1 : Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
+      if (ContinueOnNextLine() != 0) return -1;
       line = restLine_.data();
       at = 0;
-      end = restLine_.size();
+      end = restEnd_;
       while (end > at && spi::IsSpace(line[end - 1])) --end;
     }
   }

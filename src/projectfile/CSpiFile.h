@@ -99,6 +99,9 @@ class CSpiFile {
   // False after a read error.
   bool ReadMore();
   int Fail(const char* format);
+  // After a value that ends its line with a backslash: the next physical line becomes the
+  // rest. 0, or -1 at the end of the file or after a read error.
+  int ContinueOnNextLine();
   // After a line too long or a read error: the message is set and reading stops.
   bool Broken() const { return broken_; }
   void Break(const std::string& message);
