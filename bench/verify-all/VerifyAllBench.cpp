@@ -26,7 +26,9 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "BenchProcess.h"
 #include "BenchTiming.h"
 #include "CleanLibraryProject.h"
 
@@ -41,27 +43,27 @@ int Parts() {
   return parts != nullptr ? std::atoi(parts) : 200;
 }
 
-void Shell(const std::string& command) {
-  if (std::system(command.c_str()) == -1) std::abort();
-}
-
-std::string All(const std::string& project, const std::string& more) {
-  return kKestra + " verify all -proj " + project + " -lib big -flows rulex,packaging " + more +
-         " > /dev/null 2>&1";
+// `kestra verify all` on the project's library with more options, started directly; its
+// wall seconds.
+double All(const std::string& project, const std::vector<std::string>& more) {
+  std::vector<std::string> command = {kKestra, "verify", "all",    "-proj",          project,
+                                      "-lib",  "big",    "-flows", "rulex,packaging"};
+  command.insert(command.end(), more.begin(), more.end());
+  return RunQuietly(command);
 }
 
 void BM_Overhead(benchmark::State& state) {
   const fs::path folder = fs::temp_directory_path() / "kestra-bench-all-overhead";
   const std::string project = MakeCleanLibraryProject(folder, Parts(), "temp_dir 'temp'\n");
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  Shell(All(project, "-plan " + (folder / "jobs.txt").string()));
+  All(project, {"-plan", (folder / "jobs.txt").string()});
   double all = 0;
   double shell = 0;
   for (auto _ : state) {
-    const double run = Seconds([&] { Shell(All(project, "-j 1")); });
+    const double run = All(project, {"-j", "1"});
     state.SetIterationTime(run);
     all += run;
-    shell += Seconds([&] { Shell("sh " + (folder / "jobs.txt").string()); });
+    shell += RunQuietly({"sh", (folder / "jobs.txt").string()});
   }
   const double runs = static_cast<double>(state.iterations());
   state.counters["ms_per_job"] = all / runs / (2.0 * Parts()) * 1000;
@@ -79,8 +81,8 @@ void BM_ParallelSpeedup(benchmark::State& state) {
   double one = 0;
   double two = 0;
   for (auto _ : state) {
-    one += Seconds([&] { Shell(All(project, "-flows packaging -j 1")); });
-    const double run = Seconds([&] { Shell(All(project, "-flows packaging -j 2")); });
+    one += All(project, {"-flows", "packaging", "-j", "1"});
+    const double run = All(project, {"-flows", "packaging", "-j", "2"});
     state.SetIterationTime(run);
     two += run;
   }
@@ -99,13 +101,13 @@ void BM_ChangedAfterTenTouched(benchmark::State& state) {
   double full = 0;
   double changed = 0;
   for (auto _ : state) {
-    full += Seconds([&] { Shell(All(project, "-j 2")); });
+    full += All(project, {"-j", "2"});
     for (int i = 0; i < 10; ++i) {
       std::ofstream(folder / "libs/big" / ("part" + std::to_string(i * 7)) / "sym_1/symbol.sym",
                     std::ios::app)
           << "# touched\n";
     }
-    const double run = Seconds([&] { Shell(All(project, "-j 2 -changed")); });
+    const double run = All(project, {"-j", "2", "-changed"});
     state.SetIterationTime(run);
     changed += run;
   }
@@ -149,8 +151,8 @@ void BM_PageLoad(benchmark::State& state) {
     }
     results << "]}\n";
   }
-  Shell(kKestra + " report merge " + (folder / "results.json").string() + " -html " +
-        (folder / "page.html").string() + " > /dev/null 2>&1");
+  RunQuietly({kKestra, "report", "merge", (folder / "results.json").string(), "-html",
+              (folder / "page.html").string()});
   std::ofstream(folder / "empty.html") << "<!DOCTYPE html><html><body></body></html>\n";
   {
     // The page with a last script that forces layout and leaves the time since navigation.
@@ -163,14 +165,18 @@ void BM_PageLoad(benchmark::State& state) {
   }
   const std::string chromium = "chromium --headless --no-sandbox --disable-gpu --user-data-dir=" +
                                (folder / "profile").string() + " --dump-dom file://";
+  // The page and the empty page loaded the same way, chromium started directly.
+  auto load = [&folder](const char* page) {
+    return RunQuietly({"chromium", "--headless", "--no-sandbox", "--disable-gpu",
+                       "--user-data-dir=" + (folder / "profile").string(), "--dump-dom",
+                       "file://" + (folder / page).string()});
+  };
   double page = 0;
   double empty = 0;
   double ready = 0;
   for (auto _ : state) {
-    empty +=
-        Seconds([&] { Shell(chromium + (folder / "empty.html").string() + " > /dev/null 2>&1"); });
-    const double run =
-        Seconds([&] { Shell(chromium + (folder / "page.html").string() + " > /dev/null 2>&1"); });
+    empty += load("empty.html");
+    const double run = load("page.html");
     state.SetIterationTime(run);
     page += run;
     ready += ReadyMilliseconds(chromium + (folder / "probe.html").string()) / 1000;

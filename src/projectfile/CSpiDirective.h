@@ -45,10 +45,21 @@ class CSpiDirective {
   const CSpiValueList& Controls(int level) const {
     return more_ ? more_->controls[level] : NoWords();
   }
-  CSpiValueList& ControlsAt(int level, SpiArena& arena) { return More(arena).controls[level]; }
+  CSpiValueList& ControlsAt(int level, SpiArena& arena) {
+    MoreLists& more = More(arena);
+    more.controlled = true;
+    return more.controls[level];
+  }
   // Whether a control section of that level named the directive (even without words).
   bool ControlPresent(int level) const { return more_ && more_->controlPresent[level]; }
-  void SetControlPresent(int level, SpiArena& arena) { More(arena).controlPresent[level] = true; }
+  void SetControlPresent(int level, SpiArena& arena) {
+    MoreLists& more = More(arena);
+    more.controlled = true;
+    more.controlPresent[level] = true;
+  }
+  // Whether any level may have given control words: false means none did, so that the
+  // acceptance of its values needs no look at them.
+  bool Controlled() const { return more_ && more_->controlled; }
 
   const CSpiValueList& WinningValues() const { return Values(winningLevel); }
   CSpiValueList& WinningValues(SpiArena& arena) { return ValuesAt(winningLevel, arena); }
@@ -60,6 +71,7 @@ class CSpiDirective {
     std::array<CSpiValueList, kSpiLevelCount> values;
     std::array<CSpiValueList, kSpiLevelCount> controls;
     std::array<bool, kSpiLevelCount> controlPresent{};
+    bool controlled = false;  // ControlsAt or SetControlPresent was called
   };
   static const CSpiValueList& NoWords() {
     static const CSpiValueList kNoWords;

@@ -22,6 +22,8 @@ namespace {
 
 // Reading goes on past the size the file had when opened (it may grow), in steps of this.
 constexpr std::size_t kReadStep = 1 << 16;
+// A streamed file is read in pieces of this size (a longer line grows the buffer).
+constexpr std::size_t kStreamPiece = std::size_t{256} << 10;
 // Files up to this size have their model's pages mapped up front, kPrefaultFactor times the
 // file's bytes.
 constexpr std::size_t kPrefaultLimit = std::size_t{1} << 17;
@@ -69,25 +71,57 @@ int CSpiFile::Open(const std::string& path) {
   fd_ = file.Release();
   fingerprint_ = {};
   fingerprint_.SetIdentity(status);
+  expectedSize_ = status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0;
   broken_ = false;
   linesDelivered_ = 0;
   buffer_ = nullptr;
-  begin_ = end_ = 0;
+  begin_ = end_ = chunkOffset_ = 0;
+  streaming_ = keep_ = false;
   eof_ = false;
   return SPI_CAUSE_NONE;
 }
 
+void CSpiFile::ReadFrom(std::string_view bytes, const std::string& fullPath) {
+  Close();
+  fullPath_ = fullPath;
+  lineNumber = 0;
+  fingerprint_ = {};
+  broken_ = false;
+  linesDelivered_ = 0;
+  bytes_ = bytes;
+  buffer_ = bytes.empty() ? nullptr : bytes.data();
+  begin_ = chunkOffset_ = 0;
+  end_ = bytes.size();
+  streaming_ = keep_ = false;
+}
+
+std::string_view CSpiFile::Load() {
+  if (!buffer_ && !streaming_) FillBuffer();
+  return bytes_;
+}
+
+void CSpiFile::KeepLine(std::string_view& name) {
+  if (!streaming_) return;
+  keep_ = true;
+  const std::string_view copy = arena_->Copy(restLine_);
+  const char* line = restLine_.data();
+  if (!name.empty() && name.data() >= line && name.data() < line + restLine_.size())
+    name = copy.substr(static_cast<std::size_t>(name.data() - line), name.size());
+  restLine_ = copy;
+}
+
 SpiFileFingerprint CSpiFile::Fingerprint() const {
   SpiFileFingerprint result = fingerprint_;
-  SpiContentHash hash;
-  hash.Add(bytes_);
-  result.contentHash = hash.Digest();
+  // An empty file has a view without an address: its hash is taken all the same. A streamed
+  // file kept no bytes: its hash stays unknown, so that a save would be refused.
+  if (!streaming_) result.unhashed = bytes_.data() ? bytes_ : std::string_view("", 0);
   return result;
 }
 
 void CSpiFile::Break(const std::string& message) {
   broken_ = true;
   eof_ = true;
+  breakMessage_ = message;
   SpiSetLastMessage(message);
 }
 
@@ -140,18 +174,73 @@ bool CSpiFile::FillBuffer() {
   return size > 0;
 }
 
-bool CSpiFile::NextLine(std::string_view& line) {
+bool CSpiFile::NextWholeFileLine(const char*& start, std::size_t& length) {
   if (!buffer_ && !FillBuffer()) return false;
   if (begin_ >= end_) return false;
-  const char* start = buffer_ + begin_;
+  start = buffer_ + begin_;
   const std::size_t available = end_ - begin_;
-  std::size_t length = available;
+  length = available;
   if (const void* newline = std::memchr(start, '\n', available)) {
     length = static_cast<std::size_t>(static_cast<const char*>(newline) - start);
     begin_ += length + 1;
   } else {
     begin_ = end_;  // a last line without a line end
   }
+  return true;
+}
+
+bool CSpiFile::ReadMore() {
+  if (begin_ > 0) {
+    std::memmove(chunk_.data(), chunk_.data() + begin_, end_ - begin_);
+    chunkOffset_ += begin_;
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (end_ == chunk_.size()) chunk_.resize(std::max(kStreamPiece, 2 * chunk_.size()));
+  buffer_ = chunk_.data();
+  while (true) {
+    const ssize_t got = ::read(fd_, chunk_.data() + end_, chunk_.size() - end_);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      Break(spi::Format("SPI_ERROR: Failed to read line %zu in \"%s\". %s", linesDelivered_ + 1,
+                        fullPath_.c_str(), SpiCauseText(SpiCauseFromErrno(errno))));
+      return false;
+    }
+    if (got == 0) eof_ = true;
+    end_ += static_cast<std::size_t>(got);
+    return true;
+  }
+}
+
+bool CSpiFile::NextStreamedLine(const char*& start, std::size_t& length) {
+  std::size_t searched = 0;  // bytes after begin_ known to hold no line end
+  while (true) {
+    const char* from = chunk_.data() + begin_;
+    if (const void* newline = std::memchr(from + searched, '\n', end_ - begin_ - searched)) {
+      start = from;
+      length = static_cast<std::size_t>(static_cast<const char*>(newline) - from);
+      begin_ += length + 1;
+      return true;
+    }
+    searched = end_ - begin_;
+    // At the end a last line without a line end; a line longer than any line may be is handed
+    // on at that length, for the caller to refuse, instead of being read on.
+    if (eof_ || fd_ < 0 || searched > kMaxLineLength) {
+      if (searched == 0) return false;
+      start = from;
+      length = searched;
+      begin_ = end_;
+      return true;
+    }
+    if (!ReadMore()) return false;
+  }
+}
+
+bool CSpiFile::NextLine(std::string_view& line) {
+  const char* start = nullptr;
+  std::size_t length = 0;
+  if (!(streaming_ ? NextStreamedLine(start, length) : NextWholeFileLine(start, length)))
+    return false;
   if (length > kMaxLineLength) {
     // Something that is not a project file (a huge binary file, say): say so, instead of
     // handing on a line no project file holds.
@@ -163,12 +252,14 @@ bool CSpiFile::NextLine(std::string_view& line) {
   }
   line = std::string_view(start, length);
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // text mode
+  if (keep_) line = arena_->Copy(line);
   ++linesDelivered_;
   return true;
 }
 
 std::string_view CSpiFile::PeekWord() const {
-  if (!buffer_) return {};
+  // A streamed line may move before the next one is read: no guess then.
+  if (!buffer_ || streaming_) return {};
   std::size_t begin = begin_;
   while (begin < end_ && (buffer_[begin] == ' ' || buffer_[begin] == '\t')) ++begin;
   std::size_t end = begin;
@@ -193,6 +284,7 @@ int CSpiFile::Fail(const char* format) {
 
 int CSpiFile::ReadProgramHeader(std::string& name, int& isControl) {
   isControl = 0;
+  keep_ = false;
   std::string_view raw;
   std::string_view line;
   bool readSomething = false;
@@ -207,6 +299,8 @@ int CSpiFile::ReadProgramHeader(std::string& name, int& isControl) {
     }
   }
   if (Broken()) {
+    // Said again: the file may have been loaded ahead, before other messages (Load).
+    SpiSetLastMessage(breakMessage_);
     Close();
     return -1;
   }
@@ -237,6 +331,7 @@ int CSpiFile::ReadProgramHeader(std::string& name, int& isControl) {
 
 int CSpiFile::ReadDirectiveName(std::string_view& name) {
   ++lineNumber;
+  keep_ = false;
   restLine_ = {};
   restBegin_ = restEnd_ = 0;
   if (!NextLine(restLine_))
@@ -297,14 +392,56 @@ int CSpiFile::ReadValue(std::string_view& value, std::int8_t& doubleQuoted) {
   restBegin_ += restFrom;
   if (continued) {
     while (restBegin_ < restEnd_ && spi::IsSpace(restLine_[restBegin_])) ++restBegin_;
-    if (restEnd_ - restBegin_ == 1 && restLine_[restBegin_] == '\\') {
-      ++lineNumber;
-      restLine_ = {};
-      restBegin_ = restEnd_ = 0;
-      if (!NextLine(restLine_))
-        return Broken() ? -1 : Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
-      restEnd_ = restLine_.size();
+    if (restEnd_ - restBegin_ == 1 && restLine_[restBegin_] == '\\') return ContinueOnNextLine();
+  }
+  return 0;
+}
+
+int CSpiFile::ContinueOnNextLine() {
+  ++lineNumber;
+  restLine_ = {};
+  restBegin_ = restEnd_ = 0;
+  if (!NextLine(restLine_))
+    return Broken() ? -1 : Fail("SPI_ERROR: Failed to read line %d in \"%s\"");
+  restEnd_ = restLine_.size();
+  return 0;
+}
+
+int CSpiFile::SkipValues() {
+  // ReadValue's steps without the values: the same cuts, the same continuation lines and the
+  // same failures, in one loop over the line.
+  const char* line = restLine_.data();
+  std::size_t at = restBegin_;
+  std::size_t end = restEnd_;
+  while (end > at && spi::IsSpace(line[end - 1])) --end;
+  while (true) {
+    while (at < end && spi::IsSpace(line[at])) ++at;
+    if (at >= end) break;
+    const std::string_view rest(line + at, end - at);
+    const bool continued = rest.back() == '\\';
+    if (rest.front() == '\'' || rest.front() == '"') {
+      const std::size_t close = FindByte(rest, rest.front(), 1);
+      if (close == std::string_view::npos) {
+        restBegin_ = at;
+        restEnd_ = end;
+        Close();
+        return Fail("SPI_ERROR: Missing closing quote at line %d in \"%s\"");
+      }
+      at += close + 1;
+    } else {
+      const std::size_t blank = FindByte(rest, ' ');
+      at += blank != std::string_view::npos ? blank : rest.size() - (continued ? 1 : 0);
+    }
+    if (!continued) continue;
+    while (at < end && spi::IsSpace(line[at])) ++at;
+    if (end - at == 1 && line[at] == '\\') {
+      if (ContinueOnNextLine() != 0) return -1;
+      line = restLine_.data();
+      at = 0;
+      end = restEnd_;
+      while (end > at && spi::IsSpace(line[end - 1])) --end;
     }
   }
+  restBegin_ = restEnd_ = at;
   return 0;
 }

@@ -11,8 +11,9 @@ CSpiProgram::DirectiveRange::Iterator& CSpiProgram::DirectiveRange::Iterator::op
   return *this;
 }
 
-CSpiDirective* CSpiProgram::FindDirective(std::string_view directiveName) const {
-  return list_->FindDirective(*this, directiveName);
+CSpiDirective* CSpiProgram::FindDirective(std::string_view directiveName,
+                                          std::uint32_t hash) const {
+  return list_->FindDirective(*this, directiveName, hash);
 }
 
 CSpiDirective& CSpiProgram::AppendDirective(std::string_view directiveName, int createdAtLevel) {

@@ -63,7 +63,11 @@ class CSpiProgram {
 
   // First directive of that name in list order, ignoring ASCII case; nullptr when none.
   // Constant time (an index), so reading stays linear in the file size.
-  CSpiDirective* FindDirective(std::string_view directiveName) const;
+  CSpiDirective* FindDirective(std::string_view directiveName) const {
+    return FindDirective(directiveName, SpiNameIndex::Hash(directiveName));
+  }
+  // The same with the name's hash (SpiNameIndex::Hash) computed by the caller.
+  CSpiDirective* FindDirective(std::string_view directiveName, std::uint32_t hash) const;
   // Appends a new directive created at createdAtLevel (even when the name exists already).
   // The name is copied into the model unless it lies there already.
   CSpiDirective& AppendDirective(std::string_view directiveName, int createdAtLevel);

@@ -101,9 +101,9 @@ CSpiDirective& CSpiProgramList::NewDirective(CSpiProgram& program, std::string_v
   return *directive;
 }
 
-CSpiDirective* CSpiProgramList::FindDirective(const CSpiProgram& program,
-                                              std::string_view name) const {
-  const std::size_t found = program.index_.Find(SpiNameIndex::Hash(name), DirectiveNamed(name));
+CSpiDirective* CSpiProgramList::FindDirective(const CSpiProgram& program, std::string_view name,
+                                              std::uint32_t hash) const {
+  const std::size_t found = program.index_.Find(hash, DirectiveNamed(name));
   return found == SpiNameIndex::kNone ? nullptr : DirectiveAt(found);
 }
 

@@ -50,7 +50,8 @@ class CSpiProgramList {
   CSpiDirective* DirectiveAt(std::size_t position) const {
     return &blocks_[position >> kBlockShift][position & (kBlockSize - 1)];
   }
-  CSpiDirective* FindDirective(const CSpiProgram& program, std::string_view name) const;
+  CSpiDirective* FindDirective(const CSpiProgram& program, std::string_view name,
+                               std::uint32_t hash) const;
   CSpiDirective& AppendDirective(CSpiProgram& program, std::string_view name, int level,
                                  bool copyName, bool index);
   CSpiDirective& FindOrAppendDirective(CSpiProgram& program, std::string_view name,

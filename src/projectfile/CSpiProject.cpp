@@ -20,6 +20,7 @@
 #include "projectfile/SpiProcessState.h"
 #include "projectfile/SpiReader.h"
 #include "projectfile/SpiText.h"
+#include "projectfile/SpiWantedDirectives.h"
 #include "projectfile/SpiWritable.h"
 #include "projectfile/SpiWriter.h"
 
@@ -81,6 +82,15 @@ std::string UserName() {
   return {};
 }
 
+// Stores the failed open's message (with the lock note for a lock); -1.
+int FailOpen(const char* openMessage, const std::string& path, int cause) {
+  std::string message = spi::Format(openMessage, path.c_str(), SpiCauseText(cause));
+  if (cause == SPI_CAUSE_SHARING_VIOLATION || cause == SPI_CAUSE_LOCK_VIOLATION)
+    message += kLockNote;
+  SpiSetLastMessage(message);
+  return -1;
+}
+
 }  // namespace
 
 CSpiProject::CSpiProject() = default;
@@ -101,18 +111,16 @@ std::string CSpiProject::LevelLabel(int level) const {
 
 int CSpiProject::ReadLevel(int level, const std::string& path, const char* openMessage,
                            SpiFileFingerprint* read, SpiExclusiveHold* hold) {
-  auto failOpen = [&](int cause) {
-    std::string message = spi::Format(openMessage, path.c_str(), SpiCauseText(cause));
-    if (cause == SPI_CAUSE_SHARING_VIOLATION || cause == SPI_CAUSE_LOCK_VIOLATION)
-      message += kLockNote;
-    SpiSetLastMessage(message);
-    return -1;
-  };
   if (hold) {
-    if (const int cause = hold->Acquire(path, changePatience_)) return failOpen(cause);
+    if (const int cause = hold->Acquire(path, changePatience_))
+      return FailOpen(openMessage, path, cause);
   }
   CSpiFile file;
-  if (const int cause = file.Open(path)) return failOpen(cause);
+  if (const int cause = file.Open(path)) return FailOpen(openMessage, path, cause);
+  return ReadOpenLevel(level, file, read);
+}
+
+int CSpiProject::ReadOpenLevel(int level, CSpiFile& file, SpiFileFingerprint* read) {
   if (read) *read = {};
   SpiReadPolicy policy;
   policy.honoured = SpiValueHonoured;
@@ -134,9 +142,68 @@ int CSpiProject::ReadLevel(int level, const std::string& path, const char* openM
     SpiAppendDirectiveDump(text, directive, labels);
     WriteLogEntry(false, text);
   };
+  if (lookup_ && level == SPI_LEVEL_PROJECT) {
+    // A lookup keeps of the project file only the lines it wants, streamed past the rest.
+    policy.wanted = [this](const CSpiProgram& program, std::string_view name, std::uint32_t hash) {
+      return lookup_->Contains(program.name, name, hash);
+    };
+    policy.wantedProgram = [this](std::string_view program) {
+      return lookup_->ContainsProgram(program);
+    };
+    file.Stream();
+  }
   const int result = SpiReadFile(programs_, file, level, policy);
   if (result == 0 && read) *read = file.Fingerprint();
   return result;
+}
+
+// OpenForLookup: the user file, located, opened and read before the project file.
+struct CSpiProject::UserFileAhead {
+  int located = 1;      // LocateSetupFile's result
+  std::string message;  // its message when it found nothing
+  int cause = 0;        // the open's failure cause
+  CSpiFile file;        // open (with its shared lock) and loaded when found
+};
+
+void CSpiProject::ReadUserFileAhead() {
+  // The user file's refusals are logged with each level's values, so the project file's lines
+  // of every directive it names must be kept: it is read first, its names added to those the
+  // lookup wants, and its reading at its own level uses the same bytes. This leaves no message.
+  const std::string message = SpiLastMessage();
+  userAhead_ = std::make_unique<UserFileAhead>();
+  UserFileAhead& ahead = *userAhead_;
+  std::string& path = SpiState().userFilePath;
+  ahead.located = LocateSetupFile(path, kUserRelative);
+  if (ahead.located != 0) {
+    ahead.message = SpiLastMessage();
+  } else if ((ahead.cause = ahead.file.Open(path)) == 0) {
+    ahead.file.ReadInto(programs_.Arena());
+    CSpiFile copy;
+    copy.ReadFrom(ahead.file.Load(), ahead.file.FullPath());
+    CSpiProgramList named;
+    SpiReadFile(named, copy, SPI_LEVEL_USER);
+    for (const CSpiProgram* program : named.Programs())
+      for (const CSpiDirective* directive : program->Directives())
+        lookup_->Add(program->name, directive->name);
+  }
+  SpiSetLastMessage(message);
+}
+
+int CSpiProject::ReadUserLevel() {
+  const char* openMessage = "SPI_ERROR: Failed to open USER project file \"%s\". %s";
+  SpiProcessState& state = SpiState();
+  if (!userAhead_) {
+    if (LocateSetupFile(state.userFilePath, kUserRelative) != 0) return 0;  // skipped
+    return ReadLevel(SPI_LEVEL_USER, state.userFilePath, openMessage, &userRead_,
+                     forChange_ ? &userHold_ : nullptr);
+  }
+  const std::unique_ptr<UserFileAhead> ahead = std::move(userAhead_);
+  if (ahead->located != 0) {
+    SpiSetLastMessage(ahead->message);
+    return 0;
+  }
+  if (ahead->cause) return FailOpen(openMessage, state.userFilePath, ahead->cause);
+  return ReadOpenLevel(SPI_LEVEL_USER, ahead->file, &userRead_);
 }
 
 int CSpiProject::OpenInstallAndSite() {
@@ -157,6 +224,17 @@ int CSpiProject::OpenForChange(const std::string& projectFile, std::chrono::mill
   changePatience_ = patience;
   const int result = Open(projectFile);
   forChange_ = false;
+  return result;
+}
+
+int CSpiProject::OpenForLookup(const std::string& projectFile, const std::string& program,
+                               const std::string& directive) {
+  SpiWantedDirectives wanted;
+  wanted.Add(program, directive);
+  wanted.Add("GLOBAL", "temp_dir");  // where Open moves the log
+  lookup_ = &wanted;
+  const int result = Open(projectFile);
+  lookup_ = nullptr;
   return result;
 }
 
@@ -181,6 +259,7 @@ int CSpiProject::Open(const std::string& projectFile) {
   if (staleLog_.empty())
     if (const std::string temp = SpiTempDirectory(); !temp.empty()) staleLog_ = temp + "/tak.log";
   const int result = OpenLevels(projectFile);
+  userAhead_.reset();  // a user file read ahead by a failed Open is let go
   collectingLog_ = false;
   // Where the entries were moved to the project's temp folder, the old place only goes.
   const bool replaceHere = !staleLog_.empty() && staleLog_ == logPath_;
@@ -211,6 +290,8 @@ void CSpiProject::WritePendingLog(bool replace) {
 
 int CSpiProject::OpenLevels(const std::string& projectFile) {
   opened_ = false;
+  partial_ = lookup_ != nullptr;
+  userAhead_.reset();
   projectRead_ = {};
   userRead_ = {};
   projectHold_.Release();
@@ -238,15 +319,11 @@ int CSpiProject::OpenLevels(const std::string& projectFile) {
     return -1;
   }
   projectFullPath_ = AbsoluteText(projectFile_);
+  if (lookup_) ReadUserFileAhead();
   if (ReadLevel(2, projectFile_, "SPI_ERROR: Failed to open project file \"%s\". %s", &projectRead_,
                 forChange_ ? &projectHold_ : nullptr) != 0)
     return -1;
-
-  SpiProcessState& state = SpiState();
-  if (LocateSetupFile(state.userFilePath, kUserRelative) == 0 &&
-      ReadLevel(3, state.userFilePath, "SPI_ERROR: Failed to open USER project file \"%s\". %s",
-                &userRead_, forChange_ ? &userHold_ : nullptr) != 0)
-    return -1;
+  if (ReadUserLevel() != 0) return -1;
 
   if (FindProgram("Global") == 0) MoveLogToTempDir();
   opened_ = true;
@@ -514,6 +591,8 @@ void CSpiProject::DropInheritedSettings(const CSpiProject& inherited) {
 
 int CSpiProject::SaveLevel(const std::string& path, int level, const char* failMessage,
                            SpiFileFingerprint& read) {
+  // The bytes Open read are hashed now, not when they were read: only a save compares them.
+  read.HashContent();
   SpiFileFingerprint written;
   const int cause = SpiReplaceFile(
       path,
@@ -539,7 +618,7 @@ int CSpiProject::Save() {
     SpiSetLastMessage("SPI_ERROR: No file name to save to");
     return -1;
   }
-  if (!opened_) {
+  if (!opened_ || partial_) {
     // Writing a model that was read only in part would drop the rest of the file.
     SpiSetLastMessage(spi::Format(
         "SPI_ERROR: Failed to save project file \"%s\". The project was not read completely.",

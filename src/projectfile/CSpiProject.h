@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <string>
 
 #include "projectfile/CSpiProgramList.h"
@@ -13,6 +14,8 @@
 #include "projectfile/SpiFileLock.h"
 
 class CSpiDirective;
+class CSpiFile;
+class SpiWantedDirectives;
 
 class CSpiProject {
  public:
@@ -29,6 +32,13 @@ class CSpiProject {
   int OpenForChange(const std::string& projectFile,
                     std::chrono::milliseconds patience = kChangePatience);
   static constexpr std::chrono::milliseconds kChangePatience{10000};
+  // Open for looking up one directive of one program: the same results, messages and log
+  // entries for it as Open, from a model that keeps of the project file only what the lookup
+  // needs (that directive, GLOBAL's temp_dir, the directives the install, site and user files
+  // name); the rest of the project file is checked for format errors as always and passed
+  // over. For a tool that reads one setting of a large file. The model cannot be saved.
+  int OpenForLookup(const std::string& projectFile, const std::string& program,
+                    const std::string& directive);
 
   // 0 found (becomes current), 1 not found.
   int FindProgram(const std::string& name);
@@ -77,6 +87,11 @@ class CSpiProject {
   int OpenLevels(const std::string& projectFile);
   int ReadLevel(int level, const std::string& path, const char* openMessage,
                 SpiFileFingerprint* read = nullptr, SpiExclusiveHold* hold = nullptr);
+  int ReadOpenLevel(int level, CSpiFile& file, SpiFileFingerprint* read);
+  struct UserFileAhead;
+  void ReadUserFileAhead();
+  // The user level: located, read (or skipped when not found). 0 or -1.
+  int ReadUserLevel();
   void WritePendingLog(bool replace);
   int SessionName(std::string& value);
   // For AddValue and ClearValues: false (with the error entry written) when refused.
@@ -96,6 +111,11 @@ class CSpiProject {
   std::string logPath_;
   std::string staleLog_;  // during Open: the log of the Open before, replaced at its end
   bool opened_ = false;   // the last Open read every level
+  // OpenForLookup: what it wants of the project file (during the Open), and that the model
+  // holds only part of it (after).
+  SpiWantedDirectives* lookup_ = nullptr;
+  bool partial_ = false;
+  std::unique_ptr<UserFileAhead> userAhead_;  // during the Open of a lookup
   // What Open read of the project and user files, for Save to tell whether they changed since.
   SpiFileFingerprint projectRead_;
   SpiFileFingerprint userRead_;

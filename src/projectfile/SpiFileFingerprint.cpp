@@ -56,6 +56,14 @@ std::uint64_t SpiContentHash::Digest() const {
   return Finish(state_ ^ Finish(pending_ + pendingSize_) ^ (total_ * kMultiplier));
 }
 
+void SpiFileFingerprint::HashContent() {
+  if (!known || !unhashed.data()) return;
+  SpiContentHash hash;
+  hash.Add(unhashed);
+  contentHash = hash.Digest();
+  unhashed = {};
+}
+
 void SpiFileFingerprint::SetIdentity(const struct stat& status) {
   known = true;
   device = status.st_dev;

@@ -37,6 +37,12 @@ struct SpiFileFingerprint {
   long long modifiedSeconds = 0;
   long modifiedNanoseconds = 0;
   std::uint64_t contentHash = 0;
+  // The bytes read, not hashed yet: a read that is never saved never pays the hash. They
+  // must stay unchanged until HashContent (a model's arena keeps them for its lifetime).
+  std::string_view unhashed;
+
+  // Takes contentHash from the bytes read (once); a save calls it before it compares.
+  void HashContent();
 
   // The identity part, from a status; the hash is left as it is.
   void SetIdentity(const struct stat& status);

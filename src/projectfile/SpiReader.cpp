@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "projectfile/CSpiFile.h"
+#include "projectfile/CSpiProgram.h"
 #include "projectfile/CSpiProgramList.h"
 #include "projectfile/SpiNameIndex.h"
 
@@ -48,6 +49,31 @@ int ReadDirectiveValues(CSpiDirective& directive, CSpiFile& file, int level, int
   return result == -1 ? -1 : 0;
 }
 
+// Whether a read that needs only some directives keeps this one's line.
+bool Kept(const CSpiProgram& program, std::string_view name, std::uint32_t hash,
+          const SpiReadPolicy& policy) {
+  return program.FindDirective(name, hash) || policy.wanted(program, name, hash);
+}
+
+// The program a section's directives go to; nullptr when a read that needs only some
+// directives passes over the section.
+CSpiProgram* KeptProgram(CSpiProgramList& programs, const std::string& name, int level,
+                         const SpiReadPolicy& policy) {
+  if (policy.wantedProgram) {
+    if (CSpiProgram* program = programs.Find(name)) return program;
+    if (!policy.wantedProgram(name)) return nullptr;
+  }
+  return &programs.FindOrAppend(name, level);
+}
+
+// Passes over the rest of a section, checking its lines as reading them would. 0 or -1.
+int SkipSection(CSpiFile& file) {
+  std::string_view name;
+  while (file.ReadDirectiveName(name) == 0)
+    if (file.SkipValues() != 0) return -1;
+  return 0;
+}
+
 }  // namespace
 
 int SpiReadFile(CSpiProgramList& programs, CSpiFile& file, int level, const SpiReadPolicy& policy) {
@@ -61,7 +87,12 @@ int SpiReadFile(CSpiProgramList& programs, CSpiFile& file, int level, const SpiR
     const int header = file.ReadProgramHeader(programName, isControl);
     if (header == 1) return 0;
     if (header != 0) return -1;
-    CSpiProgram& program = programs.FindOrAppend(programName, level);
+    CSpiProgram* kept = KeptProgram(programs, programName, level, policy);
+    if (!kept) {
+      if (SkipSection(file) != 0) return -1;
+      continue;
+    }
+    CSpiProgram& program = *kept;
     // A section of many directives has its index sized from the rest of the file.
     std::size_t directives = 0;
     const std::size_t sectionStart = file.BytesConsumed();
@@ -74,11 +105,18 @@ int SpiReadFile(CSpiProgramList& programs, CSpiFile& file, int level, const SpiR
       const bool known = !peeked.empty() && peeked.data() == directiveName.data() &&
                          peeked.size() == directiveName.size();
       const std::uint32_t hash = known ? peekedHash : SpiNameIndex::Hash(directiveName);
+      peeked = {};
+      if (policy.wanted) {
+        if (!Kept(program, directiveName, hash, policy)) {
+          if (file.SkipValues() != 0) return -1;
+          continue;
+        }
+        file.KeepLine(directiveName);  // a streamed line outlives its buffer
+      }
       // Names are views into the file's bytes, which the model's arena holds: no copy.
       CSpiDirective& directive = program.FindOrAppendDirective(directiveName, hash, level, false);
       // In an index larger than the caches, the next line's lookup is prepared while this
       // line's values are read.
-      peeked = {};
       if (program.LargeIndex()) {
         peeked = file.PeekWord();
         peekedHash = SpiNameIndex::Hash(peeked);

@@ -44,9 +44,12 @@ void AppendDirectiveLine(std::string& out, const CSpiDirective& directive,
   out += '\n';
 }
 
+constexpr std::size_t kFlushAt = std::size_t{64} << 10;
+
 template <typename Select, typename ListOf>
 void AppendSections(const CSpiProgramList& programs, const std::string& suffix, Select selected,
-                    ListOf listOf, std::string& out) {
+                    ListOf listOf, std::string& out,
+                    const std::function<void(std::string&)>& flush) {
   for (const auto& program : programs.Programs()) {
     bool any = false;
     for (const auto& directive : program->Directives()) {
@@ -54,6 +57,7 @@ void AppendSections(const CSpiProgramList& programs, const std::string& suffix, 
       if (!any) out += "START_" + program->name + suffix + "\n";
       any = true;
       AppendDirectiveLine(out, *directive, listOf(*directive));
+      if (flush && out.size() >= kFlushAt) flush(out);
     }
     if (any) out += "END_" + program->name + suffix + "\n\n";
   }
@@ -81,12 +85,15 @@ std::string SpiFormatHeader(const std::string& creator, const std::string& opene
   return out;
 }
 
-void SpiFormatLevel(const CSpiProgramList& programs, int level, std::string& out) {
+void SpiFormatLevel(const CSpiProgramList& programs, int level, std::string& out,
+                    const std::function<void(std::string&)>& flush) {
   AppendSections(
       programs, "", [level](const CSpiDirective& d) { return MarkedFor(d, level); },
-      [level](const CSpiDirective& d) -> const CSpiValueList& { return d.Values(level); }, out);
+      [level](const CSpiDirective& d) -> const CSpiValueList& { return d.Values(level); }, out,
+      flush);
   AppendSections(
       programs, "_CONTROL_SETTINGS",
       [level](const CSpiDirective& d) { return d.ControlPresent(level); },
-      [level](const CSpiDirective& d) -> const CSpiValueList& { return d.Controls(level); }, out);
+      [level](const CSpiDirective& d) -> const CSpiValueList& { return d.Controls(level); }, out,
+      flush);
 }

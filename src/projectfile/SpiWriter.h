@@ -2,6 +2,7 @@
 #pragma once
 
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -13,5 +14,8 @@ std::string SpiFormatHeader(const std::string& creator, const std::string& opene
                             const std::string& closer, std::optional<std::time_t> modified);
 
 // Appends level 2 (project) or 3 (user) of all programs: first the value sections, then the
-// control-settings sections.
-void SpiFormatLevel(const CSpiProgramList& programs, int level, std::string& out);
+// control-settings sections. With flush, out is handed to it (to be written and emptied)
+// whenever it holds 64 KB or more, so that a large model is not formatted twice over in
+// memory.
+void SpiFormatLevel(const CSpiProgramList& programs, int level, std::string& out,
+                    const std::function<void(std::string&)>& flush = {});

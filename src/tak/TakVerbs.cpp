@@ -26,7 +26,9 @@ int ReadOneFile(const TakArguments& arguments, CSpiProgramList& programs) {
 
 // Opens the project and selects PROGRAM and DIRECTIVE. 0, or the exit status of a failure.
 int OpenAt(const TakArguments& arguments, CSpiProject& project, std::ostream& err) {
-  if (project.Open(*arguments.project) != 0 || project.FindProgram(arguments.words[0]) != 0 ||
+  // Only this directive is looked up: the rest of a large project file is not kept.
+  if (project.OpenForLookup(*arguments.project, arguments.words[0], arguments.words[1]) != 0 ||
+      project.FindProgram(arguments.words[0]) != 0 ||
       project.FindDirective(arguments.words[1]) != 0) {
     err << SpiLastMessage() << "\n";
     return 1;
@@ -56,8 +58,12 @@ int TakFormat(const TakArguments& arguments, std::ostream& out, std::ostream& er
     err << SpiLastMessage() << "\n";
     return 1;
   }
+  // Written 64 KB at a time: the text of a large model is never held whole.
   std::string text = SpiFormatHeader("SPI", "{", "}", std::nullopt);
-  SpiFormatLevel(programs, arguments.level.value_or(2), text);
+  SpiFormatLevel(programs, arguments.level.value_or(2), text, [&out](std::string& piece) {
+    out << piece;
+    piece.clear();
+  });
   out << text;
   return 0;
 }

@@ -202,10 +202,14 @@ TEST_F(ProjectSafety, ALineBeyondTheCapIsAnErrorThatNamesIt) {
   ASSERT_EQ(truncate(p.c_str(), static_cast<off_t>(CSpiFile::kMaxLineLength) + (1 << 20)), 0);
   CSpiProject spi;
   EXPECT_EQ(spi.Open(p), -1);
-  EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: Line 2 in \"" + p +
-                                  "\" is longer than 67108864 bytes, the most a line of a "
-                                  "project file may hold.");
+  const std::string message = "SPI_ERROR: Line 2 in \"" + p +
+                              "\" is longer than 67108864 bytes, the most a line of a "
+                              "project file may hold.";
+  EXPECT_EQ(SpiLastMessage(), message);
   EXPECT_EQ(spi.Save(), -1);
+  // Streamed by a lookup, the line is refused the same way, not read on without bound.
+  EXPECT_EQ(spi.OpenForLookup(p, "GLOBAL", "x"), -1);
+  EXPECT_EQ(SpiLastMessage(), message);
 }
 
 TEST_F(ProjectSafety, ReadOnlyAndHardLinkedFilesAreNotReplaced) {

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 
 #include "ReadHelpers.h"
 #include "projectfile/SpiArena.h"
 #include "projectfile/SpiLastMessage.h"
 #include "projectfile/SpiNameIndex.h"
+#include "projectfile/SpiWriter.h"
 
 namespace {
 
@@ -134,6 +136,78 @@ TEST(Reader, ArbitraryBytesNeverCrash) {
   ReadOutcome huge;
   ReadText(dir, "START_A\nx " + hugeValue + "\nEND_A\n", huge);
   EXPECT_EQ(ValuesOf(huge.programs, "A", "x").size(), hugeValue.size());
+}
+
+// Reads path whole, or streamed with every line kept or passed over (as a lookup reads).
+// The result; message and formatted model (level 2, control sections included) set.
+int ReadAs(const std::string& path, bool stream, bool keep, std::string& message,
+           std::string& model) {
+  CSpiProgramList programs;
+  CSpiFile file;
+  if (file.Open(path) != 0) return -2;
+  SpiReadPolicy policy;
+  if (stream) {
+    file.Stream();
+    policy.wanted = [keep](const CSpiProgram&, std::string_view, std::uint32_t) { return keep; };
+    policy.wantedProgram = [keep](std::string_view) { return keep; };
+  }
+  SpiSetLastMessage("");
+  const int result = SpiReadFile(programs, file, 2, policy);
+  message = SpiLastMessage();
+  model.clear();
+  SpiFormatLevel(programs, 2, model);
+  return result;
+}
+
+TEST(Reader, StreamedOrPassedOverLinesReadAsTheWholeFile) {
+  TempDir dir;
+  // Random files of the pieces that decide where values, lines and sections end.
+  const std::string pieces[] = {"START_A\n",
+                                "END_A\n",
+                                "start_a_control_settings\n",
+                                "END_A_CONTROL_SETTINGS\n",
+                                "x",
+                                "Yz",
+                                " ",
+                                " ",
+                                "\t",
+                                "'",
+                                "\"",
+                                "\\",
+                                "\\\n",
+                                "\n",
+                                "\r\n",
+                                "{c}",
+                                "lock"};
+  std::mt19937 random(28);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    for (int i = static_cast<int>(random() % 40); i > 0; --i)
+      text += pieces[random() % std::size(pieces)];
+    const std::string path = dir.write("r.tak", text).string();
+    std::string message[3];
+    std::string model[3];
+    const int whole = ReadAs(path, false, false, message[0], model[0]);
+    EXPECT_EQ(ReadAs(path, true, true, message[1], model[1]), whole) << text;
+    EXPECT_EQ(ReadAs(path, true, false, message[2], model[2]), whole) << text;
+    EXPECT_EQ(message[1], message[0]) << text;
+    EXPECT_EQ(message[2], message[0]) << text;
+    EXPECT_EQ(model[1], model[0]) << text;
+    EXPECT_EQ(model[2], "") << text;
+  }
+  // Lines that cross the streamed pieces, one longer than a piece, continuation lines.
+  std::string text = "START_A\n";
+  for (int i = 0; i < 30000; ++i) {
+    text += "d" + std::to_string(i) + " 'v " + std::to_string(i) + "' w \\\n \"z\"\n";
+    if (i == 20000) text += "long '" + std::string(600 << 10, 'v') + "'\n";
+  }
+  const std::string path = dir.write("r.tak", text + "END_A\n").string();
+  std::string message[2];
+  std::string model[2];
+  EXPECT_EQ(ReadAs(path, false, false, message[0], model[0]), 0);
+  EXPECT_EQ(ReadAs(path, true, true, message[1], model[1]), 0);
+  EXPECT_EQ(model[1].size(), model[0].size());
+  EXPECT_TRUE(model[1] == model[0]);
 }
 
 }  // namespace
