@@ -6,23 +6,52 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <random>
 
 namespace {
 
-bool WriteAll(int fd, std::string_view content) {
+// Gives error the text "<what> <path>: <reason of code>" and returns false.
+bool Fail(std::string* error, const char* what, const std::string& path, int code) {
+  if (error != nullptr) *error = std::string(what) + " " + path + ": " + std::strerror(code);
+  return false;
+}
+
+// Writes all of content; 0 or the errno of the failure.
+int WriteAll(int fd, std::string_view content) {
   while (!content.empty()) {
     const ssize_t written = ::write(fd, content.data(), content.size());
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
+    if (written < 0) return errno;
+    if (written == 0) return ENOSPC;
     content.remove_prefix(static_cast<std::size_t>(written));
   }
-  return true;
+  return 0;
 }
 
-}  // namespace
+// A descriptor for reading a regular file: never blocks on a FIFO, refuses what is not a
+// regular file. -1 with error set.
+int OpenRegularFile(const std::string& path, std::string* error, struct stat& info) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    Fail(error, "cannot read", path, errno);
+    return -1;
+  }
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    if (error != nullptr) *error = "cannot read " + path + ": not a regular file";
+    return -1;
+  }
+  return fd;
+}
 
-bool ReplaceFileContent(const std::string& path, std::string_view content) {
+// Writes a new file beside path with write (0 or an errno) and renames it over path.
+bool ReplaceWith(const std::string& path, const std::function<int(int fd)>& write,
+                 std::string* error) {
+  struct stat target = {};
+  if (::lstat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode))
+    return Fail(error, "cannot write", path, EISDIR);
   std::random_device random;
   for (int attempt = 0; attempt < 8; ++attempt) {
     const std::string temporary = path + ".new-" + std::to_string(random());
@@ -30,32 +59,74 @@ bool ReplaceFileContent(const std::string& path, std::string_view content) {
         ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) {
       if (errno == EEXIST) continue;
-      return false;
+      return Fail(error, "cannot write", path, errno);
     }
-    const bool written = WriteAll(fd, content);
-    const bool closed = ::close(fd) == 0;
-    if (written && closed && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    int code = write(fd);
+    if (::close(fd) != 0 && code == 0) code = errno;
+    if (code == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) code = errno;
+    if (code == 0) return true;
     ::unlink(temporary.c_str());
-    return false;
+    return Fail(error, "cannot write", path, code);
   }
-  return false;
+  return Fail(error, "cannot write", path, EEXIST);
 }
 
-bool ReadRegularFile(const std::string& path, std::string& content) {
-  // Without blocking: a FIFO planted in place of a file must not hang the reader.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
-  struct stat info = {};
-  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}  // namespace
+
+bool ReplaceFileContent(const std::string& path, std::string_view content, std::string* error) {
+  return ReplaceWith(path, [&](int fd) { return WriteAll(fd, content); }, error);
+}
+
+bool ReadRegularFile(const std::string& path, std::string& content, std::string* error,
+                     std::size_t limit) {
   content.clear();
+  struct stat info = {};
+  const int fd = OpenRegularFile(path, error, info);
+  if (fd < 0) return false;
+  bool ok = true;
   char buffer[65536];
-  while (ok) {
+  for (;;) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) ok = false;
+    if (got < 0) ok = Fail(error, "cannot read", path, errno);
     if (got <= 0) break;
+    if (content.size() + static_cast<std::size_t>(got) > limit) {
+      if (error != nullptr)
+        *error = "cannot read " + path + ": larger than " + std::to_string(limit) + " bytes";
+      ok = false;
+      break;
+    }
     content.append(buffer, static_cast<std::size_t>(got));
   }
   ::close(fd);
+  if (!ok) content.clear();
   return ok;
+}
+
+bool CopyRegularFile(const std::string& source, const std::string& target, std::string* error) {
+  struct stat info = {};
+  const int in = OpenRegularFile(source, error, info);
+  if (in < 0) return false;
+  std::string readError;
+  const bool copied = ReplaceWith(
+      target,
+      [&](int out) {
+        char buffer[65536];
+        for (;;) {
+          const ssize_t got = ::read(in, buffer, sizeof buffer);
+          if (got < 0 && errno == EINTR) continue;
+          if (got < 0) {
+            const int code = errno;
+            Fail(&readError, "cannot read", source, code);
+            return code;
+          }
+          if (got == 0) return 0;
+          if (const int code = WriteAll(out, std::string_view(buffer, static_cast<std::size_t>(got))))
+            return code;
+        }
+      },
+      error);
+  ::close(in);
+  if (!copied && !readError.empty() && error != nullptr) *error = readError;
+  return copied;
 }

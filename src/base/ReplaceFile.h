@@ -1,15 +1,32 @@
 // Writing a generated file in a folder others may share: the content goes to a new file of
-// our own beside the target, which then replaces the target by rename. A link planted where
-// the target should be is replaced, never followed, and a reader never sees half a file.
-// Standard C++ and POSIX; any thread.
+// our own beside the target (created exclusively, never through a link), which then replaces
+// the target by rename. A link or a FIFO planted where the target should be is replaced, never
+// followed or opened, a reader never sees half a file, and a failed write (a full disk) leaves
+// the target as it was and no temporary file behind. Reading takes regular files only, of a
+// bounded size, and never blocks on a FIFO. Failures are told as "cannot write PATH: reason"
+// with the system's reason. Standard C++ and POSIX; any thread.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
-// True when path holds content afterwards; on failure path is as it was and no temporary
-// file is left behind.
-bool ReplaceFileContent(const std::string& path, std::string_view content);
+// True when path holds content afterwards; on failure path is as it was, no temporary file is
+// left behind and error (when given) says why, naming path.
+bool ReplaceFileContent(const std::string& path, std::string_view content,
+                        std::string* error = nullptr);
 
-// The content of a regular file (through links), or false.
-bool ReadRegularFile(const std::string& path, std::string& content);
+// The most ReadRegularFile takes unless told otherwise.
+inline constexpr std::size_t kReadLimitBytes = std::size_t{256} << 20;
+
+// The content of a regular file (through links), or false with error (when given) saying why:
+// the file is missing, is not a regular file (a FIFO, a device, a folder) or is larger than
+// limit bytes.
+bool ReadRegularFile(const std::string& path, std::string& content, std::string* error = nullptr,
+                     std::size_t limit = kReadLimitBytes);
+
+// Copies the bytes of the regular file source (through links) to target as ReplaceFileContent
+// writes: false with error (when given) when source is not a regular file or target cannot be
+// written.
+bool CopyRegularFile(const std::string& source, const std::string& target,
+                     std::string* error = nullptr);

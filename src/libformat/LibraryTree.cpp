@@ -8,13 +8,16 @@
 namespace fs = std::filesystem;
 
 LibraryTree::LibraryTree(std::string listFile, const VariableExpander& expand)
-    : listFile_(std::move(listFile)), list_(ReadLibraryList(listFile_, expand)) {}
+    : listFile_(std::move(listFile)), list_(ReadLibraryList(listFile_, expand)) {
+  // The list holds each name once: a lookup per library stays linear over the whole list.
+  index_.reserve(list_.libraries.size());
+  for (std::size_t i = 0; i < list_.libraries.size(); ++i)
+    index_.emplace(list_.libraries[i].name, i);
+}
 
 const LibraryEntry* LibraryTree::FindLibrary(const std::string& name) const {
-  for (const LibraryEntry& entry : list_.libraries) {
-    if (entry.name == name) return &entry;
-  }
-  return nullptr;
+  const auto found = index_.find(name);
+  return found == index_.end() ? nullptr : &list_.libraries[found->second];
 }
 
 std::vector<std::string> LibraryTree::ListSubdirectories(const std::string& directory) {

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "libformat/LibraryList.h"
@@ -44,6 +45,7 @@ class LibraryTree {
 
   std::string listFile_;
   LibraryList list_;
+  std::unordered_map<std::string, std::size_t> index_;  // library name -> its entry
   std::map<std::string, std::vector<CellEntry>> cells_;
   std::map<std::pair<std::string, std::string>, std::vector<std::string>> views_;
   int directoryReads_ = 0;

@@ -5,7 +5,8 @@
 
 namespace {
 
-bool Contains(std::initializer_list<std::string_view> list, std::string_view word) {
+template <typename List>
+bool Contains(const List& list, std::string_view word) {
   return std::find(list.begin(), list.end(), word) != list.end();
 }
 
@@ -26,6 +27,23 @@ std::string RequiredText(std::initializer_list<std::string_view> required) {
 std::optional<FlowWords> FlowWords::Parse(const std::vector<std::string>& words,
                                           std::initializer_list<std::string_view> flags,
                                           std::initializer_list<std::string_view> valued,
+                                          std::initializer_list<std::string_view> required,
+                                          std::string& error) {
+  return Parse(words, flags, std::span(valued.begin(), valued.size()), required, error);
+}
+
+bool FlowWords::HelpAsked(const std::vector<std::string>& words,
+                          std::span<const std::string_view> valued) {
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (words[i] == "-help" || words[i] == "--help" || words[i] == "-h") return true;
+    if (Contains(valued, words[i])) ++i;
+  }
+  return false;
+}
+
+std::optional<FlowWords> FlowWords::Parse(const std::vector<std::string>& words,
+                                          std::initializer_list<std::string_view> flags,
+                                          std::span<const std::string_view> valued,
                                           std::initializer_list<std::string_view> required,
                                           std::string& error) {
   FlowWords parsed;

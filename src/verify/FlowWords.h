@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,6 +23,16 @@ class FlowWords {
                                         std::initializer_list<std::string_view> valued,
                                         std::initializer_list<std::string_view> required,
                                         std::string& error);
+  static std::optional<FlowWords> Parse(const std::vector<std::string>& words,
+                                        std::initializer_list<std::string_view> flags,
+                                        std::span<const std::string_view> valued,
+                                        std::initializer_list<std::string_view> required,
+                                        std::string& error);
+
+  // Whether -help, --help or -h stands where an option may stand: the word after an option
+  // that takes a value is that value (a part may be named --help), never an option.
+  static bool HelpAsked(const std::vector<std::string>& words,
+                        std::span<const std::string_view> valued);
 
   bool Has(std::string_view option) const;
   // The last value given for option; "" when it was not given.

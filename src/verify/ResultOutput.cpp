@@ -1,11 +1,12 @@
 #include "verify/ResultOutput.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "base/PrintableText.h"
+#include "base/ReplaceFile.h"
 
 namespace {
 
@@ -74,7 +75,8 @@ void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& ou
   out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
 }
 
-bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::string& file) {
+bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::string& file,
+                       std::string* error) {
   struct Suite {
     std::vector<const VerifyResult*> cases;
     int failures = 0;
@@ -101,8 +103,7 @@ bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::stri
     failures += suite.failures;
     errors += suite.errors;
   }
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
+  std::ostringstream out;
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<testsuites name=\"kestra verify\" tests=\"" << results.size() << "\" failures=\""
       << failures << "\" errors=\"" << errors << "\">\n";
@@ -129,6 +130,5 @@ bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::stri
     out << "  </testsuite>\n";
   }
   out << "</testsuites>\n";
-  out.flush();
-  return static_cast<bool>(out);
+  return ReplaceFileContent(file, out.str(), error);
 }

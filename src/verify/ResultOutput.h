@@ -23,5 +23,7 @@ void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& ou
 
 // A JUnit file: one suite per flow, one test case per result (classname "<flow>.<library>",
 // name the cell or the library); failed gives <failure>, unknown <error>, both with the
-// message and the log path. Returns false when the file cannot be written.
-bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::string& file);
+// message and the log path. Written beside and renamed into place (base/ReplaceFile.h); false
+// with error (when given: "cannot write FILE: reason") when the file cannot be written.
+bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::string& file,
+                       std::string* error = nullptr);

@@ -4,7 +4,9 @@
 // Standard C++ only.
 #pragma once
 
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "verify/PartWords.h"
@@ -27,4 +29,7 @@ struct VerifyFlow {
   // The flow's words for one part of a `kestra verify all` run, or why it does not apply to
   // the part. A flow without it checks no parts (it is not a column of that run).
   PartWords (*partWords)(const PartRequest& part) = nullptr;
+  // The flow's options that take a value: the word after one is its value whatever it reads
+  // (a part named -json or --help), never one of the options every flow shares.
+  std::span<const std::string_view> valued = {};
 };

@@ -30,10 +30,15 @@ struct SharedOptions {
   std::string error;
 };
 
-SharedOptions TakeSharedOptions(const std::vector<std::string>& words) {
+SharedOptions TakeSharedOptions(const std::vector<std::string>& words,
+                                std::span<const std::string_view> valued) {
   SharedOptions options;
   for (std::size_t i = 0; i < words.size(); ++i) {
-    if (words[i] == "-json") {
+    if (std::find(valued.begin(), valued.end(), words[i]) != valued.end()) {
+      // The flow's own option and its value, whatever the value reads.
+      options.rest.push_back(words[i]);
+      if (i + 1 < words.size()) options.rest.push_back(words[++i]);
+    } else if (words[i] == "-json") {
       options.json = true;
     } else if (IsHelp(words[i])) {
       options.help = true;
@@ -58,8 +63,13 @@ SharedOptions TakeSharedOptions(const std::vector<std::string>& words) {
 
 // Points the flow's -proj at a scratch copy of the project in options.scratch; "" or the
 // reason it cannot.
-std::string UseScratchProject(SharedOptions& options) {
-  auto proj = std::find(options.rest.begin(), options.rest.end(), "-proj");
+std::string UseScratchProject(SharedOptions& options, std::span<const std::string_view> valued) {
+  // -proj in an option's place, not a value that happens to read -proj.
+  auto proj = options.rest.begin();
+  while (proj != options.rest.end() && *proj != "-proj") {
+    const bool takesValue = std::find(valued.begin(), valued.end(), *proj) != valued.end();
+    proj += takesValue && proj + 1 != options.rest.end() ? 2 : 1;
+  }
   if (proj == options.rest.end() || proj + 1 == options.rest.end()) return "-scratch needs -proj";
   std::string error;
   const auto copy = MakeScratchProject(*(proj + 1), options.scratch, error);
@@ -97,7 +107,7 @@ int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyF
         << VerifyFlowList(flows);
     return kUsageStatus;
   }
-  SharedOptions options = TakeSharedOptions({words.begin() + 1, words.end()});
+  SharedOptions options = TakeSharedOptions({words.begin() + 1, words.end()}, flow->valued);
   const std::string prefix = std::string("kestra verify ") + flow->name + ": ";
   if (options.help) {
     out << FlowUsage(*flow);
@@ -108,7 +118,7 @@ int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyF
     return kUsageStatus;
   }
   if (!options.scratch.empty()) {
-    if (std::string problem = UseScratchProject(options); !problem.empty()) {
+    if (std::string problem = UseScratchProject(options, flow->valued); !problem.empty()) {
       VerifyResult result = NotRunResult(FlowResult(flow->name, "", ""), problem);
       err << prefix << PrintableText(problem) << "\n";
       if (options.json) WriteResultsJson({result}, out);
@@ -132,8 +142,9 @@ int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyF
     if (!result.log.empty() && result.verdict != Verdict::Unknown)
       err << "log: " << PrintableText(result.log) << "\n";
   }
-  if (!options.junit.empty() && !WriteResultsJUnit(run.results, options.junit)) {
-    err << prefix << "cannot write the JUnit file " << PrintableText(options.junit) << "\n";
+  std::string error;
+  if (!options.junit.empty() && !WriteResultsJUnit(run.results, options.junit, &error)) {
+    err << prefix << "the JUnit file is not written: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
   return ExitStatusOf(WorstVerdict(run.results));

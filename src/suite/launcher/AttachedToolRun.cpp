@@ -5,6 +5,7 @@
 
 #include <QDir>
 
+#include "base/ParentDeathWatch.h"
 #include "framework/WindowMessage.h"
 #include "suite/launcher/ProgressPieces.h"
 
@@ -44,8 +45,13 @@ std::string AttachedToolRun::Start(const std::string& program,
   process_->setWorkingDirectory(QDir::currentPath());
   process_->setProcessChannelMode(QProcess::MergedChannels);
   process_->setStandardInputFile(QProcess::nullDevice());
-  // Its own process group (and session), so that Abort reaches everything it started.
-  process_->setChildProcessModifier([] { ::setsid(); });
+  // Its own process group (and session), so that Abort reaches everything it started, with
+  // a watcher that ends that group should this process die without ending it.
+  watch_ = std::make_unique<ParentDeathWatch>();
+  process_->setChildProcessModifier([watch = watch_.get()] {
+    ::setsid();
+    watch->StartInChild();
+  });
 
   QObject::connect(process_.get(), &QProcess::readyReadStandardOutput, [this] { ReadOutput(); });
   QObject::connect(process_.get(), &QProcess::finished, [this] { Finish(); });
@@ -58,6 +64,7 @@ std::string AttachedToolRun::Start(const std::string& program,
     return process_->errorString().toStdString();
   }
   group_ = process_->processId();
+  watch_->ChildStarted();
   return {};
 }
 

@@ -6,7 +6,7 @@
 // is posted to the owner. Exactly one WM_TOOL_ENDED (wParam 1) follows the last piece, also
 // after Abort and also when the program could not be started (the reason is then the last
 // piece). When the tool has ended, whatever it left running in its process group is ended
-// too: nothing of a finished run outlives it. The owner may be destroyed at any time: messages to a
+// too: nothing of a finished run outlives it, nor of a run whose host was killed outright. The owner may be destroyed at any time: messages to a
 // destroyed owner are dropped.
 //
 // Owned by the launcher; UI thread only (the process's signals arrive on that thread).
@@ -20,6 +20,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+class ParentDeathWatch;
 
 class AttachedToolRun {
  public:
@@ -53,6 +55,7 @@ class AttachedToolRun {
 
   QPointer<QWidget> owner_;
   std::deque<std::string>& pieces_;
+  std::unique_ptr<ParentDeathWatch> watch_;  // lives as long as the run: see its header
   std::unique_ptr<QProcess> process_;
   QTimer flushTimer_;
   QTimer killTimer_;

@@ -51,12 +51,16 @@ std::string originWord(const SymbolView& view) {
   return view.IsOriginCentred() ? "centred" : "offset";
 }
 
+// A pin's offset from the origin, in a wider type: coordinates at the ends of the int range
+// are a difference of up to 2^32 apart.
+long long offsetOf(int position, int origin) { return static_cast<long long>(position) - origin; }
+
 // The greatest common divisor of the pins' offsets from the origin (0 when all lie on it).
-long pinGridOf(const SymbolView& view) {
-  long grid = 0;
+long long pinGridOf(const SymbolView& view) {
+  long long grid = 0;
   for (const SymbolPin& pin : view.pins) {
-    grid = std::gcd(grid, std::labs(pin.x - view.originX));
-    grid = std::gcd(grid, std::labs(pin.y - view.originY));
+    grid = std::gcd(grid, std::llabs(offsetOf(pin.x, view.originX)));
+    grid = std::gcd(grid, std::llabs(offsetOf(pin.y, view.originY)));
   }
   return grid;
 }
@@ -82,11 +86,11 @@ class Checker {
           expected && originWord(view) != *expected)
         report("symbol information", "origin" + where, *expected, originWord(view));
       if (const std::string* expected = template_.getSymbolValue("pin_grid")) {
-        const long grid = std::stol(*expected);
+        const long long grid = std::stoll(*expected);
         int off = 0;
         const SymbolPin* first = nullptr;
         for (const SymbolPin& pin : view.pins)
-          if ((pin.x - view.originX) % grid != 0 || (pin.y - view.originY) % grid != 0) {
+          if (offsetOf(pin.x, view.originX) % grid != 0 || offsetOf(pin.y, view.originY) % grid != 0) {
             if (!first) first = &pin;
             ++off;
           }
@@ -175,7 +179,7 @@ class Tally {
 };
 
 // The largest of the usual grids that divides every pin offset.
-long standardGrid(long gcd) {
+long standardGrid(long long gcd) {
   for (long grid : {10L, 5L, 2L})
     if (gcd % grid == 0) return grid;
   return 1;
@@ -199,7 +203,7 @@ RTemplateFile ExtractTemplate(const TemplatePart& part, BMesgList* notes) {
   if (!symbols.empty()) {
     const SymbolView& first = symbols.front();
     if (first.hasOrigin && first.hasExtent) result.setSymbolValue("origin", originWord(first));
-    long gcd = 0;
+    long long gcd = 0;
     for (const SymbolView& view : symbols) gcd = std::gcd(gcd, pinGridOf(view));
     if (gcd > 0) result.setSymbolValue("pin_grid", std::to_string(standardGrid(gcd)));
     result.setSymbolValue("symbol_name", nameRelation(part, first));

@@ -7,7 +7,9 @@
 #include <set>
 #include <sstream>
 
+#include "base/OwnFolder.h"
 #include "base/PrintableText.h"
+#include "base/ReplaceFile.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
 #include "verify/ResultOutput.h"
@@ -46,6 +48,10 @@ constexpr const char* kReportUsage =
     "  the results of kestra verify ... -json runs (a job list's results) as one report page;\n"
     "  -previous: an earlier run's -json results, for the changes since\n";
 
+constexpr std::string_view kAllValued[] = {"-proj",     "-lib",     "-cell",   "-flows",
+                                           "-j",        "-timeout", "-template", "-models",
+                                           "-html",     "-junit",   "-plan"};
+
 struct AllArguments {
   VerifyAllRequest request;
   std::size_t parallel = 1;
@@ -68,10 +74,8 @@ std::vector<std::string> SplitCommas(const std::string& text) {
 
 std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& words,
                                               std::string& error) {
-  const auto parsed = FlowWords::Parse(words, {"-changed", "-json"},
-                                       {"-proj", "-lib", "-cell", "-flows", "-j", "-timeout",
-                                        "-template", "-models", "-html", "-junit", "-plan"},
-                                       {"-proj", "-lib"}, error);
+  const auto parsed =
+      FlowWords::Parse(words, {"-changed", "-json"}, kAllValued, {"-proj", "-lib"}, error);
   if (!parsed) return std::nullopt;
   AllArguments args;
   args.request.project = AbsolutePath(parsed->Value("-proj"));
@@ -115,7 +119,9 @@ struct RunFolders {
 };
 
 std::string LastLine(const std::string& file) {
-  std::ifstream in(file);
+  std::string text;
+  ReadRegularFile(file, text);
+  std::istringstream in(text);
   std::string line;
   std::string last;
   while (std::getline(in, line)) {
@@ -154,16 +160,25 @@ VerifyResult JobResult(const PartJob& job, const JobEnd& end, const std::string&
                                   DescribeJobEnd(end) + (said.empty() ? "" : ": " + said) + ")");
 }
 
-void CopyLog(VerifyResult& result, const std::string& errors, const std::string& target) {
-  std::error_code code;
-  const std::string source =
-      !result.log.empty() && fs::is_regular_file(result.log, code) ? result.log : errors;
-  fs::copy_file(source, target, fs::copy_options::overwrite_existing, code);
-  result.log = code ? "" : target;
-}
+
 
 std::string Name(const VerifyResult& result) {
   return PrintableText(result.library + "/" + result.cell + " " + result.flow);
+}
+
+// Keeps the job's log (or, when it named none it could give, what it said on standard error)
+// in the run's logs; a log that cannot be kept leaves the result without one and says why.
+void CopyLog(VerifyResult& result, const std::string& errors, const std::string& target,
+             std::ostream& err) {
+  std::string error;
+  if (!(!result.log.empty() && CopyRegularFile(result.log, target, &error)) &&
+      !CopyRegularFile(errors, target, &error)) {
+    err << "kestra verify all: warning: the log of " << Name(result)
+        << " is not kept: " << PrintableText(error) << "\n";
+    result.log.clear();
+    return;
+  }
+  result.log = target;
 }
 
 void WriteText(const std::vector<VerifyResult>& results, const std::vector<bool>& reused,
@@ -212,16 +227,14 @@ bool InScope(const VerifyResult& result, const VerifyAllRequest& request,
 int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, std::ostream& err) {
   const std::string listFile = AbsolutePath(args.plan);
   const std::string folder = listFile + ".d";
-  std::error_code code;
-  fs::remove_all(folder + "/results", code);
-  fs::create_directories(folder + "/results", code);
-  fs::create_directories(folder + "/scratch", code);
-  std::ofstream list(listFile, std::ios::binary | std::ios::trunc);
-  if (code || !list) {
-    err << "kestra verify all: cannot write the job list " << PrintableText(listFile) << "\n";
+  std::string error;
+  if (!MakeOwnFolder(folder, &error) || !RemakeOwnFolder(folder + "/results", {}, &error) ||
+      !MakeOwnFolder(folder + "/scratch", &error)) {
+    err << "kestra verify all: the job list is not written: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
   const std::string program = RunningProgram();
+  std::string list;
   std::size_t lines = 0;
   for (std::size_t i = 0; i < plan.jobs.size(); ++i) {
     const PartJob& job = plan.jobs[i];
@@ -231,7 +244,10 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, 
       VerifyResult result =
           NotRunResult(FlowResult(job.flow, job.library, job.cell), "not run: " + job.notRun);
       result.notRun = true;
-      std::ofstream(stem + ".json", std::ios::binary) << ResultRecordJson(result);
+      if (!ReplaceFileContent(stem + ".json", ResultRecordJson(result), &error)) {
+        err << "kestra verify all: the job list is not written: " << PrintableText(error) << "\n";
+        return kUsageStatus;
+      }
       continue;
     }
     const std::string line = JobShellLine(
@@ -241,12 +257,11 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, 
       err << "kestra verify all: a path holds a line break and cannot go in a job list\n";
       return kUsageStatus;
     }
-    list << line << "\n";
+    list += line + "\n";
     ++lines;
   }
-  list.flush();
-  if (!list) {
-    err << "kestra verify all: cannot write the job list " << PrintableText(listFile) << "\n";
+  if (!ReplaceFileContent(listFile, list, &error)) {
+    err << "kestra verify all: the job list is not written: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
   out << "job list: " << PrintableText(listFile) << " (" << lines << " jobs, "
@@ -262,9 +277,7 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, 
 
 int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFlow> flows,
                  std::ostream& out, std::ostream& err) {
-  if (std::find_if(words.begin(), words.end(), [](const std::string& w) {
-        return w == "-help" || w == "--help" || w == "-h";
-      }) != words.end()) {
+  if (FlowWords::HelpAsked(words, kAllValued)) {
     out << kUsage;
     return 0;
   }
@@ -286,9 +299,12 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   if (!args->plan.empty()) return WritePlan(*args, plan, out, err);
 
   RunFolders folders{ProjectTempFolder(args->request.project) + "/verify-all"};
-  std::error_code code;
-  fs::create_directories(folders.logs(), code);
-  fs::create_directories(folders.jobs(), code);
+  // The run's own folders: a link planted in their place is replaced, never followed.
+  if (!MakeOwnFolder(folders.root, &error) || !MakeOwnFolder(folders.logs(), &error) ||
+      !MakeOwnFolder(folders.jobs(), &error)) {
+    err << "kestra verify all: " << PrintableText(error) << "\n";
+    return kUsageStatus;
+  }
   const auto lock = RunLock::Take(folders.lock(), error);
   if (!lock) {
     err << "kestra verify all: " << PrintableText(error) << "\n";
@@ -348,7 +364,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
         results[i] =
             JobResult(job, end, scratch(n) + ".json", scratch(n) + ".err", args->timeLimit);
         CopyLog(results[i], scratch(n) + ".err",
-                folders.logs() + "/" + job.key + "." + job.flow + ".log");
+                folders.logs() + "/" + job.key + "." + job.flow + ".log", err);
         if (end.how != JobEnd::How::Stopped) history.Put({job.hash, results[i]});
         std::error_code ignored;
         fs::remove_all(scratch(n), ignored);
@@ -391,8 +407,8 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   }
   WriteSummary(plan.flows, results, err);
   int status = ExitStatus(results);
-  if (!args->junit.empty() && !WriteResultsJUnit(results, args->junit)) {
-    err << "kestra verify all: cannot write the JUnit file " << PrintableText(args->junit) << "\n";
+  if (!args->junit.empty() && !WriteResultsJUnit(results, args->junit, &error)) {
+    err << "kestra verify all: the JUnit file is not written: " << PrintableText(error) << "\n";
     status = kUsageStatus;
   }
   if (!args->html.empty()) {
@@ -462,6 +478,14 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
       continue;
     }
     for (VerifyResult& result : *read) {
+      if (!result.log.empty() && !html.empty()) {
+        if (const std::string why = MergedLogProblem(result.log, file); !why.empty()) {
+          err << "kestra report merge: warning: the log " << PrintableText(result.log)
+              << " named in " << PrintableText(file) << " is left out: " << PrintableText(why)
+              << "\n";
+          result.log.clear();
+        }
+      }
       if (std::find(flows.begin(), flows.end(), result.flow) == flows.end())
         flows.push_back(result.flow);
       results.push_back(std::move(result));

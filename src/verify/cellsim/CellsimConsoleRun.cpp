@@ -20,6 +20,9 @@
 
 namespace {
 
+// The options that take a value (also what `kestra verify` must not read as its own).
+constexpr std::string_view kSimulationValued[] = {"-proj", "-lib", "-cell", "-product", "-wrapperview", "-mapview", "-models", "-udps", "-options"};
+
 constexpr const char* kUsage =
     "-proj FILE -lib LIB [-cell CELL]... (-wrapperview | -mapview) VIEWS\n"
     "  (-default-paths | -models DIR [-udps DIR] | -options FILE | -stop-on-netlist)\n"
@@ -42,8 +45,7 @@ struct SimulationArguments {
 std::optional<SimulationArguments> ParseSimulationArguments(const std::vector<std::string>& words,
                                                             std::string& error) {
   const auto given = FlowWords::Parse(words, {"-default-paths", "-stop-on-netlist"},
-                                      {"-proj", "-lib", "-cell", "-product", "-wrapperview",
-                                       "-mapview", "-models", "-udps", "-options"},
+                                      kSimulationValued,
                                       {}, error);
   if (!given) return std::nullopt;
   SimulationArguments args;
@@ -255,5 +257,5 @@ PartWords SimulationPartWords(const PartRequest& part) {
 
 VerifyFlow CellsimVerifyFlow() {
   return {"simulation", "the Verilog simulation flow (cellsim) on a library or some of its cells",
-          kUsage, RunSimulation, SimulationPartWords};
+          kUsage, RunSimulation, SimulationPartWords, kSimulationValued};
 }

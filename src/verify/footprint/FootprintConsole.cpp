@@ -15,6 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The options that take a value (also what `kestra verify` must not read as its own).
+constexpr std::string_view kFootprintValued[] = {"-proj", "-name", "-location"};
+
 constexpr const char* kListUsage = "usage: kestra footprints -proj FILE.tak [-filter PATTERN]\n";
 constexpr const char* kVerifyUsage =
     "-proj FILE -name NAME [-location DIR]\n"
@@ -91,7 +94,7 @@ VerifyResult NotRun(const VerifyArguments& args, std::string cause) {
 
 FlowRun RunFootprintVerify(const std::vector<std::string>& words) {
   FlowRun run;
-  const auto given = FlowWords::Parse(words, {}, {"-proj", "-name", "-location"},
+  const auto given = FlowWords::Parse(words, {}, kFootprintValued,
                                       {"-proj", "-name"}, run.usageError);
   if (!given) return run;
   VerifyArguments args{given->Value("-proj"), given->Value("-name"), given->Value("-location")};
@@ -162,5 +165,5 @@ FlowRun RunFootprintVerify(const std::vector<std::string>& words) {
 
 VerifyFlow FootprintVerifyFlow() {
   return {"footprint", "a footprint's drawing (.dra) on the project's footprint search path",
-          kVerifyUsage, RunFootprintVerify};
+          kVerifyUsage, RunFootprintVerify, nullptr, kFootprintValued};
 }

@@ -19,6 +19,9 @@
 
 namespace {
 
+// The options that take a value (also what `kestra verify` must not read as its own).
+constexpr std::string_view kPackagingValued[] = {"-proj", "-lib", "-cell", "-product", "-j"};
+
 constexpr const char* kUsage =
     "-proj FILE -lib LIB [-cell CELL ...] [-ptf] [-netrev] [-report] [-consistency]\n"
     "  [-j N] [-product NAME]\n"
@@ -41,7 +44,7 @@ std::optional<PackagingArguments> ParsePackagingArguments(const std::vector<std:
                                                           std::string& error) {
   const auto given =
       FlowWords::Parse(words, {"-ptf", "-netrev", "-report", "-consistency"},
-                       {"-proj", "-lib", "-cell", "-product", "-j"}, {"-proj", "-lib"}, error);
+                       kPackagingValued, {"-proj", "-lib"}, error);
   if (!given) return std::nullopt;
   PackagingArguments args;
   args.project = given->Value("-proj");
@@ -267,5 +270,5 @@ PartWords PackagingPartWords(const PartRequest& part) {
 
 VerifyFlow PackagingVerifyFlow() {
   return {"packaging", "instantiation and packaging checks of a library or its parts", kUsage,
-          RunPackaging, PackagingPartWords};
+          RunPackaging, PackagingPartWords, kPackagingValued};
 }

@@ -17,6 +17,9 @@
 
 namespace {
 
+// The options that take a value (also what `kestra verify` must not read as its own).
+constexpr std::string_view kRulexValued[] = {"-proj", "-lib", "-cell", "-product", "-rules"};
+
 constexpr const char* kUsage =
     "-proj FILE -lib LIB [-cell CELL] [-rules r1,r2,...] [-ref] [-product NAME]\n"
     "  -ref: LIB is a reference library (refqvd.lib) of the project\n"
@@ -35,7 +38,7 @@ struct RulexArguments {
 std::optional<RulexArguments> ParseRulexArguments(const std::vector<std::string>& words,
                                                   std::string& error) {
   const auto given = FlowWords::Parse(
-      words, {"-ref"}, {"-proj", "-lib", "-cell", "-product", "-rules"}, {"-proj", "-lib"}, error);
+      words, {"-ref"}, kRulexValued, {"-proj", "-lib"}, error);
   if (!given) return std::nullopt;
   RulexArguments args;
   args.project = given->Value("-proj");
@@ -150,5 +153,5 @@ PartWords RulexPartWords(const PartRequest& part) {
 
 VerifyFlow RulexVerifyFlow() {
   return {"rulex", "the rules checker on a library or one of its cells", kUsage, RunRulex,
-          RulexPartWords};
+          RulexPartWords, kRulexValued};
 }

@@ -13,6 +13,9 @@
 
 namespace {
 
+// The options that take a value (also what `kestra verify` must not read as its own).
+constexpr std::string_view kTemplateValued[] = {"-proj", "-lib", "-cell", "-template", "-aspects"};
+
 constexpr const char* kVerifyUsage =
     "-proj FILE -lib LIB [-cell CELL] -template FILE.tpl [-aspects 1,2,4] [-ref]\n"
     "  aspects: 1 property values, 2 pin loads, 4 symbol information (default: all three)\n"
@@ -83,7 +86,7 @@ VerifyResult CheckCell(const std::string& list, const std::string& library, cons
 FlowRun RunTemplateCheck(const std::vector<std::string>& words) {
   FlowRun run;
   const auto args =
-      FlowWords::Parse(words, {"-ref"}, {"-proj", "-lib", "-cell", "-template", "-aspects"},
+      FlowWords::Parse(words, {"-ref"}, kTemplateValued,
                        {"-proj", "-lib", "-template"}, run.usageError);
   if (!args) return run;
   AppPartCheck::CheckType aspects = AppPartCheck::AllAspects;
@@ -191,7 +194,7 @@ PartWords TemplatePartWords(const PartRequest& part) {
 
 VerifyFlow TemplateVerifyFlow() {
   return {"template", "a library's parts (or one of them) against a part template", kVerifyUsage,
-          RunTemplateCheck, TemplatePartWords};
+          RunTemplateCheck, TemplatePartWords, kTemplateValued};
 }
 
 int TemplateCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {

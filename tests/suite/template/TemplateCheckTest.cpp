@@ -197,3 +197,19 @@ TEST(TemplateCheck, HandlesAPartOf2000Pins) {
   heavier.setPinLoad("tristate", "0.02", "0.5");
   EXPECT_EQ(Check(project, "wide", AppPartCheck::PinLoads, heavier).size(), 1000u);
 }
+
+TEST(TemplateCheck, PinGridHoldsAtTheEndsOfTheCoordinateRange) {
+  // Pin A lies 4,294,967,260 (a multiple of 10) left of the origin: in int that offset wraps.
+  TemplateProject project;
+  project.writeCell("far", TemplateProject::CleanPackage("far"),
+                    "symbol far\norigin 2147483630 0\nextent -2147483640 -10 2147483630 10\n"
+                    "pin A -2147483630 0\npin B 2147483630 10\npin Y 2147483630 -10\n");
+  AppTemplateExtract extract;
+  extract.loadPart(project.libraryList(), "parts", "far");
+  extract.runExtract();
+  ASSERT_NE(extract.getTemplate()->getSymbolValue("pin_grid"), nullptr);
+  EXPECT_EQ(*extract.getTemplate()->getSymbolValue("pin_grid"), "10");
+  RTemplateFile site = SiteTemplate();
+  site.setSymbolValue("origin", "offset");
+  EXPECT_TRUE(Check(project, "far", AppPartCheck::SymbolInformation, site).empty());
+}

@@ -1,11 +1,9 @@
 #include "verify/all/history/RunHistory.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
+#include "base/ReplaceFile.h"
 #include "verify/all/jobs/ResultFile.h"
 
 namespace {
@@ -15,30 +13,39 @@ constexpr int kVersion = 1;
 }  // namespace
 
 RunHistory RunHistory::Load(const std::string& file, std::string& warning) {
-  RunHistory history;
   std::error_code code;
-  if (!std::filesystem::exists(file, code)) return history;
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  const nlohmann::json json = nlohmann::json::parse(text.str(), nullptr, false);
-  const auto entries = json.is_object() ? json.find("entries") : json.end();
-  if (!in || json.is_discarded() || !json.is_object() || json.value("version", 0) != kVersion ||
-      entries == json.end() || !entries->is_array()) {
-    warning = "the history " + file + " is damaged and is ignored: every part is checked";
-    return history;
-  }
-  for (const nlohmann::json& entry : *entries) {
-    std::string error;
-    const auto result = entry.is_object() && entry.contains("result")
-                            ? ParseResultsJson(entry["result"].dump(), error)
-                            : std::nullopt;
-    const auto hash = entry.is_object() ? entry.find("hash") : entry.end();
-    if (!result || result->size() != 1 || hash == entry.end() || !hash->is_string()) {
-      warning = "the history " + file + " is damaged and is ignored: every part is checked";
-      return RunHistory();
+  if (std::filesystem::symlink_status(file, code).type() == std::filesystem::file_type::not_found)
+    return {};
+  const auto damaged = [&](const std::string& why) {
+    warning = "the history " + file + " is damaged and is ignored (" + why +
+              "): every part is checked";
+    return RunHistory();
+  };
+  std::string text;
+  std::string error;
+  if (!ReadRegularFile(file, text, &error)) return damaged(error);
+  // Entries nest one level deeper than results.
+  if (JsonNestingDepth(text) > kResultsNestingLimit + 2) return damaged("nested too deeply");
+  const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+  if (json.is_discarded() || !json.is_object()) return damaged("not JSON");
+  const auto version = json.find("version");
+  const auto entries = json.find("entries");
+  if (version == json.end() || !version->is_number_integer() ||
+      version->get<long long>() != kVersion || entries == json.end() || !entries->is_array())
+    return damaged("not a history of this version");
+  RunHistory history;
+  try {
+    for (const nlohmann::json& entry : *entries) {
+      const auto result = entry.is_object() && entry.contains("result")
+                              ? ParseResultsJson(entry["result"].dump(), error)
+                              : std::nullopt;
+      const auto hash = entry.is_object() ? entry.find("hash") : entry.end();
+      if (!result || result->size() != 1 || hash == entry.end() || !hash->is_string())
+        return damaged("an entry that is not a verdict");
+      history.Put({hash->get<std::string>(), result->front()});
     }
-    history.Put({hash->get<std::string>(), result->front()});
+  } catch (const nlohmann::json::exception& problem) {
+    return damaged(problem.what());
   }
   return history;
 }
@@ -66,19 +73,6 @@ bool RunHistory::Save(const std::string& file, std::string& error) const {
     json["entries"].push_back(
         {{"hash", entry.hash}, {"result", nlohmann::json::parse(ResultRecordJson(entry.result))}});
   }
-  const std::string side = file + ".new";
-  {
-    std::ofstream out(side, std::ios::binary | std::ios::trunc);
-    out << json.dump(1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-    out.flush();
-    if (!out) {
-      error = "cannot write " + side;
-      return false;
-    }
-  }
-  if (std::rename(side.c_str(), file.c_str()) != 0) {
-    error = "cannot replace " + file;
-    return false;
-  }
-  return true;
+  return ReplaceFileContent(
+      file, json.dump(1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n", &error);
 }

@@ -2,17 +2,17 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <thread>
 
+#include "base/OwnFolder.h"
+#include "base/ParentDeathWatch.h"
 #include "verify/StopSignals.h"
-
-extern char** environ;
 
 namespace {
 
@@ -25,44 +25,86 @@ struct Running {
   Clock::time_point forceAt;  // when a stopped job gets the forced signal
   bool stopping = false;
   bool timedOut = false;
+  std::unique_ptr<ParentDeathWatch> watch;  // ends the job's group should this process die
 };
 
-// Starts the command in a new process group; the pid, or 0 with reason set.
-pid_t Spawn(const JobCommand& command, std::string& reason) {
+// An output file of a job, made by this process: nothing planted at its path (a link, a FIFO)
+// is followed or opened, and a failure names the file.
+class OutputFile {
+ public:
+  OutputFile(const std::string& path, std::string& reason)
+      : fd_(CreateOutputFile(path, &reason)) {}
+  ~OutputFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Starts the command in a new process group with its watcher; the pid, or 0 with reason set.
+pid_t Spawn(const JobCommand& command, const ParentDeathWatch& watch, std::string& reason) {
   if (command.argv.empty()) {
     reason = "no program";
     return 0;
   }
-  posix_spawn_file_actions_t actions;
-  posix_spawnattr_t attributes;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawnattr_init(&attributes);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, command.output.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, command.errors.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  // Its own process group, so that a time limit or a stop reaches everything it started;
-  // default signal handling and no blocked signals, whatever this process does.
-  sigset_t defaults;
-  sigemptyset(&defaults);
-  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGCHLD}) sigaddset(&defaults, signal);
-  sigset_t none;
-  sigemptyset(&none);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setflags(&attributes,
-                           POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+  const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  const OutputFile output(command.output, reason);
+  if (output.fd() < 0) return 0;
+  const OutputFile errors(command.errors, reason);
+  if (errors.fd() < 0) return 0;
   std::vector<char*> argv;
   for (const std::string& word : command.argv) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
-  pid_t pid = 0;
-  const int error = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
-  if (error != 0) {
-    reason = command.argv[0] + ": " + std::strerror(error);
+  // The child tells why its exec failed through this pipe; at a successful exec it closes.
+  int failure[2] = {-1, -1};
+  if (::pipe2(failure, O_CLOEXEC) != 0) {
+    reason = std::string("cannot start a job: ") + std::strerror(errno);
+    if (input >= 0) ::close(input);
+    return 0;
+  }
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    // Only async-signal-safe calls from here to the exec. Its own process group, so that a
+    // time limit or a stop reaches everything it started; default signal handling and no
+    // blocked signals, whatever this process does.
+    ::setpgid(0, 0);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGCHLD}) ::signal(signal, SIG_DFL);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    if (input >= 0) ::dup2(input, 0);
+    ::dup2(output.fd(), 1);
+    ::dup2(errors.fd(), 2);
+    watch.StartInChild();
+    ::execv(argv[0], argv.data());
+    const int code = errno;
+    [[maybe_unused]] const ssize_t told = ::write(failure[1], &code, sizeof code);
+    ::_exit(127);
+  }
+  const int forkError = errno;
+  if (input >= 0) ::close(input);
+  ::close(failure[1]);
+  if (pid < 0) {
+    ::close(failure[0]);
+    reason = std::string("cannot start a job: ") + std::strerror(forkError);
+    return 0;
+  }
+  int code = 0;
+  ssize_t got = 0;
+  do {
+    got = ::read(failure[0], &code, sizeof code);
+  } while (got < 0 && errno == EINTR);
+  ::close(failure[0]);
+  if (got == static_cast<ssize_t>(sizeof code)) {
+    ::kill(-pid, SIGKILL);  // its watcher, if it got so far
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    reason = command.argv[0] + ": " + std::strerror(code);
     return 0;
   }
   return pid;
@@ -106,14 +148,16 @@ void JobRunner::Run(std::size_t count, const CommandOf& command, const Ended& en
     while (stopSignal_ == 0 && next < count && running.size() < parallel_) {
       const std::size_t index = next++;
       std::string reason;
-      const pid_t pid = Spawn(command(index), reason);
+      auto watch = std::make_unique<ParentDeathWatch>();
+      const pid_t pid = Spawn(command(index), *watch, reason);
       if (pid == 0) {
         JobEnd end;
         end.reason = reason;
         ended(index, end);
         continue;
       }
-      running.push_back({index, pid, Clock::now(), {}, false, false});
+      watch->ChildStarted();
+      running.push_back({index, pid, Clock::now(), {}, false, false, std::move(watch)});
     }
     bool changed = false;
     for (auto job = running.begin(); job != running.end();) {

@@ -1,8 +1,11 @@
 // Runs child processes as jobs, up to a number at once: each in a process group of its own,
-// standard input from /dev/null, standard output and error into files, with a time limit
+// standard input from /dev/null, standard output and error into files made anew by this
+// process (whatever was planted at their paths is replaced, never followed), with a time limit
 // after which its whole group is stopped (a polite signal, a grace, then a forced one).
 // SIGINT, SIGTERM and SIGHUP during a run stop every running job the same way and start no
-// further one. Standard C++ and POSIX; one thread; the children are its own.
+// further one; should this process be killed outright, each job's group is ended by its
+// watcher (base/ParentDeathWatch.h). Standard C++ and POSIX; one thread; the children are its
+// own.
 #pragma once
 
 #include <chrono>

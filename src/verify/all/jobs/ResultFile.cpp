@@ -1,9 +1,10 @@
 #include "verify/all/jobs/ResultFile.h"
 
-#include <fstream>
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "base/ReplaceFile.h"
 #include "verify/ResultOutput.h"
 
 namespace {
@@ -39,7 +40,8 @@ std::optional<VerifyResult> RecordOf(const nlohmann::json& record, std::string& 
   result.message = Text(record, "message");
   result.log = Text(record, "log");
   result.cause = Text(record, "cause");
-  result.notRun = record.value("skipped", false);
+  const auto skipped = record.find("skipped");
+  result.notRun = skipped != record.end() && skipped->is_boolean() && skipped->get<bool>();
   if (const auto counts = record.find("counts"); counts != record.end() && counts->is_object()) {
     for (const auto& [name, value] : counts->items()) {
       result.counts.emplace_back(
@@ -55,40 +57,79 @@ std::optional<VerifyResult> RecordOf(const nlohmann::json& record, std::string& 
   return result;
 }
 
+std::optional<std::vector<VerifyResult>> RecordsOf(const nlohmann::json& json, std::string& error) {
+  std::vector<VerifyResult> results;
+  const auto parts = json.is_object() ? json.find("parts") : json.end();
+  if (parts != json.end() && !parts->is_array()) {
+    error = "\"parts\" is not a list";
+    return std::nullopt;
+  }
+  const auto record = [&](const nlohmann::json& one) {
+    auto result = RecordOf(one, error);
+    if (result) results.push_back(std::move(*result));
+    return result.has_value();
+  };
+  if (parts == json.end()) {
+    if (!record(json)) return std::nullopt;
+    return results;
+  }
+  for (const nlohmann::json& one : *parts) {
+    if (!record(one)) return std::nullopt;
+  }
+  return results;
+}
+
 }  // namespace
+
+int JsonNestingDepth(std::string_view text) {
+  int depth = 0;
+  int deepest = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') {
+        ++i;
+      } else if (c == '"') {
+        inString = false;
+      }
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      deepest = std::max(deepest, ++depth);
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return deepest;
+}
 
 std::optional<std::vector<VerifyResult>> ParseResultsJson(const std::string& text,
                                                           std::string& error) {
+  // Results nest three levels; a deeper text is no result, and taking it apart could
+  // exhaust the stack.
+  if (JsonNestingDepth(text) > kResultsNestingLimit) {
+    error = "nested deeper than " + std::to_string(kResultsNestingLimit) + " levels";
+    return std::nullopt;
+  }
   const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
   if (json.is_discarded()) {
     error = text.empty() ? "empty" : "not JSON";
     return std::nullopt;
   }
-  std::vector<VerifyResult> results;
-  const bool several = json.is_object() && json.contains("parts");
-  const nlohmann::json records = several ? json["parts"] : nlohmann::json::array({json});
-  if (!records.is_array()) {
-    error = "\"parts\" is not a list";
+  try {
+    return RecordsOf(json, error);
+  } catch (const nlohmann::json::exception& problem) {
+    error = std::string("not a result: ") + problem.what();
     return std::nullopt;
   }
-  for (const nlohmann::json& record : records) {
-    auto result = RecordOf(record, error);
-    if (!result) return std::nullopt;
-    results.push_back(std::move(*result));
-  }
-  return results;
 }
 
 std::optional<std::vector<VerifyResult>> ReadResultsJson(const std::string& file,
                                                          std::string& error) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    error = "cannot be read";
-    return std::nullopt;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return ParseResultsJson(text.str(), error);
+  std::string text;
+  if (!ReadRegularFile(file, text, &error)) return std::nullopt;
+  return ParseResultsJson(text, error);
 }
 
 std::string ResultRecordJson(const VerifyResult& result) {

@@ -1,8 +1,11 @@
 #include "verify/all/page/PageFiles.h"
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 
+#include "base/OwnFolder.h"
+#include "base/ReplaceFile.h"
 #include "verify/all/jobs/PartJobs.h"
 
 namespace fs = std::filesystem;
@@ -16,19 +19,42 @@ std::string NowText() {
   return text;
 }
 
+namespace {
+
+bool Below(const fs::path& path, const fs::path& folder) {
+  const auto [stop, ignored] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+  return stop == folder.end();
+}
+
+}  // namespace
+
+std::string MergedLogProblem(const std::string& log, const std::string& resultsFile) {
+  std::error_code code;
+  const fs::path real = fs::canonical(log, code);
+  if (code) return "it cannot be found (" + code.message() + ")";
+  const fs::path results = fs::canonical(fs::absolute(resultsFile, code).parent_path(), code);
+  if (!code && results.filename() == "results" &&
+      results.parent_path().filename().string().ends_with(".d") &&
+      Below(real, results.parent_path()))
+    return "";
+  const fs::path folder = real.parent_path();
+  if (folder.filename() == "logs" && folder.parent_path().filename() == "verify-all") return "";
+  return "it lies outside the results' folders (a job list's FILE.d/ or a run's verify-all/logs/)";
+}
+
 bool WritePageWithLogs(const PageRequest& request, std::vector<std::string>& warnings,
                        std::string& error) {
   std::error_code code;
   const fs::path page = fs::absolute(request.file, code);
   const std::string folderName = page.stem().string() + "_logs";
   const fs::path folder = page.parent_path() / folderName;
+  // The page's folder is the user's (it may well be a link); the log folder beside it is ours.
   fs::create_directories(page.parent_path(), code);
-  fs::remove_all(folder, code);
-  fs::create_directories(folder, code);
   if (code) {
-    error = "cannot make the log folder " + folder.string() + ": " + code.message();
+    error = "cannot make the folder " + page.parent_path().string() + ": " + code.message();
     return false;
   }
+  if (!RemakeOwnFolder(folder.string(), {}, &error)) return false;
   ReportPageData data;
   data.title = request.title;
   data.generated = NowText();
@@ -40,10 +66,9 @@ bool WritePageWithLogs(const PageRequest& request, std::vector<std::string>& war
     PageCell cell{result, "", i < request.reused.size() && request.reused[i]};
     if (!result.log.empty()) {
       const std::string name = PartKey(result.library, result.cell) + "." + result.flow + ".log";
-      std::error_code copyError;
-      fs::copy_file(result.log, folder / name, fs::copy_options::overwrite_existing, copyError);
-      if (copyError) {
-        warnings.push_back("the log " + result.log + " cannot be copied: " + copyError.message());
+      std::string copyError;
+      if (!CopyRegularFile(result.log, (folder / name).string(), &copyError)) {
+        warnings.push_back("the log " + result.log + " is not copied: " + copyError);
       } else {
         cell.logLink = folderName + "/" + name;
       }

@@ -23,5 +23,11 @@ struct PageRequest {
 bool WritePageWithLogs(const PageRequest& request, std::vector<std::string>& warnings,
                        std::string& error);
 
+// Whether report merge may publish the log a results file names: "" when the log (links
+// resolved) lies below the results' own folders, the job list's FILE.d/ when the results file
+// is one of FILE.d/results/, or a run's verify-all/logs/; else why it is left out. A results
+// file is data anybody may have written: it must not publish /etc/shadow beside a page.
+std::string MergedLogProblem(const std::string& log, const std::string& resultsFile);
+
 // Now as "2026-12-08 23:40:12 UTC".
 std::string NowText();

@@ -1,12 +1,11 @@
 #include "verify/all/page/ReportPage.h"
 
 #include <cctype>
-#include <cstdio>
-#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "base/PrintableText.h"
+#include "base/ReplaceFile.h"
 
 namespace {
 
@@ -284,18 +283,5 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
   out << "</script>\n";
   out << "<script>" << kScript << "</script>\n</body></html>\n";
 
-  const std::string side = file + ".new";
-  std::ofstream page(side, std::ios::binary | std::ios::trunc);
-  page << out.str();
-  page.flush();
-  if (!page) {
-    error = "cannot write " + side;
-    return false;
-  }
-  page.close();
-  if (std::rename(side.c_str(), file.c_str()) != 0) {
-    error = "cannot replace " + file;
-    return false;
-  }
-  return true;
+  return ReplaceFileContent(file, out.str(), &error);
 }

@@ -26,7 +26,8 @@ struct ReportPageData {
   bool hasPrevious = false;  // whether there was a run to compare with
 };
 
-// Writes the page; false with the reason in error.
+// Writes the page beside the file and renames it into place (base/ReplaceFile.h); false with
+// the reason ("cannot write FILE: reason") in error.
 bool WriteReportPage(const ReportPageData& data, const std::string& file, std::string& error);
 
 // text with &, <, >, " and ' escaped, control characters and broken UTF-8 made printable.
