@@ -216,7 +216,11 @@ bool CSpiFile::NextStreamedLine(const char*& start, std::size_t& length) {
   std::size_t searched = 0;  // bytes after begin_ known to hold no line end
   while (true) {
     const char* from = chunk_.data() + begin_;
-    if (const void* newline = std::memchr(from + searched, '\n', end_ - begin_ - searched)) {
+    // Before the first read the buffer has no storage at all: nothing to search then.
+    const void* newline = end_ - begin_ > searched
+                              ? std::memchr(from + searched, '\n', end_ - begin_ - searched)
+                              : nullptr;
+    if (newline) {
       start = from;
       length = static_cast<std::size_t>(static_cast<const char*>(newline) - from);
       begin_ += length + 1;
