@@ -12,3 +12,9 @@ std::string ArgumentValueProblem(const std::string& value, bool quoted) {
   if (quoted && !value.empty() && value.back() == '\\') return "it ends in a backslash";
   return "";
 }
+
+std::string ToolNameProblem(const std::string& name) {
+  if (name.starts_with('-')) return "it begins with '-' and would be read as an option";
+  if (name.find('\\') != std::string::npos) return "it holds a backslash";
+  return ArgumentValueProblem(name, true);
+}

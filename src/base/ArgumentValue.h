@@ -11,3 +11,10 @@
 // "" when value fits; else why not, in words for the user ("it holds a double quote").
 // quoted: the text puts the value between double quotes.
 std::string ArgumentValueProblem(const std::string& value, bool quoted);
+
+// "" when name (a library or cell name) can be given to a tool whose words cannot hold every
+// name, as the simulation and packaging tools' cannot: such a tool takes a word that begins
+// with '-' for an option (a cell named -sim would switch the simulation off), and passes on
+// quotes, backslashes and control characters altered. Else why not, in words for the user
+// ("it begins with '-'").
+std::string ToolNameProblem(const std::string& name);

@@ -73,7 +73,8 @@ void CResultsDlg1::FillPartList() {
   passed_ = 0;
   failed_ = 0;
   for (const std::string& cell : *cells_) {
-    const int verdict = GetPartVerdict(cell);
+    const auto cause = unknown_.find(cell);
+    const int verdict = cause != unknown_.end() ? kUnknown : GetPartVerdict(cell);
     QString status;
     if (verdict == kPassed) {
       status = QStringLiteral("Passed");
@@ -84,6 +85,9 @@ void CResultsDlg1::FillPartList() {
       ++failed_;
     } else {
       status = QStringLiteral("Unknown");
+      if (cause != unknown_.end())
+        status +=
+            QStringLiteral(" (") + QString::fromStdString(cause->second) + QStringLiteral(")");
     }
     list->addTopLevelItem(new QTreeWidgetItem({QString::fromStdString(cell), status}));
   }

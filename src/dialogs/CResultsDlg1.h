@@ -7,6 +7,7 @@
 // UI thread only; GetPartFileName, ReadPartVerdict and GetPartVerdict need no window.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,6 +51,10 @@ class CResultsDlg1 final : public CDialog {
   // 1 when the part read last passed and its log mentions warnings or errors.
   int GetWithWarnings() const { return withWarnings_; }
 
+  // Parts whose tool did not end normally, with why ("ended by signal 9 (Killed)"): their
+  // status is unknown whatever their files say, and the list says why. Before opening.
+  void SetUnknownParts(std::map<std::string, std::string> causes) { unknown_ = std::move(causes); }
+
   // Counts shown in the summary after opening.
   int GetPassedCount() const { return passed_; }
   int GetFailedCount() const { return failed_; }
@@ -72,4 +77,5 @@ class CResultsDlg1 final : public CDialog {
   CToolLauncher* launcher_;
   int passed_ = 0;
   int failed_ = 0;
+  std::map<std::string, std::string> unknown_;  // by cell
 };

@@ -72,6 +72,9 @@ class CToolLauncher {
   // was stopped through AbortTool. (This platform's addition: a tool that crashed after
   // writing a passing report must not read as passed.)
   int GetLastEndSignal() const;
+  // The same for the most recent attached run of owner, for owners whose tools run at the
+  // same time (one owner per tool).
+  int GetEndSignal(HWND owner) const;
 
   struct Impl;
 

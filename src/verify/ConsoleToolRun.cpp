@@ -105,8 +105,8 @@ void ConsoleToolRun::RunEach(std::size_t count, std::size_t parallel, const Star
       if (stopSignal == 0) {
         stopSignal = stopSignals.Caught();
         // Every running tool stops; their end messages still follow and the loop goes on
-        // until they have come.
-        launcher_.AbortTool(kAbortCode, 1);
+        // until they have come. With no tool running there is nothing to wait for.
+        if (launcher_.AbortTool(kAbortCode, 1) != 0) loop.quit();
       }
     });
     for (std::size_t slot = 0; slot < parallel; ++slot) startIn(slot);

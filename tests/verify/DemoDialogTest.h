@@ -120,8 +120,9 @@ class ResultsWatcher {
     timer_.start(20);
     clock_.start();
   }
-  std::vector<std::string> messages;   // the one-verdict results dialog's message
-  std::vector<std::string> summaries;  // the per-part results dialog's summary line
+  std::vector<std::string> messages;      // the one-verdict results dialog's message
+  std::vector<std::string> summaries;     // the per-part results dialog's summary line
+  std::vector<std::string> partStatuses;  // and the status column of its list
   std::vector<std::string> statusLines;
   int progressSeen = 0;         // polls that saw the progress dialog
   bool cancelProgress = false;  // press Cancel once the progress dialog shows
@@ -145,6 +146,10 @@ class ResultsWatcher {
     }
     if (modal->TemplateId() == 209) {
       summaries.push_back(modal->GetDlgItemText(1120));
+      if (auto* list = modal->findChild<QTreeWidget*>("partList")) {
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+          partStatuses.push_back(list->topLevelItem(i)->text(1).toStdString());
+      }
       modal->done(1);
     }
     // A hung run must not hang the suite.

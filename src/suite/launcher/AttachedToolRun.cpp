@@ -15,7 +15,7 @@ constexpr int kFlushMilliseconds = 50;
 }  // namespace
 
 AttachedToolRun::AttachedToolRun(QWidget* owner, std::deque<std::string>& pieces)
-    : owner_(owner), pieces_(pieces) {
+    : owner_(owner), ownerKey_(owner), pieces_(pieces) {
   flushTimer_.setSingleShot(true);
   flushTimer_.setInterval(kFlushMilliseconds);
   QObject::connect(&flushTimer_, &QTimer::timeout, [this] { FlushOutput(); });

@@ -6,8 +6,8 @@
 // is posted to the owner. Exactly one WM_TOOL_ENDED (wParam 1) follows the last piece, also
 // after Abort and also when the program could not be started (the reason is then the last
 // piece). When the tool has ended, whatever it left running in its process group is ended
-// too: nothing of a finished run outlives it, nor of a run whose host was killed outright. The owner may be destroyed at any time: messages to a
-// destroyed owner are dropped.
+// too: nothing of a finished run outlives it, nor of a run whose host was killed outright. The
+// owner may be destroyed at any time: messages to a destroyed owner are dropped.
 //
 // Owned by the launcher; UI thread only (the process's signals arrive on that thread).
 #pragma once
@@ -40,6 +40,8 @@ class AttachedToolRun {
   // short grace. The end message still follows.
   void Abort();
   bool HasEnded() const { return ended_; }
+  // The owner the run was started for (a key only: it may be gone).
+  const QWidget* Owner() const { return ownerKey_; }
   // The signal that ended the tool, 0 when it exited by itself or Abort stopped it.
   int EndSignal() const { return endSignal_; }
 
@@ -54,6 +56,7 @@ class AttachedToolRun {
   void SignalGroup(int signal);
 
   QPointer<QWidget> owner_;
+  const QWidget* ownerKey_ = nullptr;
   std::deque<std::string>& pieces_;
   std::unique_ptr<ParentDeathWatch> watch_;  // lives as long as the run: see its header
   std::unique_ptr<QProcess> process_;

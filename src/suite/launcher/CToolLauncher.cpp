@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <deque>
+#include <map>
 #include <vector>
 
 #include "base/qvdCommon.h"
@@ -91,6 +92,9 @@ std::string StripQuotes(std::string text) {
 struct CToolLauncher::Impl {
   std::deque<std::string> pieces;
   std::vector<std::unique_ptr<AttachedToolRun>> runs;
+  // How the latest ended run of each owner ended, kept when the run itself is let go: an
+  // owner may ask after another owner's start has tidied the ended runs away.
+  std::map<const QWidget*, int> endSignals;
 
   int Direct(const char* operation, const std::string& executable, const std::string& args,
              const std::string& product) {
@@ -108,7 +112,10 @@ struct CToolLauncher::Impl {
   int Attached(const char* operation, const std::string& executable, const std::string& args,
                const std::string& product, QWidget* owner) {
     // Runs that have ended are gone; their messages are already queued.
-    std::erase_if(runs, [](const auto& run) { return run->HasEnded(); });
+    std::erase_if(runs, [this](const auto& run) {
+      if (run->HasEnded()) endSignals[run->Owner()] = run->EndSignal();
+      return run->HasEnded();
+    });
     const Launch launch = Compose(operation, executable, args, product, owner);
     AppendLaunchRecord(launch.record);
     auto& run = runs.emplace_back(std::make_unique<AttachedToolRun>(owner, pieces));
@@ -231,6 +238,14 @@ std::string CToolLauncher::GetProgressDialogDetail() {
 
 int CToolLauncher::GetLastEndSignal() const {
   return impl_->runs.empty() ? 0 : impl_->runs.back()->EndSignal();
+}
+
+int CToolLauncher::GetEndSignal(HWND owner) const {
+  for (auto run = impl_->runs.rbegin(); run != impl_->runs.rend(); ++run) {
+    if ((*run)->Owner() == owner) return (*run)->EndSignal();
+  }
+  const auto kept = impl_->endSignals.find(owner);
+  return kept == impl_->endSignals.end() ? 0 : kept->second;
 }
 
 int CToolLauncher::AbortTool(unsigned, int) {

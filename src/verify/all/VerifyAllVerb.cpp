@@ -14,6 +14,7 @@
 #include "verify/PathNames.h"
 #include "verify/ResultOutput.h"
 #include "verify/ScratchProject.h"
+#include "verify/VerifyAllLock.h"
 #include "verify/all/history/RunHistory.h"
 #include "verify/all/history/RunLock.h"
 #include "verify/all/jobs/JobCommands.h"
@@ -48,9 +49,9 @@ constexpr const char* kReportUsage =
     "  the results of kestra verify ... -json runs (a job list's results) as one report page;\n"
     "  -previous: an earlier run's -json results, for the changes since\n";
 
-constexpr std::string_view kAllValued[] = {"-proj",     "-lib",     "-cell",   "-flows",
-                                           "-j",        "-timeout", "-template", "-models",
-                                           "-html",     "-junit",   "-plan"};
+constexpr std::string_view kAllValued[] = {"-proj", "-lib",     "-cell",     "-flows",
+                                           "-j",    "-timeout", "-template", "-models",
+                                           "-html", "-junit",   "-plan"};
 
 struct AllArguments {
   VerifyAllRequest request;
@@ -113,7 +114,7 @@ std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& wo
 struct RunFolders {
   std::string root;
   std::string history() const { return root + "/history.json"; }
-  std::string lock() const { return root + "/lock"; }
+  std::string lock;  // VerifyAllLockFile
   std::string logs() const { return root + "/logs"; }
   std::string jobs() const { return root + "/jobs"; }
 };
@@ -141,6 +142,11 @@ VerifyResult JobResult(const PartJob& job, const JobEnd& end, const std::string&
     return result;
   }
   if (end.how == JobEnd::How::Stopped) return NotRunResult(result, "stopped");
+  // A job that never started wrote nothing: what lies at its output paths is not its own (an
+  // earlier file, a planted link) and is not read.
+  if (end.how == JobEnd::How::NotStarted)
+    return NotRunResult(
+        result, "kestra verify " + job.flow + " gave no result (" + DescribeJobEnd(end) + ")");
   std::string error;
   auto results = ReadResultsJson(output, error);
   if (results && results->size() == 1) {
@@ -159,8 +165,6 @@ VerifyResult JobResult(const PartJob& job, const JobEnd& end, const std::string&
   return NotRunResult(result, "kestra verify " + job.flow + " gave no result (" +
                                   DescribeJobEnd(end) + (said.empty() ? "" : ": " + said) + ")");
 }
-
-
 
 std::string Name(const VerifyResult& result) {
   return PrintableText(result.library + "/" + result.cell + " " + result.flow);
@@ -254,7 +258,8 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, 
         JobArguments(program, job, folder + "/scratch/" + std::to_string(i + 1) + "." + job.flow),
         stem + ".json", stem + ".err");
     if (line.find('\n') != std::string::npos) {
-      err << "kestra verify all: a path holds a line break and cannot go in a job list\n";
+      err << "kestra verify all: the job of " << PrintableText(job.library + "/" + job.cell)
+          << " holds a line break (in a name or a path) and cannot go in a job list\n";
       return kUsageStatus;
     }
     list += line + "\n";
@@ -298,14 +303,15 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   }
   if (!args->plan.empty()) return WritePlan(*args, plan, out, err);
 
-  RunFolders folders{ProjectTempFolder(args->request.project) + "/verify-all"};
+  RunFolders folders{VerifyAllFolder(args->request.project),
+                     VerifyAllLockFile(args->request.project)};
   // The run's own folders: a link planted in their place is replaced, never followed.
   if (!MakeOwnFolder(folders.root, &error) || !MakeOwnFolder(folders.logs(), &error) ||
       !MakeOwnFolder(folders.jobs(), &error)) {
     err << "kestra verify all: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
-  const auto lock = RunLock::Take(folders.lock(), error);
+  const auto lock = RunLock::Take(folders.lock, error);
   if (!lock) {
     err << "kestra verify all: " << PrintableText(error) << "\n";
     return kUsageStatus;
@@ -363,8 +369,9 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
         const PartJob& job = plan.jobs[i];
         results[i] =
             JobResult(job, end, scratch(n) + ".json", scratch(n) + ".err", args->timeLimit);
-        CopyLog(results[i], scratch(n) + ".err",
-                folders.logs() + "/" + job.key + "." + job.flow + ".log", err);
+        if (end.how != JobEnd::How::NotStarted)
+          CopyLog(results[i], scratch(n) + ".err",
+                  folders.logs() + "/" + job.key + "." + job.flow + ".log", err);
         if (end.how != JobEnd::How::Stopped) history.Put({job.hash, results[i]});
         std::error_code ignored;
         fs::remove_all(scratch(n), ignored);

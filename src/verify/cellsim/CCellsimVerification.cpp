@@ -194,14 +194,20 @@ void CCellsimVerification::RunSimulationChecks() {
     AfxMessageBox(problem);
     return;
   }
+  if (const std::string problem = CheckCellsimNames(library_, selectedCells_); !problem.empty()) {
+    AfxMessageBox(problem);
+    return;
+  }
   const int mode = CellsimRunMode(selectedCells_.size());
   currentCell_ = mode == 1 ? selectedCells_.front() : "";
   const std::string cellList = mode == 2 ? CellsimCellListText(selectedCells_) : "";
   if (StartCellsimRun(mode, cellList) == 0) return;
   if (progress_.DoModal() != 1) return;  // cancelled: no verdict
 
-  const CellsimOutcome outcome =
-      ReadCellsimOutcome(projectDir_, libraryName_, IsDlgButtonChecked(IDC_STOP_ON_NETLIST));
+  const bool stopOnNetlist = IsDlgButtonChecked(IDC_STOP_ON_NETLIST);
+  CellsimOutcome outcome = ReadCellsimOutcome(projectDir_, libraryName_, stopOnNetlist);
+  if (const int signal = launcher_->GetLastEndSignal(); signal != 0)
+    MarkCellsimEndedBySignal(outcome, signal, stopOnNetlist);
   // The results dialog reads the project file, which may be named relative to where Verify
   // started.
   if (!verifyDirectory_.empty()) EnterDirectory(verifyDirectory_);

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <optional>
 
+#include "base/SignalText.h"
 #include "base/qvdCommon.h"
 #include "context/CKestraCmdContext.h"
 #include "libformat/LibraryTree.h"
@@ -21,7 +22,9 @@
 namespace {
 
 // The options that take a value (also what `kestra verify` must not read as its own).
-constexpr std::string_view kSimulationValued[] = {"-proj", "-lib", "-cell", "-product", "-wrapperview", "-mapview", "-models", "-udps", "-options"};
+constexpr std::string_view kSimulationValued[] = {"-proj",    "-lib",         "-cell",
+                                                  "-product", "-wrapperview", "-mapview",
+                                                  "-models",  "-udps",        "-options"};
 
 constexpr const char* kUsage =
     "-proj FILE -lib LIB [-cell CELL]... (-wrapperview | -mapview) VIEWS\n"
@@ -44,9 +47,8 @@ struct SimulationArguments {
 // The arguments, or the reason the words cannot be used.
 std::optional<SimulationArguments> ParseSimulationArguments(const std::vector<std::string>& words,
                                                             std::string& error) {
-  const auto given = FlowWords::Parse(words, {"-default-paths", "-stop-on-netlist"},
-                                      kSimulationValued,
-                                      {}, error);
+  const auto given =
+      FlowWords::Parse(words, {"-default-paths", "-stop-on-netlist"}, kSimulationValued, {}, error);
   if (!given) return std::nullopt;
   SimulationArguments args;
   CellsimSettings& settings = args.settings;
@@ -191,6 +193,7 @@ FlowRun RunSimulation(const std::vector<std::string>& words) {
   const CellsimLibrary library = LocateCellsimLibrary(args->library, path);
   problem = ResolveCellsimPaths(projectDir, settings);
   if (problem.empty()) problem = CheckCellsimRequest(settings, library);
+  if (problem.empty()) problem = CheckCellsimNames(library, args->cells);
   const int mode = CellsimRunMode(args->cells.size());
   const std::string cell = mode == 1 ? args->cells.front() : "";
   std::string options;
@@ -215,8 +218,9 @@ FlowRun RunSimulation(const std::vector<std::string>& words) {
   });
   EnterDirectory(back.Saved());
 
-  const CellsimOutcome outcome =
-      ReadCellsimOutcome(projectDir, args->library, settings.stopOnNetlist);
+  CellsimOutcome outcome = ReadCellsimOutcome(projectDir, args->library, settings.stopOnNetlist);
+  const int endSignal = command.GetLauncher()->GetLastEndSignal();
+  if (endSignal != 0) MarkCellsimEndedBySignal(outcome, endSignal, settings.stopOnNetlist);
   VerifyResult result = SimulationResult(*args);
   result.verdict = CellsimVerdictOf(outcome.status);
   result.message = outcome.message;
@@ -225,7 +229,9 @@ FlowRun RunSimulation(const std::vector<std::string>& words) {
   for (const std::string& file : outcome.logs.unreadable) {
     result.findings.push_back("error log " + file + " cannot be read");
   }
-  if (result.verdict == Verdict::Unknown) {
+  if (endSignal != 0) {
+    result.cause = "cellsim was ended by " + SignalText(endSignal);
+  } else if (result.verdict == Verdict::Unknown) {
     result.cause = "the final status report " + CellsimFinalStatusPath(projectDir) +
                    " cannot be read as a file";
   }
@@ -256,6 +262,10 @@ PartWords SimulationPartWords(const PartRequest& part) {
 }  // namespace
 
 VerifyFlow CellsimVerifyFlow() {
-  return {"simulation", "the Verilog simulation flow (cellsim) on a library or some of its cells",
-          kUsage, RunSimulation, SimulationPartWords, kSimulationValued};
+  return {"simulation",
+          "the Verilog simulation flow (cellsim) on a library or some of its cells",
+          kUsage,
+          RunSimulation,
+          SimulationPartWords,
+          kSimulationValued};
 }

@@ -4,10 +4,26 @@
 #include <system_error>
 #include <utility>
 
+#include "base/ArgumentValue.h"
 #include "base/MapLibraryName.h"
 #include "base/QuoteArgument.h"
 #include "verify/PathNames.h"
 #include "verify/cellsim/CellsimTexts.h"
+
+namespace {
+
+// The cell's name as the options text gives it.
+std::string CellWord(const CellsimLibrary& library, const std::string& cell, bool several) {
+  return several ? MapLibraryName(cell).value_or(cell)
+                 : LastPathComponent(library.path + "/" + cell);
+}
+
+std::string RefusedName(const char* what, const std::string& name, const std::string& why) {
+  return std::string("Unable to run checks: the ") + what + " \"" + name +
+         "\" cannot be passed to cellsim: " + why;
+}
+
+}  // namespace
 
 CellsimLibrary LocateCellsimLibrary(const std::string& name, const std::string& path) {
   CellsimLibrary library;
@@ -26,7 +42,7 @@ int CellsimRunMode(std::size_t selectedCells) {
 std::string CellsimCellListText(const std::vector<std::string>& cells) {
   std::string text;
   for (const std::string& cell : cells) {
-    text += QuoteIfNeeded(MapLibraryName(cell).value_or(cell)) + " ";
+    text += QuoteIfNeeded(CellWord({}, cell, true)) + " ";
   }
   return text;
 }
@@ -45,6 +61,18 @@ std::string CheckCellsimRequest(const CellsimSettings& settings, const CellsimLi
     return kCellsimNoDefaultPaths;
   }
   if (settings.views.empty()) return kCellsimNoViews;
+  return "";
+}
+
+std::string CheckCellsimNames(const CellsimLibrary& library,
+                              const std::vector<std::string>& cells) {
+  if (std::string why = ToolNameProblem(library.directoryName); !why.empty())
+    return RefusedName("library folder", library.directoryName, why);
+  for (const std::string& cell : cells) {
+    const std::string word = CellWord(library, cell, cells.size() > 1);
+    if (std::string why = ToolNameProblem(word); !why.empty())
+      return RefusedName("cell name", word, why);
+  }
   return "";
 }
 
@@ -79,7 +107,7 @@ std::string ComposeCellsimOptions(const CellsimSettings& settings, const Cellsim
   std::vector<Piece> pieces{{"the library's folder", parent.size()},
                             {"the library's name", name.size()}};
   if (mode == 1) {
-    const std::string cellName = QuoteIfNeeded(LastPathComponent(library.path + "/" + cell));
+    const std::string cellName = QuoteIfNeeded(CellWord(library, cell, false));
     text += " -cell " + cellName;
     pieces.push_back({"the cell's name", cellName.size()});
   } else if (mode == 2) {

@@ -43,6 +43,11 @@ std::string CellsimCellListText(const std::vector<std::string>& cells);
 // "Library : L", then ",  Part : C" in mode 1 or ", Parts : Multiple" in mode 2.
 std::string CellsimStatusText(const std::string& library, int mode, const std::string& cell);
 
+// "" when the library's folder name and the cells' names (as cellsim is given them: mapped
+// when several) can reach cellsim as intact words; else the message to show, naming the first
+// that cannot.
+std::string CheckCellsimNames(const CellsimLibrary& library, const std::vector<std::string>& cells);
+
 // The room of the options text, without its terminator.
 inline constexpr std::size_t kCellsimOptionsRoom = 1023;
 

@@ -1,8 +1,11 @@
 #include "verify/cellsim/CellsimPaths.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
+#include "base/OwnFolder.h"
 #include "outside/CFilePath.h"
 #include "verify/PathNames.h"
 #include "verify/WorkingDirectory.h"
@@ -80,16 +83,20 @@ std::string ResolveCellsimPaths(const std::string& projectDir, CellsimSettings& 
 
 std::string EnterCellsimScratchDirectory(const std::string& projectDir) {
   const std::string scratch = CellsimScratchDirectory(projectDir);
+  // Emptied rather than trusted: a folder left over would show the reports of an earlier run
+  // as this one's, and a link planted in its place would take the reports elsewhere.
+  std::string why;
   std::error_code error;
-  if (std::filesystem::exists(scratch, error)) CFilePath().RemoveNonEmptyDirectory(scratch);
-  std::filesystem::create_directory(scratch, error);
-  // A scratch directory left over (one that could not be removed) would show the reports of
-  // an earlier run as this one's.
-  const bool fresh = std::filesystem::is_directory(scratch, error) &&
-                     std::filesystem::is_empty(scratch, error) && !error;
-  if (!fresh || !EnterDirectory(scratch)) {
+  const auto type = std::filesystem::symlink_status(scratch, error).type();
+  const bool inTheWay = type != std::filesystem::file_type::not_found &&
+                        type != std::filesystem::file_type::directory &&
+                        type != std::filesystem::file_type::symlink;
+  // A file in its place may be somebody's: it is refused, not removed.
+  if (inTheWay) why = "cannot make the folder " + scratch + ": " + std::strerror(EEXIST);
+  if (inTheWay || !RemakeOwnFolder(scratch, {}, &why) || !EnterDirectory(scratch)) {
     EnterDirectory(CellsimProjectDirectory(projectDir));
-    return std::string(kCellsimNoChdir) + scratch + kCellsimNoChdirEnd;
+    if (why.empty()) why = "it cannot be entered";
+    return std::string(kCellsimNoChdir) + scratch + kCellsimNoChdirEnd + " (" + why + ")";
   }
   return "";
 }

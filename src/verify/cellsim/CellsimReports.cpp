@@ -8,6 +8,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/SignalText.h"
 #include "outside/CFilePath.h"
 #include "verify/PathNames.h"
 #include "verify/cellsim/CellsimPaths.h"
@@ -181,4 +182,10 @@ CellsimOutcome ReadCellsimOutcome(const std::string& projectDir, const std::stri
     outcome.logs = AppendErrorLogs(outcome.logFile, library);
   }
   return outcome;
+}
+
+void MarkCellsimEndedBySignal(CellsimOutcome& outcome, int signal, bool stopOnNetlist) {
+  outcome.status = 2;
+  outcome.message =
+      CellsimVerdictMessage(2, stopOnNetlist) + ": cellsim was ended by " + SignalText(signal);
 }

@@ -44,3 +44,7 @@ struct CellsimOutcome {
 
 CellsimOutcome ReadCellsimOutcome(const std::string& projectDir, const std::string& library,
                                   bool stopOnNetlist);
+
+// A cellsim that was ended by a signal may have written passing reports before it died: the
+// status is unknown, and the message says which signal ended it.
+void MarkCellsimEndedBySignal(CellsimOutcome& outcome, int signal, bool stopOnNetlist);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/SignalText.h"
 #include "base/qvdCommon.h"
 #include "context/CKestraCmdContext.h"
 #include "dialogs/CResultsDlg.h"
@@ -154,7 +155,12 @@ void CPackagingVerifydlg::VerifyPackager() {
     AfxMessageBox(NoPartsText(library_));
     return;
   }
+  // A library run names no part to the tool; every other run names each of its parts.
+  const bool namesParts = report || mode != PackagingRunMode::Library;
+  if (!MayRun(setup_.libraryPath, namesParts ? cells_ : std::vector<std::string>{})) return;
   for (const std::string& note : PreparePackagerVerify(setup_)) AfxMessageBox(note);
+  unknownParts_.clear();
+  if (report) ForgetPartReports(setup_, cells_);
 
   bool started = false;
   if (report) {
@@ -171,6 +177,15 @@ void CPackagingVerifydlg::VerifyPackager() {
   sequence_ = false;
 }
 
+bool CPackagingVerifydlg::MayRun(const std::string& libraryPath,
+                                 const std::vector<std::string>& cells) {
+  std::string problem = VerifyAllRunningText(command_->GetProject());
+  if (problem.empty()) problem = PackagingNameProblem(libraryPath, cells);
+  if (problem.empty()) return true;
+  AfxMessageBox(problem, MB_ICONERROR);
+  return false;
+}
+
 bool CPackagingVerifydlg::StartNextPart() {
   cell_ = cells_[nextPart_++];
   return StartPackagerRun(PackagingRunMode::OnePart, {cell_});
@@ -185,9 +200,10 @@ bool CPackagingVerifydlg::StartPackagerRun(PackagingRunMode mode,
                                            const std::vector<std::string>& cells) {
   run_ = ComposePackagerRun(setup_, mode, cells, setup_.projectDir + kPackagerScratch);
   ShowStatusLine(run_.statusLine);
-  if (!EnterPackagerScratch(run_, savedDirectory_)) {
+  std::string why;
+  if (!EnterPackagerScratch(run_, savedDirectory_, &why)) {
     savedDirectory_.clear();
-    AfxMessageBox(ScratchFailureText(run_.scratch), MB_ICONERROR);
+    AfxMessageBox(ScratchFailureText(run_.scratch, why), MB_ICONERROR);
     return false;
   }
   lastArguments_ = run_.arguments;
@@ -200,7 +216,12 @@ void CPackagingVerifydlg::OnToolEnded() {
   RestoreDirectory(savedDirectory_);
   savedDirectory_.clear();
   if (sequence_) {
-    CopyPartReports(run_.scratch, setup_.projectDir, PackagerPartFileName(setup_, cell_));
+    // A part whose packager was killed keeps no reports: whatever it wrote is unsure.
+    if (const int signal = launcher_->GetLastEndSignal(); signal != 0) {
+      unknownParts_[cell_] = "ended by " + SignalText(signal);
+    } else {
+      CopyPartReports(run_.scratch, setup_.projectDir, PackagerPartFileName(setup_, cell_));
+    }
     // Cancel stops the sequence after the part that was running.
     if (!progress_.IsCancelled() && nextPart_ < cells_.size() && StartNextPart()) return;
   }
@@ -211,12 +232,14 @@ void CPackagingVerifydlg::RunProgressAndShowResults() {
   if (progress_.DoModal() != 1) return;
   if (options_ & kPassFailReport) {
     CResultsDlg1 results(command_, launcher_, browser_.get(), cells_, library_);
+    results.SetUnknownParts(unknownParts_);
     results.DoModal();
     return;
   }
-  const Verdict verdict = PackagerVerdict(run_.scratch);
-  CResultsDlg results(command_, launcher_, PackagerVerdictMessage(verdict),
-                      run_.scratch + "/" + kLogReport, 2);
+  const int signal = launcher_->GetLastEndSignal();
+  const std::string message = signal != 0 ? PackagingEndedBySignalText("cellpack", signal)
+                                          : PackagerVerdictMessage(PackagerVerdict(run_.scratch));
+  CResultsDlg results(command_, launcher_, message, run_.scratch + "/" + kLogReport, 2);
   results.DoModal();
 }
 
@@ -227,6 +250,7 @@ void CPackagingVerifydlg::VerifyConsistency() {
     return;
   }
   cell_ = cells_.empty() ? "" : cells_.front();
+  if (!MayRun(browser_->GetSelectedLibPath(library_), cells_)) return;
   const PackagingRunMode mode =
       cell_.empty() ? PackagingRunMode::Library : PackagingRunMode::OnePart;
   ShowStatusLine(PackagingStatusLine(mode, library_, cell_));
@@ -239,7 +263,10 @@ void CPackagingVerifydlg::VerifyConsistency() {
   progress_.SetLauncher(launcher_);
   launcher_->launchLibKit(kConsistencyTool, lastArguments_, command_->GetProduct(), GetSafeHwnd());
   if (progress_.DoModal() != 1) return;
-  CResultsDlg results(command_, launcher_, ConsistencySummary(project),
-                      ConsistencyFile(project, ".log"), 2);
+  const int signal = launcher_->GetLastEndSignal();
+  CResultsDlg results(
+      command_, launcher_,
+      signal != 0 ? PackagingEndedBySignalText("tes2tes", signal) : ConsistencySummary(project),
+      ConsistencyFile(project, ".log"), 2);
   results.DoModal();
 }

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,6 +75,10 @@ class CPackagingVerifydlg final : public CDialog {
   bool TakeSelectedLibrary();
   void VerifyPackager();
   void VerifyConsistency();
+  // True when a run over cells of the library at libraryPath may start; else false after
+  // telling the user why not (a `kestra verify all` holds the project, or a name cannot reach
+  // the tools intact).
+  bool MayRun(const std::string& libraryPath, const std::vector<std::string>& cells);
   // Starts the next part of a per-part sequence; false when it could not start.
   bool StartNextPart();
   // Starts one packaging tool run; false (after telling the user) when it could not start.
@@ -101,4 +106,5 @@ class CPackagingVerifydlg final : public CDialog {
   PackagerSetup setup_;
   PackagerRun run_;
   std::string lastArguments_;
+  std::map<std::string, std::string> unknownParts_;  // sequence parts whose tool was killed
 };

@@ -8,6 +8,7 @@
 #include "base/qvdCommon.h"
 #include "context/CKestraCmdContext.h"
 #include "dialogs/PartVerdict.h"
+#include "framework/WindowMessage.h"
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
 #include "verify/ConsoleToolRun.h"
@@ -42,9 +43,8 @@ struct PackagingArguments {
 
 std::optional<PackagingArguments> ParsePackagingArguments(const std::vector<std::string>& words,
                                                           std::string& error) {
-  const auto given =
-      FlowWords::Parse(words, {"-ptf", "-netrev", "-report", "-consistency"},
-                       kPackagingValued, {"-proj", "-lib"}, error);
+  const auto given = FlowWords::Parse(words, {"-ptf", "-netrev", "-report", "-consistency"},
+                                      kPackagingValued, {"-proj", "-lib"}, error);
   if (!given) return std::nullopt;
   PackagingArguments args;
   args.project = given->Value("-proj");
@@ -98,35 +98,43 @@ VerifyResult RunConsistency(CKestraCmdContext& command, const PackagingArguments
     launcher.launchLibKit(kConsistencyTool, arguments, args.product, owner);
   });
   VerifyResult result = PackagingResult(args.library, cell);
-  result.message = ConsistencySummary(project);
-  result.verdict = ConsistencyVerdict(result.message);
+  const int signal = command.GetLauncher()->GetLastEndSignal();
+  result.message =
+      signal != 0 ? PackagingEndedBySignalText("tes2tes", signal) : ConsistencySummary(project);
+  result.verdict = signal != 0 ? Verdict::Unknown : ConsistencyVerdict(result.message);
   if (result.verdict == Verdict::Unknown) result.cause = result.message;
   result.log = ConsistencyFile(project, ".log");
   return result;
 }
 
-// Starts one packager run attached to owner, in its scratch directory; false (with the
-// reason on standard error) when the scratch directory cannot be entered.
-bool StartPackager(CToolLauncher& launcher, const PackagerRun& run, const std::string& product,
-                   HWND owner) {
+// Starts one packager run attached to owner, in its scratch directory; "" when it started,
+// else why not (also on standard error). A run that cannot start ends at once: its owner gets
+// the end message the launcher would have sent, so that nothing waits for it.
+std::string StartPackager(CToolLauncher& launcher, const PackagerRun& run,
+                          const std::string& product, HWND owner) {
   std::string saved;
-  if (!EnterPackagerScratch(run, saved)) {
-    std::cerr << ScratchFailureText(run.scratch) << "\n";
-    return false;
+  std::string why;
+  if (!EnterPackagerScratch(run, saved, &why)) {
+    const std::string failure = ScratchFailureText(run.scratch, why);
+    std::cerr << failure << "\n";
+    PostMessage(owner, WM_TOOL_ENDED, 1, 0);
+    return failure;
   }
   std::cerr << run.statusLine << "\n";
   launcher.launchLibKit(run.tool, run.arguments, product, owner);
   // The tool has its working directory: this process goes back at once, so that several
   // parts can start from here.
   RestoreDirectory(saved);
-  return true;
+  return "";
 }
 
+// The result of a packager run that started; signal: the signal that ended it, or 0.
 VerifyResult PackagerResult(const PackagingArguments& args, const std::string& cell,
-                            Verdict verdict, const std::string& log) {
+                            Verdict verdict, const std::string& log, int signal) {
   VerifyResult result = PackagingResult(args.library, cell);
-  result.verdict = verdict;
-  result.message = PackagerVerdictMessage(verdict);
+  result.verdict = signal != 0 ? Verdict::Unknown : verdict;
+  result.message = signal != 0 ? PackagingEndedBySignalText("cellpack", signal)
+                               : PackagerVerdictMessage(verdict);
   if (verdict == Verdict::Unknown) result.cause = result.message;
   result.log = log;
   return result;
@@ -140,20 +148,20 @@ VerifyResult RunPackagerOnce(CKestraCmdContext& command, const PackagingArgument
                                                          : PackagingRunMode::SeveralParts;
   const PackagerRun run =
       ComposePackagerRun(setup, mode, args.cells, setup.projectDir + kPackagerScratch);
-  bool started = false;
+  std::string failure;
   StreamSink sink(std::cerr);
   ConsoleToolRun(*command.GetLauncher(), sink).Run([&](CToolLauncher& launcher, HWND owner) {
-    started = StartPackager(launcher, run, args.product, owner);
+    failure = StartPackager(launcher, run, args.product, owner);
   });
   std::string cellText;
   for (const std::string& cell : args.cells) cellText += (cellText.empty() ? "" : " ") + cell;
-  if (!started) {
+  if (!failure.empty()) {
     VerifyResult result = PackagingResult(args.library, cellText);
-    result.message = result.cause = ScratchFailureText(run.scratch);
+    result.message = result.cause = failure;
     return result;
   }
   return PackagerResult(args, cellText, PackagerVerdict(run.scratch),
-                        run.scratch + "/" + kLogReport);
+                        run.scratch + "/" + kLogReport, command.GetLauncher()->GetLastEndSignal());
 }
 
 // Each part in a run of its own, up to args.parallel at once, each in a scratch directory of
@@ -165,7 +173,10 @@ std::vector<VerifyResult> RunPackagerPerPart(CKestraCmdContext& command,
                                              const std::vector<std::string>& cells) {
   const std::size_t parallel = std::min(args.parallel, cells.size());
   std::vector<PackagerRun> runs(cells.size());
-  std::vector<bool> started(cells.size(), false);
+  std::vector<std::string> failures(cells.size());
+  std::vector<int> endSignals(cells.size(), 0);
+  std::vector<HWND> owners(parallel, nullptr);
+  ForgetPartReports(setup, cells);
   const auto scratchOf = [&](std::size_t slot) {
     return setup.projectDir + kPackagerScratch +
            (parallel > 1 ? "_" + std::to_string(slot + 1) : "");
@@ -177,10 +188,13 @@ std::vector<VerifyResult> RunPackagerPerPart(CKestraCmdContext& command,
           [&](std::size_t index, std::size_t slot, CToolLauncher& launcher, HWND owner) {
             runs[index] = ComposePackagerRun(setup, PackagingRunMode::OnePart, {cells[index]},
                                              scratchOf(slot));
-            started[index] = StartPackager(launcher, runs[index], args.product, owner);
+            owners[slot] = owner;
+            failures[index] = StartPackager(launcher, runs[index], args.product, owner);
           },
-          [&](std::size_t index, std::size_t) {
-            if (started[index])
+          [&](std::size_t index, std::size_t slot) {
+            endSignals[index] = command.GetLauncher()->GetEndSignal(owners[slot]);
+            // A killed run keeps no reports: whatever it wrote is unsure.
+            if (failures[index].empty() && endSignals[index] == 0)
               CopyPartReports(runs[index].scratch, setup.projectDir,
                               PackagerPartFileName(setup, cells[index]));
           });
@@ -189,9 +203,9 @@ std::vector<VerifyResult> RunPackagerPerPart(CKestraCmdContext& command,
     const std::string part = PackagerPartFileName(setup, cells[i]);
     const std::string stat = setup.projectDir + "temp/" + part + ".stat";
     const std::string log = setup.projectDir + "temp/" + part + ".log";
-    if (!started[i]) {
+    if (!failures[i].empty()) {
       VerifyResult result = PackagingResult(args.library, cells[i]);
-      result.message = result.cause = ScratchFailureText(runs[i].scratch);
+      result.message = result.cause = failures[i];
       results.push_back(std::move(result));
       continue;
     }
@@ -199,7 +213,7 @@ std::vector<VerifyResult> RunPackagerPerPart(CKestraCmdContext& command,
     const Verdict verdict =
         read.code == 0 ? (read.withWarnings ? Verdict::PassedWithWarnings : Verdict::Passed)
                        : (read.code == 2 ? Verdict::Unknown : Verdict::Failed);
-    results.push_back(PackagerResult(args, cells[i], verdict, log));
+    results.push_back(PackagerResult(args, cells[i], verdict, log, endSignals[i]));
   }
   return results;
 }
@@ -234,6 +248,13 @@ FlowRun RunPackaging(const std::vector<std::string>& words) {
       return run;
     }
   }
+  // The project's folders are not written while a `kestra verify all` works on them.
+  problem = VerifyAllRunningText(project);
+  if (problem.empty()) problem = PackagingNameProblem(library->directory, args->cells);
+  if (!problem.empty()) {
+    run.results.push_back(NotRun(*args, problem));
+    return run;
+  }
   if (args->consistency) {
     run.results.push_back(RunConsistency(command, *args));
     return run;
@@ -252,6 +273,13 @@ FlowRun RunPackaging(const std::vector<std::string>& words) {
         NotRun(*args, "The library " + args->library + " has no parts to verify"));
     return run;
   }
+  if (args->cells.empty() && (args->options & kPassFailReport)) {
+    // Each part of the library is named to the packager.
+    if (problem = PackagingNameProblem(library->directory, cells); !problem.empty()) {
+      run.results.push_back(NotRun(*args, problem));
+      return run;
+    }
+  }
   for (const std::string& note : PreparePackagerVerify(setup)) std::cerr << note << "\n";
   if (args->options & kPassFailReport) {
     run.results = RunPackagerPerPart(command, *args, setup, cells);
@@ -269,6 +297,10 @@ PartWords PackagingPartWords(const PartRequest& part) {
 }  // namespace
 
 VerifyFlow PackagingVerifyFlow() {
-  return {"packaging", "instantiation and packaging checks of a library or its parts", kUsage,
-          RunPackaging, PackagingPartWords, kPackagingValued};
+  return {"packaging",
+          "instantiation and packaging checks of a library or its parts",
+          kUsage,
+          RunPackaging,
+          PackagingPartWords,
+          kPackagingValued};
 }

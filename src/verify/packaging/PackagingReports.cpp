@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/OwnFolder.h"
+#include "base/ReplaceFile.h"
+#include "base/SignalText.h"
 #include "dialogs/PartVerdict.h"
 
 namespace fs = std::filesystem;
@@ -39,16 +42,19 @@ std::string PackagerVerdictMessage(Verdict verdict) {
 
 void CopyPartReports(const std::string& scratch, const std::string& projectDir,
                      const std::string& part) {
-  std::error_code error;
-  const fs::path temp = projectDir + "temp";
-  fs::create_directories(temp, error);
+  const std::string temp = projectDir + "temp";
+  if (!MakeOwnFolder(temp)) return;
   const auto copy = [&](const char* report, const char* ending) {
-    const fs::path source = fs::path(scratch) / report;
-    if (fs::exists(source, error))
-      fs::copy_file(source, temp / (part + ending), fs::copy_options::overwrite_existing, error);
+    const std::string source = (fs::path(scratch) / report).string();
+    std::error_code error;
+    if (fs::exists(source, error)) CopyRegularFile(source, temp + "/" + part + ending);
   };
   copy(kLogReport, ".log");
   copy(kStatusReport, ".stat");
+}
+
+std::string PackagingEndedBySignalText(const std::string& tool, int signal) {
+  return std::string(kUnknownPackagingStatus) + ": " + tool + " was ended by " + SignalText(signal);
 }
 
 std::string ConsistencyFile(const std::string& projectFile, const char* ending) {

@@ -25,8 +25,9 @@ Verdict PackagerVerdict(const std::string& scratch);
 // The message of a packager verdict.
 std::string PackagerVerdictMessage(Verdict verdict);
 
-// Copies scratch's ftb.rep and status.rep to projectDir + "temp/" + part + ".log" and ".stat"
-// (each when it exists, overwriting), creating "temp" when needed.
+// Copies scratch's ftb.rep and status.rep to projectDir + "temp/" + part + ".log" and ".stat",
+// each when it exists, creating "temp" when needed; a link at a copy's place is replaced,
+// never written through.
 void CopyPartReports(const std::string& scratch, const std::string& projectDir,
                      const std::string& part);
 
@@ -36,6 +37,10 @@ std::string ConsistencyFile(const std::string& projectFile, const char* ending);
 
 inline constexpr const char* kUnknownPackagingStatus =
     "Unable to determine pass/fail status of Instantiation and Packaging checks";
+
+// The message of a run whose tool (cellpack or tes2tes) was ended by a signal: whatever its
+// reports say, its status is unknown.
+std::string PackagingEndedBySignalText(const std::string& tool, int signal);
 
 // The summary the consistency check wrote, line feeds made blanks; kUnknownPackagingStatus
 // when the file is missing, empty or unreadable.

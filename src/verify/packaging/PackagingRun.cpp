@@ -2,9 +2,14 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
+#include "base/ArgumentValue.h"
+#include "base/OwnFolder.h"
 #include "dialogs/PartVerdict.h"
+#include "verify/VerifyAllLock.h"
 #include "verify/packaging/PackagingCommand.h"
 #include "verify/packaging/PackagingPtf.h"
 #include "verify/packaging/PackagingReports.h"
@@ -23,7 +28,11 @@ std::string PackagingProjectDirectory(const std::string& projectDir) {
 
 std::vector<std::string> PreparePackagerVerify(PackagerSetup& setup) {
   std::vector<std::string> notes;
-  RemakeDirectory(setup.projectDir + "temp");
+  // Only this flow's files go: temp also holds other flows' files and the history, logs and
+  // run lock of `kestra verify all`.
+  std::error_code error;
+  if (MakeOwnFolder(setup.projectDir + "temp"))
+    fs::remove(setup.projectDir + "temp/ptf.txt", error);
   setup.searchText.clear();
   setup.ptfFile.clear();
   if (setup.options & kUptoBoard) {
@@ -67,17 +76,58 @@ PackagerRun ComposePackagerRun(const PackagerSetup& setup, PackagingRunMode mode
   return run;
 }
 
-bool EnterPackagerScratch(const PackagerRun& run, std::string& savedDirectory) {
+bool EnterPackagerScratch(const PackagerRun& run, std::string& savedDirectory, std::string* why) {
   std::error_code error;
   savedDirectory = fs::current_path(error).string();
-  RemakeDirectory(run.scratch);
-  if (::chdir(run.scratch.c_str()) == 0) return true;
+  // Made anew as a folder of its own: a link planted in its place is not followed.
+  std::string problem;
+  if (RemakeOwnFolder(run.scratch, {}, &problem)) {
+    if (::chdir(run.scratch.c_str()) == 0) return true;
+    problem = "cannot enter " + run.scratch + ": " + std::strerror(errno);
+  }
+  if (why != nullptr) *why = problem;
   RestoreDirectory(savedDirectory);
   return false;
 }
 
-std::string ScratchFailureText(const std::string& scratch) {
-  return "Unable to chdir to : " + scratch + ", can't run checks";
+std::string ScratchFailureText(const std::string& scratch, const std::string& why) {
+  return "Unable to chdir to : " + scratch + ", can't run checks" +
+         (why.empty() ? "" : " (" + why + ")");
+}
+
+void ForgetPartReports(const PackagerSetup& setup, const std::vector<std::string>& cells) {
+  std::error_code error;
+  for (const std::string& cell : cells) {
+    const std::string part = setup.projectDir + "temp/" + PackagerPartFileName(setup, cell);
+    fs::remove(part + ".stat", error);
+    fs::remove(part + ".log", error);
+  }
+}
+
+std::string PackagingNameProblem(const std::string& libraryPath,
+                                 const std::vector<std::string>& cells) {
+  const auto refused = [](const char* what, const std::string& name, const std::string& why) {
+    return std::string("Unable to run checks: the ") + what + " \"" + name +
+           "\" cannot be passed to the packaging tools: " + why;
+  };
+  const std::string library = LibraryNameOfPath(libraryPath);
+  if (std::string why = ToolNameProblem(library); !why.empty())
+    return refused("library folder", library, why);
+  // The packager is given each part's file name, the consistency check its name.
+  for (const std::string& cell : cells) {
+    for (const std::string& part : {cell, PartFileName(libraryPath, cell)}) {
+      if (std::string why = ToolNameProblem(part); !why.empty()) return refused("part", part, why);
+    }
+  }
+  return "";
+}
+
+std::string VerifyAllRunningText(const std::string& projectFile) {
+  const std::string lock = VerifyAllLockFile(projectFile);
+  // A job of that run (its child) works in a scratch copy, which may share the temp folder.
+  if (!RunLockHeld(lock) || RunLockHolder(lock) == ::getppid()) return "";
+  return "A kestra verify all is running on this project (it holds " + lock +
+         "); verify again when it has ended";
 }
 
 void RestoreDirectory(const std::string& savedDirectory) {

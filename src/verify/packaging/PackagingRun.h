@@ -25,7 +25,18 @@ struct PackagerSetup {
 // in a separator.
 std::string PackagingProjectDirectory(const std::string& projectDir);
 
-// Prepares a Verify: the project directory's "temp" made anew, the layout search text with
+// "" when no `kestra verify all` holds its run lock on the project; else why a Verify must
+// wait. A Verify writes in the project's folders that such a run reads and keeps.
+std::string VerifyAllRunningText(const std::string& projectFile);
+
+// "" when every name the packaging tools are given (the library's folder name, each part's
+// name and file name) reaches them as one intact word; else the message to show, naming the first
+// that cannot.
+std::string PackagingNameProblem(const std::string& libraryPath,
+                                 const std::vector<std::string>& cells);
+
+// Prepares a Verify: the project directory's "temp" made when missing (what other programs keep
+// there stays: only this flow's ptf file goes), the layout search text with
 // kUptoBoard and the ptf directive file with kUseProjectPtfFiles. Returns what to tell the
 // user (a setup library that failed, a ptf file that was cut), one text each; the run goes on.
 std::vector<std::string> PreparePackagerVerify(PackagerSetup& setup);
@@ -46,13 +57,18 @@ PackagerRun ComposePackagerRun(const PackagerSetup& setup, PackagingRunMode mode
 // The file name of the part a one-part run covers (for its per-part reports).
 std::string PackagerPartFileName(const PackagerSetup& setup, const std::string& cell);
 
-// Remakes the run's scratch directory and makes it the current directory, after saving the
-// current one in savedDirectory. False when the scratch directory cannot be entered; the
-// current directory is then the saved one again.
-bool EnterPackagerScratch(const PackagerRun& run, std::string& savedDirectory);
+// Removes the per-part report copies (temp/<part>.stat and .log) of cells, so that a part that
+// gives no report this time does not show an earlier run's.
+void ForgetPartReports(const PackagerSetup& setup, const std::vector<std::string>& cells);
 
-// "Unable to chdir to : T, can't run checks".
-std::string ScratchFailureText(const std::string& scratch);
+// Remakes the run's scratch directory and makes it the current directory, after saving the
+// current one in savedDirectory. False when the scratch directory cannot be entered (why, when
+// given, then says why); the current directory is then the saved one again.
+bool EnterPackagerScratch(const PackagerRun& run, std::string& savedDirectory,
+                          std::string* why = nullptr);
+
+// "Unable to chdir to : T, can't run checks", followed by " (why)" when why is given.
+std::string ScratchFailureText(const std::string& scratch, const std::string& why = "");
 
 // Goes back to a saved current directory (nothing when it is empty or gone).
 void RestoreDirectory(const std::string& savedDirectory);

@@ -1,12 +1,11 @@
 #include "verify/rulex/RulexFlow.h"
 
-#include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "base/ArgumentValue.h"
 #include "base/ReplaceFile.h"
+#include "base/SignalText.h"
 #include "verify/rulex/RulexCommandFile.h"
 #include "verify/rulex/RulexPaths.h"
 #include "verify/rulex/RulexProject.h"
@@ -78,9 +77,7 @@ RulexOutcome RunRulexFlow(const RulexRequest& request, RulexToolRunner& runner) 
   if (const int signal = runner.EndSignal(); signal != 0) {
     // A checker that crashed may have written a passing log before it died.
     outcome.stage = RulexStage::ToolKilled;
-    const char* name = ::strsignal(signal);
-    outcome.problem =
-        "signal " + std::to_string(signal) + (name ? std::string(" (") + name + ")" : "");
+    outcome.problem = SignalText(signal);
     return outcome;
   }
   outcome.log = ParseRulexLog(plan.logFile);

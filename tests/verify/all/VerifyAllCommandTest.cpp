@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QProcess>
@@ -206,4 +207,75 @@ TEST_F(VerifyAllCommandTest, TheJobListRunsWithXargsAndMergesIntoTheSameVerdicts
   const std::string page = ReadFile(dir.path() / "merged.html");
   EXPECT_NE(page.find(",[2,"), std::string::npos);  // a failed cell
   EXPECT_TRUE(fs::is_directory(dir.path() / "merged_logs"));
+}
+
+// The attack's cases on the run's own files: links planted where the run writes (its history,
+// a job's result and error files, the page), FIFOs where it reads or writes, a damaged
+// history, a results file naming a secret as its log, a part named like an option.
+TEST_F(VerifyAllCommandTest, PlantedLinksFifosAndHostileInputsNeitherHangLeakNorCrash) {
+  const fs::path victim = dir.write("victim", "precious");
+  // Jobs are numbered from 0 in the run's jobs/ folder.
+  fs::create_directories(Folder() / "jobs");
+  fs::create_directories(Folder() / "logs");
+  fs::create_symlink(victim, Folder() / "history.json.new");
+  fs::create_symlink(victim, Folder() / "jobs/0.json");
+  fs::create_symlink(victim, Folder() / "jobs/0.err");
+  fs::create_symlink(victim, dir.path() / "page.html.new");
+  ASSERT_EQ(::mkfifo((Folder() / "history.json").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo((dir.path() / "junit.xml").c_str(), 0600), 0);
+  const QStringList words = {"-lib", "standard", "-cell", "7400", "-flows", "rulex"};
+  const ProgramRun planted = All(words + QStringList{"-html", "page.html", "-junit", "junit.xml"});
+  EXPECT_EQ(planted.status, 0) << planted.err;
+  EXPECT_NE(planted.err.find("is damaged and is ignored"), std::string::npos) << planted.err;
+  EXPECT_EQ(ReadFile(victim), "precious");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Folder() / "history.json")));
+  EXPECT_NE(ReadFile(dir.path() / "junit.xml").find("<testsuites"), std::string::npos);
+  for (const auto& entry : fs::directory_iterator(dir.path()))
+    EXPECT_EQ(entry.path().string().find(".new-"), std::string::npos) << "nothing partial stays";
+
+  // A history damaged in its types, then one nested without end: a warning, never a crash.
+  for (const std::string& damage : {std::string(R"({"version":"1","entries":[]})"),
+                                    "{\"version\":1,\"entries\":" + std::string(100000, '[') +
+                                        std::string(100000, ']') + "}"}) {
+    std::ofstream(Folder() / "history.json", std::ios::trunc) << damage;
+    const ProgramRun damaged = All(words + QStringList{"-changed"});
+    EXPECT_EQ(damaged.status, 0) << damaged.err;
+    EXPECT_NE(damaged.err.find("is damaged and is ignored"), std::string::npos) << damaged.err;
+  }
+
+  // A job folder in the way is named with the system's reason, not blamed on the program.
+  fs::create_directory(Folder() / "jobs/0.json");
+  fs::create_symlink(victim, Folder() / "jobs/0.err");
+  const ProgramRun blocked = All(words);
+  EXPECT_NE(blocked.out.find("jobs/0.json: Is a directory)"), std::string::npos) << blocked.out;
+  EXPECT_EQ(blocked.status, 2);
+  EXPECT_EQ(blocked.out.find("precious"), std::string::npos)
+      << "a job that never ran reads nothing";
+  fs::remove(Folder() / "jobs/0.json");
+
+  // A part named like an option is a part in every job: checked where the tool takes the
+  // name, refused with the reason where it cannot.
+  const fs::path standard = projectFile.parent_path() / "libs/standard";
+  fs::copy(standard / "7400", standard / "--help", fs::copy_options::recursive);
+  const ProgramRun option =
+      All({"-lib", "standard", "-cell", "--help", "-flows", "rulex,packaging"});
+  EXPECT_EQ(option.status, 2) << option.err;
+  EXPECT_NE(option.out.find("standard/--help rulex: passed"), std::string::npos) << option.out;
+  EXPECT_NE(option.out.find("standard/--help packaging: unknown: Unable to run checks: the part "
+                            "\"--help\" cannot be passed to the packaging tools"),
+            std::string::npos)
+      << option.out;
+
+  // A results file that names a secret as its log: merged without publishing it.
+  dir.write("results.json", R"({"flow":"rulex","library":"standard","cell":"7400",)"
+                            R"("verdict":"passed","log":")" +
+                                victim.string() + "\"}");
+  const ProgramRun merged = Kestra({"report", "merge", "results.json", "-html", "merged.html"});
+  EXPECT_EQ(merged.status, 0) << merged.err;
+  EXPECT_NE(merged.err.find("is left out: it lies outside the results' folders"), std::string::npos)
+      << merged.err;
+  EXPECT_EQ(ReadFile(dir.path() / "merged.html").find("precious"), std::string::npos);
+  std::error_code none;
+  for (const auto& entry : fs::recursive_directory_iterator(dir.path() / "merged_logs", none))
+    EXPECT_NE(ReadFile(entry.path()), "precious") << entry.path();
 }

@@ -3,6 +3,7 @@
 // shell words.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -10,16 +11,19 @@
 #include <thread>
 
 #include "TempDir.h"
+#include "verify/VerifyAllLock.h"
 #include "verify/all/history/RunHistory.h"
 #include "verify/all/history/RunLock.h"
 #include "verify/all/jobs/JobCommands.h"
 #include "verify/all/jobs/JobRunner.h"
+#include "verify/all/jobs/ResultFile.h"
 #include "verify/all/page/ReportPage.h"
 #include "verify/all/page/RunChanges.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 
 VerifyResult Result(const std::string& cell, const std::string& flow, Verdict verdict) {
   VerifyResult result = FlowResult(flow, "lib", cell);
@@ -129,14 +133,72 @@ TEST(RunLock, ASecondRunOnTheProjectIsRefusedUntilTheFirstEnds) {
   TempDir dir;
   const std::string file = (dir.path() / "lock").string();
   std::string error;
+  EXPECT_FALSE(RunLockHeld(file)) << "no lock file yet";
   {
     auto first = RunLock::Take(file, error);
     ASSERT_TRUE(first) << error;
+    EXPECT_TRUE(RunLockHeld(file)) << "what a packaging run asks";
     EXPECT_FALSE(RunLock::Take(file, error));
     EXPECT_NE(error.find("another kestra verify all is running on this project"),
               std::string::npos);
   }
+  EXPECT_FALSE(RunLockHeld(file));
   EXPECT_TRUE(RunLock::Take(file, error)) << error;
+  // A FIFO in the lock's place neither blocks the question nor counts as a run.
+  ASSERT_EQ(::mkfifo((dir.path() / "fifo").c_str(), 0600), 0);
+  EXPECT_FALSE(RunLockHeld((dir.path() / "fifo").string()));
+}
+
+// Damaged, hostile and special files where the history and the results files should be: each
+// is refused with a reason, quickly, without a crash and without reading for ever.
+TEST(AttackedInputs, DamagedHistoriesAndResultsAreRefusedNeverFollowed) {
+  TempDir dir;
+  const std::string history = (dir.path() / "history.json").string();
+  const std::string deepHistory =
+      "{\"version\":1,\"entries\":" + std::string(100000, '[') + std::string(100000, ']') + "}";
+  for (const std::string& damage :
+       {std::string(R"({"version":"1","entries":[]})"),
+        std::string(R"({"version":1,"entries":[{"hash":"h","result":{"flow":"rulex",)"
+                    R"("verdict":"passed","skipped":1,"counts":[1],"findings":"x"}}]})"),
+        std::string(R"({"version":1,"entries":{"hash":"h"}})"), deepHistory}) {
+    std::ofstream(history, std::ios::trunc) << damage;
+    std::string warning;
+    const RunHistory read = RunHistory::Load(history, warning);
+    if (damage.find("skipped") != std::string::npos) {
+      // Wrong types of the optional fields are passed over, not fatal.
+      EXPECT_EQ(read.Size(), 1u) << warning;
+      continue;
+    }
+    EXPECT_TRUE(read.Empty()) << damage.substr(0, 60);
+    EXPECT_NE(warning.find("is damaged and is ignored"), std::string::npos) << damage.substr(0, 60);
+  }
+  fs::remove(history);
+  ASSERT_EQ(::mkfifo(history.c_str(), 0600), 0);
+  std::string warning;
+  EXPECT_TRUE(RunHistory::Load(history, warning).Empty());
+  EXPECT_NE(warning.find("not a regular file"), std::string::npos) << warning;
+  fs::remove(history);
+  fs::create_symlink("/dev/zero", history);
+  warning.clear();
+  EXPECT_TRUE(RunHistory::Load(history, warning).Empty());
+  EXPECT_NE(warning.find("is damaged and is ignored"), std::string::npos) << warning;
+
+  // A value of the wrong type where a text belongs reads as absent, and never throws.
+  std::string error;
+  const auto odd = ParseResultsJson(R"({"flow":["rulex"],"verdict":"passed","log":7})", error);
+  ASSERT_TRUE(odd) << error;
+  EXPECT_EQ(odd->front().flow, "");
+  for (const std::string& bad : {std::string(R"({"flow":"rulex","verdict":"passed","parts":"x"})"),
+                                 std::string(R"({"flow":"rulex","verdict":1})"),
+                                 std::string(R"({"parts":{"flow":"rulex"}})"),
+                                 std::string(200000, '[') + std::string(200000, ']')}) {
+    error.clear();
+    EXPECT_FALSE(ParseResultsJson(bad, error)) << bad.substr(0, 60);
+    EXPECT_FALSE(error.empty()) << bad.substr(0, 60);
+  }
+  EXPECT_FALSE(ReadResultsJson(history, error)) << "a device is not read";
+  EXPECT_FALSE(ReadResultsJson((dir.path() / "missing.json").string(), error));
+  EXPECT_NE(error.find("missing.json"), std::string::npos) << error;
 }
 
 TEST(RunChanges, NewFailuresComeFirstThenFixesChangesAdditionsAndRemovals) {

@@ -17,10 +17,11 @@ class CellsimCommandTest : public ::testing::Test {
  protected:
   void SetUp() override { projectFile = CopyDemoProject(dir.path()); }
 
-  ProgramRun Verify(QStringList words) {
+  ProgramRun Verify(QStringList words,
+                    const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     return RunProgram(KESTRA_PROGRAM,
                       QStringList{"verify", "simulation", "-proj", "demo/demo.tak"} + words,
-                      dir.str());
+                      dir.str(), env);
   }
   std::string Scratch(const std::string& name) {
     return ReadFile(projectFile.parent_path() / "temp_sim_test" / name);
@@ -151,4 +152,42 @@ TEST_F(CellsimCommandTest, AnOptionsFileNamesTheModels) {
                                     "-options", "sim opts/run.opt"});
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.err.find("models from"), std::string::npos) << result.err;
+}
+
+// The attack's cases: a part named like an option, a simulator killed after writing passing
+// reports, a link planted where the scratch folder goes.
+TEST_F(CellsimCommandTest, HostileNamesKilledToolsAndPlantedLinks) {
+  const fs::path library = projectFile.parent_path() / "libs/simcells";
+  fs::copy(library / "buf1", library / "-sim", fs::copy_options::recursive);
+  const ProgramRun dashed =
+      Verify({"-lib", "simcells", "-cell", "-sim", "-wrapperview", "verilog", "-stop-on-netlist"});
+  EXPECT_EQ(dashed.status, 2) << dashed.err;
+  EXPECT_NE((dashed.out + dashed.err)
+                .find("the cell name \"-sim\" cannot be passed to cellsim: it begins with"),
+            std::string::npos)
+      << dashed.out << dashed.err;
+  EXPECT_FALSE(fs::exists(projectFile.parent_path() / "temp_sim_test/finalstatus.rep"));
+
+  // A link planted where the scratch folder goes: the reports stay in the project.
+  const fs::path victim = dir.path() / "victim";
+  fs::create_directory(victim);
+  fs::create_directory_symlink(victim, projectFile.parent_path() / "temp_sim_test");
+  const QStringList clean = {"-lib",         "simcells", "-cell",         "buf1",
+                             "-wrapperview", "verilog",  "-default-paths"};
+  EXPECT_EQ(Verify(clean).status, 0);
+  EXPECT_TRUE(fs::is_empty(victim));
+  EXPECT_FALSE(fs::is_symlink(projectFile.parent_path() / "temp_sim_test"));
+
+  dir.write("killed-cellsim",
+            "#!/bin/sh\n" KESTRA_BINARY_DIR "/tools/libutil/cellsim \"$@\"\nkill -KILL $$\n");
+  fs::permissions(dir.path() / "killed-cellsim", fs::perms::owner_all);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KESTRA_TOOL_CELLSIM", QString::fromStdString(dir.str() + "/killed-cellsim"));
+  const ProgramRun killed = Verify(clean + QStringList{"-json"}, env);
+  EXPECT_EQ(killed.status, 2) << killed.err;
+  const auto json = nlohmann::json::parse(killed.out);
+  EXPECT_EQ(json["verdict"], "unknown");
+  EXPECT_EQ(json["cause"], "cellsim was ended by signal 9 (Killed)");
+  EXPECT_NE(Scratch("finalstatus.rep").find("PASSED"), std::string::npos)
+      << "its report did say passed";
 }

@@ -174,7 +174,9 @@ TEST_F(CellsimDialogTest, ScratchDirectoryThatCannotBeEnteredIsAnError) {
   });
   ASSERT_EQ(prompter->messages.size(), 1u);
   EXPECT_EQ(prompter->messages[0].text,
-            "Unable to chdir to : " + command.GetProjectPath() + "temp_sim_test, can't run checks");
+            "Unable to chdir to : " + command.GetProjectPath() +
+                "temp_sim_test, can't run checks (cannot make the folder " +
+                command.GetProjectPath() + "temp_sim_test: File exists)");
   EXPECT_EQ(prompter->messages[0].flags & MB_ICONERROR, unsigned(MB_ICONERROR));
   EXPECT_EQ(watcher.progressSeen, 0);
   EXPECT_TRUE(watcher.messages.empty());

@@ -190,7 +190,10 @@ TEST(CellsimPaths, ScratchDirectoryIsMadeAnewOrRefused) {
   fs::remove_all(dir.path() / "proj/temp_sim_test");
   dir.write("proj/temp_sim_test", "a file in its place");
   EXPECT_EQ(EnterCellsimScratchDirectory(project),
-            "Unable to chdir to : " + project + "temp_sim_test, can't run checks");
+            "Unable to chdir to : " + project +
+                "temp_sim_test, can't run checks (cannot make the "
+                "folder " +
+                project + "temp_sim_test: File exists)");
   EXPECT_EQ(fs::path(CurrentDirectory()), fs::canonical(dir.path() / "proj"));
   EXPECT_EQ(ReadFile(dir.path() / "proj/temp_sim_test"), "a file in its place");
 }

@@ -1,7 +1,10 @@
 // `kestra verify packaging` as a real child process over a copy of the example project, with
 // the stand-in packaging tools doing the checking.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <QThread>
@@ -154,4 +157,64 @@ TEST_F(PackagingCommandTest, InterruptStopsEveryRunningTool) {
   EXPECT_EQ(process.exitStatus(), QProcess::CrashExit) << "ends as the signal would end it";
   EXPECT_EQ(ProcessesWorkingIn(projectDir), 0) << "no tool is left running";
   EXPECT_FALSE(fs::exists(projectDir / "temp/ne555.stat")) << "no further part started";
+}
+
+// The attack's cases: parts named like options, a packager killed after writing passing
+// reports (one run and parallel per-part runs), a `kestra verify all` holding the project, and
+// what other programs keep in temp/.
+TEST_F(PackagingCommandTest, HostileNamesKilledToolsAndOtherRunsFilesAreRespected) {
+  const fs::path packs = projectDir / "libs/packs";
+  fs::copy(packs / "lm393", packs / "-sim", fs::copy_options::recursive);
+  const ProgramRun dashed = Verify({"-lib", "packs", "-cell", "-sim"});
+  EXPECT_EQ(dashed.status, 2) << dashed.err;
+  EXPECT_NE(dashed.err.find("the part \"-sim\" cannot be passed to the packaging tools: it "
+                            "begins with '-'"),
+            std::string::npos)
+      << dashed.err;
+  EXPECT_FALSE(fs::exists(projectDir / "temp_ftb_test"));
+  EXPECT_EQ(Verify({"-lib", "packs", "-report"}).status, 2) << "every part is named to the tool";
+  EXPECT_EQ(Verify({"-lib", "packs", "-cell", "-sim", "-consistency"}).status, 2);
+  fs::remove_all(packs / "-sim");
+
+  // A running `kestra verify all` holds the project: nothing is written, the run waits.
+  fs::create_directories(projectDir / "temp/verify-all");
+  std::ofstream(projectDir / "temp/verify-all/history.json") << "{}";
+  std::ofstream(projectDir / "temp/pavrel_verify.txt") << "kept";
+  const int lock = ::open((projectDir / "temp/verify-all/lock").c_str(), O_RDWR | O_CREAT, 0644);
+  ASSERT_GE(lock, 0);
+  ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+  const ProgramRun locked = Verify({"-lib", "packs", "-cell", "lm393", "-ptf"});
+  ::close(lock);
+  EXPECT_EQ(locked.status, 2);
+  EXPECT_NE(locked.err.find("A kestra verify all is running on this project"), std::string::npos)
+      << locked.err;
+  EXPECT_FALSE(fs::exists(projectDir / "temp/ptf.txt"));
+  // Once it has ended, a run takes only its own files.
+  const ProgramRun after = Verify({"-lib", "packs", "-cell", "lm393", "-ptf"});
+  EXPECT_EQ(after.status, 0) << after.err;
+  EXPECT_EQ(ReadFile(projectDir / "temp/verify-all/history.json"), "{}");
+  EXPECT_TRUE(fs::exists(projectDir / "temp/verify-all/lock"));
+  EXPECT_EQ(ReadFile(projectDir / "temp/pavrel_verify.txt"), "kept");
+  EXPECT_TRUE(fs::exists(projectDir / "temp/ptf.txt"));
+
+  dir.write("killed-cellpack",
+            "#!/bin/sh\n" KESTRA_BINARY_DIR "/tools/libutil/cellpack \"$@\"\nkill -KILL $$\n");
+  fs::permissions(dir.path() / "killed-cellpack", fs::perms::owner_all);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KESTRA_TOOL_LIBKIT", QString::fromStdString(dir.str() + "/killed-cellpack"));
+  const ProgramRun killed = Verify({"-lib", "packs", "-cell", "lm393"}, env);
+  EXPECT_EQ(killed.status, 2) << killed.err;
+  EXPECT_EQ(killed.out,
+            "Unable to determine pass/fail status of Instantiation and Packaging checks: "
+            "cellpack was ended by signal 9 (Killed)\n");
+  EXPECT_NE(ReadFile(projectDir / "temp_ftb_test/status.rep").find("PASSED"), std::string::npos)
+      << "its report did say passed";
+  const ProgramRun parts = Verify(
+      {"-lib", "packs", "-cell", "lm393", "-cell", "74hc00", "-report", "-j", "2", "-json"}, env);
+  EXPECT_EQ(parts.status, 2) << parts.err;
+  for (const auto& part : nlohmann::json::parse(parts.out)["parts"]) {
+    EXPECT_EQ(part["verdict"], "unknown") << part;
+    EXPECT_NE(part["message"].get<std::string>().find("ended by signal 9"), std::string::npos);
+  }
+  EXPECT_FALSE(fs::exists(projectDir / "temp/lm393.stat")) << "no report of a killed run stays";
 }

@@ -32,6 +32,7 @@ class PackagingDialogTest : public DemoDialogTest<CPackagingVerifydlg> {
     DemoDialogTest::TearDown();
     unsetenv("Instantiation_Packaging_Validation_Type");
     unsetenv("KESTRA_CELLPACK_CPU_MS");
+    unsetenv("KESTRA_TOOL_LIBKIT");
     EXPECT_EQ(fs::current_path(), startDirectory) << "the working directory is restored";
   }
 
@@ -184,4 +185,36 @@ TEST_F(PackagingDialogTest, ConsistencyCheckShowsTheSummary) {
   ASSERT_EQ(watcher.messages.size(), 1u);
   EXPECT_EQ(watcher.messages[0],
             "Consistency check of standard: 7 parts checked, 2 inconsistent. FAILED ");
+}
+
+// Parts whose names the tools cannot take are refused; a packager killed after writing passing
+// reports gives status unknown, in one run and in each part's line of the per-part list.
+TEST_F(PackagingDialogTest, HostileNamesAreRefusedAndKilledToolsAreUnknown) {
+  fs::copy(projectDir / "libs/packs/lm393", projectDir / "libs/packs/-sim",
+           fs::copy_options::recursive);
+  dir.write("killed-cellpack",
+            "#!/bin/sh\n" KESTRA_BINARY_DIR "/tools/libutil/cellpack \"$@\"\nkill -KILL $$\n");
+  fs::permissions(dir.path() / "killed-cellpack", fs::perms::owner_all);
+  setenv("KESTRA_TOOL_LIBKIT", (dir.str() + "/killed-cellpack").c_str(), 1);
+  ResultsWatcher watcher;
+  RunDialog([&](CPackagingVerifydlg& d) {
+    Tick(d, "packs", {"-sim"});
+    d.ClickDlgItem(1);
+    EXPECT_EQ(d.LastArguments(), "") << "nothing started";
+    Tick(d, "packs", {"-sim"}, Qt::Unchecked);
+    Tick(d, "packs", {"lm393"});
+    d.ClickDlgItem(1);
+    d.CheckDlgButton(13044, true);
+    Tick(d, "packs", {"74hc00"});
+    d.ClickDlgItem(1);
+  });
+  EXPECT_EQ(Messages().front(),
+            "Unable to run checks: the part \"-sim\" cannot be passed to the packaging tools: it "
+            "begins with '-' and would be read as an option");
+  const std::string killed =
+      "Unable to determine pass/fail status of Instantiation and Packaging checks: cellpack was "
+      "ended by signal 9 (Killed)";
+  EXPECT_EQ(watcher.messages, std::vector<std::string>{killed});
+  EXPECT_EQ(watcher.partStatuses,
+            (std::vector<std::string>(2, "Unknown (ended by signal 9 (Killed))")));
 }

@@ -12,6 +12,7 @@
 
 #include "base/OwnFolder.h"
 #include "base/ParentDeathWatch.h"
+#include "base/SignalText.h"
 #include "verify/StopSignals.h"
 
 namespace {
@@ -32,8 +33,7 @@ struct Running {
 // is followed or opened, and a failure names the file.
 class OutputFile {
  public:
-  OutputFile(const std::string& path, std::string& reason)
-      : fd_(CreateOutputFile(path, &reason)) {}
+  OutputFile(const std::string& path, std::string& reason) : fd_(CreateOutputFile(path, &reason)) {}
   ~OutputFile() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -124,7 +124,7 @@ std::string DescribeJobEnd(const JobEnd& end) {
     case JobEnd::How::Exited:
       return "exit status " + std::to_string(end.code);
     case JobEnd::How::Signalled:
-      return "signal " + std::to_string(end.code) + " (" + ::strsignal(end.code) + ")";
+      return SignalText(end.code);
     case JobEnd::How::TimedOut:
       return "timed out";
     case JobEnd::How::Stopped:
