@@ -37,8 +37,7 @@ struct RulexArguments {
 // The arguments, or the reason the words cannot be used.
 std::optional<RulexArguments> ParseRulexArguments(const std::vector<std::string>& words,
                                                   std::string& error) {
-  const auto given = FlowWords::Parse(
-      words, {"-ref"}, kRulexValued, {"-proj", "-lib"}, error);
+  const auto given = FlowWords::Parse(words, {"-ref"}, kRulexValued, {"-proj", "-lib"}, error);
   if (!given) return std::nullopt;
   RulexArguments args;
   args.project = given->Value("-proj");
@@ -74,6 +73,7 @@ class ConsoleRulexRunner final : public RulexToolRunner {
       : launcher_(launcher), product_(std::move(product)) {}
 
   bool Run(const RulexPlan& plan) override {
+    std::cerr << plan.lockNote;
     StreamSink sink(std::cerr);
     ConsoleToolRun(launcher_, sink).Run([&](CToolLauncher& launcher, HWND owner) {
       launcher.launchRulex(plan.options, product_, owner);
@@ -152,6 +152,7 @@ PartWords RulexPartWords(const PartRequest& part) {
 }  // namespace
 
 VerifyFlow RulexVerifyFlow() {
-  return {"rulex", "the rules checker on a library or one of its cells", kUsage, RunRulex,
+  return {"rulex",        "the rules checker on a library or one of its cells",
+          kUsage,         RunRulex,
           RulexPartWords, kRulexValued};
 }
