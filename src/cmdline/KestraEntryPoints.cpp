@@ -49,6 +49,12 @@ std::vector<std::string> KestraVerifyFlowNames() {
   return names;
 }
 
+std::vector<std::string> KestraCommandNames() {
+  std::vector<std::string> names;
+  for (const CommandEntry& entry : CommandTable()) names.emplace_back(entry.name);
+  return names;
+}
+
 bool KestraCommandOpensDialog(const std::string& mode) {
   const CommandEntry* entry = FindCommand(mode);
   return entry != nullptr && entry->opensDialog;
