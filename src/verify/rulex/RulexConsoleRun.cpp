@@ -57,13 +57,16 @@ std::optional<RulexArguments> ParseRulexArguments(const std::vector<std::string>
   return args;
 }
 
-// "" when the library is where -ref says it is; else what to tell the user: a usage error
-// when it is in the other list, or that the project has no such library.
+// "" when the library is where -ref says it is and has the part asked for; else what to tell
+// the user: a usage error when it is in the other list, or that the project has no such
+// library or the library no such part.
 std::string LibraryProblem(const CKestraCmdContext& command, const RulexArguments& args,
                            bool& usage) {
   std::string problem;
-  FindProjectLibrary(command.GetProjectPath(), args.library, args.reference, problem, usage);
-  return problem;
+  const ProjectLibrary found =
+      FindProjectLibrary(command.GetProjectPath(), args.library, args.reference, problem, usage);
+  if (found.list.empty() || args.cell.empty()) return problem;
+  return MissingPartProblem(*found.tree, args.library, args.cell);
 }
 
 // Runs the checker attached to a hidden window; progress goes to standard error.
