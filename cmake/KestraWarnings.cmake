@@ -22,6 +22,7 @@ function(kestra_tool target)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${tools}/${folder}
     BUILD_RPATH "\$ORIGIN/../../lib" INSTALL_RPATH "\$ORIGIN/../../lib")
   install(TARGETS ${target} RUNTIME DESTINATION tools/${folder})
+  set_property(GLOBAL APPEND PROPERTY KESTRA_STANDIN_TOOLS ${target})
 endfunction()
 
 # A tool only the tests start: built where the launcher finds tools, never installed.

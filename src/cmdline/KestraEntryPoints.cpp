@@ -6,6 +6,7 @@
 #include "cmdline/CommandTable.h"
 #include "cmdline/VerifyFlows.h"
 #include "suite/browser/LibraryListing.h"
+#include "verify/PathNames.h"
 #include "verify/VerifyVerb.h"
 #include "verify/all/VerifyAllVerb.h"
 #include "verify/footprint/FootprintConsole.h"
@@ -32,7 +33,14 @@ int KestraLibsMain(const std::vector<std::string>& words) {
     std::cerr << "kestra libs: expected -proj FILE.tak\nusage: kestra libs -proj FILE.tak\n";
     return 2;
   }
-  return ListProjectLibraries(words[1], std::cout, std::cerr);
+  // A missing project is said as such, not shown as a project without libraries.
+  std::string problem;
+  const std::string project = ExistingProjectFile(words[1], problem);
+  if (project.empty()) {
+    std::cerr << "kestra libs: " << problem << "\n";
+    return 2;
+  }
+  return ListProjectLibraries(project, std::cout, std::cerr);
 }
 
 int KestraFootprintsMain(const std::vector<std::string>& words) {
@@ -46,6 +54,12 @@ int KestraTemplateMain(const std::vector<std::string>& words) {
 std::vector<std::string> KestraVerifyFlowNames() {
   std::vector<std::string> names;
   for (const VerifyFlow& flow : RegisteredFlows()) names.emplace_back(flow.name);
+  return names;
+}
+
+std::vector<std::string> KestraCommandNames() {
+  std::vector<std::string> names;
+  for (const CommandEntry& entry : CommandTable()) names.emplace_back(entry.name);
   return names;
 }
 

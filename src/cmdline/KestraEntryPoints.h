@@ -32,6 +32,9 @@ KESTRA_EXPORT int KestraTemplateMain(const std::vector<std::string>& words);
 // The names of the flows `kestra verify` runs, in registry order.
 KESTRA_EXPORT std::vector<std::string> KestraVerifyFlowNames();
 
+// The 21 command names ExecuteCmd knows, in table order.
+KESTRA_EXPORT std::vector<std::string> KestraCommandNames();
+
 // True when the command (matched as ExecuteCmd matches it) opens a dialog: such a command
 // needs a display and somebody to answer it.
 KESTRA_EXPORT bool KestraCommandOpensDialog(const std::string& mode);

@@ -31,10 +31,9 @@ bool CViewSymbol::OnInitDialog() {
                              {20, 40, 80, 60}, kSymbolViews);
   browser_->ShowBrowserCombo(GetSafeHwnd(), C5XBrowserUI::kCell, {100, 80, 250, 180},
                              {20, 80, 80, 100}, kSymbolViews);
-  // Only symbol views: the editor shows nothing else, and a chooser of every view would
-  // start on "package", the first name.
+  // Every view of the cell: the user picks the symbol view to open.
   browser_->ShowBrowserCombo(GetSafeHwnd(), C5XBrowserUI::kView, {100, 120, 250, 220},
-                             {20, 120, 80, 140}, kSymbolViews);
+                             {20, 120, 80, 140}, kAllViews);
   return true;
 }
 

@@ -22,12 +22,11 @@ std::string SymbolSelectionArguments(const std::string& library, const std::stri
 
 namespace {
 
-// Copies the project file onto the temporary project, making the "temp" folder when it is
-// missing; "" on success, else why not.
+// Copies the project file onto the temporary project in the project's "temp" folder, which
+// is not made here: without it the copy fails and nothing starts. "" on success, else why not.
 std::string CopyToTempProject(const std::string& projectFile, const std::string& tempProject) {
   std::error_code error;
-  fs::create_directories(fs::path(tempProject).parent_path(), error);
-  if (!error) fs::copy_file(projectFile, tempProject, fs::copy_options::overwrite_existing, error);
+  fs::copy_file(projectFile, tempProject, fs::copy_options::overwrite_existing, error);
   if (!error) return "";
   return "Unable to copy the project file \"" + projectFile + "\" to the temp. project \"" +
          tempProject + "\": " + error.message();
@@ -84,8 +83,12 @@ SymbolViewPlan PrepareSymbolView(const SymbolViewRequest& request) {
 
   plan.tempProject = SymbolTempProjectPath(request.projectDir, request.projectName);
   if (std::string why = CopyToTempProject(request.projectFile, plan.tempProject); !why.empty()) {
-    plan.stage = SymbolViewStage::CopyFailed;
-    plan.message = why;
+    // A project without a "temp" folder cannot take the temporary project: told as the
+    // temporary project that could not be loaded. Anything else in its way is told as it is.
+    std::error_code error;
+    const bool noFolder = !fs::exists(fs::path(plan.tempProject).parent_path(), error);
+    plan.stage = noFolder ? SymbolViewStage::LoadFailed : SymbolViewStage::CopyFailed;
+    plan.message = noFolder ? kSymbolTempLoadFailed : why;
     return plan;
   }
   plan.stage = WriteSymbolTempProject(plan.tempProject, request.library, request.standardExists);

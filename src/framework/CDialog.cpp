@@ -26,16 +26,27 @@ int CDialog::DoModal() {
   WireButtons();
   hasWindow_ = true;
   setResult(0);
+  // Every run opens as the template places it, whatever size the last run was left at.
+  if (geometry_.Recorded()) {
+    resize(geometry_.Size());
+    geometry_.Apply(geometry_.Size());
+  }
   OnInitDialog();
-  // A template places its controls at fixed points: the dialog keeps the template's size
-  // rather than offering a resize its controls would not follow.
-  if (layout() == nullptr) setFixedSize(size());
+  // A template places its controls at fixed points: the template's size is the least, and a
+  // larger dialog moves and grows them in proportion (a long library list needs the room).
+  geometry_.Record(*this);
+  if (geometry_.Recorded()) setMinimumSize(geometry_.Size());
   const int code = exec();
   hasWindow_ = false;
   return code;
 }
 
 void CDialog::EndDialog(int code) { done(code); }
+
+void CDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  geometry_.Apply(size());
+}
 
 QWidget* CDialog::GetDlgItem(int id) const {
   const auto widgets = findChildren<QWidget*>();

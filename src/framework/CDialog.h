@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <string>
 
+#include "framework/TemplateGeometry.h"
 #include "outside/OutsideTypes.h"
 
 class CDialog : public QDialog {
@@ -63,6 +64,7 @@ class CDialog : public QDialog {
 
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void reject() override;
   void accept() override;
 
@@ -73,4 +75,5 @@ class CDialog : public QDialog {
   int templateId_;
   bool hasWindow_ = false;
   bool wired_ = false;
+  TemplateGeometry geometry_;
 };

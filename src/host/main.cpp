@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <cctype>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -14,6 +15,8 @@
 #include "cmdline/CKestraCmdLine.h"
 #include "cmdline/KestraEntryPoints.h"
 #include "host/HostArguments.h"
+#include "host/HostHelp.h"
+#include "host/NearestWord.h"
 
 namespace {
 
@@ -54,13 +57,6 @@ void ProvideRuntimeDirectory() {
     ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
 }
 
-std::string Usage() {
-  std::string usage = kHostUsage;
-  usage += "FLOW is one of:";
-  for (const std::string& flow : KestraVerifyFlowNames()) usage += " " + flow;
-  return usage + " (kestra verify lists them, kestra verify FLOW -help shows a flow's options)\n";
-}
-
 int RunCommand(const HostArguments& a) {
   CKestraCmdLine command;
   // The host's order: product, project, mode, then the message server when given.
@@ -73,10 +69,39 @@ int RunCommand(const HostArguments& a) {
   return 0;
 }
 
+// True when the module's command table has the mode (case does not matter, as for ExecuteCmd).
+bool KnownMode(const std::string& mode) {
+  const auto lower = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  for (const std::string& name : KestraCommandNames())
+    if (lower(name) == lower(mode)) return true;
+  return false;
+}
+
+// A mode the module does not know: the module has said so in its own words; the host names
+// the word and the nearest command, and the run counts as not made.
+int UnknownMode(const std::string& mode) {
+  std::cerr << "kestra: unknown command \"" << mode << "\"";
+  if (const std::string near = NearestWord(mode, KestraCommandNames()); !near.empty())
+    std::cerr << "; did you mean " << near << "?";
+  std::cerr << " (kestra -help lists the commands)\n";
+  return kUsageStatus;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> words(argv + 1, argv + argc);
+  if (words.empty()) {
+    std::cout << HostUsage();
+    return 0;
+  }
+  if (words[0] == "--version" || words[0] == "-version") {
+    std::cout << HostVersion() << "\n";
+    return 0;
+  }
   if (!words.empty() && words[0] == "libs") return KestraLibsMain({words.begin() + 1, words.end()});
   if (!words.empty() && words[0] == "report")
     return KestraReportMain({words.begin() + 1, words.end()});
@@ -85,18 +110,23 @@ int main(int argc, char** argv) {
   if (!words.empty() && words[0] == "template")
     return KestraTemplateMain({words.begin() + 1, words.end()});
   ProvideRuntimeDirectory();
-  if (!words.empty() && words[0] == "verify") {
+  if (words[0] == "help") {
+    ChooseHeadlessWhenNeeded();
+    QApplication app(argc, argv);
+    return RunHostHelp({words.begin() + 1, words.end()});
+  }
+  if (words[0] == "verify") {
     ChooseHeadlessWhenNeeded();
     QApplication app(argc, argv);
     return KestraVerifyMain({words.begin() + 1, words.end()});
   }
   const HostParse parse = ParseHostArguments(words);
   if (!parse.arguments) {
-    std::cerr << "kestra: " << parse.error << "\n" << Usage();
+    std::cerr << "kestra: " << parse.error << "\n" << HostUsage();
     return kUsageStatus;
   }
   if (parse.arguments->help) {
-    std::cout << Usage();
+    std::cout << HostUsage();
     return 0;
   }
   if (KestraCommandOpensDialog(parse.arguments->mode) && !Interactive()) {
@@ -108,5 +138,6 @@ int main(int argc, char** argv) {
   }
   ChooseHeadlessWhenNeeded();
   QApplication app(argc, argv);
-  return RunCommand(*parse.arguments);
+  const int status = RunCommand(*parse.arguments);
+  return KnownMode(parse.arguments->mode) ? status : UnknownMode(parse.arguments->mode);
 }

@@ -1,7 +1,9 @@
-// What a symbol view reader fills: the symbol's name, the file it came from and its
-// sequence number among the part's symbols.
+// What a symbol view reader fills: the symbol's name, the file it came from, two further
+// texts (the second holds the symbol's sequence number among its part's symbols), the lines
+// read and the file being read. The operations a derived reader may refine are virtual.
 #pragma once
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,18 +13,25 @@ class RSymbolView : public CObject {
  public:
   RSymbolView() = default;
 
-  const std::string& getSymbolName() const { return symbolName_; }
-  void setSymbolName(const std::string& name) { symbolName_ = name; }
-  const std::string& getSymbolFileName() const { return symbolFileName_; }
+  // Reads the symbol file into the list of lines; false when it cannot be read.
+  virtual bool readFile(const std::string& path);
+  // Called for every object type a reader meets; the base class does nothing.
+  virtual void processObjectType() {}
+  virtual const std::string& getSymbolName() const { return symbolName_; }
+  virtual void setSymbolName(const std::string& name) { symbolName_ = name; }
+  // The symbol's place among its part's symbols (0 for the first, and when none was set).
+  virtual int getSymbolSeq() const;
+  virtual const std::string& getSymbolFileName() const { return symbolFileName_; }
+
   void setSymbolFileName(const std::string& file) { symbolFileName_ = file; }
-  // The symbol's place among its part's symbols (0 for the first).
-  int getSymbolSeq() const { return symbolSeq_; }
-  void setSymbolSeq(int sequence) { symbolSeq_ = sequence; }
+  void setSymbolSeq(int sequence) { sequenceText_ = std::to_string(sequence); }
+  const std::vector<std::string>& getLines() const { return lines_; }
 
  private:
   std::string symbolName_;
   std::string symbolFileName_;
-  std::string text1_, text2_;  // kept for the suite's readers
+  std::string symbolType_;  // kept for the suite's readers
+  std::string sequenceText_;
   std::vector<std::string> lines_;
-  int symbolSeq_ = 0;
+  std::ifstream file_;
 };

@@ -25,3 +25,10 @@ ProjectLibrary FindProjectLibrary(const std::string& projectPath, const std::str
                   : "no library " + library + " in " + list;
   return {};
 }
+
+std::string MissingPartProblem(LibraryTree& tree, const std::string& library,
+                               const std::string& cell) {
+  for (const CellEntry& entry : tree.Cells(library))
+    if (entry.usable && entry.name == cell) return "";
+  return "library " + library + " has no part " + cell;
+}

@@ -19,3 +19,8 @@ struct ProjectLibrary {
 // other list (the user should add or leave out -ref).
 ProjectLibrary FindProjectLibrary(const std::string& projectPath, const std::string& library,
                                   bool reference, std::string& problem, bool& usage);
+
+// "" when the library of the tree has the part (a usable cell) of that name, else the text
+// that names what is missing: "library LIB has no part CELL".
+std::string MissingPartProblem(LibraryTree& tree, const std::string& library,
+                               const std::string& cell);

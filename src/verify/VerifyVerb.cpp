@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "verify/OutputFile.h"
 #include "verify/ResultOutput.h"
 #include "verify/ScratchProject.h"
 
@@ -116,6 +117,13 @@ int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyF
   if (!options.error.empty()) {
     err << prefix << options.error << "\n" << FlowUsage(*flow);
     return kUsageStatus;
+  }
+  if (!options.junit.empty()) {
+    // Refused before the run, not after it: a long check must not end with nowhere to write.
+    if (std::string problem = PrepareOutputFile(options.junit); !problem.empty()) {
+      err << prefix << PrintableText(problem) << "\n";
+      return kUsageStatus;
+    }
   }
   if (!options.scratch.empty()) {
     if (std::string problem = UseScratchProject(options, flow->valued); !problem.empty()) {

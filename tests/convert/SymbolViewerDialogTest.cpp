@@ -65,12 +65,13 @@ TEST_F(SymbolViewerDialogTest, ViewsAProjectSymbolInTheEditor) {
       ASSERT_NE(combo, nullptr) << name;
       EXPECT_EQ(combo->geometry().topLeft(), at) << name;
     }
-    // Only symbol views are offered.
-    auto* views = d.findChild<QComboBox*>("viewChooser");
-    ASSERT_EQ(views->count(), 1);
-    EXPECT_EQ(views->itemText(0), "sym_1");
-
+    // Every view of the cell is offered; the user picks the symbol.
     Choose(d, "cellChooser", "74ls125");
+    auto* views = d.findChild<QComboBox*>("viewChooser");
+    ASSERT_EQ(views->count(), 4);
+    EXPECT_EQ(views->itemText(0), "package");
+    EXPECT_NE(views->findText("verilog"), -1);
+    Choose(d, "viewChooser", "sym_1");
     d.ClickDlgItem(CViewSymbol::IDC_VIEW);
   });
   EXPECT_EQ(code, 1);
@@ -87,16 +88,27 @@ TEST_F(SymbolViewerDialogTest, ViewsAProjectSymbolInTheEditor) {
 }
 
 TEST_F(SymbolViewerDialogTest, ViewsAReferenceSymbolThroughTheTemporaryProject) {
-  fs::remove_all(projectDir + "temp");  // made again by View
-  RunDialog([&](CViewSymbol& d) {
+  const auto viewReference = [&](CViewSymbol& d) {
     auto* type = d.findChild<QComboBox*>("libraryTypeChooser");
     ASSERT_NE(type, nullptr);
     type->setCurrentIndex(1);
     EXPECT_EQ(d.Browser()->IsRefLibSelected(), 1);
     Choose(d, "libraryChooser", "refparts");
     Choose(d, "cellChooser", "lm358");
+    Choose(d, "viewChooser", "sym_1");
     d.ClickDlgItem(CViewSymbol::IDC_VIEW);
-  });
+  };
+  // Without the project's "temp" folder the temporary project cannot be made: nothing starts.
+  fs::rename(projectDir + "temp", projectDir + "temp.away");
+  RunDialog(viewReference);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0], "Unable to load the created temp. project back in the memory");
+  EXPECT_FALSE(fs::exists(projectDir + "temp"));
+  EXPECT_FALSE(fs::exists(dir.path() / "launch.log"));
+  fs::rename(projectDir + "temp.away", projectDir + "temp");
+
+  prompter->messages.clear();
+  RunDialog(viewReference);
   EXPECT_TRUE(Messages().empty()) << Messages().front();
   const std::string temp = projectDir + "temp/demo_tmp.tak";
   const auto launches = Launches();
@@ -109,9 +121,9 @@ TEST_F(SymbolViewerDialogTest, ViewsAReferenceSymbolThroughTheTemporaryProject) 
 }
 
 TEST_F(SymbolViewerDialogTest, MissingChoicesAreToldAndNothingStarts) {
-  // A library without parts and a part without a symbol view.
+  // A library without parts and a part without any view.
   fs::create_directories(dir.path() / "empty");
-  fs::create_directories(projectDir + "libs/standard/zz_nosymbol/package");
+  fs::create_directories(projectDir + "libs/standard/zz_nosymbol");
   std::ofstream(projectDir + "qvd.lib", std::ios::app)
       << "bare " << (dir.path() / "empty").string() << "\n";
   setenv("KESTRA_HELP_LOG", (dir.str() + "/help.log").c_str(), 1);

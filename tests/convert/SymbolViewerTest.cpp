@@ -77,9 +77,15 @@ TEST(SymbolViewer, ReferenceLibraryGoesThroughTheTemporaryProject) {
                                      "START_GLOBAL\nlibrary 'mine'\ndesign_library 'designs'\n"
                                      "temp_dir 'temp'\nEND_GLOBAL\n");
   dir.write("p/refqvd.lib", "refparts /nowhere\n");
-  // No "temp" folder yet: it is made.
-  ASSERT_FALSE(fs::exists(dir.path() / "p" / "temp"));
+  // No "temp" folder: it is not made, and nothing starts.
   const SymbolViewRequest request = RequestFor(project, "refparts", true);
+  const SymbolViewPlan noTemp = PrepareSymbolView(request);
+  EXPECT_EQ(noTemp.stage, SymbolViewStage::LoadFailed);
+  EXPECT_EQ(noTemp.message, "Unable to load the created temp. project back in the memory");
+  EXPECT_FALSE(noTemp.Launch());
+  EXPECT_FALSE(fs::exists(dir.path() / "p" / "temp"));
+
+  fs::create_directory(dir.path() / "p" / "temp");
   const SymbolViewPlan plan = PrepareSymbolView(request);
   const std::string temp = dir.str() + "/p/temp/lab_tmp.tak";
   EXPECT_EQ(plan.stage, SymbolViewStage::Ready);

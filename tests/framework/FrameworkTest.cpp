@@ -3,10 +3,12 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
+#include <QTreeWidget>
 #include <memory>
 
 #include "framework/CDialog.h"
@@ -96,6 +98,74 @@ TEST(Dialog, OkAndEscapeGiveTheirCodes) {
   QTimer::singleShot(0, [&dialog] { dialog.close(); });  // the close box, like Escape
   EXPECT_EQ(dialog.DoModal(), 2);
   EXPECT_TRUE(dialog.cancelled);
+}
+
+namespace {
+
+// A template as the verification dialogs have it: a tree in a group box on the left, boxes
+// on the right, buttons along the bottom.
+class TemplateDialog final : public CDialog {
+ public:
+  TemplateDialog() : CDialog(4243) {
+    resize(400, 300);
+    group = new QGroupBox("Select Library/Cells", this);
+    group->setGeometry(10, 10, 200, 240);
+    tree = new QTreeWidget(group);
+    tree->setGeometry(10, 20, 180, 210);
+    box = new QCheckBox("&Rule", this);
+    box->setGeometry(220, 20, 170, 20);
+    close = new QPushButton("&Close", this);
+    close->setProperty("ctrlId", 8);
+    close->setGeometry(315, 265, 75, 25);
+  }
+  QGroupBox* group;
+  QTreeWidget* tree;
+  QCheckBox* box;
+  QPushButton* close;
+
+ protected:
+  bool OnCommand(int id) override { return OnCloseOrHelp(id, 8, 9, 8); }
+};
+
+}  // namespace
+
+TEST(Dialog, TemplateDialogsOpenAsPlacedAndGrowWithoutClipping) {
+  TemplateDialog dialog;
+  std::vector<QRect> opened, grown;
+  QSize least;
+  QTimer::singleShot(0, &dialog, [&] {
+    opened = {dialog.group->geometry(), dialog.tree->geometry(), dialog.close->geometry()};
+    least = dialog.minimumSize();
+    dialog.resize(800, 600);
+    grown = {dialog.group->geometry(), dialog.tree->geometry(), dialog.box->geometry(),
+             dialog.close->geometry()};
+    dialog.resize(100, 100);  // refused below the template's size
+    dialog.ClickDlgItem(8);
+  });
+  EXPECT_EQ(dialog.DoModal(), 8);
+  EXPECT_EQ(opened,
+            (std::vector<QRect>{{10, 10, 200, 240}, {10, 20, 180, 210}, {315, 265, 75, 25}}));
+  EXPECT_EQ(least, QSize(400, 300));
+  ASSERT_EQ(grown.size(), 4u);
+  EXPECT_EQ(grown[0], QRect(20, 20, 400, 480)) << "the group box grows with the dialog";
+  EXPECT_EQ(grown[1], QRect(20, 40, 360, 420)) << "and the tree inside it";
+  EXPECT_EQ(grown[2].size(), QSize(170, 20)) << "a check box keeps its size";
+  EXPECT_EQ(grown[2].topLeft(), QPoint(440, 40));
+  // The button follows the corner and stays inside; nothing overlaps the tree's group.
+  EXPECT_EQ(grown[3], QRect(630, 530, 75, 25));
+  EXPECT_TRUE(QRect(0, 0, 800, 600).contains(grown[3]));
+  EXPECT_FALSE(grown[0].intersects(grown[2]));
+  EXPECT_GE(dialog.width(), 400);
+
+  // The next run opens as the template places it again.
+  QTimer::singleShot(0, &dialog, [&] {
+    opened = {dialog.group->geometry(), dialog.tree->geometry(), dialog.close->geometry()};
+    dialog.ClickDlgItem(8);
+  });
+  dialog.resize(800, 600);
+  EXPECT_EQ(dialog.DoModal(), 8);
+  EXPECT_EQ(opened[2], QRect(315, 265, 75, 25));
+  EXPECT_EQ(dialog.size(), QSize(400, 300));
 }
 
 TEST(Prompter, RecordingPrompterRecordsAndAnswersFromItsScript) {

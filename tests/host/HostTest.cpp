@@ -33,7 +33,7 @@ Outcome RunKestra(const TempDir& dir, const std::string& words, const std::strin
 TEST(Host, BadOrMissingArgumentsGetUsageAndStatusTwo) {
   TempDir dir;
   for (const std::string words :
-       {"", "-product P -proj p.tak", "-product P -mode Libvue", "-proj p.tak -mode Libvue",
+       {"-product P -proj p.tak", "-product P -mode Libvue", "-proj p.tak -mode Libvue",
         "-product P -proj p.tak -mode", "-product P -proj p.tak -mode Libvue -bogus 1", "stray"}) {
     const Outcome o = RunKestra(dir, words);
     EXPECT_EQ(o.status, 2) << words;
@@ -43,6 +43,41 @@ TEST(Host, BadOrMissingArgumentsGetUsageAndStatusTwo) {
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("usage: kestra"), std::string::npos);
   EXPECT_NE(help.out.find("SearchPart"), std::string::npos);
+  EXPECT_NE(help.out.find("kestra verify all"), std::string::npos);
+  EXPECT_NE(help.out.find("rulex"), std::string::npos) << "the flows are listed";
+}
+
+TEST(Host, NoArgumentsVersionAndHelpTellWhatKestraIs) {
+  TempDir dir;
+  // No arguments: the usage, not a complaint about a missing option.
+  const Outcome bare = RunKestra(dir, "");
+  EXPECT_EQ(bare.status, 0);
+  EXPECT_EQ(bare.out.rfind("usage: kestra -product", 0), 0u) << bare.out;
+  EXPECT_EQ(bare.err, "");
+  for (const std::string words : {"--version", "-version"}) {
+    const Outcome version = RunKestra(dir, words);
+    EXPECT_EQ(version.status, 0) << words;
+    EXPECT_EQ(version.out.rfind("kestra ", 0), 0u) << version.out;
+    EXPECT_GT(version.out.size(), 8u);
+  }
+  EXPECT_EQ(RunKestra(dir, "help").out, bare.out);
+  // A verb's help, a flow's help and verify all's help are the verbs' own.
+  const std::vector<std::pair<std::string, std::string>> helps = {
+      {"help verify", "flows:"},
+      {"help verify rulex", "usage: kestra verify rulex"},
+      {"help verify all", "usage: kestra verify all"},
+      {"help libs", "usage: kestra libs"},
+      {"help footprints", "kestra footprints"},
+      {"help template", "kestra template extract"},
+      {"help report", "usage: kestra report merge"}};
+  for (const auto& [words, start] : helps) {
+    const Outcome help = RunKestra(dir, words);
+    EXPECT_EQ(help.status, 0) << words;
+    EXPECT_NE(help.out.find(start), std::string::npos) << words << ": " << help.out;
+  }
+  const Outcome typo = RunKestra(dir, "help verfy");
+  EXPECT_EQ(typo.status, 2);
+  EXPECT_NE(typo.err.find("did you mean \"verify\"?"), std::string::npos) << typo.err;
 }
 
 TEST(Host, UnknownModeIsReportedAndStartsNothing) {
@@ -50,9 +85,22 @@ TEST(Host, UnknownModeIsReportedAndStartsNothing) {
   const std::string log = dir.str() + "/launch.log";
   const Outcome o =
       RunKestra(dir, "-product P -proj p.tak -mode nosuch", "KESTRA_LAUNCH_LOG=" + log);
-  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.status, 2);
   EXPECT_NE(o.err.find("Unknown Command Line Option Specified."), std::string::npos) << o.err;
+  EXPECT_NE(o.err.find("unknown command \"nosuch\""), std::string::npos) << o.err;
   EXPECT_EQ(ReadFile(log), "");
+
+  // A typo: the module's message as it is, then the word and the nearest command.
+  const Outcome typo = RunKestra(dir, "-product P -proj p.tak -mode VerifyWithRulx");
+  EXPECT_EQ(typo.status, 2);
+  const auto module = typo.err.find("Unknown Command Line Option Specified.");
+  const auto host =
+      typo.err.find("unknown command \"VerifyWithRulx\"; did you mean VerifyWithRulex?");
+  ASSERT_NE(host, std::string::npos) << typo.err;
+  EXPECT_LT(module, host) << typo.err;
+  // Case does not matter for a known command.
+  EXPECT_EQ(
+      RunKestra(dir, "-product P -proj p.tak -mode libVUE", "KESTRA_LAUNCH_LOG=" + log).status, 0);
 }
 
 TEST(Host, ToolStartReachesTheToolWithTheProjectAsOneWord) {

@@ -2,9 +2,11 @@
 // environment initialiser, symbol data walks and value types.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
 #include "model/BException.h"
 #include "model/BMesgList.h"
 #include "model/EGridCoordinate.h"
@@ -68,4 +70,46 @@ TEST(ModelServices, SymbolDataAndValues) {
   EGridCoordinate copy = symbol.getXList().front();
   EXPECT_EQ(copy, EGridCoordinate(1, 2, 3));
   EXPECT_EQ(copy.z(), 3);
+}
+
+namespace {
+
+// A reader of another symbol format that keeps its names in upper case and counts the object
+// types it meets, through the operations a derived reader may refine.
+class UpperCaseSymbolReader final : public ESymbolData {
+ public:
+  void processObjectType() override { ++objectTypes; }
+  void setSymbolName(const std::string& name) override {
+    std::string upper = name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    ESymbolData::setSymbolName(upper);
+  }
+  const std::string& getSymbolFileName() const override { return fileName; }
+  int objectTypes = 0;
+  std::string fileName = "sym.1";
+};
+
+}  // namespace
+
+TEST(ModelServices, SymbolReadersRefineTheVirtualOperations) {
+  UpperCaseSymbolReader derived;
+  RSymbolView& reader = derived;
+  reader.setSymbolName("nand2");
+  reader.processObjectType();
+  EXPECT_EQ(reader.getSymbolName(), "NAND2");
+  EXPECT_EQ(reader.getSymbolFileName(), "sym.1");
+  EXPECT_EQ(derived.objectTypes, 1);
+
+  RSymbolView base;
+  base.processObjectType();  // does nothing
+  EXPECT_EQ(base.getSymbolSeq(), 0) << "no sequence set";
+  base.setSymbolSeq(12);
+  EXPECT_EQ(base.getSymbolSeq(), 12);
+  TempDir dir;
+  const auto file = dir.write("sym.1", "body\npin A 0 0\n");
+  EXPECT_TRUE(base.readFile(file.string()));
+  EXPECT_EQ(base.getLines(), (std::vector<std::string>{"body", "pin A 0 0"}));
+  EXPECT_EQ(base.getSymbolFileName(), file.string());
+  EXPECT_FALSE(base.readFile(dir.str())) << "a folder is no symbol file";
+  EXPECT_FALSE(base.readFile(dir.str() + "/missing"));
 }

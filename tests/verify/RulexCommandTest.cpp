@@ -136,6 +136,26 @@ TEST_F(RulexCommandTest, RunsThatCannotBeMadeExitWithTwo) {
   EXPECT_EQ(blocked.err.find("rulex: checking"), std::string::npos);
 }
 
+TEST_F(RulexCommandTest, ALockedLibraryListIsNotedAndTheRunGoesOn) {
+  // A site file that locks GLOBAL "library": the temporary project keeps the site's list, the
+  // checker runs anyway, and standard error names the directive and the log.
+  dir.write("setup/qvdsetup/projmgr/site.tak",
+            "START_GLOBAL\nlibrary 'passives'\nEND_GLOBAL\n"
+            "START_GLOBAL_CONTROL_SETTINGS\nlibrary lock\nEND_GLOBAL_CONTROL_SETTINGS\n");
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QSF_SEARCH_PATH",
+             QString::fromStdString(dir.str() + "/setup:" KESTRA_BINARY_DIR "/share"));
+  const ProgramRun locked = Verify({"-proj", "demo/demo.tak", "-lib", "standard"}, env);
+  // The checker ran on the locked list, which does not name standard: its own fatal error.
+  EXPECT_EQ(locked.status, 1) << locked.err;
+  EXPECT_NE(locked.out.find("Fatal:1"), std::string::npos) << locked.out;
+  EXPECT_NE(locked.err.find("directive \"GLOBAL:library\""), std::string::npos) << locked.err;
+  EXPECT_NE(locked.err.find("tak.log"), std::string::npos) << locked.err;
+  EXPECT_EQ(locked.err.find("updation failed"), std::string::npos) << locked.err;
+  // Without the lock nothing is noted.
+  EXPECT_EQ(VerifyDemo({"-lib", "passives"}).err.find("control settings"), std::string::npos);
+}
+
 TEST_F(RulexCommandTest, FlowListHelpAndLibraryKinds) {
   const ProgramRun list = Kestra({"verify"});
   EXPECT_EQ(list.status, 0);
@@ -217,12 +237,12 @@ TEST_F(RulexCommandTest, HostileNamesLinksAndCrashesGiveNoFalseVerdict) {
   EXPECT_EQ(ReadFile(dir.path() / "victim"), "precious");
   EXPECT_FALSE(fs::is_symlink(demo / "demo_tmp.tak"));
 
-  // A cell name that would split the checker's input is refused before anything is written.
+  // A cell name that would split the checker's input is refused before anything is written
+  // (no part of the library has such a name), and shown without its line break.
   fs::remove(demo / "rulex" / "rx.dat");
   const ProgramRun newline = VerifyDemo({"-lib", "standard", "-cell", "7400\n\"x.y\""});
   EXPECT_EQ(newline.status, 2);
-  EXPECT_NE(newline.err.find("cannot be passed to the Rules Checker: it holds a line break"),
-            std::string::npos)
+  EXPECT_NE(newline.err.find("library standard has no part 7400\\x0a\"x.y\""), std::string::npos)
       << newline.err;
   EXPECT_FALSE(fs::exists(demo / "rulex" / "rx.dat"));
 

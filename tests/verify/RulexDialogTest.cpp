@@ -52,7 +52,7 @@ TEST_F(RulexDialogTest, OpensInMinimalModeWithEveryControl) {
     }
     // The browser tree starts where it was asked to and fills the left group box; the
     // project has reference libraries, so the library-type chooser is offered. The dialog
-    // keeps its template's size.
+    // opens at its template's size, which is its least.
     auto* tree = d.findChild<QTreeWidget*>("browserTree");
     ASSERT_NE(tree, nullptr);
     auto* left = d.findChild<QGroupBox*>("libraryGroup");
@@ -60,9 +60,22 @@ TEST_F(RulexDialogTest, OpensInMinimalModeWithEveryControl) {
     EXPECT_EQ(tree->geometry().topLeft(), QPoint(20, 65));
     EXPECT_TRUE(left->geometry().contains(tree->geometry()));
     EXPECT_GT(tree->geometry().bottom(), left->geometry().bottom() - 12);
-    EXPECT_EQ(d.minimumSize(), d.maximumSize());
+    EXPECT_EQ(d.minimumSize(), d.size());
     EXPECT_NE(d.findChild<QWidget*>("libraryTypeChooser"), nullptr);
     EXPECT_NE(LibraryItem(d, "standard"), nullptr);
+
+    // Made larger (a long library list needs room): the tree grows inside its group, and
+    // every button stays inside the dialog, clear of the tree.
+    const QRect opened = tree->geometry();
+    d.resize(d.width() * 2, d.height() * 2);
+    EXPECT_GT(tree->height(), opened.height() * 3 / 2);
+    EXPECT_GT(tree->width(), opened.width() * 3 / 2);
+    EXPECT_TRUE(left->geometry().contains(tree->geometry()));
+    for (int id : {1, 8, 9, 13030, 13025}) {
+      const QRect control = d.GetDlgItem(id)->geometry();
+      EXPECT_TRUE(d.rect().contains(control)) << id;
+      EXPECT_FALSE(left->geometry().intersects(control)) << id;
+    }
   });
   EXPECT_EQ(code, 8);
 }

@@ -45,17 +45,30 @@ TEST(RulexLog, SizeAndPositionOfTheSummary) {
   EXPECT_EQ(first.verdict, Verdict::Failed);
 }
 
-TEST(RulexLog, MalformedCountsAreALogProblemNotAGuess) {
-  EXPECT_TRUE(Parse("").problem);
-  EXPECT_TRUE(Parse("1 2 3 4 5").problem);     // five counts
-  EXPECT_TRUE(Parse("0 0 x 0 0 0").problem);   // not a number
-  EXPECT_TRUE(Parse("0 0 0 2e 0 2").problem);  // digits then letters
-  EXPECT_TRUE(Parse("0 0 0 -1 0 1").problem);  // a sign is no count
-  EXPECT_TRUE(Parse("0 0 0 0 0 99999999999999999999").problem);
-  // A NUL byte ends the text that is searched.
-  EXPECT_TRUE(ParseRulexLogText(LogOfSize(600, std::string("TOTAL 0 0\0 0 0 0 0\n", 20))).problem);
+TEST(RulexLog, CountsAreReadAsTheirLeadingDigits) {
+  // A punctuated count is read by its digits: the verdict with its counts, not a log problem.
+  const RulexLogResult comma = Parse("0 0 2 1 0 3,");
+  EXPECT_FALSE(comma.problem);
+  EXPECT_EQ(comma.verdict, Verdict::Failed);
+  EXPECT_EQ(comma.text, "failed.  Warnings:2 Errors:1");
+  EXPECT_EQ(comma.counts.value[RulexCounts::Total], 3);
+
+  EXPECT_EQ(Parse("0 0 0 2e 0 2").text, "failed.  Errors:2e") << "the log's own characters";
+  EXPECT_EQ(Parse("0 0 x 0 0 0").verdict, Verdict::Passed) << "no digits read as 0";
+  EXPECT_EQ(Parse("0 0 0 -1 0 1").verdict, Verdict::Failed) << "a sign is read as atoi does";
+  // Fewer than six counts: the missing ones are 0.
+  EXPECT_EQ(Parse("").text, "passed. ");
+  const RulexLogResult five = Parse("1 2 3 4 5");
+  EXPECT_FALSE(five.problem);
+  EXPECT_EQ(five.verdict, Verdict::Failed);
+  EXPECT_EQ(five.counts.value[RulexCounts::Total], 0);
+  // A count too large for any number stays large instead of wrapping round to 0 or below.
+  EXPECT_GT(Parse("0 0 0 99999999999999999999 0 1").counts.value[RulexCounts::Errors], 0);
+  // A NUL byte ends the text that is searched: the counts after it are missing.
+  EXPECT_EQ(ParseRulexLogText(LogOfSize(600, std::string("TOTAL 0 0\0 0 1 0 1\n", 20))).verdict,
+            Verdict::Passed);
   // Runs of blanks and the line end after the total are separators, not fields.
-  EXPECT_FALSE(Parse("0  0 0 0\t0 0\r").problem);
+  EXPECT_EQ(Parse("0  0 0 1\t0 1\r").verdict, Verdict::Failed);
 }
 
 TEST(RulexLog, VerdictTexts) {

@@ -11,6 +11,7 @@
 #include "base/PrintableText.h"
 #include "base/ReplaceFile.h"
 #include "verify/FlowWords.h"
+#include "verify/OutputFile.h"
 #include "verify/PathNames.h"
 #include "verify/ResultOutput.h"
 #include "verify/ScratchProject.h"
@@ -30,13 +31,15 @@ constexpr int kUsageStatus = 2;
 constexpr long kDefaultTimeLimit = 600;
 
 constexpr const char* kUsage =
-    "usage: kestra verify all -proj FILE -lib LIB [-lib LIB ...] [-cell C ...]\n"
-    "         [-flows rulex,packaging,...] [-j N] [-timeout SECONDS] [-template FILE.tpl]\n"
+    "usage: kestra verify all -proj FILE [-lib LIB ...] [-cell C ...]\n"
+    "         [-flows rulex,packaging,...] [-j N] [-timeout SECONDS] [-template [LIB=]FILE.tpl]\n"
     "         [-models DIR] [-changed] [-html FILE] [-json] [-junit FILE] [-plan FILE]\n"
-    "  every flow that checks parts, on every part of the libraries (or the -cell parts),\n"
+    "  every flow that checks parts, on every part of the libraries (or the -cell parts);\n"
+    "  without -lib every library of the project's qvd.lib\n"
     "  each part and flow a `kestra verify FLOW` job in a scratch copy of the project\n"
     "  -j N: N jobs at once (default 1); -timeout: a job's time limit (default 600 s)\n"
-    "  -template: the part template of the template check; -models: the simulation models\n"
+    "  -template FILE: the part template of the template check; -template LIB=FILE: the\n"
+    "  template for the parts of LIB (repeatable); -models: the simulation models\n"
     "  -changed: re-check only parts whose files or inputs changed since their last verdict\n"
     "  -html FILE: the report page, its logs in the folder FILE's name + _logs beside it\n"
     "  -plan FILE: write the jobs as a job list (one shell line each) instead of running them\n"
@@ -75,8 +78,7 @@ std::vector<std::string> SplitCommas(const std::string& text) {
 
 std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& words,
                                               std::string& error) {
-  const auto parsed =
-      FlowWords::Parse(words, {"-changed", "-json"}, kAllValued, {"-proj", "-lib"}, error);
+  const auto parsed = FlowWords::Parse(words, {"-changed", "-json"}, kAllValued, {"-proj"}, error);
   if (!parsed) return std::nullopt;
   AllArguments args;
   args.request.project = AbsolutePath(parsed->Value("-proj"));
@@ -85,7 +87,18 @@ std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& wo
   for (const std::string& flows : parsed->Values("-flows")) {
     for (std::string& flow : SplitCommas(flows)) args.request.flows.push_back(std::move(flow));
   }
-  args.request.templateFile = AbsolutePath(parsed->Value("-template"));
+  // -template FILE for every library, -template LIB=FILE for one: a passives library is
+  // not checked against the template of logic parts.
+  for (const std::string& given : parsed->Values("-template")) {
+    const std::size_t equals = given.find('=');
+    const std::string library = equals == std::string::npos ? "" : given.substr(0, equals);
+    if (!library.empty() && library.find('/') == std::string::npos &&
+        !std::filesystem::exists(given)) {
+      args.request.libraryTemplates[library] = AbsolutePath(given.substr(equals + 1));
+    } else {
+      args.request.templateFile = AbsolutePath(given);
+    }
+  }
   args.request.modelsDirectory = AbsolutePath(parsed->Value("-models"));
   if (parsed->Has("-j")) {
     const auto n = ParseWholeNumber("-j", parsed->Value("-j"), 1, 64, "jobs", error);
@@ -296,12 +309,23 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     err << "kestra verify all: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
+  // Every file the run is to write can be written, before any job runs.
+  for (const std::string* file : {&args->html, &args->junit, &args->plan}) {
+    if (file->empty()) continue;
+    if (std::string problem = PrepareOutputFile(*file); !problem.empty()) {
+      err << "kestra verify all: " << PrintableText(problem) << "\n";
+      return kUsageStatus;
+    }
+  }
   const JobPlan plan = PlanPartJobs(args->request, flows);
   if (!plan.error.empty()) {
     err << "kestra verify all: " << PrintableText(plan.error) << "\n";
     return kUsageStatus;
   }
   if (!args->plan.empty()) return WritePlan(*args, plan, out, err);
+  // The history this run answers for: the libraries the plan checks (every one without -lib).
+  VerifyAllRequest scope = args->request;
+  scope.libraries = plan.libraries;
 
   RunFolders folders{VerifyAllFolder(args->request.project),
                      VerifyAllLockFile(args->request.project)};
@@ -321,7 +345,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   if (!warning.empty()) err << "kestra verify all: warning: " << PrintableText(warning) << "\n";
   std::vector<VerifyResult> previous;
   for (const VerifyResult& result : history.Results()) {
-    if (InScope(result, args->request, plan.flows)) previous.push_back(result);
+    if (InScope(result, scope, plan.flows)) previous.push_back(result);
   }
 
   // What each job gives: known now (not run, or unchanged with -changed), or to be run.
@@ -398,7 +422,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   for (const VerifyResult& result : results)
     current.insert({result.library, result.cell, result.flow});
   for (const VerifyResult& result : history.Results()) {
-    const bool gone = InScope(result, args->request, plan.flows) &&
+    const bool gone = InScope(result, scope, plan.flows) &&
                       current.count({result.library, result.cell, result.flow}) == 0;
     if (gone) continue;
     const HistoryEntry* entry = history.Find(result.library, result.cell, result.flow);

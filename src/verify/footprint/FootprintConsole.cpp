@@ -54,14 +54,14 @@ int ListFootprints(const std::vector<std::string>& words, std::ostream& out, std
   project = ExistingProjectFile(project, error);
   if (project.empty()) {
     err << "kestra footprints: " << error << "\n";
-    return 1;
+    return 2;
   }
   CFootprint footprints;
   BuildFootprintList(footprints, project);
   if (footprints.SearchPath().empty()) {
     for (const std::string& problem : footprints.Problems())
       err << "kestra footprints: " << problem << "\n";
-    return 1;
+    return 2;
   }
   CFilter filter("*", 0);
   const std::vector<FootprintRow> rows = MatchingFootprints(footprints, filter, pattern);
@@ -94,8 +94,8 @@ VerifyResult NotRun(const VerifyArguments& args, std::string cause) {
 
 FlowRun RunFootprintVerify(const std::vector<std::string>& words) {
   FlowRun run;
-  const auto given = FlowWords::Parse(words, {}, kFootprintValued,
-                                      {"-proj", "-name"}, run.usageError);
+  const auto given =
+      FlowWords::Parse(words, {}, kFootprintValued, {"-proj", "-name"}, run.usageError);
   if (!given) return run;
   VerifyArguments args{given->Value("-proj"), given->Value("-name"), given->Value("-location")};
   std::string problem;
@@ -111,23 +111,26 @@ FlowRun RunFootprintVerify(const std::vector<std::string>& words) {
   TellAboutPath(search, std::cerr);
   std::vector<CFootprintItem*> found;
   search.GetFootprintList(found);
-  VerifyResult result = FootprintResult(args);
-  result.verdict = Verdict::Failed;
+  // A footprint that is not there (anywhere, or where -location says) is a run that could not
+  // be made, not a drawing that failed its check.
   if (found.empty()) {
-    result.message = kDrawingNotFound;
-    run.results.push_back(result);
+    run.results.push_back(NotRun(args, std::string(kDrawingNotFound) + ": no footprint " +
+                                           FootprintDrawingName(args.name) +
+                                           " on the footprint search path"));
     return run;
   }
+  VerifyResult result = FootprintResult(args);
+  result.verdict = Verdict::Failed;
   CFootprintItem* chosen = found.front();
   if (!args.location.empty()) {
     auto in = std::find_if(found.begin(), found.end(), [&](CFootprintItem* item) {
       return search.GetPropPath(item) == args.location;
     });
     if (in == found.end()) {
-      result.message = FootprintDrawingName(args.name) + " is not in " + args.location +
-                       " (found in " + search.GetPropPath(found.front()) +
-                       (found.size() > 1 ? " and elsewhere" : "") + ")";
-      run.results.push_back(result);
+      run.results.push_back(NotRun(args, FootprintDrawingName(args.name) + " is not in " +
+                                             args.location + " (found in " +
+                                             search.GetPropPath(found.front()) +
+                                             (found.size() > 1 ? " and elsewhere" : "") + ")"));
       return run;
     }
     chosen = *in;
@@ -164,6 +167,7 @@ FlowRun RunFootprintVerify(const std::vector<std::string>& words) {
 }  // namespace
 
 VerifyFlow FootprintVerifyFlow() {
-  return {"footprint", "a footprint's drawing (.dra) on the project's footprint search path",
-          kVerifyUsage, RunFootprintVerify, nullptr, kFootprintValued};
+  return {"footprint",  "a footprint's drawing (.dra) on the project's footprint search path",
+          kVerifyUsage, RunFootprintVerify,
+          nullptr,      kFootprintValued};
 }

@@ -23,6 +23,9 @@ class DialogToolRunner final : public RulexToolRunner {
       : launcher_(launcher), progress_(progress), product_(std::move(product)), owner_(owner) {}
 
   bool Run(const RulexPlan& plan) override {
+    // The lock note opens the pane; the tool's first output, arriving before the pane
+    // exists, comes after it.
+    progress_.SetPendingDetail(plan.lockNote);
     launcher_.launchRulex(plan.options, product_, owner_);
     progress_.SetLauncher(&launcher_);
     progress_.SetStatusText(plan.statusText);

@@ -37,8 +37,7 @@ struct RulexArguments {
 // The arguments, or the reason the words cannot be used.
 std::optional<RulexArguments> ParseRulexArguments(const std::vector<std::string>& words,
                                                   std::string& error) {
-  const auto given = FlowWords::Parse(
-      words, {"-ref"}, kRulexValued, {"-proj", "-lib"}, error);
+  const auto given = FlowWords::Parse(words, {"-ref"}, kRulexValued, {"-proj", "-lib"}, error);
   if (!given) return std::nullopt;
   RulexArguments args;
   args.project = given->Value("-proj");
@@ -58,13 +57,16 @@ std::optional<RulexArguments> ParseRulexArguments(const std::vector<std::string>
   return args;
 }
 
-// "" when the library is where -ref says it is; else what to tell the user: a usage error
-// when it is in the other list, or that the project has no such library.
+// "" when the library is where -ref says it is and has the part asked for; else what to tell
+// the user: a usage error when it is in the other list, or that the project has no such
+// library or the library no such part.
 std::string LibraryProblem(const CKestraCmdContext& command, const RulexArguments& args,
                            bool& usage) {
   std::string problem;
-  FindProjectLibrary(command.GetProjectPath(), args.library, args.reference, problem, usage);
-  return problem;
+  const ProjectLibrary found =
+      FindProjectLibrary(command.GetProjectPath(), args.library, args.reference, problem, usage);
+  if (found.list.empty() || args.cell.empty()) return problem;
+  return MissingPartProblem(*found.tree, args.library, args.cell);
 }
 
 // Runs the checker attached to a hidden window; progress goes to standard error.
@@ -74,6 +76,7 @@ class ConsoleRulexRunner final : public RulexToolRunner {
       : launcher_(launcher), product_(std::move(product)) {}
 
   bool Run(const RulexPlan& plan) override {
+    std::cerr << plan.lockNote;
     StreamSink sink(std::cerr);
     ConsoleToolRun(launcher_, sink).Run([&](CToolLauncher& launcher, HWND owner) {
       launcher.launchRulex(plan.options, product_, owner);
@@ -152,6 +155,7 @@ PartWords RulexPartWords(const PartRequest& part) {
 }  // namespace
 
 VerifyFlow RulexVerifyFlow() {
-  return {"rulex", "the rules checker on a library or one of its cells", kUsage, RunRulex,
+  return {"rulex",        "the rules checker on a library or one of its cells",
+          kUsage,         RunRulex,
           RulexPartWords, kRulexValued};
 }

@@ -41,11 +41,14 @@ RulexStage PrepareRulexInputs(const RulexRequest& request, const std::string& de
   // A failed copy would leave an earlier run's temporary project to be checked instead. The
   // copy replaces whatever stands at its place (a planted link is not followed).
   std::string project;
+  KeptDirectives kept;
   if (!ReadRegularFile(request.projectFile, project) ||
       !ReplaceFileContent(plan.tempProject, project) ||
-      !UpdateTempProject(plan.tempProject, designLibrary, designName, request.selectedLibraries)) {
+      !UpdateTempProject(plan.tempProject, designLibrary, designName, request.selectedLibraries,
+                         &kept)) {
     return RulexStage::TempProjectFailed;
   }
+  plan.lockNote = KeptDirectivesNote(kept);
   plan.options = RulexOptions(plan.tempProject, plan.listFile);
   plan.runDirectory =
       RulexRunDirectory(request.projectDir, ReadRulexRunDirectory(request.projectFile));

@@ -31,6 +31,10 @@ struct RulexPlan {
   std::string commandFile;  // runDirectory + "/rx.dat"
   std::string logFile;      // runDirectory + "/rx.msg"
   std::string statusText;
+  // The directives the control settings kept in the temporary project (the run goes on with
+  // their locked values) and where tak.log explains them; "" when nothing was kept. Runners
+  // show it with the progress.
+  std::string lockNote;
 };
 
 enum class RulexStage {

@@ -16,15 +16,19 @@ RulexLogResult Problem(std::string reason) {
   return result;
 }
 
-// A count is a run of decimal digits of sensible length; anything else makes the log suspect.
-bool ReadCount(const std::string& token, long& value) {
-  if (token.empty() || token.size() > 9) return false;
-  value = 0;
-  for (char c : token) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  return true;
+// A count is read as atoi reads it: optional blanks and sign, then the leading digits; 0 when
+// there are none. "3," is 3. A count too large for the type stays at the largest value
+// instead of overflowing.
+long ReadCount(const std::string& token) {
+  constexpr long kLargest = 999999999;
+  std::size_t at = 0;
+  while (at < token.size() && (token[at] == ' ' || token[at] == '\t')) ++at;
+  bool negative = false;
+  if (at < token.size() && (token[at] == '+' || token[at] == '-')) negative = token[at++] == '-';
+  long value = 0;
+  for (; at < token.size() && token[at] >= '0' && token[at] <= '9'; ++at)
+    value = std::min(kLargest, value * 10 + (token[at] - '0'));
+  return negative ? -value : value;
 }
 
 // size is the whole log's size, tail its last bytes (at most 256).
@@ -35,13 +39,13 @@ RulexLogResult ParseSummary(std::size_t size, std::string tail) {
   const std::size_t at = tail.find("TOTAL ");
   if (at == std::string::npos) return Problem(kBadLog);
 
-  // Runs of blanks, tabs and line ends separate one word; word 0 is "TOTAL".
+  // Runs of blanks, tabs and line ends separate one word; word 0 is "TOTAL". A missing
+  // count reads as 0, as an empty word does.
   const WCString words(tail.substr(at), " \t\r\n");
-  if (words.tokenCount() < 1 + RulexCounts::kCount) return Problem(kBadLog);
   RulexLogResult result;
   for (int i = 0; i < RulexCounts::kCount; ++i) {
     result.counts.token[i] = words.getToken(1 + i);
-    if (!ReadCount(result.counts.token[i], result.counts.value[i])) return Problem(kBadLog);
+    result.counts.value[i] = ReadCount(result.counts.token[i]);
   }
   result.problem = false;
   result.text = VerdictText(result.counts);

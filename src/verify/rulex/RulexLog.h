@@ -17,8 +17,9 @@ struct RulexLogResult {
 };
 
 // Reads the first "TOTAL " in the last 256 bytes of a log of at least 512 bytes and the six
-// counts after it (info, oversights, warnings, errors, fatal, total). Fewer than six counts
-// or a count that is not a decimal number is a log problem, never a guess.
+// counts after it (info, oversights, warnings, errors, fatal, total). Each count is the
+// number its word begins with, as atoi reads it ("3," is 3, a missing or wordless count 0);
+// only a missing, short or summary-less log is a problem.
 RulexLogResult ParseRulexLog(const std::string& logPath);
 
 // The same on a log's text already in memory (size checks included).

@@ -21,33 +21,45 @@ bool FindOrAddDirective(CSpiProject& project, const std::string& name) {
   return project.FindDirective(name) == 0;
 }
 
-// Replaces the current directive's values; false when the project library refused one (a
-// temporary project without a library it should name must not be checked instead).
-bool ReplaceValues(CSpiProject& project, const std::vector<std::string>& values) {
-  project.ClearValues();
-  bool all = true;
-  for (const std::string& value : values) all = project.AddValue(value) == 0 && all;
-  return all;
+// Replaces the current directive's values. A refusal by the control settings leaves the
+// locked values (tak.log says why) and the run goes on with them: the directive is noted.
+void ReplaceValues(CSpiProject& project, const std::string& directive,
+                   const std::vector<std::string>& values, KeptDirectives& kept) {
+  bool refused = project.ClearValues() != 0;
+  for (const std::string& value : values) refused = project.AddValue(value) != 0 || refused;
+  if (refused) kept.names.push_back("GLOBAL:" + directive);
 }
 
 }  // namespace
 
 bool UpdateTempProject(const std::string& tempProject, const std::string& designLibrary,
-                       const std::string& designName, const std::vector<std::string>& libraries) {
+                       const std::string& designName, const std::vector<std::string>& libraries,
+                       KeptDirectives* kept) {
+  KeptDirectives refused;
   CSpiProject project;
   if (project.Open(tempProject) != 0) return false;
   if (project.FindProgram("GLOBAL") != 0) {
     project.AddProgram("GLOBAL");
     if (project.FindProgram("GLOBAL") != 0) return false;
   }
-  bool complete = true;
-  if (FindOrAddDirective(project, "library")) complete = ReplaceValues(project, libraries);
+  if (FindOrAddDirective(project, "library")) ReplaceValues(project, "library", libraries, refused);
   if (!designLibrary.empty()) {
     if (FindOrAddDirective(project, "design_library"))
-      complete = ReplaceValues(project, {designLibrary}) && complete;
-    if (FindOrAddDirective(project, "design_name") && !designName.empty()) {
-      complete = ReplaceValues(project, {designName}) && complete;
-    }
+      ReplaceValues(project, "design_library", {designLibrary}, refused);
+    if (FindOrAddDirective(project, "design_name") && !designName.empty())
+      ReplaceValues(project, "design_name", {designName}, refused);
   }
-  return complete && project.Save() == 0;
+  refused.logPath = project.LogPath();
+  if (kept != nullptr) *kept = std::move(refused);
+  return project.Save() == 0;
+}
+
+std::string KeptDirectivesNote(const KeptDirectives& kept) {
+  std::string note;
+  for (const std::string& name : kept.names) {
+    note += "Note: the control settings keep the locked values of directive \"" + name +
+            "\" in the temporary project; the Rules Checker runs with them. See " + kept.logPath +
+            "\n";
+  }
+  return note;
 }

@@ -8,6 +8,7 @@
 #include "libformat/LibraryTree.h"
 #include "outside/Tamsin.h"
 #include "verify/FlowWords.h"
+#include "verify/OutputFile.h"
 #include "verify/PathNames.h"
 #include "verify/ProjectLibrary.h"
 
@@ -85,9 +86,8 @@ VerifyResult CheckCell(const std::string& list, const std::string& library, cons
 
 FlowRun RunTemplateCheck(const std::vector<std::string>& words) {
   FlowRun run;
-  const auto args =
-      FlowWords::Parse(words, {"-ref"}, kTemplateValued,
-                       {"-proj", "-lib", "-template"}, run.usageError);
+  const auto args = FlowWords::Parse(words, {"-ref"}, kTemplateValued,
+                                     {"-proj", "-lib", "-template"}, run.usageError);
   if (!args) return run;
   AppPartCheck::CheckType aspects = AppPartCheck::AllAspects;
   if (args->Has("-aspects")) {
@@ -141,11 +141,14 @@ int Extract(const std::vector<std::string>& words, std::ostream& out, std::ostre
   }
   const std::string library = args->Value("-lib"), cell = args->Value("-cell");
   bool usage = false;
-  const std::string list =
-      FindLibrary(args->Value("-proj"), library, args->Has("-ref"), error, usage).list;
-  if (list.empty()) {
+  const ProjectLibrary found =
+      FindLibrary(args->Value("-proj"), library, args->Has("-ref"), error, usage);
+  const std::string& list = found.list;
+  if (!list.empty()) error = MissingPartProblem(*found.tree, library, cell);
+  if (!list.empty() && error.empty()) error = PrepareOutputFile(args->Value("-o"));
+  if (list.empty() || !error.empty()) {
     err << "kestra template extract: " << error << "\n";
-    return usage ? 2 : 1;
+    return 2;
   }
   try {
     BMesgList notes;
@@ -175,8 +178,9 @@ int Extract(const std::vector<std::string>& words, std::ostream& out, std::ostre
         err << "  " << difference.getText() << "\n";
     }
   } catch (const BException& problem) {
+    // No template came of it: the run could not be made, like a missing part.
     err << "kestra template extract: " << problem.getExceptionInfo() << "\n";
-    return 1;
+    return 2;
   }
   return 0;
 }
@@ -193,8 +197,9 @@ PartWords TemplatePartWords(const PartRequest& part) {
 }  // namespace
 
 VerifyFlow TemplateVerifyFlow() {
-  return {"template", "a library's parts (or one of them) against a part template", kVerifyUsage,
-          RunTemplateCheck, TemplatePartWords, kTemplateValued};
+  return {"template",        "a library's parts (or one of them) against a part template",
+          kVerifyUsage,      RunTemplateCheck,
+          TemplatePartWords, kTemplateValued};
 }
 
 int TemplateCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {

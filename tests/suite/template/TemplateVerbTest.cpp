@@ -77,18 +77,25 @@ TEST_F(TemplateVerbTest, BadInputIsToldAndNeverPassed) {
   EXPECT_EQ(truncated.status, 2);
   EXPECT_NE(truncated.err.find("broken.tpl: truncated"), std::string::npos) << truncated.err;
 
+  // The output file's own folder is made when its parent exists; deeper, it is refused.
+  const ProgramRun ownFolder = Kestra({"template", "extract", "-proj", project, "-lib", "tmplparts",
+                                       "-cell", "tpl_clean", "-o", dir.str() + "/made/site.tpl"});
+  EXPECT_EQ(ownFolder.status, 0) << ownFolder.err;
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "made" / "site.tpl"));
   const ProgramRun missingFolder =
       Kestra({"template", "extract", "-proj", project, "-lib", "tmplparts", "-cell", "tpl_clean",
-              "-o", dir.str() + "/nowhere/site.tpl"});
-  EXPECT_EQ(missingFolder.status, 1);
-  EXPECT_NE(missingFolder.err.find("folder " + dir.str() + "/nowhere does not exist"),
+              "-o", dir.str() + "/nowhere/deeper/site.tpl"});
+  EXPECT_EQ(missingFolder.status, 2);
+  EXPECT_NE(missingFolder.err.find("the folder " + dir.str() +
+                                   "/nowhere/deeper does not exist, nor its parent"),
             std::string::npos)
       << missingFolder.err;
 
   const ProgramRun noCell = Kestra({"template", "extract", "-proj", project, "-lib", "tmplparts",
                                     "-cell", "absent", "-o", dir.str() + "/x.tpl"});
-  EXPECT_EQ(noCell.status, 1);
-  EXPECT_NE(noCell.err.find("Part absent is not in library tmplparts"), std::string::npos);
+  EXPECT_EQ(noCell.status, 2);
+  EXPECT_NE(noCell.err.find("library tmplparts has no part absent"), std::string::npos)
+      << noCell.err;
 
   EXPECT_EQ(Kestra({"template", "extract", "-proj", project}).status, 2);
   EXPECT_EQ(

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "DemoProject.h"
 #include "ProgramRun.h"
@@ -104,6 +105,30 @@ TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
   EXPECT_TRUE(
       fs::is_regular_file(dir.path() / "report_logs" / page.substr(link + 2, end - link - 2)));
   EXPECT_NE(page.find("No previous run to compare with."), std::string::npos);
+}
+
+TEST_F(VerifyAllCommandTest, WithoutLibEveryLibraryIsCheckedEachAgainstItsOwnTemplate) {
+  // Every library of qvd.lib, the rules checker only: each part appears once.
+  const ProgramRun all = All({"-flows", "rulex", "-json"});
+  ASSERT_NE(all.status, 2) << all.err;
+  std::set<std::string> libraries;
+  for (const auto& [name, verdict] : Verdicts(all.out))
+    libraries.insert(name.substr(0, name.find('/')));
+  EXPECT_EQ(libraries,
+            (std::set<std::string>{"packs", "passives", "simcells", "standard", "tmplparts"}));
+  // -template LIB=FILE for one library, FILE for the others.
+  const ProgramRun templates =
+      All({"-lib", "tmplparts", "-lib", "passives", "-flows", "template", "-json", "-template",
+           "demo/templates/site.tpl", "-template", "passives=nowhere/passives.tpl"});
+  const auto verdicts = Verdicts(templates.out);
+  ASSERT_FALSE(verdicts.empty()) << templates.err;
+  for (const auto& [name, verdict] : verdicts) {
+    // The passives' own template does not exist: their checks cannot be made; tmplparts ran.
+    if (name.rfind("passives/", 0) == 0)
+      EXPECT_EQ(verdict, "unknown") << name;
+    else
+      EXPECT_NE(verdict, "unknown") << name;
+  }
 }
 
 TEST_F(VerifyAllCommandTest, ChangedRechecksOnlyChangedPartsAndADamagedHistoryCostsAFullRun) {

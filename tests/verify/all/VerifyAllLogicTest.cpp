@@ -9,6 +9,7 @@
 #include <chrono>
 #include <fstream>
 #include <thread>
+#include <tuple>
 
 #include "TempDir.h"
 #include "verify/VerifyAllLock.h"
@@ -248,6 +249,52 @@ TEST(ReportPage, NamesAreEscapedAndLinksEncoded) {
   EXPECT_NE(page.find(R"([0,"b",[0,1,"b.log",1],[0,1,"",0]])"), std::string::npos);
   EXPECT_NE(page.find(R"(,[2,0,"x.log",0],0])"), std::string::npos);
   EXPECT_EQ(page.find("://"), std::string::npos);  // nothing is fetched from anywhere
+}
+
+namespace {
+
+// The numbers of one row of a counts table of the page, as "w x y z n".
+std::string CountsRow(const std::string& page, const std::string& table, const std::string& row) {
+  const std::size_t start = page.find("<table id=\"" + table + "\"");
+  const std::size_t at = page.find("<tr><td>" + row + "</td>", start);
+  if (start == std::string::npos || at == std::string::npos) return "<none>";
+  std::string numbers;
+  for (std::size_t cell = page.find("class=\"num\">", at); cell < page.find("</tr>", at);
+       cell = page.find("class=\"num\">", cell + 1)) {
+    const std::size_t begin = cell + 12;
+    numbers += (numbers.empty() ? "" : " ") + page.substr(begin, page.find('<', begin) - begin);
+  }
+  return numbers;
+}
+
+}  // namespace
+
+TEST(ReportPage, PerLibraryCountsPartsByTheirWorstVerdict) {
+  TempDir dir;
+  ReportPageData data;
+  data.flows = {"rulex", "template", "packaging"};
+  // Three parts over three flows: a is failed (one flow of three), b passed with warnings,
+  // c has no flow that applies to it.
+  for (const auto& [cell, flow, verdict] :
+       std::vector<std::tuple<std::string, std::string, Verdict>>{
+           {"a", "rulex", Verdict::Passed},
+           {"a", "template", Verdict::Failed},
+           {"a", "packaging", Verdict::Passed},
+           {"b", "rulex", Verdict::PassedWithWarnings},
+           {"b", "template", Verdict::Passed}})
+    data.cells.push_back({Result(cell, flow, verdict), "", false});
+  VerifyResult notRun = Result("c", "packaging", Verdict::Unknown);
+  notRun.notRun = true;
+  data.cells.push_back({notRun, "", false});
+  const std::string file = (dir.path() / "page.html").string();
+  std::string error;
+  ASSERT_TRUE(WriteReportPage(data, file, error)) << error;
+  const std::string page = ReadFile(file);
+  // Columns: passed, passed with warnings, failed, unknown, not run.
+  EXPECT_EQ(CountsRow(page, "perlibrary", "lib"), "0 1 1 0 1") << "three parts";
+  EXPECT_NE(page.find("Parts, each counted once by its worst verdict"), std::string::npos);
+  EXPECT_EQ(CountsRow(page, "perlibraryflow", "lib / template"), "1 0 1 0 0") << "checks";
+  EXPECT_EQ(CountsRow(page, "perflow", "rulex"), "1 1 0 0 0");
 }
 
 TEST(JobCommands, ShellWordsReachTheProgramIntact) {

@@ -67,8 +67,17 @@ JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow
     }
     return at->second;
   };
+  // No library named: every library of the list, once each, as far as its folder exists.
+  std::vector<std::string> libraries = request.libraries;
+  if (libraries.empty()) {
+    for (const LibraryEntry& entry : tree.Libraries()) {
+      if (entry.directoryExists && !Contains(libraries, entry.name))
+        libraries.push_back(entry.name);
+    }
+  }
+  plan.libraries = libraries;
   std::vector<std::string> found;  // the parts found, to tell a misspelt -cell
-  for (const std::string& library : request.libraries) {
+  for (const std::string& library : libraries) {
     const LibraryEntry* entry = tree.FindLibrary(library);
     if (entry == nullptr || !entry->directoryExists) {
       plan.error = "no library " + library + " in " + listFile;
@@ -88,7 +97,9 @@ JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow
       part.cell = cell;
       part.cellDirectory = entry->directory + "/" + cell;
       part.views = tree.Views(library, cell);
-      part.templateFile = request.templateFile;
+      const auto own = request.libraryTemplates.find(library);
+      part.templateFile =
+          own != request.libraryTemplates.end() ? own->second : request.templateFile;
       part.modelsDirectory = request.modelsDirectory;
       ContentHash partFiles;
       partFiles.AddPath(part.cellDirectory);

@@ -3,6 +3,7 @@
 // the content hash of everything its verdict depends on. Standard C++ only.
 #pragma once
 
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -11,11 +12,13 @@
 
 struct VerifyAllRequest {
   std::string project;                 // absolute
-  std::vector<std::string> libraries;  // as qvd.lib names them
+  std::vector<std::string> libraries;  // as qvd.lib names them; empty: every library of it
   std::vector<std::string> cells;      // only these parts ("" for every part)
   std::vector<std::string> flows;      // only these flows (empty: every flow that checks parts)
   std::string templateFile;            // absolute, "" when none
-  std::string modelsDirectory;         // absolute, "" when none
+  // A template of its own for a library (absolute), instead of templateFile for its parts.
+  std::map<std::string, std::string> libraryTemplates;
+  std::string modelsDirectory;  // absolute, "" when none
 };
 
 struct PartJob {
@@ -29,9 +32,10 @@ struct PartJob {
 };
 
 struct JobPlan {
-  std::vector<std::string> flows;  // the matrix's columns, in registry order
-  std::vector<PartJob> jobs;       // part by part, each part's flows in column order
-  std::string error;               // why there is no plan (an unknown library, part or flow)
+  std::vector<std::string> flows;      // the matrix's columns, in registry order
+  std::vector<std::string> libraries;  // the libraries checked, in order
+  std::vector<PartJob> jobs;           // part by part, each part's flows in column order
+  std::string error;                   // why there is no plan (an unknown library, part or flow)
 };
 
 JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow> flows);

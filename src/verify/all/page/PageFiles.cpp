@@ -6,6 +6,7 @@
 
 #include "base/OwnFolder.h"
 #include "base/ReplaceFile.h"
+#include "verify/OutputFile.h"
 #include "verify/all/jobs/PartJobs.h"
 
 namespace fs = std::filesystem;
@@ -22,7 +23,8 @@ std::string NowText() {
 namespace {
 
 bool Below(const fs::path& path, const fs::path& folder) {
-  const auto [stop, ignored] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+  const auto [stop, ignored] =
+      std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
   return stop == folder.end();
 }
 
@@ -49,11 +51,8 @@ bool WritePageWithLogs(const PageRequest& request, std::vector<std::string>& war
   const std::string folderName = page.stem().string() + "_logs";
   const fs::path folder = page.parent_path() / folderName;
   // The page's folder is the user's (it may well be a link); the log folder beside it is ours.
-  fs::create_directories(page.parent_path(), code);
-  if (code) {
-    error = "cannot make the folder " + page.parent_path().string() + ": " + code.message();
-    return false;
-  }
+  error = PrepareOutputFile(page.string());
+  if (!error.empty()) return false;
   if (!RemakeOwnFolder(folder.string(), {}, &error)) return false;
   ReportPageData data;
   data.title = request.title;

@@ -98,10 +98,11 @@ struct Counts {
   std::map<std::string, long> byWord;
 };
 
-void CountsTable(std::ostream& out, const std::string& heading, const std::string& what,
-                 const std::map<std::string, Counts>& counts, const std::string& id) {
-  out << "<div><h2>" << heading << "</h2><table id=\"" << id << "\"><thead><tr><th>" << what
-      << "</th>";
+void CountsTable(std::ostream& out, const std::string& heading, const std::string& counted,
+                 const std::string& what, const std::map<std::string, Counts>& counts,
+                 const std::string& id) {
+  out << "<div><h2>" << heading << "</h2><p>" << counted << "</p><table id=\"" << id
+      << "\"><thead><tr><th>" << what << "</th>";
   for (const char* word : kWords) out << "<th>" << word << "</th>";
   out << "</tr></thead><tbody>\n";
   for (const auto& [name, count] : counts) {
@@ -151,6 +152,16 @@ std::string JsonText(const std::string& text) {
     }
   }
   return json + "\"";
+}
+
+// How bad a verdict word is, for a part's worst verdict over its flows: a flow that did not
+// apply counts only when none did.
+int Badness(const std::string& word) {
+  static const char* const kBestFirst[] = {"not run", "passed", "passed with warnings", "failed",
+                                           "unknown"};
+  for (int i = 0; i < 5; ++i)
+    if (word == kBestFirst[i]) return i;
+  return 4;
 }
 
 int VerdictCode(const std::string& word) {
@@ -225,13 +236,18 @@ std::string HtmlText(const std::string& text) { return MarkupText(text); }
 bool WriteReportPage(const ReportPageData& data, const std::string& file, std::string& error) {
   MatrixRows rows;
   std::map<std::string, Counts> byFlow;
-  std::map<std::string, Counts> byLibrary;
+  std::map<std::string, Counts> byLibraryFlow;
+  std::map<std::pair<std::string, std::string>, std::string> worst;  // per part
   for (const PageCell& cell : data.cells) {
     rows[{cell.result.library, cell.result.cell}][cell.result.flow] = &cell;
     const std::string word = VerdictWord(cell.result);
     ++byFlow[cell.result.flow].byWord[word];
-    ++byLibrary[cell.result.library].byWord[word];
+    ++byLibraryFlow[cell.result.library + " / " + cell.result.flow].byWord[word];
+    auto [part, added] = worst.try_emplace({cell.result.library, cell.result.cell}, word);
+    if (!added && Badness(word) > Badness(part->second)) part->second = word;
   }
+  std::map<std::string, Counts> byLibrary;
+  for (const auto& [part, word] : worst) ++byLibrary[part.first].byWord[word];
   std::ostringstream out;
   out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
       << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
@@ -264,8 +280,11 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
   }
 
   out << "<div class=\"summary\">\n";
-  CountsTable(out, "Per flow", "flow", byFlow, "perflow");
-  CountsTable(out, "Per library", "library", byLibrary, "perlibrary");
+  CountsTable(out, "Per library", "Parts, each counted once by its worst verdict over the flows.",
+              "library", byLibrary, "perlibrary");
+  CountsTable(out, "Per flow", "Checks: one per part and flow.", "flow", byFlow, "perflow");
+  CountsTable(out, "Per library and flow", "Checks: one per part and flow.", "library / flow",
+              byLibraryFlow, "perlibraryflow");
   out << "</div>\n<h2>Parts and flows</h2>\n"
       << "<input id=\"filter\" type=\"search\" placeholder=\"filter: part, library or verdict "
          "words\" aria-label=\"filter\"> <span id=\"shown\">"
