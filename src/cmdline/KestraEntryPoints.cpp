@@ -5,6 +5,7 @@
 
 #include "cmdline/CommandTable.h"
 #include "cmdline/VerifyFlows.h"
+#include "convert/kicad/KicadImport.h"
 #include "suite/browser/LibraryListing.h"
 #include "verify/PathNames.h"
 #include "verify/VerifyVerb.h"
@@ -49,6 +50,16 @@ int KestraFootprintsMain(const std::vector<std::string>& words) {
 
 int KestraTemplateMain(const std::vector<std::string>& words) {
   return TemplateCommand(words, std::cout, std::cerr);
+}
+
+int KestraImportMain(const std::vector<std::string>& words) {
+  if (words.empty() || words[0] != "kicad") {
+    std::cerr
+        << "kestra import: the only source is kicad\nusage: kestra import kicad -proj FILE.tak "
+           "... (kestra import kicad -help)\n";
+    return 2;
+  }
+  return RunKicadImport({words.begin() + 1, words.end()}, std::cout, std::cerr);
 }
 
 std::vector<std::string> KestraVerifyFlowNames() {

@@ -1,8 +1,8 @@
 // The module's entry points besides the command object: what the host may call.
 //
 // Each runs on the host's UI thread and needs a QApplication, except KestraLibsMain,
-// KestraFootprintsMain, KestraTemplateMain and the two queries. The words are those after the verb
-// on the host's command line; the result is the process exit status.
+// KestraFootprintsMain, KestraImportMain, KestraTemplateMain and the two queries. The words are
+// those after the verb on the host's command line; the result is the process exit status.
 #pragma once
 
 #include <string>
@@ -28,6 +28,10 @@ KESTRA_EXPORT int KestraFootprintsMain(const std::vector<std::string>& words);
 // `kestra template extract -proj FILE -lib LIB -cell CELL -o FILE.tpl [-ref]`: the template
 // a part follows, written to a file.
 KESTRA_EXPORT int KestraTemplateMain(const std::vector<std::string>& words);
+
+// `kestra import kicad -proj FILE.tak ...`: KiCad symbol and footprint libraries into the
+// project (docs/real-libraries.md). Needs no QApplication.
+KESTRA_EXPORT int KestraImportMain(const std::vector<std::string>& words);
 
 // The names of the flows `kestra verify` runs, in registry order.
 KESTRA_EXPORT std::vector<std::string> KestraVerifyFlowNames();

@@ -1,7 +1,7 @@
 // kestra: creates the Qt application and the module's command object, hands it the
 // product, the project and the command, runs the command and exits. The headless verbs
-// (`kestra verify`, `kestra report`, `kestra libs`, `kestra footprints`, `kestra template`) go
-// to the module's entry points.
+// (`kestra verify`, `kestra report`, `kestra libs`, `kestra footprints`, `kestra template`, `kestra
+// import`) go to the module's entry points.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -107,6 +107,8 @@ int main(int argc, char** argv) {
     return KestraReportMain({words.begin() + 1, words.end()});
   if (!words.empty() && words[0] == "footprints")
     return KestraFootprintsMain({words.begin() + 1, words.end()});
+  if (!words.empty() && words[0] == "import")
+    return KestraImportMain({words.begin() + 1, words.end()});
   if (!words.empty() && words[0] == "template")
     return KestraTemplateMain({words.begin() + 1, words.end()});
   ProvideRuntimeDirectory();

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "base/MapLibraryName.h"
+#include "libformat/FootprintPad.h"
 #include "libformat/PackageView.h"
 #include "libformat/SymbolView.h"
 
@@ -36,6 +37,30 @@ bool FootprintFound(const std::string& footprint, const std::vector<std::string>
     }
   }
   return false;
+}
+
+// Every pin number of the physical part must be a pad of its footprint; a listed pad that no
+// pin uses is worth a warning (a mounting or thermal pad may be meant so).
+void CheckPinsAgainstPads(const PhysicalPart& part, const std::string& footprint,
+                          const std::string& file, PartPackagingResult& result) {
+  const auto pads = ReadFootprintPadNumbers(file);
+  if (!pads) {
+    result.errors.push_back("netrev " + part.name + ": footprint " + file + " cannot be read");
+    return;
+  }
+  std::set<std::string> used;
+  for (const PackagePin& pin : part.pins) {
+    used.insert(pin.number);
+    if (!pads->numbers.count(pin.number))
+      result.errors.push_back("netrev " + part.name + ": pin " + pin.name + " (number " +
+                              pin.number + ") has no pad in footprint " + footprint);
+  }
+  // Only a footprint that lists its pads says which it has; "pads N" alone may be a gate of
+  // a package whose other pins the part leaves out.
+  for (const std::string& pad : pads->numbers)
+    if (pads->listed && !used.count(pad))
+      result.warnings.push_back("netrev " + part.name + ": pad " + pad + " of footprint " +
+                                footprint + " is used by no pin");
 }
 
 }  // namespace
@@ -88,6 +113,7 @@ PartPackagingResult CheckPartPackaging(const std::string& cellDirectory, bool up
                               " is not on the footprint search path");
     } else {
       result.notes.push_back("netrev " + part.name + ": footprint " + where);
+      CheckPinsAgainstPads(part, *footprint, where, result);
     }
   }
   if (result.errors.empty()) result.notes.push_back("packaged");

@@ -1,8 +1,9 @@
 // The checks of the stand-in packaging tools, done for real in a simple way on our part
 // format: a part instantiates when its symbol and package views agree on the symbol; it
 // packages when every symbol pin has a pin in each physical part; up to the board, when each
-// physical part's footprint (its JEDEC_TYPE) is a ".psm" file on the footprint search path.
-// Package pins that the symbol does not show are reported as warnings. Standard C++ only.
+// physical part's footprint (its JEDEC_TYPE) is a ".psm" file on the footprint search path
+// whose pads hold every pin number of the part. Package pins that the symbol does not show,
+// and listed pads that no pin uses, are reported as warnings. Standard C++ only.
 #pragma once
 
 #include <string>

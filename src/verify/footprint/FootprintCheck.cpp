@@ -5,6 +5,8 @@
 #include <set>
 #include <sstream>
 
+#include "libformat/FootprintPad.h"
+
 namespace {
 
 std::vector<std::string> Words(const std::string& line) {
@@ -48,7 +50,8 @@ FootprintCheck CheckFootprintFile(const std::string& path, const std::string& ex
 
   bool haveName = false, saidOrder = false, havePads = false, havePitch = false;
   long pads = 0;
-  std::vector<std::pair<long, int>> padLines;  // pad number and its line
+  bool padsKnown = false;                              // a valid pads statement was read
+  std::vector<std::pair<FootprintPad, int>> padLines;  // each pad statement and its line
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -69,9 +72,12 @@ FootprintCheck CheckFootprintFile(const std::string& path, const std::string& ex
       }
       haveName = true;
     } else if (keyword == "pads") {
-      if (words.size() != 2 || !ParseCount(words[1], pads) || pads < 1) {
-        finding(number, "pads needs a whole number of at least 1");
+      // 0 is a footprint without numbered pads: a logo, a mounting hole, a fiducial.
+      if (words.size() != 2 || !ParseCount(words[1], pads) || pads < 0) {
+        finding(number, "pads needs a whole number of at least 0");
         pads = 0;
+      } else {
+        padsKnown = true;
       }
       havePads = true;
     } else if (keyword == "pitch") {
@@ -79,12 +85,10 @@ FootprintCheck CheckFootprintFile(const std::string& path, const std::string& ex
       if (words.size() != 2 || !ParseNumber(words[1], pitch) || pitch <= 0)
         finding(number, "pitch needs a number above 0");
       havePitch = true;
-    } else if (keyword == "pad") {
-      long pad = 0;
-      double x = 0, y = 0;
-      if (words.size() != 4 || !ParseCount(words[1], pad) || !ParseNumber(words[2], x) ||
-          !ParseNumber(words[3], y)) {
-        finding(number, "pad needs a pad number and two coordinates");
+    } else if (IsPadKeyword(keyword)) {
+      FootprintPad pad;
+      if (!ParsePadStatement(words, pad)) {
+        finding(number, keyword + " needs a pad number and two coordinates");
       } else {
         padLines.emplace_back(pad, number);
       }
@@ -95,11 +99,17 @@ FootprintCheck CheckFootprintFile(const std::string& path, const std::string& ex
   if (!haveName) finding(0, "no footprint statement");
   if (!havePads) finding(0, "no pads statement");
   if (!havePitch) finding(0, "no pitch statement");
-  std::set<long> seen;
+  std::set<std::string> seen;
   for (const auto& [pad, number] : padLines) {
-    if (pads > 0 && (pad < 1 || pad > pads))
-      finding(number, "pad " + std::to_string(pad) + " outside 1.." + std::to_string(pads));
-    if (!seen.insert(pad).second) finding(number, "pad " + std::to_string(pad) + " again");
+    if (pad.number.empty()) continue;
+    long whole = 0;
+    // A whole number counts from 1 to pads; a pad name (A1, EP) is not counted.
+    if (padsKnown && ParseCount(pad.number, whole) && (whole < 1 || whole > pads))
+      finding(number, "pad " + pad.number + " outside 1.." + std::to_string(pads));
+    if (pad.piece && !seen.count(pad.number))
+      finding(number, "padpart " + pad.number + " before any pad " + pad.number);
+    if (!pad.piece && !seen.insert(pad.number).second)
+      finding(number, "pad " + pad.number + " again");
   }
   return check;
 }

@@ -80,6 +80,31 @@ TEST_F(PackagingCommandTest, RunsAndVerdicts) {
             "Consistency check of packs, part mux2: 1 parts checked, 1 inconsistent. FAILED \n");
 }
 
+TEST_F(PackagingCommandTest, UpToTheBoardPinNumbersMustBePadsOfTheFootprint) {
+  // ne555 has pins 1 to 6 on DIP8: with pads 1 to 8 implied by "pads 8" it passes.
+  const ProgramRun implied = Verify({"-lib", "packs", "-cell", "ne555", "-netrev"});
+  EXPECT_NE(implied.status, 1) << implied.err;
+  // Pads listed: 5 is missing (a pin without a pad), 7, 8 and EP are used by no pin.
+  std::ofstream(projectDir / "footprints/DIP8.psm")
+      << "footprint DIP8\npads 8\npitch 100\npad 1 0 0\npad 2 0 100\npad 3 0 200\n"
+         "pad 4 0 300\npad 6 300 200\npad 7 300 100\npad 8 300 0\npad EP 150 150\n"
+         "padpart EP 150 160\npad - 150 300\n";
+  const ProgramRun listed = Verify({"-lib", "packs", "-cell", "ne555", "-netrev"});
+  EXPECT_EQ(listed.status, 1) << listed.err;
+  const std::string log = ReadFile(projectDir / "temp_ftb_test/ftb.rep");
+  EXPECT_NE(log.find("ERROR: part ne555: netrev ne555_DIP8: pin VCC (number 5) has no pad in "
+                     "footprint DIP8"),
+            std::string::npos)
+      << log;
+  for (const char* pad : {"7", "8", "EP"})
+    EXPECT_NE(log.find(std::string("WARNING: part ne555: netrev ne555_DIP8: pad ") + pad +
+                       " of footprint DIP8 is used by no pin"),
+              std::string::npos)
+        << pad << "\n"
+        << log;
+  EXPECT_EQ(log.find("pad 6 of"), std::string::npos) << log;
+}
+
 TEST_F(PackagingCommandTest, ReportInParallelGivesTheSequentialVerdicts) {
   const ProgramRun sequential = Verify({"-lib", "packs", "-report", "-j", "1"});
   EXPECT_EQ(sequential.status, 1) << sequential.err;
