@@ -42,9 +42,8 @@ struct PackagingArguments {
 
 std::optional<PackagingArguments> ParsePackagingArguments(const std::vector<std::string>& words,
                                                           std::string& error) {
-  const auto given =
-      FlowWords::Parse(words, {"-ptf", "-netrev", "-report", "-consistency"},
-                       kPackagingValued, {"-proj", "-lib"}, error);
+  const auto given = FlowWords::Parse(words, {"-ptf", "-netrev", "-report", "-consistency"},
+                                      kPackagingValued, {"-proj", "-lib"}, error);
   if (!given) return std::nullopt;
   PackagingArguments args;
   args.project = given->Value("-proj");
@@ -102,6 +101,7 @@ VerifyResult RunConsistency(CKestraCmdContext& command, const PackagingArguments
   result.verdict = ConsistencyVerdict(result.message);
   if (result.verdict == Verdict::Unknown) result.cause = result.message;
   result.log = ConsistencyFile(project, ".log");
+  result.findings = ConsistencyFindings(project, result.message, result.verdict);
   return result;
 }
 
@@ -123,12 +123,13 @@ bool StartPackager(CToolLauncher& launcher, const PackagerRun& run, const std::s
 }
 
 VerifyResult PackagerResult(const PackagingArguments& args, const std::string& cell,
-                            Verdict verdict, const std::string& log) {
+                            Verdict verdict, const std::string& status, const std::string& log) {
   VerifyResult result = PackagingResult(args.library, cell);
   result.verdict = verdict;
   result.message = PackagerVerdictMessage(verdict);
   if (verdict == Verdict::Unknown) result.cause = result.message;
   result.log = log;
+  ReadPackagerFindings(status, log, cell, verdict, result.findings, result.findingsTruncated);
   return result;
 }
 
@@ -153,7 +154,7 @@ VerifyResult RunPackagerOnce(CKestraCmdContext& command, const PackagingArgument
     return result;
   }
   return PackagerResult(args, cellText, PackagerVerdict(run.scratch),
-                        run.scratch + "/" + kLogReport);
+                        run.scratch + "/" + kStatusReport, run.scratch + "/" + kLogReport);
 }
 
 // Each part in a run of its own, up to args.parallel at once, each in a scratch directory of
@@ -199,7 +200,7 @@ std::vector<VerifyResult> RunPackagerPerPart(CKestraCmdContext& command,
     const Verdict verdict =
         read.code == 0 ? (read.withWarnings ? Verdict::PassedWithWarnings : Verdict::Passed)
                        : (read.code == 2 ? Verdict::Unknown : Verdict::Failed);
-    results.push_back(PackagerResult(args, cells[i], verdict, log));
+    results.push_back(PackagerResult(args, cells[i], verdict, stat, log));
   }
   return results;
 }
@@ -269,6 +270,10 @@ PartWords PackagingPartWords(const PartRequest& part) {
 }  // namespace
 
 VerifyFlow PackagingVerifyFlow() {
-  return {"packaging", "instantiation and packaging checks of a library or its parts", kUsage,
-          RunPackaging, PackagingPartWords, kPackagingValued};
+  return {"packaging",
+          "instantiation and packaging checks of a library or its parts",
+          kUsage,
+          RunPackaging,
+          PackagingPartWords,
+          kPackagingValued};
 }

@@ -37,8 +37,7 @@ struct RulexArguments {
 // The arguments, or the reason the words cannot be used.
 std::optional<RulexArguments> ParseRulexArguments(const std::vector<std::string>& words,
                                                   std::string& error) {
-  const auto given = FlowWords::Parse(
-      words, {"-ref"}, kRulexValued, {"-proj", "-lib"}, error);
+  const auto given = FlowWords::Parse(words, {"-ref"}, kRulexValued, {"-proj", "-lib"}, error);
   if (!given) return std::nullopt;
   RulexArguments args;
   args.project = given->Value("-proj");
@@ -126,6 +125,8 @@ FlowRun RunRulex(const std::vector<std::string>& words) {
 
   VerifyResult result = RulexResult(*args);
   result.log = outcome.plan.logFile;
+  result.findings = outcome.findings;
+  result.findingsTruncated = outcome.findingsTruncated;
   static const char* const names[] = {"info", "oversights", "warnings", "errors", "fatal", "total"};
   const bool verdict = outcome.stage == RulexStage::Verdict;
   for (int i = 0; i < RulexCounts::kCount; ++i) {
@@ -152,6 +153,7 @@ PartWords RulexPartWords(const PartRequest& part) {
 }  // namespace
 
 VerifyFlow RulexVerifyFlow() {
-  return {"rulex", "the rules checker on a library or one of its cells", kUsage, RunRulex,
+  return {"rulex",        "the rules checker on a library or one of its cells",
+          kUsage,         RunRulex,
           RulexPartWords, kRulexValued};
 }

@@ -1,0 +1,15 @@
+#include "verify/ConsoleToolRunner.h"
+
+#include <iostream>
+
+#include "verify/ConsoleToolRun.h"
+#include "verify/ToolLaunch.h"
+
+bool ConsoleToolRunner::Run(const ToolStart& start) {
+  std::cerr << start.statusText << "\n";
+  StreamSink sink(std::cerr);
+  ConsoleToolRun(launcher_, sink).Run([&](CToolLauncher& launcher, HWND owner) {
+    StartTool(launcher, start, product_, owner);
+  });
+  return true;
+}
