@@ -50,10 +50,6 @@ class CResultsDlg1 final : public CDialog {
   // 1 when the part read last passed and its log mentions warnings or errors.
   int GetWithWarnings() const { return withWarnings_; }
 
-  // Counts shown in the summary after opening.
-  int GetPassedCount() const { return passed_; }
-  int GetFailedCount() const { return failed_; }
-
  protected:
   bool OnInitDialog() override;
   bool OnCommand(int id) override;
