@@ -37,8 +37,6 @@ void CMldOutput::Attach(QPlainTextEdit* edit) {
   edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
-void CMldOutput::Detach() { edit_ = nullptr; }
-
 bool CMldOutput::HasWindow() const { return !edit_.isNull(); }
 
 QPlainTextEdit* CMldOutput::Edit() const { return edit_.data(); }

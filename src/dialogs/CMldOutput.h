@@ -24,7 +24,6 @@ class CMldOutput {
 
   // Takes over the edit control (not owned): read-only, no undo buffer.
   void Attach(QPlainTextEdit* edit);
-  void Detach();
   bool HasWindow() const;
   QPlainTextEdit* Edit() const;
 

@@ -34,10 +34,6 @@ class CResultsDlg final : public CDialog {
               std::string logFile, int kind, QWidget* parent = nullptr);
   ~CResultsDlg() override;
 
-  const std::string& GetMessage() const { return message_; }
-  const std::string& GetLogFile() const { return logFile_; }
-  int GetKind() const { return kind_; }
-
  protected:
   bool OnInitDialog() override;
   bool OnCommand(int id) override;

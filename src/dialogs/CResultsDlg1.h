@@ -55,10 +55,6 @@ class CResultsDlg1 final : public CDialog {
   // status is unknown whatever their files say, and the list says why. Before opening.
   void SetUnknownParts(std::map<std::string, std::string> causes) { unknown_ = std::move(causes); }
 
-  // Counts shown in the summary after opening.
-  int GetPassedCount() const { return passed_; }
-  int GetFailedCount() const { return failed_; }
-
  protected:
   bool OnInitDialog() override;
   bool OnCommand(int id) override;

@@ -1,6 +1,7 @@
 #include "verify/ResultOutput.h"
 
 #include <algorithm>
+#include <iomanip>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -13,20 +14,84 @@ namespace {
 // XML 1.0 cannot carry most control characters at all, not even as references.
 std::string XmlText(const std::string& text) { return MarkupText(text, true); }
 
+nlohmann::json FindingJson(const Finding& finding) {
+  nlohmann::json record = {{"rule", finding.rule},
+                           {"severity", SeverityName(finding.severity)},
+                           {"part", finding.part},
+                           {"message", finding.message}};
+  if (!finding.object.empty()) record["object"] = finding.object;
+  if (!finding.file.empty()) record["file"] = finding.file;
+  if (finding.line > 0) record["line"] = finding.line;
+  return record;
+}
+
 nlohmann::json RecordJson(const VerifyResult& result) {
   nlohmann::json record = {
-      {"flow", result.flow},       {"library", result.library},
-      {"cell", result.cell},       {"verdict", VerdictName(result.verdict)},
-      {"message", result.message}, {"log", result.log},
+      {"flow", result.flow},
+      {"library", result.library},
+      {"cell", result.cell},
+      {"verdict", result.notRun ? kNotRunVerdict : VerdictName(result.verdict)},
+      {"message", result.message},
+      {"log", result.log},
+      {"duration", result.duration},
   };
   record["counts"] = nlohmann::json::object();
   for (const auto& [name, value] : result.counts) {
     record["counts"][name] = value ? nlohmann::json(*value) : nlohmann::json(nullptr);
   }
-  if (!result.findings.empty()) record["findings"] = result.findings;
+  if (!result.findings.empty()) {
+    // "findings" keeps the messages alone, as readers of the first schema expect them.
+    record["findings"] = nlohmann::json::array();
+    record["finding_records"] = nlohmann::json::array();
+    for (const Finding& finding : result.findings) {
+      record["findings"].push_back(finding.message);
+      record["finding_records"].push_back(FindingJson(finding));
+    }
+  }
+  if (result.findingsTruncated) record["findings_truncated"] = true;
   if (!result.cause.empty()) record["cause"] = result.cause;
   if (result.notRun) record["skipped"] = true;
   return record;
+}
+
+// The verdict of several results: "not run" when none of them ran.
+const char* RunVerdictName(const std::vector<VerifyResult>& results) {
+  const bool anyRun = std::any_of(results.begin(), results.end(),
+                                  [](const VerifyResult& result) { return !result.notRun; });
+  return !results.empty() && !anyRun ? kNotRunVerdict : VerdictName(WorstVerdict(results));
+}
+
+// Seconds with millisecond precision, as JUnit readers take them.
+std::string Seconds(double seconds) {
+  std::ostringstream text;
+  text << std::fixed << std::setprecision(3) << (seconds > 0 ? seconds : 0.0);
+  return text.str();
+}
+
+// The finding that says best why a part failed: the first error or fatal one, else the first.
+const Finding* FirstFinding(const std::vector<Finding>& findings) {
+  const auto error = std::find_if(findings.begin(), findings.end(),
+                                  [](const Finding& f) { return f.severity >= Severity::Error; });
+  if (error != findings.end()) return &*error;
+  return findings.empty() ? nullptr : &findings.front();
+}
+
+// A failing case's <failure> (its message the first finding, else the result's message) or
+// an unknown case's <error> (the result's message, which says why); every finding and the log
+// in its text.
+void WriteProblem(const VerifyResult& result, const std::string& detail, std::ostream& out) {
+  const bool failed = result.verdict == Verdict::Failed;
+  const char* element = failed ? "failure" : "error";
+  const Finding* first = failed ? FirstFinding(result.findings) : nullptr;
+  const std::string message = first ? FindingText(*first) : result.message;
+  std::string text;
+  for (const Finding& finding : result.findings) {
+    text += (finding.part.empty() ? "" : finding.part + ": ") + FindingText(finding) + "\n";
+  }
+  if (result.findingsTruncated) text += "(more findings left out)\n";
+  text += detail;
+  out << "      <" << element << " type=\"" << VerdictName(result.verdict) << "\" message=\""
+      << XmlText(message) << "\">" << XmlText(text) << "</" << element << ">\n";
 }
 
 std::string CaseName(const VerifyResult& result) {
@@ -59,6 +124,7 @@ void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& ou
   nlohmann::json json;
   if (results.size() == 1) {
     json = RecordJson(results.front());
+    json["schema"] = kResultsSchemaVersion;
   } else {
     // A run of several flows (kestra verify all) names none of them.
     const bool oneFlow = std::all_of(results.begin(), results.end(), [&](const VerifyResult& r) {
@@ -67,8 +133,9 @@ void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& ou
     json = {{"flow", results.empty() ? ""
                      : oneFlow       ? results.front().flow
                                      : "all"},
+            {"schema", kResultsSchemaVersion},
             {"library", results.empty() ? "" : results.front().library},
-            {"verdict", VerdictName(WorstVerdict(results))},
+            {"verdict", RunVerdictName(results)},
             {"parts", nlohmann::json::array()}};
     for (const VerifyResult& result : results) json["parts"].push_back(RecordJson(result));
   }
@@ -110,20 +177,24 @@ bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::stri
   if (results.empty()) order.push_back("verify");
   for (const std::string& flow : order) {
     const Suite& suite = suites[flow];
+    double suiteSeconds = 0;
+    for (const VerifyResult* result : suite.cases) suiteSeconds += result->duration;
     out << "  <testsuite name=\"" << XmlText(flow) << "\" tests=\"" << suite.cases.size()
         << "\" failures=\"" << suite.failures << "\" errors=\"" << suite.errors << "\" skipped=\""
-        << suite.skipped << "\">\n";
+        << suite.skipped << "\" time=\"" << Seconds(suiteSeconds) << "\">\n";
     for (const VerifyResult* result : suite.cases) {
       out << "    <testcase classname=\"" << XmlText(result->flow + "." + result->library)
-          << "\" name=\"" << XmlText(CaseName(*result)) << "\">\n";
+          << "\" name=\"" << XmlText(CaseName(*result)) << "\" time=\"" << Seconds(result->duration)
+          << "\">\n";
       const std::string detail = result->log.empty() ? result->cause : "log: " + result->log;
       if (result->notRun) {
-        out << "      <skipped message=\"" << XmlText(result->cause) << "\"/>\n";
-      } else if (result->verdict == Verdict::Failed || result->verdict == Verdict::Unknown) {
-        const char* element = result->verdict == Verdict::Failed ? "failure" : "error";
-        out << "      <" << element << " type=\"" << VerdictName(result->verdict) << "\" message=\""
-            << XmlText(result->message) << "\">" << XmlText(detail) << "</" << element << ">\n";
+        // A case that did not run states its cause once.
+        out << "      <skipped message=\"" << XmlText(result->cause) << "\"/>\n"
+            << "    </testcase>\n";
+        continue;
       }
+      if (result->verdict == Verdict::Failed || result->verdict == Verdict::Unknown)
+        WriteProblem(*result, detail, out);
       out << "      <system-out>" << XmlText(result->message + "\n" + detail) << "</system-out>\n"
           << "    </testcase>\n";
     }

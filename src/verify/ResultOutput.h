@@ -11,6 +11,12 @@
 #include "base/PrintableText.h"
 #include "verify/VerifyResult.h"
 
+// The version of the -json records: 2 added "schema", "duration", "finding_records",
+// "findings_truncated" and the verdict "not run", and kept every key of the first.
+inline constexpr int kResultsSchemaVersion = 2;
+// The verdict word of a result that was not run (it counts towards no worst verdict).
+inline constexpr const char* kNotRunVerdict = "not run";
+
 // The worst verdict of the results; Unknown when there are none.
 Verdict WorstVerdict(const std::vector<VerifyResult>& results);
 
@@ -22,8 +28,10 @@ void WriteResultsText(const std::vector<VerifyResult>& results, std::ostream& ou
 void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& out);
 
 // A JUnit file: one suite per flow, one test case per result (classname "<flow>.<library>",
-// name the cell or the library); failed gives <failure>, unknown <error>, both with the
-// message and the log path. Written beside and renamed into place (base/ReplaceFile.h); false
-// with error (when given: "cannot write FILE: reason") when the file cannot be written.
+// name the cell or the library, time its duration); failed gives <failure>, unknown <error>,
+// both with the first finding (else the message) as message and every finding and the log
+// path as text; not run gives <skipped> with its cause. Written beside and renamed into place
+// (base/ReplaceFile.h); false with error (when given: "cannot write FILE: reason") when the file
+// cannot be written.
 bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::string& file,
                        std::string* error = nullptr);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "verify/Finding.h"
 #include "verify/Verdict.h"
 
 struct VerifyResult {
@@ -19,8 +20,10 @@ struct VerifyResult {
   std::string log;      // the log the dialog would open; "" when the run made none
   // Named counts in the tool's order; no value when the run gave no counts.
   std::vector<std::pair<std::string, std::optional<long>>> counts;
-  std::vector<std::string> findings;  // one line per finding, when the flow lists them
-  std::string cause;                  // why the verdict is unknown ("" otherwise)
+  std::vector<Finding> findings;   // what the tool's reports say, in report order
+  bool findingsTruncated = false;  // findings stops at kMaxFindings; the reports say more
+  std::string cause;               // why the verdict is unknown ("" otherwise)
+  double duration = 0;             // seconds the run took (0 when it did not run)
   // The flow does not apply to the part (cause says why: "not run: no template given"). Such
   // a result is shown as not run, never as passed, and does not count towards the worst
   // verdict.
@@ -35,6 +38,11 @@ inline VerifyResult FlowResult(std::string flow, std::string library, std::strin
   result.library = std::move(library);
   result.cell = std::move(cell);
   return result;
+}
+
+// Appends a finding to result, at most kMaxFindings of them.
+inline void AddFinding(VerifyResult& result, Finding finding) {
+  AddFinding(result.findings, result.findingsTruncated, std::move(finding));
 }
 
 // result for a run that could not be made: its message and its cause say why.

@@ -1,6 +1,7 @@
 #include "verify/VerifyVerb.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "verify/OutputFile.h"
 #include "verify/ResultOutput.h"
@@ -79,6 +80,18 @@ std::string UseScratchProject(SharedOptions& options, std::span<const std::strin
   return "";
 }
 
+// A flow that does not time its parts itself: the run's time shared evenly among the results
+// that ran.
+void TimeResults(std::vector<VerifyResult>& results, std::chrono::steady_clock::duration took) {
+  std::size_t ran = 0;
+  for (const VerifyResult& result : results) ran += !result.notRun && result.duration == 0;
+  if (ran == 0) return;
+  const double seconds = std::chrono::duration<double>(took).count() / static_cast<double>(ran);
+  for (VerifyResult& result : results) {
+    if (!result.notRun && result.duration == 0) result.duration = seconds;
+  }
+}
+
 }  // namespace
 
 std::string VerifyFlowList(std::span<const VerifyFlow> flows) {
@@ -133,7 +146,9 @@ int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyF
       return ExitStatusOf(Verdict::Unknown);
     }
   }
-  const FlowRun run = flow->run(options.rest);
+  const auto start = std::chrono::steady_clock::now();
+  FlowRun run = flow->run(options.rest);
+  TimeResults(run.results, std::chrono::steady_clock::now() - start);
   if (!run.usageError.empty()) {
     err << prefix << PrintableText(run.usageError) << "\n" << FlowUsage(*flow);
     return kUsageStatus;

@@ -83,11 +83,88 @@ TEST(ResultOutput, SeveralFlowsGiveASuiteEachAndNotRunPartsDoNotCount) {
   ASSERT_TRUE(WriteResultsJUnit(results, file));
   const std::string xml = ReadFile(file);
   EXPECT_NE(xml.find("<testsuite name=\"template\" tests=\"1\" failures=\"0\" errors=\"0\" "
-                     "skipped=\"1\">"),
+                     "skipped=\"1\" time=\""),
             std::string::npos)
       << xml;
   EXPECT_NE(xml.find("<skipped message=\"not run: no template given\"/>"), std::string::npos);
   EXPECT_EQ(xml.find("<error"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+Finding Found(const std::string& rule, const std::string& object, const std::string& message) {
+  Finding finding;
+  finding.rule = rule;
+  finding.part = "7432";
+  finding.object = object;
+  finding.message = message;
+  finding.file = "/p/rulex/rx.msg";
+  finding.line = 2;
+  return finding;
+}
+
+TEST(ResultOutput, FindingsDurationsAndNotRunInJsonAndJUnit) {
+  VerifyResult failed = Part("7432", Verdict::Failed, "View verification failed.");
+  failed.flow = "rulex";
+  failed.duration = 1.25;
+  failed.findings = {Found("prop_present", "7432_DIP14", "7432_DIP14 lacks property PART_NAME"),
+                     Found("pin_check", "", "pins <differ>")};
+  failed.findingsTruncated = true;
+  std::ostringstream json;
+  WriteResultsJson({failed}, json);
+  const auto one = nlohmann::json::parse(json.str());
+  EXPECT_EQ(one["schema"], 2);
+  EXPECT_EQ(one["duration"], 1.25);
+  EXPECT_EQ(one["findings"],
+            nlohmann::json({"7432_DIP14 lacks property PART_NAME", "pins <differ>"}))
+      << "the first schema's key keeps the messages";
+  ASSERT_EQ(one["finding_records"].size(), 2u);
+  EXPECT_EQ(one["finding_records"][0],
+            nlohmann::json({{"rule", "prop_present"},
+                            {"severity", "error"},
+                            {"part", "7432"},
+                            {"object", "7432_DIP14"},
+                            {"message", "7432_DIP14 lacks property PART_NAME"},
+                            {"file", "/p/rulex/rx.msg"},
+                            {"line", 2}}));
+  EXPECT_FALSE(one["finding_records"][1].contains("object"));
+  EXPECT_EQ(one["findings_truncated"], true);
+
+  VerifyResult skipped = Part("7400", Verdict::Unknown, "not run: no template given");
+  skipped.cause = skipped.message;
+  skipped.notRun = true;
+  std::ostringstream notRun;
+  WriteResultsJson({skipped, skipped}, notRun);
+  const auto both = nlohmann::json::parse(notRun.str());
+  EXPECT_EQ(both["schema"], 2);
+  EXPECT_EQ(both["verdict"], "not run") << "nothing ran: neither unknown nor passed";
+  EXPECT_EQ(both["parts"][0]["verdict"], "not run");
+  EXPECT_EQ(both["parts"][0]["skipped"], true);
+  EXPECT_EQ(both["parts"][0]["cause"], "not run: no template given");
+
+  TempDir dir;
+  const std::string file = dir.str() + "/junit.xml";
+  ASSERT_TRUE(WriteResultsJUnit({failed, skipped}, file));
+  const std::string xml = ReadFile(file);
+  EXPECT_NE(xml.find("<failure type=\"failed\" message=\"prop_present 7432_DIP14: 7432_DIP14 "
+                     "lacks property PART_NAME\">7432: prop_present 7432_DIP14: 7432_DIP14 lacks "
+                     "property PART_NAME\n7432: pin_check: pins &lt;differ&gt;\n"
+                     "(more findings left out)\nlog: /p/temp/7432.log</failure>"),
+            std::string::npos)
+      << xml;
+  EXPECT_NE(xml.find("name=\"7432\" time=\"1.250\">"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("name=\"7400\" time=\"0.000\">"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<testsuite name=\"rulex\" tests=\"1\" failures=\"1\" errors=\"0\" "
+                     "skipped=\"0\" time=\"1.250\">"),
+            std::string::npos)
+      << xml;
+  std::size_t said = 0;
+  for (auto at = xml.find("no template given"); at != std::string::npos;
+       at = xml.find("no template given", at + 1))
+    ++said;
+  EXPECT_EQ(said, 1u) << "a skipped case states its cause once\n" << xml;
 }
 
 }  // namespace

@@ -70,23 +70,30 @@ PartPackagingResult CheckPartPackaging(const std::string& cellDirectory, bool up
   PartPackagingResult result;
   const std::string symbolDirectory = SymbolViewDirectory(cellDirectory);
   if (symbolDirectory.empty()) {
-    result.errors.push_back("cannot instantiate: the part has no symbol view");
+    result.errors.push_back(
+        {"symbol_view_missing", "", "cannot instantiate: the part has no symbol view"});
     return result;
   }
   const SymbolViewResult symbol = ReadSymbolView(symbolDirectory + "/" + kSymbolFileName);
   const PackageViewResult package = ReadPackageView(cellDirectory + "/package/" + kPackageFileName);
-  if (!symbol.read) result.errors.push_back("cannot instantiate: the symbol view cannot be read");
-  if (!package.read) result.errors.push_back("cannot instantiate: the part has no package view");
+  if (!symbol.read)
+    result.errors.push_back(
+        {"symbol_view_unreadable", "", "cannot instantiate: the symbol view cannot be read"});
+  if (!package.read)
+    result.errors.push_back(
+        {"package_view_missing", "", "cannot instantiate: the part has no package view"});
   if (!result.errors.empty()) return result;
   if (symbol.symbol.name != package.package.symbolName) {
-    result.errors.push_back("cannot instantiate: the symbol view is " + symbol.symbol.name +
-                            ", the package view expects " + package.package.symbolName);
+    result.errors.push_back({"symbol_name_mismatch", symbol.symbol.name,
+                             "cannot instantiate: the symbol view is " + symbol.symbol.name +
+                                 ", the package view expects " + package.package.symbolName});
     return result;
   }
   result.notes.push_back("instantiated " + symbol.symbol.name + " with " +
                          std::to_string(symbol.symbol.pins.size()) + " pins");
   if (package.package.physicalParts.empty())
-    result.errors.push_back("cannot package: the package view has no physical part");
+    result.errors.push_back(
+        {"physical_part_missing", "", "cannot package: the package view has no physical part"});
 
   std::set<std::string> symbolPins;
   for (const SymbolPin& pin : symbol.symbol.pins) symbolPins.insert(pin.name);
@@ -95,22 +102,26 @@ PartPackagingResult CheckPartPackaging(const std::string& cellDirectory, bool up
     for (const PackagePin& pin : part.pins) packagePins.insert(pin.name);
     for (const std::string& pin : symbolPins) {
       if (!packagePins.count(pin))
-        result.errors.push_back("cannot package " + part.name + ": symbol pin " + pin +
-                                " has no package pin");
+        result.errors.push_back(
+            {"pin_missing_in_package", pin,
+             "cannot package " + part.name + ": symbol pin " + pin + " has no package pin"});
     }
     for (const std::string& pin : packagePins) {
       if (!symbolPins.count(pin))
-        result.warnings.push_back("package pin " + pin + " of " + part.name +
-                                  " is not on the symbol");
+        result.warnings.push_back(
+            {"pin_missing_in_symbol", pin,
+             "package pin " + pin + " of " + part.name + " is not on the symbol"});
     }
     if (!upToBoard) continue;
     const auto footprint = package.package.Property(part, "JEDEC_TYPE");
     std::string where;
     if (!footprint) {
-      result.errors.push_back("netrev " + part.name + ": no JEDEC_TYPE, no footprint");
+      result.errors.push_back({"footprint_missing", part.name,
+                               "netrev " + part.name + ": no JEDEC_TYPE, no footprint"});
     } else if (!FootprintFound(*footprint, footprintFolders, where)) {
-      result.errors.push_back("netrev " + part.name + ": footprint " + *footprint +
-                              " is not on the footprint search path");
+      result.errors.push_back({"footprint_missing", *footprint,
+                               "netrev " + part.name + ": footprint " + *footprint +
+                                   " is not on the footprint search path"});
     } else {
       result.notes.push_back("netrev " + part.name + ": footprint " + where);
       CheckPinsAgainstPads(part, *footprint, where, result);

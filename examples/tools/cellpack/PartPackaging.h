@@ -9,10 +9,17 @@
 #include <string>
 #include <vector>
 
+// One thing the check found: a stable rule name, what it is about, and the text for people.
+struct PackagingIssue {
+  std::string rule;    // "pin_missing_in_package", "footprint_missing", ...
+  std::string object;  // the pin, footprint or view, "" when none
+  std::string text;
+};
+
 struct PartPackagingResult {
-  std::vector<std::string> notes;     // what was checked, in order
-  std::vector<std::string> warnings;  // the part still passes
-  std::vector<std::string> errors;    // the part fails
+  std::vector<std::string> notes;        // what was checked, in order
+  std::vector<PackagingIssue> warnings;  // the part still passes
+  std::vector<PackagingIssue> errors;    // the part fails
 };
 
 // Checks the part in cellDirectory. With upToBoard, footprints are looked up in

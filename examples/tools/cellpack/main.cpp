@@ -92,11 +92,22 @@ std::string Absolute(const std::string& folder) {
   return (fs::current_path(error).parent_path() / folder).lexically_normal().string();
 }
 
+// One finding in the log: the line people read ("ERROR: part P: text"), then the same in the
+// documented finding form (docs/findings.md) for readers. part "" is the run as a whole.
+void Report(std::ostream& log, bool error, const std::string& part, const PackagingIssue& issue) {
+  log << (error ? "ERROR: " : "WARNING: ") << (part.empty() ? "" : "part " + part + ": ")
+      << issue.text << "\n";
+  log << "FINDING\t" << (error ? "error" : "warning") << "\t" << issue.rule << "\t"
+      << (part.empty() ? "-" : part) << "\t" << (issue.object.empty() ? "-" : issue.object) << "\t"
+      << issue.text << "\n";
+}
+
 // The ptf directives as the log shows them; a part table that does not exist is a warning.
-void ReadPtfFile(const std::string& file, std::ofstream& log, int& warnings) {
+void ReadPtfFile(const std::string& file, std::ostream& log, int& warnings) {
   std::ifstream in(file);
   if (!in) {
-    log << "ERROR: the ptf directive file " << file << " cannot be read\n";
+    Report(log, true, "",
+           {"ptf_unreadable", file, "the ptf directive file " + file + " cannot be read"});
     ++warnings;
     return;
   }
@@ -114,7 +125,7 @@ void ReadPtfFile(const std::string& file, std::ofstream& log, int& warnings) {
       std::replace(path.begin(), path.end(), '\\', '/');
       std::error_code error;
       if (!path.empty() && path.front() != '$' && !fs::exists(path, error)) {
-        log << "WARNING: part table " << path << " not found\n";
+        Report(log, false, "", {"part_table_missing", path, "part table " + path + " not found"});
         ++warnings;
       }
       open = line.find('\'', close + 1);
@@ -145,14 +156,16 @@ int main(int argc, char** argv) {
   if (args.cells.empty()) {
     selected = cells;
     if (!fs::is_directory(libraryDirectory)) {
-      log << "ERROR: library directory " << libraryDirectory << " not found\n";
+      Report(log, true, "",
+             {"library_missing", libraryDirectory,
+              "library directory " + libraryDirectory + " not found"});
       ++failed;
     }
   }
   for (const std::string& name : args.cells) {
     const std::string cell = FindCell(cells, name);
     if (cell.empty()) {
-      log << "ERROR: part " << name << ": not in library " << args.library << "\n";
+      Report(log, true, name, {"part_missing", name, "not in library " + args.library});
       std::cout << "cellpack: part " << name << ": not found" << std::endl;
       ++failed;
     } else {
@@ -166,9 +179,8 @@ int main(int argc, char** argv) {
     const PartPackagingResult result =
         CheckPartPackaging(libraryDirectory + "/" + cell, args.netrev, args.footprintFolders);
     for (const std::string& note : result.notes) log << "part " << cell << ": " << note << "\n";
-    for (const std::string& w : result.warnings)
-      log << "WARNING: part " << cell << ": " << w << "\n";
-    for (const std::string& e : result.errors) log << "ERROR: part " << cell << ": " << e << "\n";
+    for (const PackagingIssue& w : result.warnings) Report(log, false, cell, w);
+    for (const PackagingIssue& e : result.errors) Report(log, true, cell, e);
     warnings += static_cast<int>(result.warnings.size());
     if (!result.errors.empty()) ++failed;
     std::cout << "cellpack: part " << cell << ": "

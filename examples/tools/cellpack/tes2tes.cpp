@@ -102,9 +102,10 @@ int main(int argc, char** argv) {
   for (const std::string& cell : selected) {
     const auto result =
         CheckPartPackaging(library->directory + "/" + cell, !args.ignoreFootprint, folders);
-    for (const std::string& w : result.warnings)
-      log << "WARNING: part " << cell << ": " << w << "\n";
-    for (const std::string& e : result.errors) log << "ERROR: part " << cell << ": " << e << "\n";
+    for (const PackagingIssue& w : result.warnings)
+      log << "WARNING: part " << cell << ": " << w.text << "\n";
+    for (const PackagingIssue& e : result.errors)
+      log << "ERROR: part " << cell << ": " << e.text << "\n";
     warnings += static_cast<int>(result.warnings.size());
     if (!result.errors.empty()) ++failed;
     std::cout << "tes2tes: part " << cell << ": "

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace rulexstandin {
+
 const char* SeverityName(Severity severity) {
   static const char* const names[] = {"info", "oversight", "warning", "error", "fatal"};
   return names[static_cast<int>(severity)];
@@ -17,6 +19,8 @@ bool ParseSeverity(const std::string& word, Severity& severity) {
   }
   return false;
 }
+
+}  // namespace rulexstandin
 
 namespace {
 bool IsComment(const std::string& line) {

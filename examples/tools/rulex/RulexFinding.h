@@ -3,6 +3,10 @@
 
 #include <string>
 
+// In a namespace of its own: the module's verification results have a Finding and a Severity
+// too, and the stand-in links the module's rules-checker logic.
+namespace rulexstandin {
+
 enum class Severity { Info, Oversight, Warning, Error, Fatal };
 
 struct Finding {
@@ -16,3 +20,10 @@ struct Finding {
 const char* SeverityName(Severity severity);
 // The severity a rule file names; false for an unknown word.
 bool ParseSeverity(const std::string& word, Severity& severity);
+
+}  // namespace rulexstandin
+
+using rulexstandin::Finding;
+using rulexstandin::ParseSeverity;
+using rulexstandin::Severity;
+using rulexstandin::SeverityName;

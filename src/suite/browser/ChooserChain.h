@@ -29,7 +29,6 @@ class ChooserChain {
   void Fill(int kind);
   void Enable(bool enable, int kind);
   void SetViewFilter(int viewType);
-  int ViewFilter() const { return viewType_; }
 
   void SetSelectedLib(std::string library);
   void SetSelectedCell(std::string cell);

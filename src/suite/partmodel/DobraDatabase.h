@@ -26,7 +26,6 @@ class DobraDatabase {
   // named object does not exist.
   bool select(RChipsView& view, const std::string& physPart, const std::string& pin = {},
               const std::string& property = {}) const;
-  std::size_t objectCount() const { return objects_.size(); }
 
  private:
   const DobraObject* find(int kind, const DobraObject* owner, const std::string& name) const;

@@ -9,11 +9,12 @@
 #include "outside/CDirOpenDlg.h"
 #include "outside/CLHelpHandler.h"
 #include "outside/CToolLauncher.h"
+#include "verify/DialogToolRunner.h"
 #include "verify/ProgressDialogSink.h"
 #include "verify/WorkingDirectory.h"
 #include "verify/cellsim/CellsimPaths.h"
-#include "verify/cellsim/CellsimReports.h"
 #include "verify/cellsim/CellsimTexts.h"
+#include "verify/cellsim/SimulationRun.h"
 #include "verify/cellsim/ui_CCellsimVerification.h"
 
 namespace {
@@ -83,8 +84,7 @@ bool CCellsimVerification::OnCommand(int id) {
 void CCellsimVerification::OnHelp() { CLHelpHandler::InvokeHelp(kHelpTopic); }
 
 LRESULT CCellsimVerification::OnMessage(unsigned message, WPARAM wParam, LPARAM lParam) {
-  // The end of the run first returns to the directory the run started from.
-  ProgressDialogSink sink(progress_, savedDirectory_);
+  ProgressDialogSink sink(progress_);
   if (ObserveToolMessage(*launcher_, message, wParam, sink)) return 1;
   return CDialog::OnMessage(message, wParam, lParam);
 }
@@ -189,52 +189,34 @@ void CCellsimVerification::RunSimulationChecks() {
   libraryName_ = libraries.front();
   selectedCells_.clear();
   browser_->GetSelectedCellList(libraryName_, selectedCells_);
-  library_ = LocateCellsimLibrary(libraryName_, browser_->GetSelectedLibPath(libraryName_));
-  if (const std::string problem = CheckCellsimRequest(Settings(), library_); !problem.empty()) {
-    AfxMessageBox(problem);
-    return;
+  SimulationRequest request;
+  request.projectDir = projectDir_;
+  request.library = LocateCellsimLibrary(libraryName_, browser_->GetSelectedLibPath(libraryName_));
+  request.cells = selectedCells_;
+  request.settings = Settings();
+  request.installRoot = qvdGetInstPath(nullptr);
+  DialogToolRunner runner(*launcher_, progress_, command_->GetProduct(), GetSafeHwnd());
+  SimulationPlan plan;
+  std::vector<VerifyResult> results = RunSimulation(request, runner, plan);
+  switch (plan.stage) {
+    case SimulationStage::Refused:
+      AfxMessageBox(plan.problem);
+      return;
+    case SimulationStage::ScratchFailed:
+      AfxMessageBox(plan.problem, MB_ICONERROR);
+      return;
+    case SimulationStage::Cancelled:
+      optionsText_ = plan.start.arguments;
+      return;  // no verdict
+    case SimulationStage::Verdict:
+      break;
   }
-  if (const std::string problem = CheckCellsimNames(library_, selectedCells_); !problem.empty()) {
-    AfxMessageBox(problem);
-    return;
-  }
-  const int mode = CellsimRunMode(selectedCells_.size());
-  currentCell_ = mode == 1 ? selectedCells_.front() : "";
-  const std::string cellList = mode == 2 ? CellsimCellListText(selectedCells_) : "";
-  if (StartCellsimRun(mode, cellList) == 0) return;
-  if (progress_.DoModal() != 1) return;  // cancelled: no verdict
-
-  const bool stopOnNetlist = IsDlgButtonChecked(IDC_STOP_ON_NETLIST);
-  CellsimOutcome outcome = ReadCellsimOutcome(projectDir_, libraryName_, stopOnNetlist);
-  if (const int signal = launcher_->GetLastEndSignal(); signal != 0)
-    MarkCellsimEndedBySignal(outcome, signal, stopOnNetlist);
+  optionsText_ = plan.start.arguments;
+  results_ = std::move(results);
   // The results dialog reads the project file, which may be named relative to where Verify
   // started.
   if (!verifyDirectory_.empty()) EnterDirectory(verifyDirectory_);
-  CResultsDlg results(command_, launcher_, outcome.message, outcome.logFile, 2, nullptr);
-  results.DoModal();
-}
-
-int CCellsimVerification::StartCellsimRun(int mode, const std::string& cellList) {
-  if (mode < 0 || mode > 2) return 0;
-  progress_.SetStatusText(CellsimStatusText(libraryName_, mode, currentCell_));
-  std::string options;
-  if (const std::string problem =
-          ComposeCellsimOptions(Settings(), library_, mode, currentCell_, cellList, options);
-      !problem.empty()) {
-    AfxMessageBox(problem);
-    return 0;
-  }
-  savedDirectory_ = CurrentDirectory();
-  EnterDirectory(projectDir_);
-  if (const std::string problem = EnterCellsimScratchDirectory(projectDir_); !problem.empty()) {
-    AfxMessageBox(problem, MB_ICONERROR);
-    return 0;
-  }
-  optionsText_ = options;
-  // cellsim starts in the current directory, the scratch directory.
-  launcher_->launchCellsim(std::string(qvdGetInstPath(nullptr)) + "/tools/libutil/cellsim.exe",
-                           optionsText_, command_->GetProduct(), GetSafeHwnd());
-  progress_.SetLauncher(launcher_);
-  return 1;
+  CResultsDlg dialog(command_, launcher_, results_.front().message, results_.front().log, 2,
+                     nullptr);
+  dialog.DoModal();
 }

@@ -17,6 +17,7 @@
 #include "dialogs/CProgressDlg.h"
 #include "framework/CDialog.h"
 #include "framework/CImageList.h"
+#include "verify/VerifyResult.h"
 #include "verify/cellsim/CellsimOptions.h"
 
 class C5XBrowserUI;
@@ -57,12 +58,12 @@ class CCellsimVerification final : public CDialog {
 
   // Verify: checks and absolutises the model, UDP and options-file paths, then runs.
   void ValidateSimulationPaths();
-  // Takes the browser's selection, starts the run, waits for it and shows the verdict.
+  // Takes the browser's selection, runs the flow (RunSimulation) with the progress dialog and
+  // shows the verdict, or tells the user why there is none.
   void RunSimulationChecks();
-  // Status text, options, scratch directory and launch for mode 0 (library), 1 (the current
-  // cell) or 2 (cellList); 1 when cellsim was started, 0 after telling the user why not.
-  int StartCellsimRun(int mode, const std::string& cellList = "");
 
+  // The results of the last run that gave a verdict (as `kestra verify simulation` gives them).
+  const std::vector<VerifyResult>& Results() const { return results_; }
   // The options text of the last run that was started.
   const std::string& OptionsText() const { return optionsText_; }
   C5XBrowserUI* Browser() const { return browser_.get(); }
@@ -89,17 +90,15 @@ class CCellsimVerification final : public CDialog {
   std::unique_ptr<Ui::CCellsimVerification> ui_;
   std::string projectDir_;       // the command object's, made absolute when the dialog opened
   std::string verifyDirectory_;  // the current directory when Verify was pressed
-  std::string savedDirectory_;
   std::string optionsText_;
+  std::vector<VerifyResult> results_;
   std::string libraryName_;
   std::vector<std::string> selectedCells_;
-  std::string currentCell_;
   CProgressDlg progress_;
   std::string views_;
   std::string optionsFile_;
   std::string udpDir_;
   std::string modelDir_;
-  CellsimLibrary library_;
   std::unique_ptr<C5XBrowserUI> browser_;
   CImageList bitmaps_;
   CImageList icons_;

@@ -2,22 +2,18 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
 #include <optional>
 
-#include "base/SignalText.h"
 #include "base/qvdCommon.h"
 #include "context/CKestraCmdContext.h"
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
-#include "verify/ConsoleToolRun.h"
+#include "verify/ConsoleToolRunner.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
-#include "verify/WorkingDirectory.h"
 #include "verify/cellsim/CellsimOptions.h"
 #include "verify/cellsim/CellsimPaths.h"
-#include "verify/cellsim/CellsimReports.h"
+#include "verify/cellsim/SimulationRun.h"
 
 namespace {
 
@@ -141,22 +137,7 @@ VerifyResult NotRun(const SimulationArguments& args, std::string cause) {
   return NotRunResult(SimulationResult(args), std::move(cause));
 }
 
-// The lines of the tool's own summary that tell of a failure or a warning.
-std::vector<std::string> SummaryFindings(const std::string& summary) {
-  std::vector<std::string> findings;
-  std::ifstream in(summary);
-  std::string line;
-  while (std::getline(in, line) && !line.starts_with("===")) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.find("FAILED") != std::string::npos || line.starts_with("ERROR") ||
-        line.starts_with("WARNING")) {
-      findings.push_back(line);
-    }
-  }
-  return findings;
-}
-
-FlowRun RunSimulation(const std::vector<std::string>& words) {
+FlowRun RunSimulationVerb(const std::vector<std::string>& words) {
   FlowRun run;
   auto args = ParseSimulationArguments(words, run.usageError);
   if (!args) return run;
@@ -188,54 +169,19 @@ FlowRun RunSimulation(const std::vector<std::string>& words) {
     }
   }
 
-  // The run moves the current directory; it is back when the verb ends.
-  const CurrentDirectoryGuard back;
-  const CellsimLibrary library = LocateCellsimLibrary(args->library, path);
-  problem = ResolveCellsimPaths(projectDir, settings);
-  if (problem.empty()) problem = CheckCellsimRequest(settings, library);
-  if (problem.empty()) problem = CheckCellsimNames(library, args->cells);
-  const int mode = CellsimRunMode(args->cells.size());
-  const std::string cell = mode == 1 ? args->cells.front() : "";
-  std::string options;
-  if (problem.empty()) {
-    problem = ComposeCellsimOptions(settings, library, mode, cell,
-                                    mode == 2 ? CellsimCellListText(args->cells) : "", options);
-  }
-  if (problem.empty()) {
-    EnterDirectory(CellsimProjectDirectory(projectDir));
-    problem = EnterCellsimScratchDirectory(projectDir);
-  }
-  if (!problem.empty()) {
+  if (problem = ResolveCellsimPaths(projectDir, settings); !problem.empty()) {
     run.results.push_back(NotRun(*args, problem));
     return run;
   }
-
-  std::cerr << CellsimStatusText(args->library, mode, cell) << "\n";
-  StreamSink sink(std::cerr);
-  ConsoleToolRun(*command.GetLauncher(), sink).Run([&](CToolLauncher& launcher, HWND owner) {
-    launcher.launchCellsim(qvdGetInstPath(nullptr) + "/tools/libutil/cellsim.exe", options,
-                           args->product, owner);
-  });
-  EnterDirectory(back.Saved());
-
-  CellsimOutcome outcome = ReadCellsimOutcome(projectDir, args->library, settings.stopOnNetlist);
-  const int endSignal = command.GetLauncher()->GetLastEndSignal();
-  if (endSignal != 0) MarkCellsimEndedBySignal(outcome, endSignal, settings.stopOnNetlist);
-  VerifyResult result = SimulationResult(*args);
-  result.verdict = CellsimVerdictOf(outcome.status);
-  result.message = outcome.message;
-  result.log = outcome.logFile;
-  result.findings = SummaryFindings(CellsimSummaryPath(projectDir));
-  for (const std::string& file : outcome.logs.unreadable) {
-    result.findings.push_back("error log " + file + " cannot be read");
-  }
-  if (endSignal != 0) {
-    result.cause = "cellsim was ended by " + SignalText(endSignal);
-  } else if (result.verdict == Verdict::Unknown) {
-    result.cause = "the final status report " + CellsimFinalStatusPath(projectDir) +
-                   " cannot be read as a file";
-  }
-  run.results.push_back(std::move(result));
+  SimulationRequest request;
+  request.projectDir = projectDir;
+  request.library = LocateCellsimLibrary(args->library, path);
+  request.cells = args->cells;
+  request.settings = settings;
+  request.installRoot = qvdGetInstPath(nullptr);
+  ConsoleToolRunner runner(*command.GetLauncher(), args->product);
+  SimulationPlan plan;
+  run.results = RunSimulation(request, runner, plan);
   return run;
 }
 
@@ -265,7 +211,7 @@ VerifyFlow CellsimVerifyFlow() {
   return {"simulation",
           "the Verilog simulation flow (cellsim) on a library or some of its cells",
           kUsage,
-          RunSimulation,
+          RunSimulationVerb,
           SimulationPartWords,
           kSimulationValued};
 }

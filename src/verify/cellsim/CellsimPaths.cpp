@@ -100,3 +100,7 @@ std::string EnterCellsimScratchDirectory(const std::string& projectDir) {
   }
   return "";
 }
+
+std::string CellsimToolPath(const std::string& installRoot) {
+  return installRoot + "/tools/libutil/cellsim.exe";
+}

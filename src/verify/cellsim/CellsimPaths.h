@@ -19,6 +19,9 @@ std::string CellsimScratchDirectory(const std::string& projectDir);
 std::string CellsimFinalStatusPath(const std::string& projectDir);
 // Project directory + "/temp_sim_test/cellsim_summary.rep".
 std::string CellsimSummaryPath(const std::string& projectDir);
+// The simulation tool below an install root, in tools/libutil/ (the launcher
+// drops ".exe" where no such file exists).
+std::string CellsimToolPath(const std::string& installRoot);
 
 // Verify's path checks, taken from the project directory: with "Specify paths" a model (and
 // UDP) directory that is given must be enterable and becomes absolute; with "Path to Options

@@ -11,6 +11,7 @@
 #include "base/SignalText.h"
 #include "outside/CFilePath.h"
 #include "verify/PathNames.h"
+#include "verify/ReportFindings.h"
 #include "verify/cellsim/CellsimPaths.h"
 
 namespace fs = std::filesystem;
@@ -188,4 +189,81 @@ void MarkCellsimEndedBySignal(CellsimOutcome& outcome, int signal, bool stopOnNe
   outcome.status = 2;
   outcome.message =
       CellsimVerdictMessage(2, stopOnNetlist) + ": cellsim was ended by " + SignalText(signal);
+}
+
+namespace {
+
+// A line of the summary report before the appended error logs ("===" starts them).
+ReportLine ReadSummaryLine(std::string_view line, bool& inLogs, Finding& finding) {
+  inLogs = inLogs || line.starts_with("===");
+  if (inLogs || line.empty()) return ReportLine::Other;
+  finding.message = std::string(line);
+  if (line.starts_with("ERROR") || line.starts_with("WARNING")) {
+    finding.rule = "models";
+    finding.severity = line.starts_with("ERROR") ? Severity::Error : Severity::Warning;
+    // "ERROR:" with nothing after it says that something failed, not what.
+    const std::size_t colon = line.find(':');
+    return colon != std::string_view::npos && line.find_first_not_of(' ', colon + 1) == line.npos
+               ? ReportLine::Unreadable
+               : ReportLine::Finding;
+  }
+  // "<cell>: netlist FAILED, simulation not run"
+  const std::size_t failed = line.find("FAILED");
+  if (failed == std::string_view::npos) return ReportLine::Other;
+  const std::size_t colon = line.rfind(": netlist ");
+  if (colon == std::string_view::npos) return ReportLine::Unreadable;
+  finding.part = std::string(line.substr(0, colon));
+  finding.rule = line.find("netlist FAILED") != std::string_view::npos ? "netlist" : "simulation";
+  return ReportLine::Finding;
+}
+
+// A line of one part's error log: "<cell> <view>: <what went wrong>".
+ReportLine ReadErrorLogLine(std::string_view line, const char* rule, Finding& finding) {
+  if (line.empty()) return ReportLine::Other;
+  finding.rule = rule;
+  finding.message = std::string(line);
+  static constexpr std::string_view kLacksPin = " lacks symbol pin ";
+  if (const std::size_t at = line.find(kLacksPin); at != std::string_view::npos) {
+    finding.rule = "pin_missing_in_wrapper";
+    finding.object = std::string(line.substr(at + kLacksPin.size()));
+  }
+  return ReportLine::Finding;
+}
+
+}  // namespace
+
+void ReadCellsimFindings(const std::string& projectDir, const std::string& library,
+                         const std::vector<std::string>& unreadableLogs,
+                         std::vector<Finding>& findings, bool& truncated) {
+  const std::string summary = CellsimSummaryPath(projectDir);
+  bool inLogs = false;
+  ReadReportFindings(
+      summary, "",
+      [&](std::string_view line, Finding& finding) {
+        return ReadSummaryLine(line, inLogs, finding);
+      },
+      findings, truncated);
+  const std::string logDir = ParentPath(summary);
+  const std::pair<std::string, const char*> folders[] = {
+      {logDir + "/sim_error_log/QelLog_" + library + "Sim", "simulation_error"},
+      {logDir + "/wrapper_error_log", "wrapper_netlist"},
+      {logDir + "/map_error_log", "map_netlist"},
+  };
+  for (const auto& [folder, rule] : folders) {
+    for (const fs::path& file : LogFiles(folder)) {
+      ReadReportFindings(
+          file.string(), file.stem().string(),
+          [rule = rule](std::string_view line, Finding& finding) {
+            return ReadErrorLogLine(line, rule, finding);
+          },
+          findings, truncated);
+    }
+  }
+  for (const std::string& file : unreadableLogs) {
+    Finding finding;
+    finding.rule = "unreadable_error_log";
+    finding.object = file;
+    finding.message = "error log " + file + " cannot be read";
+    AddFinding(findings, truncated, std::move(finding));
+  }
 }

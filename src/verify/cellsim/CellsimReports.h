@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "verify/Finding.h"
 #include "verify/Verdict.h"
 
 // The final status report: 0 passed, 1 failed (missing, empty, unreadable or without
@@ -48,3 +49,13 @@ CellsimOutcome ReadCellsimOutcome(const std::string& projectDir, const std::stri
 // A cellsim that was ended by a signal may have written passing reports before it died: the
 // status is unknown, and the message says which signal ended it.
 void MarkCellsimEndedBySignal(CellsimOutcome& outcome, int signal, bool stopOnNetlist);
+
+// The findings of a run: the summary report's lines up to the appended error logs (a part
+// whose netlist or simulation FAILED, rule "netlist" or "simulation"; "ERROR" and "WARNING"
+// lines, rule "models"), then every line of the error logs of library, in the order they are
+// appended (rules "simulation_error", "wrapper_netlist", "map_netlist";
+// "pin_missing_in_wrapper" with the pin as object), then an error log that cannot be read
+// (rule "unreadable_error_log"). Each line is its finding's message.
+void ReadCellsimFindings(const std::string& projectDir, const std::string& library,
+                         const std::vector<std::string>& unreadableLogs,
+                         std::vector<Finding>& findings, bool& truncated);

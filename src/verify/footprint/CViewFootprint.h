@@ -47,7 +47,6 @@ class CViewFootprint final : public CDialog {
   const std::string& Mode() const { return mode_; }
   bool IsVerifyMode() const;
   CGXGridWnd& Grid() { return grid_; }
-  CFootprint& Footprints() { return footprints_; }
 
   // Refills the grid from the footprint list with the filter text.
   void FillGrid();

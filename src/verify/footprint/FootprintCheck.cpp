@@ -45,6 +45,10 @@ FootprintCheck CheckFootprintFile(const std::string& path, const std::string& ex
   if (!in) return check;
   check.read = true;
   auto finding = [&](int line, const std::string& text) {
+    if (check.findings.size() >= kMaxFootprintFindings) {
+      check.truncated = true;
+      return;
+    }
     check.findings.push_back(line > 0 ? "line " + std::to_string(line) + ": " + text : text);
   };
 

@@ -1,6 +1,7 @@
 #include "verify/footprint/FootprintConsole.h"
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <iostream>
 
@@ -92,6 +93,24 @@ VerifyResult NotRun(const VerifyArguments& args, std::string cause) {
   return NotRunResult(FootprintResult(args), std::move(cause));
 }
 
+// A finding of the footprint check: "line N: text" says where in the file it is.
+Finding FootprintFinding(const std::string& text, const std::string& footprint,
+                         const std::string& file) {
+  Finding finding;
+  finding.rule = "footprint_syntax";
+  finding.part = footprint;
+  finding.message = text;
+  finding.file = file;
+  static constexpr std::string_view kLine = "line ";
+  if (text.starts_with(kLine)) {
+    long line = 0;
+    const char* begin = text.data() + kLine.size();
+    const auto [end, error] = std::from_chars(begin, text.data() + text.size(), line);
+    if (error == std::errc() && end != begin && line > 0) finding.line = line;
+  }
+  return finding;
+}
+
 FlowRun RunFootprintVerify(const std::vector<std::string>& words) {
   FlowRun run;
   const auto given =
@@ -151,10 +170,11 @@ FlowRun RunFootprintVerify(const std::vector<std::string>& words) {
     run.results.push_back(result);
     return run;
   }
-  for (const std::string& finding : check.findings) {
-    result.findings.push_back(finding);
-    std::cerr << file << ": " << finding << "\n";
+  for (const std::string& text : check.findings) {
+    AddFinding(result, FootprintFinding(text, name, file));
+    std::cerr << file << ": " << text << "\n";
   }
+  result.findingsTruncated = result.findingsTruncated || check.truncated;
   result.counts.emplace_back("errors", static_cast<long>(check.findings.size()));
   result.verdict = check.findings.empty() ? Verdict::Passed : Verdict::Failed;
   result.message = "Footprint " + name + (check.findings.empty() ? " passed" : " failed") +

@@ -104,6 +104,7 @@ VerifyResult RunConsistency(CKestraCmdContext& command, const PackagingArguments
   result.verdict = signal != 0 ? Verdict::Unknown : ConsistencyVerdict(result.message);
   if (result.verdict == Verdict::Unknown) result.cause = result.message;
   result.log = ConsistencyFile(project, ".log");
+  result.findings = ConsistencyFindings(project, result.message, result.verdict);
   return result;
 }
 
@@ -130,13 +131,15 @@ std::string StartPackager(CToolLauncher& launcher, const PackagerRun& run,
 
 // The result of a packager run that started; signal: the signal that ended it, or 0.
 VerifyResult PackagerResult(const PackagingArguments& args, const std::string& cell,
-                            Verdict verdict, const std::string& log, int signal) {
+                            Verdict verdict, const std::string& status, const std::string& log,
+                            int signal) {
   VerifyResult result = PackagingResult(args.library, cell);
   result.verdict = signal != 0 ? Verdict::Unknown : verdict;
   result.message = signal != 0 ? PackagingEndedBySignalText("cellpack", signal)
                                : PackagerVerdictMessage(verdict);
   if (verdict == Verdict::Unknown) result.cause = result.message;
   result.log = log;
+  ReadPackagerFindings(status, log, cell, verdict, result.findings, result.findingsTruncated);
   return result;
 }
 
@@ -161,7 +164,8 @@ VerifyResult RunPackagerOnce(CKestraCmdContext& command, const PackagingArgument
     return result;
   }
   return PackagerResult(args, cellText, PackagerVerdict(run.scratch),
-                        run.scratch + "/" + kLogReport, command.GetLauncher()->GetLastEndSignal());
+                        run.scratch + "/" + kStatusReport, run.scratch + "/" + kLogReport,
+                        command.GetLauncher()->GetLastEndSignal());
 }
 
 // Each part in a run of its own, up to args.parallel at once, each in a scratch directory of
@@ -213,7 +217,7 @@ std::vector<VerifyResult> RunPackagerPerPart(CKestraCmdContext& command,
     const Verdict verdict =
         read.code == 0 ? (read.withWarnings ? Verdict::PassedWithWarnings : Verdict::Passed)
                        : (read.code == 2 ? Verdict::Unknown : Verdict::Failed);
-    results.push_back(PackagerResult(args, cells[i], verdict, log, endSignals[i]));
+    results.push_back(PackagerResult(args, cells[i], verdict, stat, log, endSignals[i]));
   }
   return results;
 }

@@ -84,3 +84,54 @@ Verdict ConsistencyVerdict(const std::string& summary) {
   if (upper.find("PASSED") != std::string::npos) return Verdict::Passed;
   return Verdict::Unknown;
 }
+
+ReportLine ReadPackagerLogLine(std::string_view line, Finding& finding) {
+  const bool error = line.starts_with("ERROR");
+  if (!error && !line.starts_with("WARNING")) return ReportLine::Other;
+  finding.severity = error ? Severity::Error : Severity::Warning;
+  const std::size_t colon = line.find(':');
+  if (colon == std::string_view::npos) return ReportLine::Unreadable;
+  std::string_view text = line.substr(colon + 1);
+  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+  if (text.empty()) return ReportLine::Unreadable;
+  static constexpr std::string_view kPart = "part ";
+  // "part table T not found" is about the run, not about a part named "table ...".
+  if (const std::size_t end = text.find(": "); text.starts_with(kPart) && end != text.npos) {
+    finding.part = std::string(text.substr(kPart.size(), end - kPart.size()));
+    text.remove_prefix(end + 2);
+  }
+  finding.rule = "packaging";
+  finding.message = std::string(text);
+  return ReportLine::Finding;
+}
+
+void ReadPackagerFindings(const std::string& statusFile, const std::string& logFile,
+                          const std::string& part, Verdict verdict, std::vector<Finding>& findings,
+                          bool& truncated) {
+  const std::size_t before = findings.size();
+  ReadReportFindings(logFile, part, ReadPackagerLogLine, findings, truncated);
+  if (verdict != Verdict::Failed && verdict != Verdict::Unknown) return;
+  const bool anyError =
+      std::any_of(findings.begin() + static_cast<std::ptrdiff_t>(before), findings.end(),
+                  [](const Finding& f) { return f.severity >= Severity::Error; });
+  if (anyError) return;
+  Finding status;
+  status.rule = "status";
+  status.part = part;
+  status.object = statusFile;
+  status.message = verdict == Verdict::Unknown
+                       ? "the status report " + statusFile + " cannot be read"
+                       : "the status report " + statusFile + " does not say PASSED";
+  AddFinding(findings, truncated, std::move(status));
+}
+
+std::vector<Finding> ConsistencyFindings(const std::string& projectFile, const std::string& summary,
+                                         Verdict verdict) {
+  if (verdict == Verdict::Passed) return {};
+  Finding finding;
+  finding.rule = "consistency";
+  finding.severity = verdict == Verdict::PassedWithWarnings ? Severity::Warning : Severity::Error;
+  finding.object = ConsistencyFile(projectFile, ".sum");
+  finding.message = summary;
+  return {finding};
+}

@@ -5,7 +5,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "verify/ReportFindings.h"
 #include "verify/Verdict.h"
 
 // The scratch directory of the packaging tool below a project directory (ending in its
@@ -49,3 +52,21 @@ std::string ConsistencySummary(const std::string& projectFile);
 // The verdict a summary states: unknown for kUnknownPackagingStatus or a summary without a
 // keyword; failed for "FAILED"; passed with warnings for "WARNING"; passed for "PASSED".
 Verdict ConsistencyVerdict(const std::string& summary);
+
+// One line of the packaging tool's log (ftb.rep) in its own form: "ERROR: part P: text" and
+// "WARNING: part P: text" (the part left out for the run as a whole) give a finding of rule
+// "packaging"; an "ERROR:" or "WARNING:" that says nothing is an unreadable line.
+ReportLine ReadPackagerLogLine(std::string_view line, Finding& finding);
+
+// The findings of a packager run on part ("" or several parts for a run of the library or of
+// several parts): those of its log; then, when verdict is failed or unknown and the log gave
+// no error, one of rule "status" about the status report, so that a failure never comes
+// without a finding.
+void ReadPackagerFindings(const std::string& statusFile, const std::string& logFile,
+                          const std::string& part, Verdict verdict, std::vector<Finding>& findings,
+                          bool& truncated);
+
+// The consistency check's finding: rule "consistency", the summary as message; none when the
+// summary says passed.
+std::vector<Finding> ConsistencyFindings(const std::string& projectFile, const std::string& summary,
+                                         Verdict verdict);

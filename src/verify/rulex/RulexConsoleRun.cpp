@@ -129,6 +129,8 @@ FlowRun RunRulex(const std::vector<std::string>& words) {
 
   VerifyResult result = RulexResult(*args);
   result.log = outcome.plan.logFile;
+  result.findings = outcome.findings;
+  result.findingsTruncated = outcome.findingsTruncated;
   static const char* const names[] = {"info", "oversights", "warnings", "errors", "fatal", "total"};
   const bool verdict = outcome.stage == RulexStage::Verdict;
   for (int i = 0; i < RulexCounts::kCount; ++i) {

@@ -7,6 +7,7 @@
 #include "base/ReplaceFile.h"
 #include "base/SignalText.h"
 #include "verify/rulex/RulexCommandFile.h"
+#include "verify/rulex/RulexFindings.h"
 #include "verify/rulex/RulexPaths.h"
 #include "verify/rulex/RulexProject.h"
 
@@ -84,6 +85,7 @@ RulexOutcome RunRulexFlow(const RulexRequest& request, RulexToolRunner& runner) 
     return outcome;
   }
   outcome.log = ParseRulexLog(plan.logFile);
+  ReadRulexFindings(plan.logFile, request.cell, outcome.findings, outcome.findingsTruncated);
   if (outcome.log.problem) {
     outcome.stage = RulexStage::LogProblem;
     return outcome;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "verify/Finding.h"
 #include "verify/rulex/RulexLog.h"
 
 struct RulexRequest {
@@ -54,6 +55,9 @@ struct RulexOutcome {
   RulexLogResult log;   // valid for Verdict and LogProblem
   std::string message;  // "View verification ... See log file for details." for Verdict
   std::string problem;  // ValueRefused: which value and why; ToolKilled: the signal
+  // The log's findings, for Verdict and LogProblem (at most kMaxFindings).
+  std::vector<Finding> findings;
+  bool findingsTruncated = false;
 };
 
 // Runs the tool on a prepared plan and waits for its end. Implementations stream the tool's
@@ -76,7 +80,7 @@ RulexStage PrepareRulexInputs(const RulexRequest& request, const std::string& de
                               const std::string& designName, RulexPlan& plan, std::string& refusal);
 
 // The minimal checks: prepares, writes rx.dat, removes the previous rx.msg (so that a crashed
-// or cancelled run never shows an earlier verdict), runs, and parses the log.
+// or cancelled run never shows an earlier verdict), runs, and parses the log and its findings.
 RulexOutcome RunRulexFlow(const RulexRequest& request, RulexToolRunner& runner);
 
 // The advanced checks' inputs: prepares with only "library" rewritten and empties rx.dat.

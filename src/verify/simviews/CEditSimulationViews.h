@@ -52,7 +52,6 @@ class CEditSimulationViews final : public CDialog {
   ~CEditSimulationViews() override;
 
   C5XBrowserUI* MainBrowser() const { return mainBrowser_.get(); }
-  C5XBrowserUI* SecondBrowser() const { return secondBrowser_.get(); }
   bool VerilogViewsActive() const { return verilogViewsActive_; }
 
  protected:

@@ -70,8 +70,14 @@ VerifyResult CheckCell(const std::string& list, const std::string& library, cons
     check.setTemplate(site);
     check.loadPart(list, library, cell);
     const int count = check.runChecks(aspects);
-    for (const BMesgText& difference : differences.getMessages())
-      result.findings.push_back(difference.getText());
+    for (const BMesgText& difference : differences.getMessages()) {
+      Finding finding;
+      finding.rule = "template_difference";
+      finding.severity = difference.isError() ? Severity::Error : Severity::Warning;
+      finding.part = cell;
+      finding.message = difference.getText();
+      AddFinding(result, std::move(finding));
+    }
     result.counts.emplace_back("differences", count);
     result.verdict = count == 0 ? Verdict::Passed : Verdict::Failed;
     result.message = count == 0
@@ -125,8 +131,8 @@ FlowRun RunTemplateCheck(const std::vector<std::string>& words) {
               << cells.size() << ") against " << site.getFileName() << "\n";
     run.results.push_back(CheckCell(list, library, cells[i], site, aspects));
     // The text output has one line per part: the differences themselves go with the progress.
-    for (const std::string& difference : run.results.back().findings)
-      std::cerr << "  " << difference << "\n";
+    for (const Finding& difference : run.results.back().findings)
+      std::cerr << "  " << difference.message << "\n";
   }
   return run;
 }

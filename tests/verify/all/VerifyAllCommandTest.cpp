@@ -67,7 +67,7 @@ TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
   EXPECT_EQ(valid.status, 0) << valid.err;
   const std::string junit = ReadFile(dir.path() / "junit.xml");
   EXPECT_NE(junit.find("<testsuite name=\"simulation\" tests=\"11\" failures=\"1\" errors=\"0\" "
-                       "skipped=\"7\">"),
+                       "skipped=\"7\" time=\""),
             std::string::npos)
       << junit;
   ASSERT_EQ(verdicts.size(), 44u) << all.err;  // 11 parts, 4 flows

@@ -130,6 +130,56 @@ TEST(RunHistory, KeepsVerdictsAndIgnoresADamagedFile) {
   }
 }
 
+TEST(ResultFile, FindingsDurationAndNotRunGoThroughJobFilesAndHistory) {
+  VerifyResult failed = Result("7432", "rulex", Verdict::Failed);
+  failed.duration = 0.5;
+  Finding finding;
+  finding.rule = "prop_present";
+  finding.severity = Severity::Fatal;
+  finding.part = "7432";
+  finding.object = "7432_DIP14";
+  finding.message = "7432_DIP14 lacks property PART_NAME";
+  finding.file = "/p/rx.msg";
+  finding.line = 7;
+  failed.findings = {finding, finding};
+  failed.findingsTruncated = true;
+  VerifyResult skipped = Result("7400", "template", Verdict::Unknown);
+  skipped.notRun = true;
+  skipped.cause = "not run: no template given";
+
+  std::string error;
+  const auto read = ParseResultsJson(ResultRecordJson(failed), error);
+  ASSERT_TRUE(read) << error;
+  EXPECT_EQ(read->front().findings, failed.findings);
+  EXPECT_TRUE(read->front().findingsTruncated);
+  EXPECT_EQ(read->front().duration, 0.5);
+  const auto notRun = ParseResultsJson(ResultRecordJson(skipped), error);
+  ASSERT_TRUE(notRun) << error;
+  EXPECT_TRUE(notRun->front().notRun);
+  EXPECT_EQ(notRun->front().cause, skipped.cause);
+
+  // A job file of the first schema: its findings are messages alone.
+  const auto old = ParseResultsJson(
+      R"({"flow":"footprint","library":"f","cell":"SO8","verdict":"failed","message":"m",)"
+      R"("log":"","counts":{},"findings":["line 4: pitch needs a number above 0", 3]})",
+      error);
+  ASSERT_TRUE(old) << error;
+  ASSERT_EQ(old->front().findings.size(), 1u);
+  EXPECT_EQ(old->front().findings[0].message, "line 4: pitch needs a number above 0");
+  EXPECT_EQ(old->front().findings[0].part, "SO8");
+
+  TempDir dir;
+  const std::string file = (dir.path() / "history.json").string();
+  RunHistory history;
+  history.Put({"abc", failed});
+  ASSERT_TRUE(history.Save(file, error)) << error;
+  std::string warning;
+  const RunHistory loaded = RunHistory::Load(file, warning);
+  const HistoryEntry* entry = loaded.Find("lib", "7432", "rulex");
+  ASSERT_NE(entry, nullptr) << warning;
+  EXPECT_EQ(entry->result.findings, failed.findings);
+}
+
 TEST(RunLock, ASecondRunOnTheProjectIsRefusedUntilTheFirstEnds) {
   TempDir dir;
   const std::string file = (dir.path() / "lock").string();

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <functional>
+#include <tuple>
 
 #include "DemoDialogTest.h"
 #include "TempDir.h"
@@ -14,6 +15,7 @@
 #include "framework/Prompter.h"
 #include "verify/WorkingDirectory.h"
 #include "verify/cellsim/CCellsimVerification.h"
+#include "verify/cellsim/CellsimConsoleRun.h"
 
 namespace fs = std::filesystem;
 using Dlg = CCellsimVerification;
@@ -308,4 +310,34 @@ TEST_F(CellsimDialogTest, ARelativeProjectFileWorksFromTheDirectoryTheHostStarte
             std::vector<std::string>{"Simulation checks PASSED, see log file for details"});
   EXPECT_EQ(fs::path(after), fs::canonical(dir.path()));
   EXPECT_TRUE(fs::exists(scratch / "finalstatus.rep"));
+}
+
+TEST_F(CellsimDialogTest, TheDialogAndTheVerbGiveTheSameResult) {
+  std::vector<VerifyResult> fromDialog;
+  ResultsWatcher watcher;  // closes the results dialog
+  RunDialog([&](Dlg& d) {
+    d.SetDlgItemText(Dlg::IDC_VIEWS, "verilog");
+    Tick(d, "simcells", {"nor2"});
+    d.ClickDlgItem(1);
+    fromDialog = d.Results();
+  });
+  const FlowRun verb =
+      CellsimVerifyFlow().run({"-proj", projectFile.string(), "-lib", "simcells", "-cell", "nor2",
+                               "-wrapperview", "verilog", "-default-paths"});
+  ASSERT_EQ(fromDialog.size(), 1u);
+  ASSERT_EQ(verb.results.size(), 1u) << verb.usageError;
+  const VerifyResult& a = fromDialog[0];
+  const VerifyResult& b = verb.results[0];
+  EXPECT_EQ(a.verdict, Verdict::Failed);
+  EXPECT_EQ(std::tie(a.flow, a.library, a.cell, a.verdict, a.message, a.cause),
+            std::tie(b.flow, b.library, b.cell, b.verdict, b.message, b.cause));
+  EXPECT_EQ(fs::weakly_canonical(a.log), fs::weakly_canonical(b.log));
+  ASSERT_EQ(a.findings.size(), b.findings.size());
+  ASSERT_FALSE(a.findings.empty());
+  for (std::size_t i = 0; i < a.findings.size(); ++i) {
+    EXPECT_EQ(std::tie(a.findings[i].rule, a.findings[i].part, a.findings[i].object,
+                       a.findings[i].message, a.findings[i].line),
+              std::tie(b.findings[i].rule, b.findings[i].part, b.findings[i].object,
+                       b.findings[i].message, b.findings[i].line));
+  }
 }

@@ -9,6 +9,9 @@
 
 namespace {
 
+// The rule of a finding read from a record of the first schema, which kept messages only.
+constexpr const char* kFirstSchemaRule = "finding";
+
 std::optional<Verdict> VerdictOfName(const std::string& name) {
   for (Verdict verdict :
        {Verdict::Passed, Verdict::Failed, Verdict::Unknown, Verdict::PassedWithWarnings}) {
@@ -22,6 +25,44 @@ std::string Text(const nlohmann::json& record, const char* key) {
   return found != record.end() && found->is_string() ? found->get<std::string>() : "";
 }
 
+Finding FindingOf(const nlohmann::json& record) {
+  Finding finding;
+  finding.rule = Text(record, "rule");
+  finding.severity = SeverityOfWord(Text(record, "severity")).value_or(Severity::Error);
+  finding.part = Text(record, "part");
+  finding.object = Text(record, "object");
+  finding.message = Text(record, "message");
+  finding.file = Text(record, "file");
+  if (const auto line = record.find("line"); line != record.end() && line->is_number_integer())
+    finding.line = std::max(0L, line->get<long>());
+  return finding;
+}
+
+// The typed findings; a record of the first schema has their messages alone.
+void ReadFindings(const nlohmann::json& record, VerifyResult& result) {
+  const auto truncated = record.find("findings_truncated");
+  result.findingsTruncated =
+      truncated != record.end() && truncated->is_boolean() && truncated->get<bool>();
+  if (const auto typed = record.find("finding_records");
+      typed != record.end() && typed->is_array()) {
+    for (const auto& one : *typed) {
+      if (one.is_object()) AddFinding(result, FindingOf(one));
+    }
+    return;
+  }
+  if (const auto findings = record.find("findings");
+      findings != record.end() && findings->is_array()) {
+    for (const auto& line : *findings) {
+      if (!line.is_string()) continue;
+      Finding finding;
+      finding.rule = kFirstSchemaRule;
+      finding.part = result.cell;
+      finding.message = line.get<std::string>();
+      AddFinding(result, std::move(finding));
+    }
+  }
+}
+
 std::optional<VerifyResult> RecordOf(const nlohmann::json& record, std::string& error) {
   if (!record.is_object() || !record.contains("flow") || !record.contains("verdict")) {
     error = "a record without flow or verdict";
@@ -31,7 +72,9 @@ std::optional<VerifyResult> RecordOf(const nlohmann::json& record, std::string& 
   result.flow = Text(record, "flow");
   result.library = Text(record, "library");
   result.cell = Text(record, "cell");
-  const auto verdict = VerdictOfName(Text(record, "verdict"));
+  const bool notRunVerdict = Text(record, "verdict") == kNotRunVerdict;
+  const auto verdict = notRunVerdict ? std::optional<Verdict>(Verdict::Unknown)
+                                     : VerdictOfName(Text(record, "verdict"));
   if (!verdict) {
     error = "unknown verdict \"" + Text(record, "verdict") + "\"";
     return std::nullopt;
@@ -41,19 +84,18 @@ std::optional<VerifyResult> RecordOf(const nlohmann::json& record, std::string& 
   result.log = Text(record, "log");
   result.cause = Text(record, "cause");
   const auto skipped = record.find("skipped");
-  result.notRun = skipped != record.end() && skipped->is_boolean() && skipped->get<bool>();
+  result.notRun =
+      notRunVerdict || (skipped != record.end() && skipped->is_boolean() && skipped->get<bool>());
+  if (const auto duration = record.find("duration");
+      duration != record.end() && duration->is_number() && duration->get<double>() >= 0)
+    result.duration = duration->get<double>();
   if (const auto counts = record.find("counts"); counts != record.end() && counts->is_object()) {
     for (const auto& [name, value] : counts->items()) {
       result.counts.emplace_back(
           name, value.is_number_integer() ? std::optional<long>(value.get<long>()) : std::nullopt);
     }
   }
-  if (const auto findings = record.find("findings");
-      findings != record.end() && findings->is_array()) {
-    for (const auto& line : *findings) {
-      if (line.is_string()) result.findings.push_back(line.get<std::string>());
-    }
-  }
+  ReadFindings(record, result);
   return result;
 }
 
