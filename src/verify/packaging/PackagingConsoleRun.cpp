@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "base/SignalText.h"
 #include "base/qvdCommon.h"
 #include "context/CKestraCmdContext.h"
 #include "dialogs/PartVerdict.h"
@@ -102,7 +103,11 @@ VerifyResult RunConsistency(CKestraCmdContext& command, const PackagingArguments
   result.message =
       signal != 0 ? PackagingEndedBySignalText("tes2tes", signal) : ConsistencySummary(project);
   result.verdict = signal != 0 ? Verdict::Unknown : ConsistencyVerdict(result.message);
-  if (result.verdict == Verdict::Unknown) result.cause = result.message;
+  if (signal != 0) {
+    result.cause = "tes2tes was ended by " + SignalText(signal);
+  } else if (result.verdict == Verdict::Unknown) {
+    result.cause = result.message;
+  }
   result.log = ConsistencyFile(project, ".log");
   result.findings = ConsistencyFindings(project, result.message, result.verdict);
   return result;
@@ -137,7 +142,11 @@ VerifyResult PackagerResult(const PackagingArguments& args, const std::string& c
   result.verdict = signal != 0 ? Verdict::Unknown : verdict;
   result.message = signal != 0 ? PackagingEndedBySignalText("cellpack", signal)
                                : PackagerVerdictMessage(verdict);
-  if (verdict == Verdict::Unknown) result.cause = result.message;
+  if (signal != 0) {
+    result.cause = "cellpack was ended by " + SignalText(signal);
+  } else if (verdict == Verdict::Unknown) {
+    result.cause = result.message;
+  }
   result.log = log;
   ReadPackagerFindings(status, log, cell, verdict, result.findings, result.findingsTruncated);
   return result;

@@ -341,3 +341,33 @@ TEST_F(CellsimDialogTest, TheDialogAndTheVerbGiveTheSameResult) {
                        b.findings[i].message, b.findings[i].line));
   }
 }
+
+// A cell named like an option is refused before anything runs; a simulator killed after
+// writing a passing report gives status unknown, naming the signal.
+TEST_F(CellsimDialogTest, HostileNamesAreRefusedAndAKilledSimulatorIsUnknown) {
+  const fs::path library = projectFile.parent_path() / "libs/simcells";
+  fs::copy(library / "buf1", library / "-sim", fs::copy_options::recursive);
+  dir.write("killed-cellsim",
+            "#!/bin/sh\n" KESTRA_BINARY_DIR "/tools/libutil/cellsim \"$@\"\nkill -KILL $$\n");
+  fs::permissions(dir.path() / "killed-cellsim", fs::perms::owner_all);
+  setenv("KESTRA_TOOL_CELLSIM", (dir.str() + "/killed-cellsim").c_str(), 1);
+  ResultsWatcher watcher;
+  RunDialog([&](Dlg& d) {
+    d.SetDlgItemText(Dlg::IDC_VIEWS, "verilog");
+    Tick(d, "simcells", {"-sim"});
+    d.ClickDlgItem(1);
+    EXPECT_FALSE(fs::exists(scratch)) << "nothing was run";
+    Tick(d, "simcells", {"-sim"}, Qt::Unchecked);
+    Tick(d, "simcells", {"buf1"});
+    d.ClickDlgItem(1);
+    EXPECT_EQ(ReadFile(scratch / "finalstatus.rep"), "PASSED\n") << "its report did say passed";
+  });
+  unsetenv("KESTRA_TOOL_CELLSIM");
+  ASSERT_EQ(prompter->messages.size(), 1u);
+  EXPECT_EQ(prompter->messages[0].text,
+            "Unable to run checks: the cell name \"-sim\" cannot be passed to cellsim: it begins "
+            "with '-' and would be read as an option");
+  EXPECT_EQ(watcher.messages,
+            std::vector<std::string>{"Unable to determine pass/fail status of Simulation checks: "
+                                     "cellsim was ended by signal 9 (Killed)"});
+}

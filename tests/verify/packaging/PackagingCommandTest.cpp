@@ -239,7 +239,7 @@ TEST_F(PackagingCommandTest, HostileNamesKilledToolsAndOtherRunsFilesAreRespecte
   EXPECT_EQ(parts.status, 2) << parts.err;
   for (const auto& part : nlohmann::json::parse(parts.out)["parts"]) {
     EXPECT_EQ(part["verdict"], "unknown") << part;
-    EXPECT_NE(part["message"].get<std::string>().find("ended by signal 9"), std::string::npos);
+    EXPECT_NE(part["cause"].get<std::string>().find("ended by signal 9"), std::string::npos);
   }
   EXPECT_FALSE(fs::exists(projectDir / "temp/lm393.stat")) << "no report of a killed run stays";
 }
