@@ -29,6 +29,7 @@ void TemplateGeometry::Record(QWidget& dialog) {
   size_ = QSize();
   controls_.clear();
   if (dialog.layout() != nullptr || dialog.minimumSize() == dialog.maximumSize()) return;
+  if (dialog.width() <= 0 || dialog.height() <= 0) return;  // nothing to scale from
   size_ = dialog.size();
   RecordChildren(dialog);
 }
