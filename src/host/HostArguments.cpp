@@ -6,6 +6,7 @@ const char* const kHostUsage =
     "       kestra libs -proj PROJECT.tak\n"
     "       kestra footprints -proj PROJECT.tak [-filter PATTERN]\n"
     "       kestra template extract -proj PROJECT.tak -lib LIB -cell CELL -o FILE.tpl [-ref]\n"
+    "       kestra import kicad -proj PROJECT.tak [-symbols ...] [-footprints ...] [-replace]\n"
     "       kestra verify FLOW ...\n"
     "       kestra verify all -proj PROJECT.tak [-lib LIB ...] [-j N] [-html FILE]\n"
     "       kestra report merge RESULTS.json ... -html FILE\n"

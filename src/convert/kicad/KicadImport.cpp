@@ -219,13 +219,15 @@ std::string ProjectDirectory(const std::string& projectFile) {
   return absolute.parent_path().string() + "/";
 }
 
-// A project file that does not exist yet is made, empty but for a comment.
-bool EnsureProjectFile(const std::string& projectFile, std::ostream& err) {
+// A project file that does not exist yet is made, empty but for a comment; created tells
+// whether it was, so that an import that does not happen takes it away again.
+bool EnsureProjectFile(const std::string& projectFile, bool& created, std::ostream& err) {
   std::error_code error;
+  created = false;
   if (fs::exists(projectFile, error)) return true;
   std::string why;
-  if (ReplaceFileContent(projectFile, "{ project of imported KiCad libraries }\n", &why))
-    return true;
+  created = ReplaceFileContent(projectFile, "{ project of imported KiCad libraries }\n", &why);
+  if (created) return true;
   err << kCommand << ": " << why << "\n";
   return false;
 }
@@ -277,10 +279,17 @@ int RunKicadImport(const std::vector<std::string>& words, std::ostream& out, std
         << " of its own; choose a prefix with -lib-prefix\n";
     return 2;
   }
-  if (!EnsureProjectFile(a->projectFile, err)) return 1;
+  bool created = false;
+  if (!EnsureProjectFile(a->projectFile, created, err)) return 1;
+  // Whatever stops the import from here on leaves the project as it was, without a project
+  // file that only the import made.
+  auto forget = [&] {
+    if (created) fs::remove(a->projectFile, error);
+  };
   std::string failure;
   if (!ProjectCanChange(a->projectFile, failure)) {
     err << kCommand << ": " << failure << "\n";
+    forget();
     return 1;
   }
 
@@ -291,6 +300,7 @@ int RunKicadImport(const std::vector<std::string>& words, std::ostream& out, std
       !MakeFolder(staging + "/footprints", failure)) {
     err << kCommand << ": " << failure << "\n";
     RemoveTree(staging);
+    forget();
     return 1;
   }
   const StopSignals signals;
@@ -306,11 +316,13 @@ int RunKicadImport(const std::vector<std::string>& words, std::ostream& out, std
   }
   if (signals.Caught() != 0) {
     RemoveTree(staging);
+    forget();
     err << kCommand << ": stopped; the project is as it was\n";
     return 128 + signals.Caught();
   }
   if (!failure.empty() || !SwitchImport(projectDir, a->projectFile, staging, libraries, failure)) {
     RemoveTree(staging);
+    forget();
     err << kCommand << ": " << failure << "; the project is as it was\n";
     return 1;
   }
