@@ -45,22 +45,25 @@ void CheckPinsAgainstPads(const PhysicalPart& part, const std::string& footprint
                           const std::string& file, PartPackagingResult& result) {
   const auto pads = ReadFootprintPadNumbers(file);
   if (!pads) {
-    result.errors.push_back("netrev " + part.name + ": footprint " + file + " cannot be read");
+    result.errors.push_back({"footprint_unreadable", footprint,
+                             "netrev " + part.name + ": footprint " + file + " cannot be read"});
     return;
   }
   std::set<std::string> used;
   for (const PackagePin& pin : part.pins) {
     used.insert(pin.number);
     if (!pads->numbers.count(pin.number))
-      result.errors.push_back("netrev " + part.name + ": pin " + pin.name + " (number " +
-                              pin.number + ") has no pad in footprint " + footprint);
+      result.errors.push_back({"pin_without_pad", pin.name,
+                               "netrev " + part.name + ": pin " + pin.name + " (number " +
+                                   pin.number + ") has no pad in footprint " + footprint});
   }
   // Only a footprint that lists its pads says which it has; "pads N" alone may be a gate of
   // a package whose other pins the part leaves out.
   for (const std::string& pad : pads->numbers)
     if (pads->listed && !used.count(pad))
-      result.warnings.push_back("netrev " + part.name + ": pad " + pad + " of footprint " +
-                                footprint + " is used by no pin");
+      result.warnings.push_back({"pad_without_pin", pad,
+                                 "netrev " + part.name + ": pad " + pad + " of footprint " +
+                                     footprint + " is used by no pin"});
 }
 
 }  // namespace
