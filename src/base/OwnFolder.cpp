@@ -30,7 +30,8 @@ bool MakeOwnFolder(const std::string& path, std::string* error) {
   if (IsFolder(path)) return true;
   std::error_code code;
   // Not a folder of its own: a link (to anywhere) or a file goes; the folder takes its place.
-  if (fs::symlink_status(path, code).type() != fs::file_type::not_found && ::unlink(path.c_str()) != 0)
+  if (fs::symlink_status(path, code).type() != fs::file_type::not_found &&
+      ::unlink(path.c_str()) != 0)
     return Fail(error, what, std::strerror(errno));
   fs::create_directories(path, code);
   if (code) return Fail(error, what, code.message());
@@ -43,7 +44,8 @@ bool RemakeOwnFolder(const std::string& path, const std::vector<std::string>& ke
   if (!MakeOwnFolder(path, error)) return false;
   std::error_code code;
   std::vector<fs::path> doomed;
-  for (fs::directory_iterator entry(path, code), end; !code && entry != end; entry.increment(code)) {
+  for (fs::directory_iterator entry(path, code), end; !code && entry != end;
+       entry.increment(code)) {
     if (std::find(keep.begin(), keep.end(), entry->path().filename().string()) == keep.end())
       doomed.push_back(entry->path());
   }

@@ -1,9 +1,9 @@
 // A tool run that must not outlive the program that started it, even when that program is
 // killed outright (SIGKILL) and cannot stop it: the child, once in a process group of its own,
-// starts a small watcher in that group (not a child of the tool) which waits on a pipe whose only writer is the parent.
-// When the parent dies the pipe reads its end, and the watcher ends the whole group: SIGTERM,
-// a grace, then SIGKILL (itself included). A run that ends normally ends its group itself,
-// watcher and all.
+// starts a small watcher in that group (not a child of the tool) which waits on a pipe whose only
+// writer is the parent. When the parent dies the pipe reads its end, and the watcher ends the whole
+// group: SIGTERM, a grace, then SIGKILL (itself included). A run that ends normally ends its group
+// itself, watcher and all.
 //
 // POSIX. The object belongs to the parent and lives as long as the run; StartInChild runs in
 // the child between fork and exec and calls only async-signal-safe functions.

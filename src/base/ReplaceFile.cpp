@@ -74,7 +74,8 @@ bool ReplaceWith(const std::string& path, const std::function<int(int fd)>& writ
 }  // namespace
 
 bool ReplaceFileContent(const std::string& path, std::string_view content, std::string* error) {
-  return ReplaceWith(path, [&](int fd) { return WriteAll(fd, content); }, error);
+  return ReplaceWith(
+      path, [&](int fd) { return WriteAll(fd, content); }, error);
 }
 
 bool ReadRegularFile(const std::string& path, std::string& content, std::string* error,
@@ -121,7 +122,8 @@ bool CopyRegularFile(const std::string& source, const std::string& target, std::
             return code;
           }
           if (got == 0) return 0;
-          if (const int code = WriteAll(out, std::string_view(buffer, static_cast<std::size_t>(got))))
+          if (const int code =
+                  WriteAll(out, std::string_view(buffer, static_cast<std::size_t>(got))))
             return code;
         }
       },

@@ -90,7 +90,8 @@ class Checker {
         int off = 0;
         const SymbolPin* first = nullptr;
         for (const SymbolPin& pin : view.pins)
-          if (offsetOf(pin.x, view.originX) % grid != 0 || offsetOf(pin.y, view.originY) % grid != 0) {
+          if (offsetOf(pin.x, view.originX) % grid != 0 ||
+              offsetOf(pin.y, view.originY) % grid != 0) {
             if (!first) first = &pin;
             ++off;
           }

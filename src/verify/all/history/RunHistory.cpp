@@ -17,8 +17,8 @@ RunHistory RunHistory::Load(const std::string& file, std::string& warning) {
   if (std::filesystem::symlink_status(file, code).type() == std::filesystem::file_type::not_found)
     return {};
   const auto damaged = [&](const std::string& why) {
-    warning = "the history " + file + " is damaged and is ignored (" + why +
-              "): every part is checked";
+    warning =
+        "the history " + file + " is damaged and is ignored (" + why + "): every part is checked";
     return RunHistory();
   };
   std::string text;
