@@ -329,6 +329,6 @@ int RunKicadImport(const std::vector<std::string>& words, std::ostream& out, std
   out << "imported " << symbols << " symbols in " << libraries.symbolLibraries.size()
       << " libraries and " << footprints << " footprints in " << libraries.footprintFolders.size()
       << " footprint folders into " << projectDir << kImportFolder << " (" << problems
-      << " problems reported)\n";
+      << " problems reported, " << leftOut << " symbols or footprints left out)\n";
   return 0;
 }

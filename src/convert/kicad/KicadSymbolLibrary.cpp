@@ -229,13 +229,13 @@ void ResolveExtends(const std::string& file, std::vector<KicadSymbol>& symbols,
       child.power = child.power || from.power;
       auto own = std::move(child.properties);
       child.properties = from.properties;
-      for (auto& [key, value] : own) {
+      for (auto& property : own) {
         auto same = std::find_if(child.properties.begin(), child.properties.end(),
-                                 [&](const auto& p) { return p.first == key; });
+                                 [&](const auto& p) { return p.first == property.first; });
         if (same != child.properties.end()) {
-          same->second = std::move(value);
+          same->second = std::move(property.second);
         } else {
-          child.properties.emplace_back(key, std::move(value));
+          child.properties.push_back(std::move(property));
         }
       }
     }

@@ -237,7 +237,11 @@ TEST_F(PackagingCommandTest, HostileNamesKilledToolsAndOtherRunsFilesAreRespecte
   const ProgramRun parts = Verify(
       {"-lib", "packs", "-cell", "lm393", "-cell", "74hc00", "-report", "-j", "2", "-json"}, env);
   EXPECT_EQ(parts.status, 2) << parts.err;
-  for (const auto& part : nlohmann::json::parse(parts.out)["parts"]) {
+  // The parsed report must outlive the loop: a range over a member of a temporary dangles.
+  const nlohmann::json report = nlohmann::json::parse(parts.out);
+  ASSERT_TRUE(report.contains("parts")) << parts.out;
+  EXPECT_FALSE(report["parts"].empty()) << parts.out;
+  for (const auto& part : report["parts"]) {
     EXPECT_EQ(part["verdict"], "unknown") << part;
     EXPECT_NE(part["cause"].get<std::string>().find("ended by signal 9"), std::string::npos);
   }
