@@ -16,11 +16,17 @@
 #include "verify/ResultOutput.h"
 #include "verify/ScratchProject.h"
 #include "verify/VerifyAllLock.h"
+#include "verify/all/cluster/ClusterRun.h"
+#include "verify/all/cluster/CommandOutput.h"
+#include "verify/all/cluster/SlurmJobs.h"
+#include "verify/all/cluster/SlurmScript.h"
 #include "verify/all/history/RunHistory.h"
 #include "verify/all/history/RunLock.h"
 #include "verify/all/jobs/JobCommands.h"
 #include "verify/all/jobs/JobRunner.h"
+#include "verify/all/jobs/PlanManifest.h"
 #include "verify/all/jobs/ResultFile.h"
+#include "verify/all/merge/ResultsMerge.h"
 #include "verify/all/page/PageFiles.h"
 
 namespace fs = std::filesystem;
@@ -33,7 +39,9 @@ constexpr long kDefaultTimeLimit = 600;
 constexpr const char* kUsage =
     "usage: kestra verify all -proj FILE [-lib LIB ...] [-cell C ...]\n"
     "         [-flows rulex,packaging,...] [-j N] [-timeout SECONDS] [-template [LIB=]FILE.tpl]\n"
-    "         [-models DIR] [-changed] [-html FILE] [-json] [-junit FILE] [-plan FILE]\n"
+    "         [-models DIR] [-changed] [-html FILE] [-json] [-junit FILE]\n"
+    "         [-plan FILE [-plan-format lines|slurm]]\n"
+    "         [-slurm [-plan FILE] [-sbatch-args \"...\"] [-wait [-cancel-on-interrupt]]]\n"
     "  every flow that checks parts, on every part of the libraries (or the -cell parts);\n"
     "  without -lib every library of the project's qvd.lib\n"
     "  each part and flow a `kestra verify FLOW` job in a scratch copy of the project\n"
@@ -42,19 +50,27 @@ constexpr const char* kUsage =
     "  template for the parts of LIB (repeatable); -models: the simulation models\n"
     "  -changed: re-check only parts whose files or inputs changed since their last verdict\n"
     "  -html FILE: the report page, its logs in the folder FILE's name + _logs beside it\n"
-    "  -plan FILE: write the jobs as a job list (one shell line each) instead of running them\n"
+    "  -plan FILE: write the jobs as a job list (one shell line each) instead of running them;\n"
+    "  -plan-format slurm: FILE is a Slurm array script instead, one array task per line\n"
+    "  -slurm: write that script and submit it with sbatch, with a merge job after it that\n"
+    "  writes the page (-html, default FILE.d/report.html); -wait: wait for the merge job and\n"
+    "  end as a local run would; -cancel-on-interrupt: Ctrl-C while waiting cancels the jobs\n"
     "exit status: the worst verdict (0 passed, 3 passed with warnings, 1 failed, 2 status\n"
     "unknown or nothing checked); a flow that does not apply to a part is not run and does\n"
     "not count\n";
 
 constexpr const char* kReportUsage =
-    "usage: kestra report merge RESULTS.json ... -html FILE [-previous RESULTS.json] [-json]\n"
+    "usage: kestra report merge RESULTS.json|FOLDER ... -html FILE [-previous RESULTS.json] "
+    "[-json]\n"
+    "         [-cluster-job ARRAY_JOB_ID]\n"
     "  the results of kestra verify ... -json runs (a job list's results) as one report page;\n"
-    "  -previous: an earlier run's -json results, for the changes since\n";
+    "  a folder gives its .json files; a job list's result that is missing is unknown\n"
+    "  -previous: an earlier run's -json results, for the changes since\n"
+    "  -cluster-job: the Slurm array that ran the job list, for what became of its tasks\n";
 
-constexpr std::string_view kAllValued[] = {"-proj", "-lib",     "-cell",     "-flows",
-                                           "-j",    "-timeout", "-template", "-models",
-                                           "-html", "-junit",   "-plan"};
+constexpr std::string_view kAllValued[] = {
+    "-proj",   "-lib",  "-cell",  "-flows", "-j",           "-timeout",    "-template",
+    "-models", "-html", "-junit", "-plan",  "-plan-format", "-sbatch-args"};
 
 struct AllArguments {
   VerifyAllRequest request;
@@ -65,6 +81,11 @@ struct AllArguments {
   std::string junit;
   std::string html;
   std::string plan;
+  bool slurmFormat = false;  // -plan-format slurm, or -slurm
+  bool slurm = false;
+  std::string sbatchArgs;
+  bool wait = false;
+  bool cancelOnInterrupt = false;
 };
 
 std::vector<std::string> SplitCommas(const std::string& text) {
@@ -76,9 +97,50 @@ std::vector<std::string> SplitCommas(const std::string& text) {
   return names;
 }
 
+// -plan-format, -slurm and the options that only go with -slurm.
+bool ParseClusterArguments(const FlowWords& parsed, AllArguments& args, std::string& error) {
+  const std::string format = parsed.Value("-plan-format");
+  if (!format.empty() && format != "lines" && format != "slurm") {
+    error = "-plan-format is lines or slurm, not \"" + format + "\"";
+    return false;
+  }
+  if (!format.empty() && args.plan.empty()) {
+    error = "-plan-format goes with -plan FILE";
+    return false;
+  }
+  args.slurm = parsed.Has("-slurm");
+  args.slurmFormat = args.slurm || format == "slurm";
+  args.sbatchArgs = parsed.Value("-sbatch-args");
+  args.wait = parsed.Has("-wait");
+  args.cancelOnInterrupt = parsed.Has("-cancel-on-interrupt");
+  if (!args.slurm && (args.wait || args.cancelOnInterrupt || parsed.Has("-sbatch-args"))) {
+    error = "-wait, -cancel-on-interrupt and -sbatch-args go with -slurm";
+    return false;
+  }
+  if (args.cancelOnInterrupt && !args.wait) {
+    error = "-cancel-on-interrupt goes with -wait";
+    return false;
+  }
+  if (args.slurm && format == "lines") {
+    error = "-slurm writes a Slurm script: leave out -plan-format lines";
+    return false;
+  }
+  if (args.slurm && (args.changed || !args.junit.empty())) {
+    error = "-slurm runs on the cluster: leave out -changed and -junit";
+    return false;
+  }
+  if (args.json && args.slurm && !args.wait) {
+    error = "-json gives the results of a run: with -slurm it needs -wait";
+    return false;
+  }
+  return true;
+}
+
 std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& words,
                                               std::string& error) {
-  const auto parsed = FlowWords::Parse(words, {"-changed", "-json"}, kAllValued, {"-proj"}, error);
+  const auto parsed =
+      FlowWords::Parse(words, {"-changed", "-json", "-slurm", "-wait", "-cancel-on-interrupt"},
+                       kAllValued, {"-proj"}, error);
   if (!parsed) return std::nullopt;
   AllArguments args;
   args.request.project = AbsolutePath(parsed->Value("-proj"));
@@ -116,7 +178,9 @@ std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& wo
   args.junit = parsed->Value("-junit");
   args.html = parsed->Value("-html");
   args.plan = parsed->Value("-plan");
-  if (!args.plan.empty() && (args.changed || !args.html.empty() || !args.junit.empty())) {
+  if (!ParseClusterArguments(*parsed, args, error)) return std::nullopt;
+  if (!args.plan.empty() && !args.slurm &&
+      (args.changed || !args.html.empty() || !args.junit.empty())) {
     error = "-plan writes a job list only: leave out -changed, -html and -junit";
     return std::nullopt;
   }
@@ -177,6 +241,19 @@ VerifyResult JobResult(const PartJob& job, const JobEnd& end, const std::string&
   const std::string said = LastLine(errors);
   return NotRunResult(result, "kestra verify " + job.flow + " gave no result (" +
                                   DescribeJobEnd(end) + (said.empty() ? "" : ": " + said) + ")");
+}
+
+// Why a cluster run may not write into folder (FILE.d): results of an earlier run that a
+// cluster may still be writing are never removed, and #SBATCH lines cannot carry every path.
+std::string ClusterFolderProblem(const std::string& folder) {
+  if (const std::string problem = SbatchPathProblem(folder); !problem.empty()) return problem;
+  std::error_code code;
+  const fs::path results = fs::path(folder) / "results";
+  if (fs::is_directory(results, code) && !fs::is_empty(results, code))
+    return "the results folder " + results.string() +
+           " holds the results of an earlier run (which may still run on the cluster): remove "
+           "it, or give another -plan file";
+  return "";
 }
 
 std::string Name(const VerifyResult& result) {
@@ -241,10 +318,22 @@ bool InScope(const VerifyResult& result, const VerifyAllRequest& request,
          (request.cells.empty() || has(request.cells, result.cell)) && has(flows, result.flow);
 }
 
+int WriteSlurmScript(const AllArguments& args, const JobPlan& plan, const PlanManifest& manifest,
+                     const std::string& listFile, std::ostream& out, std::ostream& err);
+
 int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, std::ostream& err) {
-  const std::string listFile = AbsolutePath(args.plan);
-  const std::string folder = listFile + ".d";
+  const std::string planFile = AbsolutePath(args.plan);
+  const std::string folder = planFile + ".d";
+  // A Slurm plan is the script; its lines go beside the results.
+  const std::string listFile = args.slurmFormat ? folder + "/jobs.txt" : planFile;
   std::string error;
+  if (args.slurmFormat) {
+    if (const std::string problem = ClusterFolderProblem(folder); !problem.empty()) {
+      err << "kestra verify all: " << PrintableText(problem) << "\n";
+      return kUsageStatus;
+    }
+  }
+  PlanManifest manifest{NewPlanId(), args.request.project, planFile, {}};
   if (!MakeOwnFolder(folder, &error) || !RemakeOwnFolder(folder + "/results", {}, &error) ||
       !MakeOwnFolder(folder + "/scratch", &error)) {
     err << "kestra verify all: the job list is not written: " << PrintableText(error) << "\n";
@@ -276,12 +365,17 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, 
       return kUsageStatus;
     }
     list += line + "\n";
+    manifest.lines.push_back({{stem + ".json", job.library, job.cell, job.flow}});
     ++lines;
   }
-  if (!ReplaceFileContent(listFile, list, &error)) {
+  std::error_code ignored;
+  fs::remove(folder + "/merged.json", ignored);
+  if (!ReplaceFileContent(listFile, list, &error) ||
+      !ReplaceFileContent(folder + "/plan.json", PlanManifestJson(manifest), &error)) {
     err << "kestra verify all: the job list is not written: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
+  if (args.slurmFormat) return WriteSlurmScript(args, plan, manifest, listFile, out, err);
   out << "job list: " << PrintableText(listFile) << " (" << lines << " jobs, "
       << plan.jobs.size() - lines << " not run)\n"
       << "results: " << PrintableText(folder) << "/results/\n"
@@ -289,6 +383,68 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, 
       << "merge:    " << ShellWord(program) << " report merge " << ShellWord(folder)
       << "/results/*.json -html report.html\n";
   return 0;
+}
+
+// The Slurm array script over the job list; its lines were written as listFile.
+int WriteSlurmScript(const AllArguments& args, const JobPlan& plan, const PlanManifest& manifest,
+                     const std::string& listFile, std::ostream& out, std::ostream& err) {
+  const std::string folder = manifest.plan + ".d";
+  SlurmScriptRequest script;
+  script.script = manifest.plan;
+  script.lines = listFile;
+  script.lineCount = manifest.lines.size();
+  for (const auto& line : manifest.lines)
+    script.jobsPerLine = std::max(script.jobsPerLine, line.size());
+  script.jobTimeLimit = args.timeLimit;
+  script.program = RunningProgram();
+  script.project = args.request.project;
+  script.results = folder + "/results";
+  script.page = args.html.empty() ? folder + "/report.html" : AbsolutePath(args.html);
+  script.merged = folder + "/merged.json";
+  std::string error;
+  if (script.lineCount == 0) {
+    err << "kestra verify all: every check is not run: there is nothing for the cluster to do\n";
+    return kUsageStatus;
+  }
+  if (!ReplaceFileContent(manifest.plan, SlurmArrayScript(script), &error)) {
+    err << "kestra verify all: the Slurm script is not written: " << PrintableText(error) << "\n";
+    return kUsageStatus;
+  }
+  out << "slurm script: " << PrintableText(manifest.plan) << " (" << script.lineCount
+      << " array tasks, each at most "
+      << SlurmTimeLimit(ArrayTaskSeconds(script.jobTimeLimit, script.jobsPerLine)) << ")\n"
+      << "results: " << PrintableText(script.results) << "/\n";
+  if (!args.slurm) {
+    out << "submit:   sh " << ShellWord(manifest.plan) << " submit [sbatch options]\n";
+    return 0;
+  }
+  const auto sbatchArgs = SplitSbatchArguments(args.sbatchArgs, error);
+  if (!sbatchArgs) {
+    err << "kestra verify all: " << PrintableText(error) << "\n";
+    return kUsageStatus;
+  }
+  ClusterRunRequest run{manifest.plan, *sbatchArgs, args.wait,      args.cancelOnInterrupt,
+                        script.merged, script.page, script.results, plan.jobs.size()};
+  const ClusterRunOutcome outcome = RunOnCluster(run, out, err);
+  if (outcome.stopSignal != 0) {
+    std::signal(outcome.stopSignal, SIG_DFL);
+    std::raise(outcome.stopSignal);
+    return 128 + outcome.stopSignal;
+  }
+  if (!outcome.results) return outcome.status;
+  std::vector<std::string> flows;
+  for (const VerifyResult& result : *outcome.results) {
+    if (std::find(flows.begin(), flows.end(), result.flow) == flows.end())
+      flows.push_back(result.flow);
+  }
+  if (args.json) {
+    WriteResultsJson(*outcome.results, out);
+  } else {
+    WriteText(*outcome.results, std::vector<bool>(outcome.results->size(), false), out);
+  }
+  WriteSummary(flows, *outcome.results, err);
+  err << "report page: " << PrintableText(script.page) << "\n";
+  return outcome.results->empty() ? kUsageStatus : ExitStatus(*outcome.results);
 }
 
 }  // namespace
@@ -300,7 +456,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     return 0;
   }
   std::string error;
-  const auto args = ParseAllArguments(words, error);
+  auto args = ParseAllArguments(words, error);
   if (!args) {
     err << "kestra verify all: " << PrintableText(error) << "\n" << kUsage;
     return kUsageStatus;
@@ -308,6 +464,21 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   if (ExistingProjectFile(args->request.project, error).empty()) {
     err << "kestra verify all: " << PrintableText(error) << "\n";
     return kUsageStatus;
+  }
+  if (args->slurm && !ProgramOnPath("sbatch")) {
+    err << "kestra verify all: -slurm needs Slurm's sbatch, which is not on PATH; nothing is "
+           "written\n";
+    return kUsageStatus;
+  }
+  if (args->slurm && args->plan.empty()) {
+    // The project's temp folder, which the nodes then must share as well.
+    const std::string folder = VerifyAllFolder(args->request.project) + "/cluster";
+    if (!MakeOwnFolder(VerifyAllFolder(args->request.project), &error) ||
+        !MakeOwnFolder(folder, &error)) {
+      err << "kestra verify all: " << PrintableText(error) << "\n";
+      return kUsageStatus;
+    }
+    args->plan = folder + "/verify.sbatch";
   }
   // Every file the run is to write can be written, before any job runs.
   for (const std::string* file : {&args->html, &args->junit, &args->plan}) {
@@ -470,6 +641,7 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
   std::vector<std::string> files;
   std::string html;
   std::string previousFile;
+  std::string clusterJob;
   bool json = false;
   for (std::size_t i = 1; i < words.size(); ++i) {
     const std::string& word = words[i];
@@ -479,12 +651,13 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
     }
     if (word == "-json") {
       json = true;
-    } else if (word == "-html" || word == "-previous") {
+    } else if (word == "-html" || word == "-previous" || word == "-cluster-job") {
       if (i + 1 >= words.size()) {
-        err << "kestra report merge: " << word << " needs a file\n" << kReportUsage;
+        err << "kestra report merge: " << word
+            << (word == "-cluster-job" ? " needs a job id\n" : " needs a file\n") << kReportUsage;
         return kUsageStatus;
       }
-      (word == "-html" ? html : previousFile) = words[++i];
+      (word == "-html" ? html : word == "-previous" ? previousFile : clusterJob) = words[++i];
     } else if (!word.empty() && word.front() == '-') {
       err << "kestra report merge: unknown option " << PrintableText(word) << "\n" << kReportUsage;
       return kUsageStatus;
@@ -497,31 +670,22 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
         << kReportUsage;
     return kUsageStatus;
   }
-  std::vector<VerifyResult> results;
-  std::vector<std::string> flows;
-  for (const std::string& file : files) {
-    std::string error;
-    auto read = ReadResultsJson(file, error);
-    if (!read) {
-      // A job that never ran (a lost node, a killed array task) leaves an empty file.
-      err << "kestra report merge: " << PrintableText(file) << ": " << PrintableText(error)
-          << ": left out\n";
-      continue;
-    }
-    for (VerifyResult& result : *read) {
-      if (!result.log.empty() && !html.empty()) {
-        if (const std::string why = MergedLogProblem(result.log, file); !why.empty()) {
-          err << "kestra report merge: warning: the log " << PrintableText(result.log)
-              << " named in " << PrintableText(file) << " is left out: " << PrintableText(why)
-              << "\n";
-          result.log.clear();
-        }
-      }
-      if (std::find(flows.begin(), flows.end(), result.flow) == flows.end())
-        flows.push_back(result.flow);
-      results.push_back(std::move(result));
-    }
+  if (!clusterJob.empty() && clusterJob.find_first_not_of("0123456789") != std::string::npos) {
+    err << "kestra report merge: -cluster-job needs a job id (digits), not \""
+        << PrintableText(clusterJob) << "\"\n";
+    return kUsageStatus;
   }
+  // A job that never ran (a lost node, a killed array task) leaves an empty file; a job
+  // list's results that are missing become unknown results.
+  MergeOutcome merged = MergeResults({files, clusterJob, !html.empty()});
+  if (!merged.error.empty()) {
+    err << "kestra report merge: " << PrintableText(merged.error) << "\n";
+    return kUsageStatus;
+  }
+  for (const std::string& warning : merged.warnings)
+    err << "kestra report merge: warning: " << PrintableText(warning) << "\n";
+  std::vector<VerifyResult>& results = merged.results;
+  const std::vector<std::string>& flows = merged.flows;
   std::vector<VerifyResult> previous;
   if (!previousFile.empty()) {
     std::string error;
@@ -536,7 +700,13 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
   if (json) WriteResultsJson(results, out);
   int status = results.empty() ? kUsageStatus : ExitStatus(results);
   if (!html.empty()) {
-    PageRequest page{html, "merged results", flows, results, {}, previous, !previousFile.empty()};
+    PageRequest page{html,
+                     merged.title.empty() ? "merged results" : merged.title,
+                     flows,
+                     results,
+                     {},
+                     previous,
+                     !previousFile.empty()};
     std::vector<std::string> warnings;
     std::string error;
     if (!WritePageWithLogs(page, warnings, error)) {
