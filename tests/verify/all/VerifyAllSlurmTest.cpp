@@ -62,11 +62,10 @@ class VerifyAllSlurmTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(VerifyAllSlurmTest, TheClusterGivesTheVerdictsAndFindingsOfALocalRun) {
-  const QStringList common = {"verify", "all",      "-proj", "demo/demo.tak",
-                              "-lib",   "standard", "-json"};
-  const ProgramRun local = Kestra(common + QStringList{"-j", "2"});
+  const QStringList common = {"verify", "all", "-proj", "demo/demo.tak", "-lib", "standard"};
+  const ProgramRun local = Kestra(common + QStringList{"-j", "2", "-json"});
   const ProgramRun slurm =
-      Kestra(common + QStringList{"-slurm", "-wait", "-plan", "run/verify.sbatch"});
+      Kestra(common + QStringList{"-slurm", "-wait", "-plan", "run/verify.sbatch", "-json"});
   ASSERT_EQ(slurm.status, local.status) << slurm.err << cluster->Logs();
   EXPECT_NE(slurm.out.find("array job: "), std::string::npos) << slurm.out;
   const auto shown = Shown(slurm.out.substr(slurm.out.find('{')));
@@ -104,7 +103,9 @@ TEST_F(VerifyAllSlurmTest, ACancelledArrayTaskLeavesItsPartsUnknownNotMissing) {
   const std::string array = id("array job: ");
   const std::string merge = id("merge job: ");
   ASSERT_FALSE(array.empty() || merge.empty()) << submitted.out;
+  // Task 3 is cancelled before it starts; task 5 fails (its line is made to fail).
   Client("scancel " + array + "_3");
+  Client("sed -i '5s/.*/exit 9/' run/verify.sbatch.d/jobs.txt");
   Client("scontrol release " + array + " " + merge);
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(180);
   while (Client("scontrol show job -o " + merge).find("JobState=COMPLETED") == std::string::npos &&
@@ -115,6 +116,8 @@ TEST_F(VerifyAllSlurmTest, ACancelledArrayTaskLeavesItsPartsUnknownNotMissing) {
   // The third line is the third part's check: 7408 (parts in name order).
   EXPECT_EQ(shown.at("standard/7408 rulex"),
             "unknown: the cluster job " + array + "_3 ended with CANCELLED");
+  EXPECT_EQ(shown.at("standard/7486 rulex"),
+            "unknown: the cluster job " + array + "_5 ended with FAILED");
   EXPECT_EQ(shown.at("standard/7400 rulex").rfind("passed: ", 0), 0u)
       << shown.at("standard/7400 rulex");
 }

@@ -156,6 +156,11 @@ std::map<std::size_t, std::string> ArrayTaskStates(const std::string& arrayJob, 
   if (states.empty()) {
     const CommandOutput scontrol = RunCommand({"scontrol", "show", "job", "-o", arrayJob});
     if (scontrol.started && scontrol.status == 0) states = ParseTaskStates(scontrol.out, arrayJob);
+    // The controller drops a task cancelled before it started from the array's records: once
+    // the array has ended, a task it no longer lists among the others was cancelled.
+    if (!states.empty()) {
+      for (std::size_t task = 1; task <= tasks; ++task) states.try_emplace(task, "CANCELLED");
+    }
   }
   // Neither keeps the job: the note slurmstepd leaves in a stopped task's error file.
   for (std::size_t task = 1; task <= tasks; ++task) {

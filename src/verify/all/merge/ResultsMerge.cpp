@@ -100,9 +100,11 @@ std::string MissingCause(const PlannedResult& planned, std::size_t line,
       return "the cluster job " + task + " ended with " + state->second;
   }
   const auto why = unreadable.find(planned.file);
-  std::string cause =
-      "no result: " + planned.file + " " +
-      (why == unreadable.end() ? "is not among the merged files" : "is " + why->second);
+  std::error_code code;
+  std::string cause = "no result: " + planned.file + " is " +
+                      (why != unreadable.end()           ? why->second
+                       : !fs::exists(planned.file, code) ? "missing"
+                                                         : "not among the merged files");
   if (!clusterJob.empty() && taskStates.count(line) == 0)
     cause += " (the state of the cluster job " + task + " is not known)";
   return cause;
