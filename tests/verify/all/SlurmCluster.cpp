@@ -95,6 +95,8 @@ std::unique_ptr<SlurmCluster> SlurmCluster::Start(const fs::path& folder, std::s
        << "ProctrackType=proctrack/linuxproc\nTaskPlugin=task/none\n"
        << "SchedulerType=sched/builtin\nSelectType=select/cons_tres\n"
        << "SelectTypeParameters=CR_Core\nMinJobAge=120\nKillWait=2\nReturnToService=2\n"
+       // Start a task as soon as a CPU is free, not at the next scheduling pass (3 s).
+       << "SchedulerParameters=batch_sched_delay=0,sched_min_interval=0\n"
        << "JobCompType=jobcomp/none\nAccountingStorageType=accounting_storage/none\n"
        << "MpiDefault=none\nNodeName=" << node << " CPUs=" << std::thread::hardware_concurrency()
        << " RealMemory=512 State=UNKNOWN\nPartitionName=debug Nodes=" << node
