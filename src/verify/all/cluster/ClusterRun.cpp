@@ -60,7 +60,11 @@ ClusterRunOutcome RunOnCluster(const ClusterRunRequest& request, std::ostream& o
     }
     return signals.Caught() == 0;
   };
-  const auto state = WaitForJob(jobs->merge, kPollInterval, keepWaiting);
+  const auto unreachable = [&](const std::string& why) {
+    err << "kestra verify all: warning: the Slurm controller does not answer ("
+        << PrintableText(why) << "); still waiting\n";
+  };
+  const auto state = WaitForJob(jobs->merge, kPollInterval, keepWaiting, unreachable);
   if (!state) {
     outcome.stopSignal = signals.Caught();
     if (request.cancelOnInterrupt) {

@@ -93,10 +93,13 @@ std::optional<SubmittedJobs> SubmitArrayScript(const std::string& script,
   return jobs;
 }
 
-std::string JobState(const std::string& job) {
+std::optional<std::string> JobState(const std::string& job, std::string& error) {
   const CommandOutput run = RunCommand({"scontrol", "show", "job", "-o", job});
-  if (!run.started || run.status != 0) return "";
-  return FieldOf(run.out.substr(0, run.out.find('\n')), "JobState");
+  if (run.started && run.status == 0)
+    return FieldOf(run.out.substr(0, run.out.find('\n')), "JobState");
+  if (run.started && run.err.find("Invalid job id") != std::string::npos) return "";
+  error = Trimmed(run.started ? run.err : run.reason);
+  return std::nullopt;
 }
 
 bool FinalJobState(const std::string& state) {
@@ -107,10 +110,15 @@ bool FinalJobState(const std::string& state) {
 }
 
 std::optional<std::string> WaitForJob(const std::string& job, std::chrono::milliseconds interval,
-                                      const std::function<bool()>& keepWaiting) {
+                                      const std::function<bool()>& keepWaiting,
+                                      const std::function<void(const std::string&)>& unreachable) {
+  bool answered = true;
   for (;;) {
-    const std::string state = JobState(job);
-    if (state.empty() || FinalJobState(state)) return state;
+    std::string error;
+    const auto state = JobState(job, error);
+    if (!state && answered) unreachable(error);
+    answered = state.has_value();
+    if (state && (state->empty() || FinalJobState(*state))) return *state;
     if (!keepWaiting()) return std::nullopt;
     std::this_thread::sleep_for(interval);
     if (!keepWaiting()) return std::nullopt;

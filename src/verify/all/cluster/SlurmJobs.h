@@ -31,17 +31,20 @@ std::optional<std::vector<std::string>> SplitSbatchArguments(const std::string& 
                                                              std::string& error);
 
 // The state the controller gives job ("PENDING", "RUNNING", "COMPLETED", ...); "" when it no
-// longer knows the job (it ended long enough ago) or cannot be asked.
-std::string JobState(const std::string& job);
+// longer knows the job (it ended long enough ago); nullopt with why in error when it cannot
+// be asked (it does not answer, scontrol is missing).
+std::optional<std::string> JobState(const std::string& job, std::string& error);
 
 // Whether state is one a job does not leave.
 bool FinalJobState(const std::string& state);
 
 // Waits until job is in a final state or gone; every interval asks keepWaiting, which ends the
-// wait when false. The last state seen ("" when the job was gone), or nullopt when the wait
-// was ended.
+// wait when false. A controller that does not answer is asked again (a restart, a network
+// hiccup), and unreachable is told each time it begins. The last state seen ("" when the job
+// was gone), or nullopt when the wait was ended.
 std::optional<std::string> WaitForJob(const std::string& job, std::chrono::milliseconds interval,
-                                      const std::function<bool()>& keepWaiting);
+                                      const std::function<bool()>& keepWaiting,
+                                      const std::function<void(const std::string&)>& unreachable);
 
 // scancel of the jobs; "" or what scancel said.
 std::string CancelJobs(const std::vector<std::string>& jobs);
