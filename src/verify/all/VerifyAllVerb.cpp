@@ -125,8 +125,8 @@ bool ParseClusterArguments(const FlowWords& parsed, AllArguments& args, std::str
     error = "-slurm writes a Slurm script: leave out -plan-format lines";
     return false;
   }
-  if (args.slurm && (args.changed || !args.junit.empty())) {
-    error = "-slurm runs on the cluster: leave out -changed and -junit";
+  if (args.slurmFormat && (args.changed || !args.junit.empty())) {
+    error = "a Slurm script runs on the cluster: leave out -changed and -junit";
     return false;
   }
   if (args.json && args.slurm && !args.wait) {
@@ -179,7 +179,8 @@ std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& wo
   args.html = parsed->Value("-html");
   args.plan = parsed->Value("-plan");
   if (!ParseClusterArguments(*parsed, args, error)) return std::nullopt;
-  if (!args.plan.empty() && !args.slurm &&
+  // A Slurm script's merge job writes the page: -html names it.
+  if (!args.plan.empty() && !args.slurmFormat &&
       (args.changed || !args.html.empty() || !args.junit.empty())) {
     error = "-plan writes a job list only: leave out -changed, -html and -junit";
     return std::nullopt;
@@ -403,7 +404,8 @@ int WriteSlurmScript(const AllArguments& args, const JobPlan& plan, const PlanMa
   script.merged = folder + "/merged.json";
   std::string error;
   if (script.lineCount == 0) {
-    err << "kestra verify all: every check is not run: there is nothing for the cluster to do\n";
+    err << "kestra verify all: no check applies to these parts (every one is not run): there is "
+           "nothing for the cluster to do\n";
     return kUsageStatus;
   }
   if (!ReplaceFileContent(manifest.plan, SlurmArrayScript(script), &error)) {

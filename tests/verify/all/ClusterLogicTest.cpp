@@ -195,4 +195,14 @@ TEST(ResultsMerge, MixedResultsAreRefusedTwiceGivenKeepsTheLaterMissingIsUnknown
   EXPECT_EQ(merged.results.size(), 1u);
   ASSERT_EQ(merged.warnings.size(), 1u);
   EXPECT_NE(merged.warnings[0].find("y.json: empty: left out"), std::string::npos);
+  // A damaged description checks nothing, and says so.
+  WriteText(dir.path() / "d.txt.d/plan.json", "{\"kestra_plan\": 1, \"lines\": 7");
+  WriteText(dir.path() / "d.txt.d/results/1.rulex.json", Record("c1", "passed"));
+  merged = MergeResults({{(dir.path() / "d.txt.d/results").string()}, "", false});
+  EXPECT_EQ(merged.results.size(), 1u);
+  ASSERT_EQ(merged.warnings.size(), 1u);
+  EXPECT_NE(merged.warnings[0].find("plan.json is not a job list's description: the results "
+                                    "beside it are merged unchecked"),
+            std::string::npos)
+      << merged.warnings[0];
 }

@@ -52,9 +52,12 @@ bool NaturalLess(const std::string& a, const std::string& b) {
   return a.size() - i < b.size() - j;
 }
 
-// The job list a results file belongs to: the plan.json of its folder's FILE.d, read once.
+// The job list a results file belongs to: the plan.json of its folder's FILE.d, read once;
+// a damaged one is named in warnings and checks nothing.
 class Manifests {
  public:
+  explicit Manifests(std::vector<std::string>& warnings) : warnings_(warnings) {}
+
   const PlanManifest* Of(const std::string& file) {
     std::error_code code;
     const fs::path folder = fs::absolute(file, code).parent_path();
@@ -64,6 +67,8 @@ class Manifests {
     if (found == read_.end()) {
       std::string error;
       auto manifest = fs::exists(path, code) ? ReadPlanManifest(path, error) : std::nullopt;
+      if (!error.empty())
+        warnings_.push_back(error + ": the results beside it are merged unchecked");
       found = read_
                   .emplace(path, manifest ? std::make_unique<PlanManifest>(std::move(*manifest))
                                           : nullptr)
@@ -73,6 +78,7 @@ class Manifests {
   }
 
  private:
+  std::vector<std::string>& warnings_;
   std::map<std::string, std::unique_ptr<PlanManifest>> read_;
 };
 
@@ -136,7 +142,7 @@ MergeOutcome MergeResults(const MergeRequest& request) {
       files.push_back(given);
     }
   }
-  Manifests manifests;
+  Manifests manifests(outcome.warnings);
   const PlanManifest* plan = nullptr;
   std::string planFile;
   std::map<PartFlow, std::size_t> where;     // index in outcome.results
