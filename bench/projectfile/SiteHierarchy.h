@@ -5,14 +5,15 @@
 // level's overrides fall on locked directives (and most of the user file's on directives that
 // do not allow it): those are refused and logged, as they are at a real site.
 //
-// Value lines of each level (1,200 in all), with 170 control lines:
+// Value lines of each level (1,200 in all), with 230 control lines:
 //   qvd.tak   540 (one to four words, paths, continued lines); controls: 60 locks and 80
 //             directives the user file may set
 //   site.tak  250 (200 overrides, 23 of them of locked directives, refused; 50 of its own);
-//             controls: 30 more locks
-//   project   300 (200 overrides, 40 of them of locked directives, refused; 100 of its own)
-//   user.tak  110 (60 of directives it may set; 50 refused)
-// The first Open logs 113 refusals, 52 KB of tak.log.
+//             controls: 90 more locks
+//   project   220 (200 overrides, 88 of them of locked directives, refused; 20 of its own)
+//   user.tak  190 (30 of directives it may set; 160 that it may not, and 4 that it may but the
+//             site has locked: refused)
+// The first Open logs 275 refusals, 139 KB of tak.log.
 #pragma once
 
 #include <filesystem>
@@ -37,13 +38,16 @@ inline std::string NameOf(int n) { return "setting_" + std::to_string(n); }
 inline std::string ValuesOf(int n, const std::string& level) {
   switch (n % 5) {
     case 0:
-      return "'$QVD_INST_DIR/lib/" + level + "/rules_" + std::to_string(n) + ".rul'";
+      return "'$QVD_INST_DIR/lib/" + level + "/rulex/decks/standard_cells/rules_" +
+             std::to_string(n) + ".rul'";
     case 1:
       return "on";
     case 2:
-      return "'" + level + " default' '/opt/tools/bin' 'x" + std::to_string(n) + "'";
+      return "'" + level + " default' '/opt/eda/tools/2026.3/linux64/bin' '/proj/lib/cells/x" +
+             std::to_string(n) + "'";
     case 3:
-      return "\"" + level + "_" + std::to_string(n) + "\" 42 \\\n  '/scratch/" + level + "'";
+      return "\"" + level + "_" + std::to_string(n) + "\" 42 \\\n  '/scratch/" + level +
+             "/cellsim/work/results'";
     default:
       return std::to_string(n * 7) + " ms";
   }
@@ -64,7 +68,7 @@ inline std::string Sections(const std::vector<std::pair<int, std::string>>& line
 }
 
 inline bool InstallLocks(int n) { return n % 9 == 0; }  // 60 of 540
-inline bool SiteLocks(int n) { return n % 18 == 5; }    // 30 of 540
+inline bool SiteLocks(int n) { return n % 6 == 5; }     // 90 of 540
 inline bool UserMaySet(int n) { return n % 27 == 1 || n % 27 == 2 || n % 27 == 3 || n % 27 == 4; }
 
 // Writes the four files below folder: share/qvdsetup/projmgr/{qvd,site,user}.tak and
@@ -101,24 +105,24 @@ inline std::string Write(const std::filesystem::path& folder) {
   std::ofstream(setup / "site.tak")
       << Sections(values, "") << Sections(controls, "_CONTROL_SETTINGS");
 
-  // Project: 200 overrides (40 of them of locked directives), 100 of its own.
+  // Project: 200 overrides (88 of them of locked directives), 20 of its own.
   values.clear();
   lockedOverrides = 0;
   for (int n = 1; n < 540 && values.size() < 200; n += 2) {
     const bool locked = InstallLocks(n) || SiteLocks(n);
-    if (locked && ++lockedOverrides > 40) continue;
+    if (locked && ++lockedOverrides > 100) continue;
     values.emplace_back(n, NameOf(n) + " " + ValuesOf(n, "project"));
   }
-  for (int n = 600; n < 700; ++n) values.emplace_back(n, NameOf(n) + " " + ValuesOf(n, "project"));
+  for (int n = 600; n < 620; ++n) values.emplace_back(n, NameOf(n) + " " + ValuesOf(n, "project"));
   const std::string project = (folder / "project.tak").string();
   std::ofstream(project) << Sections(values, "");
 
-  // User: 60 directives it may set, 50 it may not.
+  // User: 30 directives it may set, 160 it may not (settings the site has since taken over).
   values.clear();
-  for (int n = 0, allowed = 0, refused = 0; n < 540 && allowed + refused < 110; ++n) {
-    if (UserMaySet(n) && allowed < 60) {
+  for (int n = 0, allowed = 0, refused = 0; n < 540 && allowed + refused < 190; ++n) {
+    if (UserMaySet(n) && allowed < 30) {
       ++allowed;
-    } else if (n % 9 == 7 && refused < 50) {
+    } else if (!UserMaySet(n) && n % 3 == 2 && refused < 160) {
       ++refused;
     } else {
       continue;
