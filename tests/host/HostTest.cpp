@@ -80,6 +80,24 @@ TEST(Host, NoArgumentsVersionAndHelpTellWhatKestraIs) {
   EXPECT_NE(typo.err.find("did you mean \"verify\"?"), std::string::npos) << typo.err;
 }
 
+// What the host says by itself (usage, version, a bad command line) loads neither the module
+// nor a Qt, widget, font or display library; a verb of the module does load them, which shows
+// that the loader's trace would see such a load.
+TEST(Host, UsageAndVersionLoadNoModuleAndNoQt) {
+  TempDir dir;
+  const auto trace = [&](const std::string& words) {
+    return RunKestra(dir, words, "LD_DEBUG=files").err;
+  };
+  for (const std::string words : {"", "-help", "--version", "help", "stray"}) {
+    const std::string err = trace(words);
+    ASSERT_NE(err.find("file=libstdc++"), std::string::npos) << "no loader trace: " << err;
+    for (const char* library : {"libkestraui", "libQt6", "libfontconfig", "libX11", "libxcb",
+                                "libGL", "libEGL", "libwayland"})
+      EXPECT_EQ(err.find(library), std::string::npos) << "kestra " << words << " loads " << library;
+  }
+  EXPECT_NE(trace("libs -help").find("libQt6Widgets"), std::string::npos);
+}
+
 TEST(Host, UnknownModeIsReportedAndStartsNothing) {
   TempDir dir;
   const std::string log = dir.str() + "/launch.log";
