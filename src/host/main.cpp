@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cmdline/HeadlessVerbs.h"
 #include "cmdline/KestraEntryPoints.h"
 #include "host/HostArguments.h"
 #include "host/HostHelp.h"
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
     std::cout << HostUsage();
     return 0;
   }
+  if (words[0] == "verify" && VerifiesWithoutModule(rest)) return KestraHeadlessVerifyMain(rest);
   ProvideRuntimeDirectory();
   if (words[0] == "help") {
     ChooseHeadlessWhenNeeded();
