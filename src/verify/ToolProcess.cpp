@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -119,18 +120,38 @@ void ToolProcess::Run(const ToolProcessStart& start, const Sink& sink) {
   }
   watch.ChildStarted();
 
-  // Reads the tool's output until it closes, answering stop signals on the way.
+  // Reads the tool's output until the tool ends, answering stop signals on the way. The end
+  // is the tool's exit, not the end of its output: something it left running in the
+  // background may hold the pipe open, and is ended with the group below.
+  const int exitFd = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
+  ::fcntl(output[0], F_SETFL, O_NONBLOCK);
   std::string buffer;
   const auto deliver = [&](bool all) {
     for (const std::string& piece : TakeProgressPieces(buffer, all)) sink(piece);
+  };
+  // Takes what the pipe holds now; false once it has closed.
+  const auto readAvailable = [&] {
+    char chunk[4096];
+    for (;;) {
+      const ssize_t n = ::read(output[0], chunk, sizeof chunk);
+      if (n > 0) {
+        buffer.append(chunk, static_cast<std::size_t>(n));
+      } else if (n == 0) {
+        return false;
+      } else if (errno != EINTR) {
+        return true;
+      }
+    }
   };
   int stopSignal = 0;
   Clock::time_point killAt{};
   Clock::time_point flushAt{};
   bool flushPending = false;  // a part line is shown as it is at flushAt
-  bool open = true;
-  while (open) {
-    int timeout = -1;
+  bool outputOpen = true;
+  int status = 0;
+  bool exited = false;
+  while (!exited) {
+    int timeout = exitFd < 0 ? kFlushMilliseconds : -1;  // without a pidfd, look for the exit
     const auto now = Clock::now();
     const auto until = [&](Clock::time_point at) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(at - now).count();
@@ -139,9 +160,11 @@ void ToolProcess::Run(const ToolProcessStart& start, const Sink& sink) {
     };
     if (flushPending) until(flushAt);
     if (stopSignal != 0) until(killAt);
-    pollfd fds[2] = {{output[0], POLLIN, 0}, {stopSignals.ReadEnd(), POLLIN, 0}};
-    const int ready = ::poll(fds, stopSignals.ReadEnd() >= 0 ? 2 : 1, timeout);
-    if (ready < 0 && errno != EINTR) break;
+    // poll skips the negative descriptors.
+    pollfd fds[3] = {{outputOpen ? output[0] : -1, POLLIN, 0},
+                     {stopSignals.ReadEnd(), POLLIN, 0},
+                     {exitFd, POLLIN, 0}};
+    if (::poll(fds, 3, timeout) < 0 && errno != EINTR) break;
     if (fds[1].revents & POLLIN) {
       char drain[16];
       while (::read(stopSignals.ReadEnd(), drain, sizeof drain) > 0) {
@@ -152,31 +175,28 @@ void ToolProcess::Run(const ToolProcessStart& start, const Sink& sink) {
         killAt = Clock::now() + std::chrono::milliseconds(kGraceMilliseconds);
       }
     }
-    if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
-      char chunk[4096];
-      const ssize_t n = ::read(output[0], chunk, sizeof chunk);
-      if (n > 0) {
-        buffer.append(chunk, static_cast<std::size_t>(n));
-        deliver(false);
-        if (!buffer.empty() && !flushPending) {
-          flushPending = true;
-          flushAt = Clock::now() + std::chrono::milliseconds(kFlushMilliseconds);
-        }
-      } else if (n == 0 || errno != EINTR) {
-        open = false;
+    if (outputOpen && (fds[0].revents & (POLLIN | POLLHUP | POLLERR))) {
+      outputOpen = readAvailable();
+      deliver(false);
+      if (!buffer.empty() && !flushPending) {
+        flushPending = true;
+        flushAt = Clock::now() + std::chrono::milliseconds(kFlushMilliseconds);
       }
     }
+    pid_t ended;
+    while ((ended = ::waitpid(child, &status, WNOHANG)) < 0 && errno == EINTR) {
+    }
+    exited = ended == child || ended < 0;
     if (flushPending && Clock::now() >= flushAt) {
       flushPending = false;
       deliver(true);
     }
     if (stopSignal != 0 && Clock::now() >= killAt) ::kill(-child, SIGKILL);
   }
+  if (outputOpen) readAvailable();  // what the tool wrote just before it ended
   ::close(output[0]);
+  if (exitFd >= 0) ::close(exitFd);
   deliver(true);
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
   // Nothing of the group may stay behind: children a tool left running in the background
   // belong to a run that is over.
   ::kill(-child, SIGKILL);
