@@ -12,7 +12,7 @@ namespace {
 constexpr const char* kModuleName = "libkestraui.so";
 
 // <folder above bin/>/lib/libkestraui.so for the running program (links resolved, as
-// $ORIGIN is); the plain name, found through the program's run path, when that cannot be read.
+// $ORIGIN is); the plain name, found through the library path, when that cannot be read.
 std::string ModulePath() {
   std::string exe(4096, '\0');
   const ssize_t length = ::readlink("/proc/self/exe", exe.data(), exe.size());
@@ -33,10 +33,12 @@ void* Module() {
   static void* const handle = [] {
     const std::string path = ModulePath();
     void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (module == nullptr) {
-      const char* why = ::dlerror();
-      CannotLoad(why != nullptr ? why : path);
-    }
+    if (module != nullptr) return module;
+    const char* why = ::dlerror();
+    const std::string reason = why != nullptr ? why : path;
+    // A program copied away from its tree still finds a module on its library path.
+    module = ::dlopen(kModuleName, RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr) CannotLoad(reason);
     return module;
   }();
   return handle;
