@@ -2,7 +2,7 @@
 // product, the project and the command, runs the command and exits. The headless verbs
 // (`kestra verify`, `kestra report`, `kestra libs`, `kestra footprints`, `kestra template`, `kestra
 // import`) go to the module's entry points. The module is loaded only by what needs it: the
-// usage and the version come from the host alone.
+// usage, the version and `kestra verify rulex` (HeadlessVerbs.h) run in the host alone.
 #include <sys/stat.h>
 #include <unistd.h>
 
