@@ -5,10 +5,24 @@
 // those after the verb on the host's command line; the result is the process exit status.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cmdline/KestraExport.h"
+
+// Runs body with the application object that dialogs and tool runs need, made from the
+// host's argc and argv (which it may change); the result is body's.
+KESTRA_EXPORT int KestraRunInApplication(int& argc, char** argv, const std::function<int()>& body);
+
+// Runs the command named by mode with the command object, given what the host read from its
+// command line (product, project, mode, then the message server when given). Needs a
+// QApplication.
+KESTRA_EXPORT void KestraExecuteCommand(const std::string& product, const std::string& project,
+                                        const std::string& mode,
+                                        const std::optional<std::string>& mpsSession,
+                                        const std::optional<std::string>& mpsHost);
 
 // `kestra verify [FLOW ...]`: a verification flow without dialogs, for scripts and CI;
 // `kestra verify all ...`: every flow on every part of libraries.

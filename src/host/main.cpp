@@ -1,21 +1,22 @@
-// kestra: creates the Qt application and the module's command object, hands it the
+// kestra: has the module make the Qt application and its command object, hands it the
 // product, the project and the command, runs the command and exits. The headless verbs
 // (`kestra verify`, `kestra report`, `kestra libs`, `kestra footprints`, `kestra template`, `kestra
-// import`) go to the module's entry points.
+// import`) go to the module's entry points. The module is loaded only by what needs it: the
+// usage, the version and `kestra verify rulex` (HeadlessVerbs.h) run in the host alone.
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "cmdline/CKestraCmdLine.h"
+#include "cmdline/HeadlessVerbs.h"
 #include "cmdline/KestraEntryPoints.h"
 #include "host/HostArguments.h"
 #include "host/HostHelp.h"
+#include "host/ModuleLibrary.h"
 #include "host/NearestWord.h"
 
 namespace {
@@ -58,14 +59,7 @@ void ProvideRuntimeDirectory() {
 }
 
 int RunCommand(const HostArguments& a) {
-  CKestraCmdLine command;
-  // The host's order: product, project, mode, then the message server when given.
-  command.SetProduct(a.product);
-  command.SetProject(a.project);
-  command.SetMode(a.mode);
-  if (a.mpsSession) command.SetMpsSession(*a.mpsSession);
-  if (a.mpsHost) command.SetMpsHost(*a.mpsHost);
-  command.ExecuteCmd();
+  KESTRA_MODULE(KestraExecuteCommand)(a.product, a.project, a.mode, a.mpsSession, a.mpsHost);
   return 0;
 }
 
@@ -75,7 +69,7 @@ bool KnownMode(const std::string& mode) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
   };
-  for (const std::string& name : KestraCommandNames())
+  for (const std::string& name : KESTRA_MODULE(KestraCommandNames)())
     if (lower(name) == lower(mode)) return true;
   return false;
 }
@@ -84,7 +78,8 @@ bool KnownMode(const std::string& mode) {
 // the word and the nearest command, and the run counts as not made.
 int UnknownMode(const std::string& mode) {
   std::cerr << "kestra: unknown command \"" << mode << "\"";
-  if (const std::string near = NearestWord(mode, KestraCommandNames()); !near.empty())
+  if (const std::string near = NearestWord(mode, KESTRA_MODULE(KestraCommandNames)());
+      !near.empty())
     std::cerr << "; did you mean " << near << "?";
   std::cerr << " (kestra -help lists the commands)\n";
   return kUsageStatus;
@@ -102,25 +97,26 @@ int main(int argc, char** argv) {
     std::cout << HostVersion() << "\n";
     return 0;
   }
-  if (!words.empty() && words[0] == "libs") return KestraLibsMain({words.begin() + 1, words.end()});
-  if (!words.empty() && words[0] == "report")
-    return KestraReportMain({words.begin() + 1, words.end()});
-  if (!words.empty() && words[0] == "footprints")
-    return KestraFootprintsMain({words.begin() + 1, words.end()});
-  if (!words.empty() && words[0] == "import")
-    return KestraImportMain({words.begin() + 1, words.end()});
-  if (!words.empty() && words[0] == "template")
-    return KestraTemplateMain({words.begin() + 1, words.end()});
+  const std::vector<std::string> rest(words.begin() + 1, words.end());
+  if (words[0] == "libs") return KESTRA_MODULE(KestraLibsMain)(rest);
+  if (words[0] == "report") return KESTRA_MODULE(KestraReportMain)(rest);
+  if (words[0] == "footprints") return KESTRA_MODULE(KestraFootprintsMain)(rest);
+  if (words[0] == "import") return KESTRA_MODULE(KestraImportMain)(rest);
+  if (words[0] == "template") return KESTRA_MODULE(KestraTemplateMain)(rest);
+  if (words[0] == "help" && rest.empty()) {
+    std::cout << HostUsage();
+    return 0;
+  }
+  if (words[0] == "verify" && VerifiesWithoutModule(rest)) return KestraHeadlessVerifyMain(rest);
   ProvideRuntimeDirectory();
   if (words[0] == "help") {
     ChooseHeadlessWhenNeeded();
-    QApplication app(argc, argv);
-    return RunHostHelp({words.begin() + 1, words.end()});
+    return KESTRA_MODULE(KestraRunInApplication)(argc, argv, [&] { return RunHostHelp(rest); });
   }
   if (words[0] == "verify") {
     ChooseHeadlessWhenNeeded();
-    QApplication app(argc, argv);
-    return KestraVerifyMain({words.begin() + 1, words.end()});
+    return KESTRA_MODULE(KestraRunInApplication)(
+        argc, argv, [&] { return KESTRA_MODULE(KestraVerifyMain)(rest); });
   }
   const HostParse parse = ParseHostArguments(words);
   if (!parse.arguments) {
@@ -131,7 +127,7 @@ int main(int argc, char** argv) {
     std::cout << HostUsage();
     return 0;
   }
-  if (KestraCommandOpensDialog(parse.arguments->mode) && !Interactive()) {
+  if (KESTRA_MODULE(KestraCommandOpensDialog)(parse.arguments->mode) && !Interactive()) {
     // An invisible modal dialog would wait for ever for an answer nobody can give.
     std::cerr << "kestra: the command " << parse.arguments->mode
               << " opens a dialog and needs a display: set DISPLAY (or WAYLAND_DISPLAY) and "
@@ -139,7 +135,8 @@ int main(int argc, char** argv) {
     return kUsageStatus;
   }
   ChooseHeadlessWhenNeeded();
-  QApplication app(argc, argv);
-  const int status = RunCommand(*parse.arguments);
-  return KnownMode(parse.arguments->mode) ? status : UnknownMode(parse.arguments->mode);
+  return KESTRA_MODULE(KestraRunInApplication)(argc, argv, [&] {
+    const int status = RunCommand(*parse.arguments);
+    return KnownMode(parse.arguments->mode) ? status : UnknownMode(parse.arguments->mode);
+  });
 }

@@ -11,6 +11,8 @@
 #include "base/qvdCommon.h"
 #include "cmdline/CKestraCmdLine.h"
 #include "cmdline/CommandTable.h"
+#include "cmdline/VerifyFlowNames.h"
+#include "cmdline/VerifyFlows.h"
 #include "convert/CExportXML.h"
 #include "convert/CImportXML.h"
 #include "framework/Prompter.h"
@@ -154,6 +156,14 @@ TEST_F(Dispatch, TableHoldsTheTwentyOneCommandsInOrder) {
     EXPECT_EQ(FindCommand(upper), FindCommand(name));
     EXPECT_STREQ(FindCommand(name)->name, name.c_str());
   }
+}
+
+// The host lists the flows in its usage without loading the module: its list is the registry's.
+TEST(VerifyRegistry, TheFlowsTheHostNamesAreTheRegistrysInOrder) {
+  std::vector<std::string> registered, named;
+  for (const VerifyFlow& flow : RegisteredFlows()) registered.emplace_back(flow.name);
+  for (const std::string_view name : kVerifyFlowNames) named.emplace_back(name);
+  EXPECT_EQ(registered, named);
 }
 
 TEST_F(Dispatch, JavaRuntimeGoesInFrontOfThePathOnEveryCall) {

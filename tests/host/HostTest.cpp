@@ -80,6 +80,33 @@ TEST(Host, NoArgumentsVersionAndHelpTellWhatKestraIs) {
   EXPECT_NE(typo.err.find("did you mean \"verify\"?"), std::string::npos) << typo.err;
 }
 
+// What the host says by itself (usage, version, a bad command line) and `kestra verify rulex`
+// load neither the module nor a Qt, widget, font or display library; a verb of the module
+// does load them, which shows that the loader's trace would see such a load.
+TEST(Host, UsageVersionAndTheRulesCheckerLoadNoModuleAndNoQt) {
+  TempDir dir;
+  std::filesystem::copy(std::string(KESTRA_SOURCE_DIR) + "/examples/demo", dir.path() / "demo",
+                        std::filesystem::copy_options::recursive);
+  const std::string rulex =
+      "verify rulex -proj '" + dir.str() + "/demo/demo.tak' -lib standard -cell 7432";
+  for (const std::string& words : {std::string(), std::string("-help"), std::string("--version"),
+                                   std::string("help"), std::string("stray"), rulex}) {
+    const Outcome o = RunKestra(dir, words, "LD_DEBUG=files");
+    ASSERT_NE(o.err.find("file=libstdc++"), std::string::npos) << "no loader trace: " << o.err;
+    for (const char* library : {"libkestraui", "libQt6", "libfontconfig", "libX11", "libxcb",
+                                "libGL", "libEGL", "libwayland"})
+      EXPECT_EQ(o.err.find(library), std::string::npos)
+          << "kestra " << words << " loads " << library;
+  }
+  // The checker ran and its verdict came back: the part lacks a mandatory property.
+  const Outcome checked = RunKestra(dir, rulex);
+  EXPECT_EQ(checked.status, 1) << checked.err;
+  EXPECT_NE(checked.out.find("View verification failed.  Errors:1"), std::string::npos)
+      << checked.out;
+  EXPECT_NE(RunKestra(dir, "libs -help", "LD_DEBUG=files").err.find("libQt6Widgets"),
+            std::string::npos);
+}
+
 TEST(Host, UnknownModeIsReportedAndStartsNothing) {
   TempDir dir;
   const std::string log = dir.str() + "/launch.log";

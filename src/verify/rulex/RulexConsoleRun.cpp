@@ -5,12 +5,12 @@
 #include <memory>
 #include <optional>
 
-#include "context/CKestraCmdContext.h"
 #include "libformat/LibraryTree.h"
-#include "verify/ConsoleToolRun.h"
+#include "outside/CFilePath.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
 #include "verify/ProjectLibrary.h"
+#include "verify/ToolProcess.h"
 #include "verify/rulex/RulexPaths.h"
 #include "verify/rulex/RulexRequestFor.h"
 #include "verify/rulex/RulexRules.h"
@@ -60,34 +60,31 @@ std::optional<RulexArguments> ParseRulexArguments(const std::vector<std::string>
 // "" when the library is where -ref says it is and has the part asked for; else what to tell
 // the user: a usage error when it is in the other list, or that the project has no such
 // library or the library no such part.
-std::string LibraryProblem(const CKestraCmdContext& command, const RulexArguments& args,
-                           bool& usage) {
+std::string LibraryProblem(const std::string& projectDir, const RulexArguments& args, bool& usage) {
   std::string problem;
   const ProjectLibrary found =
-      FindProjectLibrary(command.GetProjectPath(), args.library, args.reference, problem, usage);
+      FindProjectLibrary(projectDir, args.library, args.reference, problem, usage);
   if (found.list.empty() || args.cell.empty()) return problem;
   return MissingPartProblem(*found.tree, args.library, args.cell);
 }
 
-// Runs the checker attached to a hidden window; progress goes to standard error.
+// Runs the checker without Qt (the verb loads no widget or display library); progress goes
+// to standard error.
 class ConsoleRulexRunner final : public RulexToolRunner {
  public:
-  ConsoleRulexRunner(CToolLauncher& launcher, std::string product)
-      : launcher_(launcher), product_(std::move(product)) {}
+  explicit ConsoleRulexRunner(std::string product) : product_(std::move(product)) {}
 
   bool Run(const RulexPlan& plan) override {
     std::cerr << plan.lockNote;
-    StreamSink sink(std::cerr);
-    ConsoleToolRun(launcher_, sink).Run([&](CToolLauncher& launcher, HWND owner) {
-      launcher.launchRulex(plan.options, product_, owner);
-    });
+    process_.Run({"launchRulex", plan.options, product_},
+                 [](const std::string& piece) { std::cerr << piece << std::flush; });
     return true;  // no Cancel without a dialog: the run ends when the tool ends
   }
-  int EndSignal() const override { return launcher_.GetLastEndSignal(); }
+  int EndSignal() const override { return process_.EndSignal(); }
 
  private:
-  CToolLauncher& launcher_;
   std::string product_;
+  ToolProcess process_;
 };
 
 VerifyResult RulexResult(const RulexArguments& args) {
@@ -108,11 +105,13 @@ FlowRun RunRulex(const std::vector<std::string>& words) {
     run.results.push_back(NotRun(*args, problem));
     return run;
   }
-  CKestraCmdContext command;
-  command.SetProduct(args->product);
-  command.SetProject(project);
+  // The project's folder and name, as the command object derives them.
+  std::string projectDir, projectName;
+  CFilePath paths;
+  paths.GetProjPathFromName(project, projectDir);
+  paths.GetFileName(project, projectName, 0);
   bool usage = false;
-  if (std::string problem = LibraryProblem(command, *args, usage); !problem.empty()) {
+  if (std::string problem = LibraryProblem(projectDir, *args, usage); !problem.empty()) {
     if (usage) {
       run.usageError = problem;
     } else {
@@ -121,9 +120,9 @@ FlowRun RunRulex(const std::vector<std::string>& words) {
     return run;
   }
   const RulexRequest request =
-      RulexRequestFor(command, MappedOrSelected(args->library), args->cell, {args->library},
-                      args->reference, MakeRuleList(args->rules));
-  ConsoleRulexRunner runner(*command.GetLauncher(), args->product);
+      RulexRequestFor(project, projectDir, projectName, MappedOrSelected(args->library), args->cell,
+                      {args->library}, args->reference, MakeRuleList(args->rules));
+  ConsoleRulexRunner runner(args->product);
   std::cerr << RulexStatusText(request.library, request.cell) << "\n";
   const RulexOutcome outcome = RunRulexFlow(request, runner);
 

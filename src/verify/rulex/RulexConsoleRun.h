@@ -1,5 +1,6 @@
 // `kestra verify rulex`: the rules-checker flow without dialogs. Progress on standard error;
-// the result as a VerifyResult for the shared outputs. Needs a QApplication; UI thread.
+// the result as a VerifyResult for the shared outputs. Standard C++ and POSIX: the verb needs
+// no QApplication and loads no Qt.
 #pragma once
 
 #include "verify/VerifyFlow.h"

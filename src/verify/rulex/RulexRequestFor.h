@@ -1,5 +1,5 @@
-// The rules-checker request for a command object's project and a selection, shared by the
-// dialog and `kestra verify rulex`. UI thread (it reads the command object).
+// The rules-checker request for a project and a selection, shared by the dialog (from its
+// command object) and `kestra verify rulex` (from the project file it was given).
 #pragma once
 
 #include <string>
@@ -15,6 +15,14 @@ std::string MappedOrSelected(const std::string& name);
 // mappedLibrary: the library to check, already mapped; cell: the one cell or "";
 // selectedLibraries: every library the selection holds, as selected (mapped here);
 // rules: a rule list (MakeRuleList).
+// projectDir ends in its separator; projectName is the file's name without its extension.
+RulexRequest RulexRequestFor(const std::string& projectFile, const std::string& projectDir,
+                             const std::string& projectName, const std::string& mappedLibrary,
+                             const std::string& cell,
+                             const std::vector<std::string>& selectedLibraries,
+                             bool referenceLibrary, const std::vector<int>& rules);
+
+// The same for the command object's project. UI thread (it reads the command object).
 RulexRequest RulexRequestFor(const CKestraCmdContext& command, const std::string& mappedLibrary,
                              const std::string& cell,
                              const std::vector<std::string>& selectedLibraries,

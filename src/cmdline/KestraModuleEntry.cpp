@@ -1,0 +1,58 @@
+#include "cmdline/KestraModuleEntry.h"
+
+#include <QApplication>
+#include <cstring>
+
+#include "cmdline/CKestraCmdLine.h"
+#include "cmdline/KestraEntryPoints.h"
+
+int KestraRunInApplication(int& argc, char** argv, const std::function<int()>& body) {
+  QApplication app(argc, argv);
+  return body();
+}
+
+void KestraExecuteCommand(const std::string& product, const std::string& project,
+                          const std::string& mode, const std::optional<std::string>& mpsSession,
+                          const std::optional<std::string>& mpsHost) {
+  CKestraCmdLine command;
+  // The host's order: product, project, mode, then the message server when given.
+  command.SetProduct(product);
+  command.SetProject(project);
+  command.SetMode(mode);
+  if (mpsSession) command.SetMpsSession(*mpsSession);
+  if (mpsHost) command.SetMpsHost(*mpsHost);
+  command.ExecuteCmd();
+}
+
+namespace {
+
+struct NamedEntry {
+  const char* name;
+  KestraAnyFunction function;
+};
+
+template <typename Function>
+NamedEntry Entry(const char* name, Function* function) {
+  return {name, reinterpret_cast<KestraAnyFunction>(function)};
+}
+
+}  // namespace
+
+KestraAnyFunction KestraEntry(const char* name) {
+  static const NamedEntry entries[] = {
+      Entry("KestraRunInApplication", &KestraRunInApplication),
+      Entry("KestraExecuteCommand", &KestraExecuteCommand),
+      Entry("KestraVerifyMain", &KestraVerifyMain),
+      Entry("KestraReportMain", &KestraReportMain),
+      Entry("KestraLibsMain", &KestraLibsMain),
+      Entry("KestraFootprintsMain", &KestraFootprintsMain),
+      Entry("KestraTemplateMain", &KestraTemplateMain),
+      Entry("KestraImportMain", &KestraImportMain),
+      Entry("KestraVerifyFlowNames", &KestraVerifyFlowNames),
+      Entry("KestraCommandNames", &KestraCommandNames),
+      Entry("KestraCommandOpensDialog", &KestraCommandOpensDialog),
+  };
+  for (const NamedEntry& entry : entries)
+    if (std::strcmp(entry.name, name) == 0) return entry.function;
+  return nullptr;
+}

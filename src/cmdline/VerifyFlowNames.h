@@ -1,0 +1,9 @@
+// The names of the flows `kestra verify` runs, in the registry's order, for what must name
+// them without loading the module (the host's usage). The registry's own names must be these.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+inline constexpr std::array<std::string_view, 5> kVerifyFlowNames = {
+    "rulex", "simulation", "footprint", "packaging", "template"};

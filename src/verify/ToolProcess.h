@@ -1,0 +1,41 @@
+// A tool run of a headless verb without Qt (standard C++ and POSIX), for what must start
+// without the module's widget, font and display libraries (`kestra verify rulex`). It keeps
+// the launcher's contract for an attached start: the program found as the launcher finds it
+// (KESTRA_TOOL_<NAME>, tools/bin, PATH), the argument text split by the same rules and never
+// given to a shell, one launch-log line, the tool in its own process group in the current
+// directory with standard input closed and its output merged, cut into the same progress
+// pieces, nothing of its group left once it has ended, and the same watcher that ends the
+// group should this process be killed outright. A start that fails is said on standard error
+// as the launcher's message box says it without a display.
+//
+// While it waits, SIGINT, SIGTERM and SIGHUP stop the tool's group (SIGTERM, a grace, then
+// SIGKILL) and, once the tool has ended, end this process with the status the signal gives.
+#pragma once
+
+#include <functional>
+#include <string>
+
+struct ToolProcessStart {
+  std::string operation;  // the launcher operation ("launchRulex"): names the tool
+  std::string arguments;  // the argument text, exactly as composed
+  std::string product;    // for the launch log
+};
+
+class ToolProcess {
+ public:
+  // Each progress piece (at most 1024 characters, cut at line ends where possible).
+  using Sink = std::function<void(const std::string& piece)>;
+
+  // Runs the tool and returns once it has ended (or could not start).
+  void Run(const ToolProcessStart& start, const Sink& sink);
+
+  // The signal that ended the tool of the last Run, 0 when it exited by itself, could not
+  // start or was stopped by a stop signal.
+  int EndSignal() const { return endSignal_; }
+
+  // How long the group has between SIGTERM and SIGKILL after a stop signal.
+  static constexpr int kGraceMilliseconds = 1500;
+
+ private:
+  int endSignal_ = 0;
+};

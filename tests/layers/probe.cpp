@@ -1,0 +1,1 @@
+// Never built: a target whose include directories the Layers tests read.
