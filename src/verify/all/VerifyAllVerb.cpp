@@ -1,5 +1,8 @@
 #include "verify/all/VerifyAllVerb.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
@@ -20,7 +23,9 @@
 #include "verify/all/history/RunLock.h"
 #include "verify/all/jobs/JobCommands.h"
 #include "verify/all/jobs/JobRunner.h"
+#include "verify/all/jobs/JobWorker.h"
 #include "verify/all/jobs/ResultFile.h"
+#include "verify/all/jobs/WorkerPool.h"
 #include "verify/all/page/PageFiles.h"
 
 namespace fs = std::filesystem;
@@ -34,9 +39,11 @@ constexpr const char* kUsage =
     "usage: kestra verify all -proj FILE [-lib LIB ...] [-cell C ...]\n"
     "         [-flows rulex,packaging,...] [-j N] [-timeout SECONDS] [-template [LIB=]FILE.tpl]\n"
     "         [-models DIR] [-changed] [-html FILE] [-json] [-junit FILE] [-plan FILE]\n"
+    "         [-process-per-job]\n"
     "  every flow that checks parts, on every part of the libraries (or the -cell parts);\n"
     "  without -lib every library of the project's qvd.lib\n"
-    "  each part and flow a `kestra verify FLOW` job in a scratch copy of the project\n"
+    "  each part and flow a `kestra verify FLOW` job in a scratch copy of the project, run by\n"
+    "  long-lived kestra workers (-process-per-job: one kestra process per job instead)\n"
     "  -j N: N jobs at once (default 1); -timeout: a job's time limit (default 600 s)\n"
     "  -template FILE: the part template of the template check; -template LIB=FILE: the\n"
     "  template for the parts of LIB (repeatable); -models: the simulation models\n"
@@ -62,6 +69,7 @@ struct AllArguments {
   long timeLimit = kDefaultTimeLimit;
   bool changed = false;
   bool json = false;
+  bool processPerJob = false;
   std::string junit;
   std::string html;
   std::string plan;
@@ -78,7 +86,8 @@ std::vector<std::string> SplitCommas(const std::string& text) {
 
 std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& words,
                                               std::string& error) {
-  const auto parsed = FlowWords::Parse(words, {"-changed", "-json"}, kAllValued, {"-proj"}, error);
+  const auto parsed = FlowWords::Parse(words, {"-changed", "-json", "-process-per-job"}, kAllValued,
+                                       {"-proj"}, error);
   if (!parsed) return std::nullopt;
   AllArguments args;
   args.request.project = AbsolutePath(parsed->Value("-proj"));
@@ -113,6 +122,7 @@ std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& wo
   }
   args.changed = parsed->Has("-changed");
   args.json = parsed->Has("-json");
+  args.processPerJob = parsed->Has("-process-per-job");
   args.junit = parsed->Value("-junit");
   args.html = parsed->Value("-html");
   args.plan = parsed->Value("-plan");
@@ -291,6 +301,20 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, 
   return 0;
 }
 
+// `kestra verify all -worker`: job lines on standard input, "done" replies on standard output;
+// the tools and flows get /dev/null as input and the job's errors file as output, never the
+// channels of the protocol.
+int RunWorker(std::span<const VerifyFlow> flows) {
+  const int input = ::fcntl(0, F_DUPFD_CLOEXEC, 3);
+  const int replies = ::fcntl(1, F_DUPFD_CLOEXEC, 3);
+  const int null = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  if (input < 0 || replies < 0 || null < 0) return kUsageStatus;
+  ::dup2(null, 0);
+  ::close(null);
+  ::dup2(2, 1);
+  return RunJobWorker(input, replies, flows);
+}
+
 }  // namespace
 
 int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFlow> flows,
@@ -299,6 +323,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     out << kUsage;
     return 0;
   }
+  if (words.size() == 1 && words.front() == "-worker") return RunWorker(flows);
   std::string error;
   const auto args = ParseAllArguments(words, error);
   if (!args) {
@@ -380,31 +405,38 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   const std::string program = RunningProgram();
   auto scratch = [&](std::size_t n) { return folders.jobs() + "/" + std::to_string(n); };
   std::size_t finished = 0;
-  JobRunner runner(args->parallel, std::chrono::seconds(args->timeLimit));
-  runner.Run(
-      toRun.size(),
-      [&](std::size_t n) {
-        const PartJob& job = plan.jobs[toRun[n]];
-        return JobCommand{JobArguments(program, job, scratch(n)), scratch(n) + ".json",
-                          scratch(n) + ".err"};
-      },
-      [&](std::size_t n, const JobEnd& end) {
-        const std::size_t i = toRun[n];
-        const PartJob& job = plan.jobs[i];
-        results[i] =
-            JobResult(job, end, scratch(n) + ".json", scratch(n) + ".err", args->timeLimit);
-        if (end.how != JobEnd::How::NotStarted)
-          CopyLog(results[i], scratch(n) + ".err",
-                  folders.logs() + "/" + job.key + "." + job.flow + ".log", err);
-        if (end.how != JobEnd::How::Stopped) history.Put({job.hash, results[i]});
-        std::error_code ignored;
-        fs::remove_all(scratch(n), ignored);
-        fs::remove(scratch(n) + ".json", ignored);
-        fs::remove(scratch(n) + ".err", ignored);
-        err << "[" << ++finished << "/" << toRun.size() << "] " << Name(results[i]) << ": "
-            << VerdictWord(results[i]) << "\n";
-      });
-  if (int signal = runner.StopSignal(); signal != 0) {
+  const auto commandOf = [&](std::size_t n) {
+    const PartJob& job = plan.jobs[toRun[n]];
+    return JobCommand{JobArguments(program, job, scratch(n)), scratch(n) + ".json",
+                      scratch(n) + ".err"};
+  };
+  const auto ended = [&](std::size_t n, const JobEnd& end) {
+    const std::size_t i = toRun[n];
+    const PartJob& job = plan.jobs[i];
+    results[i] = JobResult(job, end, scratch(n) + ".json", scratch(n) + ".err", args->timeLimit);
+    if (end.how != JobEnd::How::NotStarted)
+      CopyLog(results[i], scratch(n) + ".err",
+              folders.logs() + "/" + job.key + "." + job.flow + ".log", err);
+    if (end.how != JobEnd::How::Stopped) history.Put({job.hash, results[i]});
+    std::error_code ignored;
+    fs::remove_all(scratch(n), ignored);
+    fs::remove(scratch(n) + ".json", ignored);
+    fs::remove(scratch(n) + ".err", ignored);
+    err << "[" << ++finished << "/" << toRun.size() << "] " << Name(results[i]) << ": "
+        << VerdictWord(results[i]) << "\n";
+  };
+  int stopSignal = 0;
+  if (args->processPerJob) {
+    JobRunner runner(args->parallel, std::chrono::seconds(args->timeLimit));
+    runner.Run(toRun.size(), commandOf, ended);
+    stopSignal = runner.StopSignal();
+  } else {
+    WorkerPool pool({program, "verify", "all", "-worker"}, folders.jobs(), args->parallel,
+                    std::chrono::seconds(args->timeLimit));
+    pool.Run(toRun.size(), commandOf, ended);
+    stopSignal = pool.StopSignal();
+  }
+  if (int signal = stopSignal; signal != 0) {
     // Keep what was checked before the stop, then end the way the signal ends a program.
     history.Save(folders.history(), error);
     err << "kestra verify all: stopped by signal " << signal << "\n";
