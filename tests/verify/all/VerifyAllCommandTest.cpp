@@ -213,6 +213,46 @@ TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
   EXPECT_EQ(second.out, "");
 }
 
+// The workers run each job in a long-lived kestra: every result, finding and log name is the
+// one a kestra process per job gives; a worker killed under a job costs that part alone.
+TEST_F(VerifyAllCommandTest, WorkersGiveTheResultsOfOneProcessPerJobAndSurviveAKilledWorker) {
+  const QStringList words = {"-j", "2", "-json", "-template", "demo/templates/site.tpl"};
+  const auto parts = [](const std::string& out) {
+    auto parsed = nlohmann::json::parse(out)["parts"];
+    for (auto& part : parsed) part.erase("duration");
+    return parsed;
+  };
+  const ProgramRun workers = All(words);
+  const ProgramRun processes = All(words + QStringList{"-process-per-job"});
+  EXPECT_EQ(workers.status, processes.status) << workers.err;
+  const auto inWorkers = parts(workers.out);
+  EXPECT_EQ(inWorkers, parts(processes.out));
+  EXPECT_GE(inWorkers.size(), 90u);
+  EXPECT_NE(workers.out.find("\"findings\""), std::string::npos);
+
+  // A tool that kills the kestra that started it: a worker under the workers, the job's own
+  // kestra process otherwise. Each part is unknown, naming the signal; every part gets a result.
+  dir.write("killer", "#!/bin/sh\nkill -KILL $PPID\nsleep 5\n");
+  fs::permissions(dir.path() / "killer", fs::perms::owner_all);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KESTRA_TOOL_RULEX", QString::fromStdString((dir.path() / "killer").string()));
+  for (const QString& how : {QString("-j"), QString("-process-per-job")}) {
+    QStringList killed = {"-lib", "standard", "-flows", "rulex,packaging", how};
+    if (how == "-j") killed << "1";
+    const ProgramRun run = All(killed, env);
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_NE(run.out.find("standard/7400 rulex: unknown: kestra verify rulex gave no result "
+                           "(signal 9 (Killed)"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("standard/7432 rulex: unknown: kestra verify rulex gave no result "
+                           "(signal 9 (Killed)"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("standard/7432 packaging: passed"), std::string::npos) << run.out;
+  }
+}
+
 TEST_F(VerifyAllCommandTest, TheJobListRunsWithXargsAndMergesIntoTheSameVerdicts) {
   const QStringList words = {"-lib", "standard", "-flows", "rulex,packaging,simulation,template"};
   const ProgramRun plan = All(words + QStringList{"-plan", "jobs.txt"});
