@@ -36,12 +36,13 @@ constexpr int kUsageStatus = 2;
 constexpr long kDefaultTimeLimit = 600;
 
 constexpr const char* kUsage =
-    "usage: kestra verify all -proj FILE [-lib LIB ...] [-cell C ...]\n"
+    "usage: kestra verify all -proj FILE [-lib LIB ...] [-ref] [-cell C ...]\n"
     "         [-flows rulex,packaging,...] [-j N] [-timeout SECONDS] [-template [LIB=]FILE.tpl]\n"
     "         [-models DIR] [-changed] [-html FILE] [-json] [-junit FILE] [-plan FILE]\n"
     "         [-process-per-job]\n"
     "  every flow that checks parts, on every part of the libraries (or the -cell parts);\n"
-    "  without -lib every library of the project's qvd.lib\n"
+    "  without -lib every library of the project's qvd.lib; -ref: the reference libraries\n"
+    "  (refqvd.lib) instead, by the flows that take -ref (the others: not run)\n"
     "  each part and flow a `kestra verify FLOW` job in a scratch copy of the project, run by\n"
     "  long-lived kestra workers (-process-per-job: one kestra process per job instead)\n"
     "  -j N: N jobs at once (default 1); -timeout: a job's time limit (default 600 s)\n"
@@ -86,8 +87,8 @@ std::vector<std::string> SplitCommas(const std::string& text) {
 
 std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& words,
                                               std::string& error) {
-  const auto parsed = FlowWords::Parse(words, {"-changed", "-json", "-process-per-job"}, kAllValued,
-                                       {"-proj"}, error);
+  const auto parsed = FlowWords::Parse(words, {"-changed", "-json", "-process-per-job", "-ref"},
+                                       kAllValued, {"-proj"}, error);
   if (!parsed) return std::nullopt;
   AllArguments args;
   args.request.project = AbsolutePath(parsed->Value("-proj"));
@@ -123,6 +124,7 @@ std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& wo
   args.changed = parsed->Has("-changed");
   args.json = parsed->Has("-json");
   args.processPerJob = parsed->Has("-process-per-job");
+  args.request.reference = parsed->Has("-ref");
   args.junit = parsed->Value("-junit");
   args.html = parsed->Value("-html");
   args.plan = parsed->Value("-plan");

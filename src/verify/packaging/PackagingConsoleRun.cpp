@@ -305,6 +305,7 @@ FlowRun RunPackaging(const std::vector<std::string>& words) {
 // Every part is instantiated and packaged on its own, up to the board: its pin numbers are
 // checked against its footprint's pads.
 PartWords PackagingPartWords(const PartRequest& part) {
+  if (part.reference) return NotApplicable(NoReferenceRun("packaging"));
   return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell, "-netrev"});
 }
 
