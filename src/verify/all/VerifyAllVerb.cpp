@@ -21,7 +21,9 @@
 #include "verify/VerifyAllLock.h"
 #include "verify/all/history/RunHistory.h"
 #include "verify/all/history/RunLock.h"
+#include "verify/all/jobs/ChunkRun.h"
 #include "verify/all/jobs/JobCommands.h"
+#include "verify/all/jobs/JobOutcome.h"
 #include "verify/all/jobs/JobRunner.h"
 #include "verify/all/jobs/JobWorker.h"
 #include "verify/all/jobs/ResultFile.h"
@@ -51,6 +53,8 @@ constexpr const char* kUsage =
     "  -changed: re-check only parts whose files or inputs changed since their last verdict\n"
     "  -html FILE: the report page, its logs in the folder FILE's name + _logs beside it\n"
     "  -plan FILE: write the jobs as a job list (one shell line each) instead of running them\n"
+    "  -chunk N (with -plan): one line per N parts, their jobs run one after another in one\n"
+    "  kestra (kestra verify all -jobs CHUNK [-timeout SECONDS])\n"
     "exit status: the worst verdict (0 passed, 3 passed with warnings, 1 failed, 2 status\n"
     "unknown or nothing checked); a flow that does not apply to a part is not run and does\n"
     "not count\n";
@@ -62,7 +66,7 @@ constexpr const char* kReportUsage =
 
 constexpr std::string_view kAllValued[] = {"-proj", "-lib",     "-cell",     "-flows",
                                            "-j",    "-timeout", "-template", "-models",
-                                           "-html", "-junit",   "-plan"};
+                                           "-html", "-junit",   "-plan",     "-chunk"};
 
 struct AllArguments {
   VerifyAllRequest request;
@@ -74,6 +78,7 @@ struct AllArguments {
   std::string junit;
   std::string html;
   std::string plan;
+  std::size_t chunk = 0;  // parts per line of the job list; 0: one job per line
 };
 
 std::vector<std::string> SplitCommas(const std::string& text) {
@@ -128,6 +133,15 @@ std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& wo
   args.junit = parsed->Value("-junit");
   args.html = parsed->Value("-html");
   args.plan = parsed->Value("-plan");
+  if (parsed->Has("-chunk")) {
+    const auto n = ParseWholeNumber("-chunk", parsed->Value("-chunk"), 1, 1000000, "parts", error);
+    if (!n) return std::nullopt;
+    if (args.plan.empty()) {
+      error = "-chunk groups the lines of a job list: give -plan FILE";
+      return std::nullopt;
+    }
+    args.chunk = static_cast<std::size_t>(*n);
+  }
   if (!args.plan.empty() && (args.changed || !args.html.empty() || !args.junit.empty())) {
     error = "-plan writes a job list only: leave out -changed, -html and -junit";
     return std::nullopt;
@@ -143,53 +157,6 @@ struct RunFolders {
   std::string logs() const { return root + "/logs"; }
   std::string jobs() const { return root + "/jobs"; }
 };
-
-std::string LastLine(const std::string& file) {
-  std::string text;
-  ReadRegularFile(file, text);
-  std::istringstream in(text);
-  std::string line;
-  std::string last;
-  while (std::getline(in, line)) {
-    if (!line.empty()) last = line;
-  }
-  return last;
-}
-
-// The result of a job that ended: what it wrote, or why there is no verdict.
-VerifyResult JobResult(const PartJob& job, const JobEnd& end, const std::string& output,
-                       const std::string& errors, long timeLimit) {
-  VerifyResult result = FlowResult(job.flow, job.library, job.cell);
-  if (end.how == JobEnd::How::TimedOut) {
-    result.cause = "timed out";
-    result.message = "timed out: no verdict within the time limit of " + std::to_string(timeLimit) +
-                     " s; the job was stopped";
-    return result;
-  }
-  if (end.how == JobEnd::How::Stopped) return NotRunResult(result, "stopped");
-  // A job that never started wrote nothing: what lies at its output paths is not its own (an
-  // earlier file, a planted link) and is not read.
-  if (end.how == JobEnd::How::NotStarted)
-    return NotRunResult(
-        result, "kestra verify " + job.flow + " gave no result (" + DescribeJobEnd(end) + ")");
-  std::string error;
-  auto results = ReadResultsJson(output, error);
-  if (results && results->size() == 1) {
-    VerifyResult read = results->front();
-    // The job names the part as the plan does, whatever the flow printed.
-    read.flow = job.flow;
-    read.library = job.library;
-    read.cell = job.cell;
-    if (end.how == JobEnd::How::Signalled && read.verdict != Verdict::Unknown) {
-      read.verdict = Verdict::Unknown;
-      read.message = read.cause = "kestra verify " + job.flow + " ended by " + DescribeJobEnd(end);
-    }
-    return read;
-  }
-  const std::string said = LastLine(errors);
-  return NotRunResult(result, "kestra verify " + job.flow + " gave no result (" +
-                                  DescribeJobEnd(end) + (said.empty() ? "" : ": " + said) + ")");
-}
 
 std::string Name(const VerifyResult& result) {
   return PrintableText(result.library + "/" + result.cell + " " + result.flow);
@@ -258,13 +225,32 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, 
   const std::string folder = listFile + ".d";
   std::string error;
   if (!MakeOwnFolder(folder, &error) || !RemakeOwnFolder(folder + "/results", {}, &error) ||
-      !MakeOwnFolder(folder + "/scratch", &error)) {
+      !MakeOwnFolder(folder + "/scratch", &error) ||
+      (args.chunk > 0 && !RemakeOwnFolder(folder + "/chunks", {}, &error))) {
     err << "kestra verify all: the job list is not written: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
   const std::string program = RunningProgram();
   std::string list;
   std::size_t lines = 0;
+  std::size_t runnable = 0;
+  // With -chunk: the jobs of the chunk being filled, and its parts so far.
+  std::string chunk;
+  std::size_t chunkParts = 0;
+  const PartJob* lastPart = nullptr;
+  const auto endChunk = [&]() {
+    if (chunk.empty()) return true;
+    const std::string file = folder + "/chunks/" + std::to_string(lines + 1);
+    if (!ReplaceFileContent(file + ".jobs", chunk, &error)) return false;
+    list += JobShellLine({program, "verify", "all", "-jobs", file + ".jobs", "-timeout",
+                          std::to_string(args.timeLimit)},
+                         file + ".out", file + ".log") +
+            "\n";
+    ++lines;
+    chunk.clear();
+    chunkParts = 0;
+    return true;
+  };
   for (std::size_t i = 0; i < plan.jobs.size(); ++i) {
     const PartJob& job = plan.jobs[i];
     const std::string stem = folder + "/results/" + std::to_string(i + 1) + "." + job.flow;
@@ -279,23 +265,36 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, 
       }
       continue;
     }
-    const std::string line = JobShellLine(
+    const JobCommand command{
         JobArguments(program, job, folder + "/scratch/" + std::to_string(i + 1) + "." + job.flow),
-        stem + ".json", stem + ".err");
+        stem + ".json", stem + ".err"};
+    const std::string line = JobShellLine(command.argv, command.output, command.errors);
     if (line.find('\n') != std::string::npos) {
       err << "kestra verify all: the job of " << PrintableText(job.library + "/" + job.cell)
           << " holds a line break (in a name or a path) and cannot go in a job list\n";
       return kUsageStatus;
     }
-    list += line + "\n";
-    ++lines;
+    ++runnable;
+    if (args.chunk == 0) {
+      list += line + "\n";
+      ++lines;
+      continue;
+    }
+    const bool newPart =
+        lastPart == nullptr || lastPart->library != job.library || lastPart->cell != job.cell;
+    if (newPart && chunkParts == args.chunk && !endChunk()) break;
+    if (newPart) ++chunkParts;
+    lastPart = &job;
+    chunk += ChunkJobLine(job, command) + "\n";
   }
-  if (!ReplaceFileContent(listFile, list, &error)) {
+  if (!error.empty() || !endChunk() || !ReplaceFileContent(listFile, list, &error)) {
     err << "kestra verify all: the job list is not written: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
-  out << "job list: " << PrintableText(listFile) << " (" << lines << " jobs, "
-      << plan.jobs.size() - lines << " not run)\n"
+  out << "job list: " << PrintableText(listFile) << " (" << runnable << " jobs, "
+      << plan.jobs.size() - runnable << " not run";
+  if (args.chunk > 0) out << "; " << lines << " lines of up to " << args.chunk << " parts";
+  out << ")\n"
       << "results: " << PrintableText(folder) << "/results/\n"
       << "run it:   parallel -j 2 < " << ShellWord(listFile) << "\n"
       << "merge:    " << ShellWord(program) << " report merge " << ShellWord(folder)
@@ -317,6 +316,26 @@ int RunWorker(std::span<const VerifyFlow> flows) {
   return RunJobWorker(input, replies, flows);
 }
 
+// `kestra verify all -jobs CHUNK [-timeout SECONDS]`: one line of a chunked job list.
+int RunChunkWords(const std::vector<std::string>& words, std::ostream& err) {
+  std::string error;
+  long timeLimit = kDefaultTimeLimit;
+  const bool timed = words.size() == 4 && words[2] == "-timeout";
+  if (timed) {
+    const auto n = ParseWholeNumber("-timeout", words[3], 1, 86400, "seconds", error);
+    if (!n) {
+      err << "kestra verify all: " << PrintableText(error) << "\n";
+      return kUsageStatus;
+    }
+    timeLimit = *n;
+  }
+  if (words.size() != 2 && !timed) {
+    err << "usage: kestra verify all -jobs CHUNK [-timeout SECONDS]\n";
+    return kUsageStatus;
+  }
+  return RunChunk(words[1], timeLimit, err);
+}
+
 }  // namespace
 
 int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFlow> flows,
@@ -326,6 +345,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     return 0;
   }
   if (words.size() == 1 && words.front() == "-worker") return RunWorker(flows);
+  if (!words.empty() && words.front() == "-jobs") return RunChunkWords(words, err);
   std::string error;
   const auto args = ParseAllArguments(words, error);
   if (!args) {
@@ -433,7 +453,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     runner.Run(toRun.size(), commandOf, ended);
     stopSignal = runner.StopSignal();
   } else {
-    WorkerPool pool({program, "verify", "all", "-worker"}, folders.jobs(), args->parallel,
+    WorkerPool pool({program, "verify", "all", "-worker"}, folders.jobs() + "/", args->parallel,
                     std::chrono::seconds(args->timeLimit));
     pool.Run(toRun.size(), commandOf, ended);
     stopSignal = pool.StopSignal();

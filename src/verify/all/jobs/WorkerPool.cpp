@@ -166,7 +166,7 @@ void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
         if (workers.size() >= parallel_) break;
         Worker fresh;
         std::string reason;
-        if (!Spawn(worker_, logs_ + "/worker-" + std::to_string(++started) + ".log", fresh,
+        if (!Spawn(worker_, logs_ + "worker-" + std::to_string(++started) + ".log", fresh,
                    reason)) {
           JobEnd end;
           end.reason = reason;

@@ -19,7 +19,7 @@
 class WorkerPool {
  public:
   // worker: the worker's command (argv[0] its program's path); logs: a worker's own messages
-  // go to logs + "/worker-K.log".
+  // go to logs + "worker-K.log" (logs a folder ending in "/", or a file name's stem).
   WorkerPool(std::vector<std::string> worker, std::string logs, std::size_t parallel,
              std::chrono::milliseconds limit,
              std::chrono::milliseconds grace = std::chrono::milliseconds(5000))
