@@ -274,6 +274,37 @@ TEST_F(VerifyAllCommandTest, TheJobListRunsWithXargsAndMergesIntoTheSameVerdicts
   EXPECT_TRUE(fs::is_directory(dir.path() / "merged_logs"));
 }
 
+// A chunked job list: each line, run alone by sh as an array task runs it, checks several parts
+// and leaves their results where the merge finds them. -ref checks the reference libraries.
+TEST_F(VerifyAllCommandTest, ChunkedJobListLinesCheckManyPartsAndRefChecksTheReferenceLibraries) {
+  const QStringList words = {"-lib", "standard", "-flows", "rulex,packaging,simulation"};
+  const ProgramRun plan = All(words + QStringList{"-plan", "jobs.txt", "-chunk", "3"});
+  ASSERT_EQ(plan.status, 0) << plan.err;
+  EXPECT_NE(plan.out.find("(14 jobs, 7 not run; 3 lines of up to 3 parts)"), std::string::npos)
+      << plan.out;
+  const ProgramRun lines = Run(
+      "/bin/sh", {"-c", "while IFS= read -r line; do sh -c \"$line\" || exit 1; done < jobs.txt"});
+  ASSERT_EQ(lines.status, 0) << lines.err;
+  const ProgramRun merged =
+      Run("/bin/sh", {"-c", KESTRA_BINARY_DIR "/bin/kestra report merge jobs.txt.d/results/*.json "
+                                              "-json"});
+  const ProgramRun direct = All(words + QStringList{"-json"});
+  EXPECT_EQ(Verdicts(merged.out), Verdicts(direct.out));
+  EXPECT_EQ(Verdicts(merged.out).size(), 21u);
+  const ProgramRun loose = All({"-chunk", "2"});
+  EXPECT_EQ(loose.status, 2);
+  EXPECT_NE(loose.err.find("-chunk groups the lines of a job list"), std::string::npos);
+
+  const ProgramRun ref = All({"-ref", "-json", "-template", "demo/templates/site.tpl"});
+  const auto verdicts = Verdicts(ref.out);
+  EXPECT_EQ(verdicts.size(), 8u) << ref.out;
+  EXPECT_EQ(verdicts.at("refparts/74ls74 rulex"), "passed");
+  EXPECT_EQ(verdicts.at("refparts/74ls74 packaging"), "not run");
+  EXPECT_NE(verdicts.at("refparts/lm358 template"), "not run");
+  EXPECT_NE(ref.out.find("kestra verify simulation does not check reference libraries"),
+            std::string::npos);
+}
+
 // The attack's cases on the run's own files: links planted where the run writes (its history,
 // a job's result and error files, the page), FIFOs where it reads or writes, a damaged
 // history, a results file naming a secret as its log, a part named like an option.
