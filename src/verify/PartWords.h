@@ -16,6 +16,7 @@ struct PartRequest {
   std::vector<std::string> views;  // the cell's view directories, by name
   std::string templateFile;        // the run's -template, "" when none was given
   std::string modelsDirectory;     // the run's -models, "" when none was given
+  bool reference = false;          // the library is a reference library (refqvd.lib)
 };
 
 struct PartWords {
@@ -32,6 +33,11 @@ inline PartWords RunWith(std::vector<std::string> words, std::vector<std::string
   part.words = std::move(words);
   part.inputs = std::move(inputs);
   return part;
+}
+
+// The reason a flow that has no -ref gives for a part of a reference library.
+inline std::string NoReferenceRun(const std::string& flow) {
+  return "kestra verify " + flow + " does not check reference libraries (it has no -ref)";
 }
 
 // A flow that does not apply to the part, and why ("no template given").

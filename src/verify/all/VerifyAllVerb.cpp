@@ -1,5 +1,8 @@
 #include "verify/all/VerifyAllVerb.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
@@ -22,10 +25,14 @@
 #include "verify/all/cluster/SlurmScript.h"
 #include "verify/all/history/RunHistory.h"
 #include "verify/all/history/RunLock.h"
+#include "verify/all/jobs/ChunkRun.h"
 #include "verify/all/jobs/JobCommands.h"
+#include "verify/all/jobs/JobOutcome.h"
 #include "verify/all/jobs/JobRunner.h"
+#include "verify/all/jobs/JobWorker.h"
 #include "verify/all/jobs/PlanManifest.h"
 #include "verify/all/jobs/ResultFile.h"
+#include "verify/all/jobs/WorkerPool.h"
 #include "verify/all/merge/ResultsMerge.h"
 #include "verify/all/page/PageFiles.h"
 
@@ -37,20 +44,24 @@ constexpr int kUsageStatus = 2;
 constexpr long kDefaultTimeLimit = 600;
 
 constexpr const char* kUsage =
-    "usage: kestra verify all -proj FILE [-lib LIB ...] [-cell C ...]\n"
+    "usage: kestra verify all -proj FILE [-lib LIB ...] [-ref] [-cell C ...]\n"
     "         [-flows rulex,packaging,...] [-j N] [-timeout SECONDS] [-template [LIB=]FILE.tpl]\n"
     "         [-models DIR] [-changed] [-html FILE] [-json] [-junit FILE]\n"
-    "         [-plan FILE [-plan-format lines|slurm]]\n"
-    "         [-slurm [-plan FILE] [-sbatch-args \"...\"] [-wait [-cancel-on-interrupt]]]\n"
+    "         [-plan FILE [-chunk N] [-plan-format lines|slurm]] [-process-per-job]\n"
+    "         [-slurm [-plan FILE] [-chunk N] [-sbatch-args \"...\"] [-wait [-cancel-on-interrupt]]]\n"
     "  every flow that checks parts, on every part of the libraries (or the -cell parts);\n"
-    "  without -lib every library of the project's qvd.lib\n"
-    "  each part and flow a `kestra verify FLOW` job in a scratch copy of the project\n"
+    "  without -lib every library of the project's qvd.lib; -ref: the reference libraries\n"
+    "  (refqvd.lib) instead, by the flows that take -ref (the others: not run)\n"
+    "  each part and flow a `kestra verify FLOW` job in a scratch copy of the project, run by\n"
+    "  long-lived kestra workers (-process-per-job: one kestra process per job instead)\n"
     "  -j N: N jobs at once (default 1); -timeout: a job's time limit (default 600 s)\n"
     "  -template FILE: the part template of the template check; -template LIB=FILE: the\n"
     "  template for the parts of LIB (repeatable); -models: the simulation models\n"
     "  -changed: re-check only parts whose files or inputs changed since their last verdict\n"
     "  -html FILE: the report page, its logs in the folder FILE's name + _logs beside it\n"
-    "  -plan FILE: write the jobs as a job list (one shell line each) instead of running them;\n"
+    "  -plan FILE: write the jobs as a job list (one shell line each) instead of running them\n"
+    "  -chunk N (with -plan or -slurm): one line per N parts, their jobs run one after another\n"
+    "  in one kestra (kestra verify all -jobs CHUNK [-timeout SECONDS])\n"
     "  -plan-format slurm: FILE is a Slurm array script instead, one array task per line\n"
     "  -slurm: write that script and submit it with sbatch, with a merge job after it that\n"
     "  writes the page (-html, default FILE.d/report.html); -wait: wait for the merge job and\n"
@@ -70,7 +81,7 @@ constexpr const char* kReportUsage =
 
 constexpr std::string_view kAllValued[] = {
     "-proj",   "-lib",  "-cell",  "-flows", "-j",           "-timeout",    "-template",
-    "-models", "-html", "-junit", "-plan",  "-plan-format", "-sbatch-args"};
+    "-models", "-html", "-junit", "-plan",  "-plan-format", "-sbatch-args", "-chunk"};
 
 struct AllArguments {
   VerifyAllRequest request;
@@ -78,6 +89,7 @@ struct AllArguments {
   long timeLimit = kDefaultTimeLimit;
   bool changed = false;
   bool json = false;
+  bool processPerJob = false;
   std::string junit;
   std::string html;
   std::string plan;
@@ -86,6 +98,7 @@ struct AllArguments {
   std::string sbatchArgs;
   bool wait = false;
   bool cancelOnInterrupt = false;
+  std::size_t chunk = 0;  // parts per line of the job list; 0: one job per line
 };
 
 std::vector<std::string> SplitCommas(const std::string& text) {
@@ -138,9 +151,9 @@ bool ParseClusterArguments(const FlowWords& parsed, AllArguments& args, std::str
 
 std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& words,
                                               std::string& error) {
-  const auto parsed =
-      FlowWords::Parse(words, {"-changed", "-json", "-slurm", "-wait", "-cancel-on-interrupt"},
-                       kAllValued, {"-proj"}, error);
+  const auto parsed = FlowWords::Parse(
+      words, {"-changed", "-json", "-slurm", "-wait", "-cancel-on-interrupt", "-process-per-job", "-ref"},
+      kAllValued, {"-proj"}, error);
   if (!parsed) return std::nullopt;
   AllArguments args;
   args.request.project = AbsolutePath(parsed->Value("-proj"));
@@ -175,10 +188,21 @@ std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& wo
   }
   args.changed = parsed->Has("-changed");
   args.json = parsed->Has("-json");
+  args.processPerJob = parsed->Has("-process-per-job");
+  args.request.reference = parsed->Has("-ref");
   args.junit = parsed->Value("-junit");
   args.html = parsed->Value("-html");
   args.plan = parsed->Value("-plan");
   if (!ParseClusterArguments(*parsed, args, error)) return std::nullopt;
+  if (parsed->Has("-chunk")) {
+    const auto n = ParseWholeNumber("-chunk", parsed->Value("-chunk"), 1, 1000000, "parts", error);
+    if (!n) return std::nullopt;
+    if (args.plan.empty() && !args.slurm) {
+      error = "-chunk groups the lines of a job list: give -plan FILE or -slurm";
+      return std::nullopt;
+    }
+    args.chunk = static_cast<std::size_t>(*n);
+  }
   // A Slurm script's merge job writes the page: -html names it.
   if (!args.plan.empty() && !args.slurmFormat &&
       (args.changed || !args.html.empty() || !args.junit.empty())) {
@@ -196,53 +220,6 @@ struct RunFolders {
   std::string logs() const { return root + "/logs"; }
   std::string jobs() const { return root + "/jobs"; }
 };
-
-std::string LastLine(const std::string& file) {
-  std::string text;
-  ReadRegularFile(file, text);
-  std::istringstream in(text);
-  std::string line;
-  std::string last;
-  while (std::getline(in, line)) {
-    if (!line.empty()) last = line;
-  }
-  return last;
-}
-
-// The result of a job that ended: what it wrote, or why there is no verdict.
-VerifyResult JobResult(const PartJob& job, const JobEnd& end, const std::string& output,
-                       const std::string& errors, long timeLimit) {
-  VerifyResult result = FlowResult(job.flow, job.library, job.cell);
-  if (end.how == JobEnd::How::TimedOut) {
-    result.cause = "timed out";
-    result.message = "timed out: no verdict within the time limit of " + std::to_string(timeLimit) +
-                     " s; the job was stopped";
-    return result;
-  }
-  if (end.how == JobEnd::How::Stopped) return NotRunResult(result, "stopped");
-  // A job that never started wrote nothing: what lies at its output paths is not its own (an
-  // earlier file, a planted link) and is not read.
-  if (end.how == JobEnd::How::NotStarted)
-    return NotRunResult(
-        result, "kestra verify " + job.flow + " gave no result (" + DescribeJobEnd(end) + ")");
-  std::string error;
-  auto results = ReadResultsJson(output, error);
-  if (results && results->size() == 1) {
-    VerifyResult read = results->front();
-    // The job names the part as the plan does, whatever the flow printed.
-    read.flow = job.flow;
-    read.library = job.library;
-    read.cell = job.cell;
-    if (end.how == JobEnd::How::Signalled && read.verdict != Verdict::Unknown) {
-      read.verdict = Verdict::Unknown;
-      read.message = read.cause = "kestra verify " + job.flow + " ended by " + DescribeJobEnd(end);
-    }
-    return read;
-  }
-  const std::string said = LastLine(errors);
-  return NotRunResult(result, "kestra verify " + job.flow + " gave no result (" +
-                                  DescribeJobEnd(end) + (said.empty() ? "" : ": " + said) + ")");
-}
 
 // Why a cluster run may not write into folder (FILE.d): results of an earlier run that a
 // cluster may still be writing are never removed, and #SBATCH lines cannot carry every path.
@@ -336,13 +313,35 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, 
   }
   PlanManifest manifest{NewPlanId(), args.request.project, planFile, {}};
   if (!MakeOwnFolder(folder, &error) || !RemakeOwnFolder(folder + "/results", {}, &error) ||
-      !MakeOwnFolder(folder + "/scratch", &error)) {
+      !MakeOwnFolder(folder + "/scratch", &error) ||
+      (args.chunk > 0 && !RemakeOwnFolder(folder + "/chunks", {}, &error))) {
     err << "kestra verify all: the job list is not written: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
   const std::string program = RunningProgram();
   std::string list;
   std::size_t lines = 0;
+  std::size_t runnable = 0;
+  // With -chunk: the jobs of the chunk being filled, and its parts so far.
+  std::string chunk;
+  std::size_t chunkParts = 0;
+  std::vector<PlannedResult> chunkResults;
+  const PartJob* lastPart = nullptr;
+  const auto endChunk = [&]() {
+    if (chunk.empty()) return true;
+    const std::string file = folder + "/chunks/" + std::to_string(lines + 1);
+    if (!ReplaceFileContent(file + ".jobs", chunk, &error)) return false;
+    list += JobShellLine({program, "verify", "all", "-jobs", file + ".jobs", "-timeout",
+                          std::to_string(args.timeLimit)},
+                         file + ".out", file + ".log") +
+            "\n";
+    ++lines;
+    manifest.lines.push_back(std::move(chunkResults));
+    chunkResults.clear();
+    chunk.clear();
+    chunkParts = 0;
+    return true;
+  };
   for (std::size_t i = 0; i < plan.jobs.size(); ++i) {
     const PartJob& job = plan.jobs[i];
     const std::string stem = folder + "/results/" + std::to_string(i + 1) + "." + job.flow;
@@ -357,28 +356,42 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, 
       }
       continue;
     }
-    const std::string line = JobShellLine(
+    const JobCommand command{
         JobArguments(program, job, folder + "/scratch/" + std::to_string(i + 1) + "." + job.flow),
-        stem + ".json", stem + ".err");
+        stem + ".json", stem + ".err"};
+    const std::string line = JobShellLine(command.argv, command.output, command.errors);
     if (line.find('\n') != std::string::npos) {
       err << "kestra verify all: the job of " << PrintableText(job.library + "/" + job.cell)
           << " holds a line break (in a name or a path) and cannot go in a job list\n";
       return kUsageStatus;
     }
-    list += line + "\n";
-    manifest.lines.push_back({{stem + ".json", job.library, job.cell, job.flow}});
-    ++lines;
+    ++runnable;
+    if (args.chunk == 0) {
+      list += line + "\n";
+      manifest.lines.push_back({{command.output, job.library, job.cell, job.flow}});
+      ++lines;
+      continue;
+    }
+    const bool newPart =
+        lastPart == nullptr || lastPart->library != job.library || lastPart->cell != job.cell;
+    if (newPart && chunkParts == args.chunk && !endChunk()) break;
+    if (newPart) ++chunkParts;
+    lastPart = &job;
+    chunk += ChunkJobLine(job, command) + "\n";
+    chunkResults.push_back({command.output, job.library, job.cell, job.flow});
   }
   std::error_code ignored;
   fs::remove(folder + "/merged.json", ignored);
-  if (!ReplaceFileContent(listFile, list, &error) ||
+  if (!error.empty() || !endChunk() || !ReplaceFileContent(listFile, list, &error) ||
       !ReplaceFileContent(folder + "/plan.json", PlanManifestJson(manifest), &error)) {
     err << "kestra verify all: the job list is not written: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
   if (args.slurmFormat) return WriteSlurmScript(args, plan, manifest, listFile, out, err);
-  out << "job list: " << PrintableText(listFile) << " (" << lines << " jobs, "
-      << plan.jobs.size() - lines << " not run)\n"
+  out << "job list: " << PrintableText(listFile) << " (" << runnable << " jobs, "
+      << plan.jobs.size() - runnable << " not run";
+  if (args.chunk > 0) out << "; " << lines << " lines of up to " << args.chunk << " parts";
+  out << ")\n"
       << "results: " << PrintableText(folder) << "/results/\n"
       << "run it:   parallel -j 2 < " << ShellWord(listFile) << "\n"
       << "merge:    " << ShellWord(program) << " report merge " << ShellWord(folder)
@@ -447,6 +460,39 @@ int WriteSlurmScript(const AllArguments& args, const JobPlan& plan, const PlanMa
   WriteSummary(flows, *outcome.results, err);
   err << "report page: " << PrintableText(script.page) << "\n";
   return outcome.results->empty() ? kUsageStatus : ExitStatus(*outcome.results);
+
+// `kestra verify all -worker`: job lines on standard input, "done" replies on standard output;
+// the tools and flows get /dev/null as input and the job's errors file as output, never the
+// channels of the protocol.
+int RunWorker(std::span<const VerifyFlow> flows) {
+  const int input = ::fcntl(0, F_DUPFD_CLOEXEC, 3);
+  const int replies = ::fcntl(1, F_DUPFD_CLOEXEC, 3);
+  const int null = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  if (input < 0 || replies < 0 || null < 0) return kUsageStatus;
+  ::dup2(null, 0);
+  ::close(null);
+  ::dup2(2, 1);
+  return RunJobWorker(input, replies, flows);
+}
+
+// `kestra verify all -jobs CHUNK [-timeout SECONDS]`: one line of a chunked job list.
+int RunChunkWords(const std::vector<std::string>& words, std::ostream& err) {
+  std::string error;
+  long timeLimit = kDefaultTimeLimit;
+  const bool timed = words.size() == 4 && words[2] == "-timeout";
+  if (timed) {
+    const auto n = ParseWholeNumber("-timeout", words[3], 1, 86400, "seconds", error);
+    if (!n) {
+      err << "kestra verify all: " << PrintableText(error) << "\n";
+      return kUsageStatus;
+    }
+    timeLimit = *n;
+  }
+  if (words.size() != 2 && !timed) {
+    err << "usage: kestra verify all -jobs CHUNK [-timeout SECONDS]\n";
+    return kUsageStatus;
+  }
+  return RunChunk(words[1], timeLimit, err);
 }
 
 }  // namespace
@@ -457,6 +503,8 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     out << kUsage;
     return 0;
   }
+  if (words.size() == 1 && words.front() == "-worker") return RunWorker(flows);
+  if (!words.empty() && words.front() == "-jobs") return RunChunkWords(words, err);
   std::string error;
   auto args = ParseAllArguments(words, error);
   if (!args) {
@@ -553,31 +601,38 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   const std::string program = RunningProgram();
   auto scratch = [&](std::size_t n) { return folders.jobs() + "/" + std::to_string(n); };
   std::size_t finished = 0;
-  JobRunner runner(args->parallel, std::chrono::seconds(args->timeLimit));
-  runner.Run(
-      toRun.size(),
-      [&](std::size_t n) {
-        const PartJob& job = plan.jobs[toRun[n]];
-        return JobCommand{JobArguments(program, job, scratch(n)), scratch(n) + ".json",
-                          scratch(n) + ".err"};
-      },
-      [&](std::size_t n, const JobEnd& end) {
-        const std::size_t i = toRun[n];
-        const PartJob& job = plan.jobs[i];
-        results[i] =
-            JobResult(job, end, scratch(n) + ".json", scratch(n) + ".err", args->timeLimit);
-        if (end.how != JobEnd::How::NotStarted)
-          CopyLog(results[i], scratch(n) + ".err",
-                  folders.logs() + "/" + job.key + "." + job.flow + ".log", err);
-        if (end.how != JobEnd::How::Stopped) history.Put({job.hash, results[i]});
-        std::error_code ignored;
-        fs::remove_all(scratch(n), ignored);
-        fs::remove(scratch(n) + ".json", ignored);
-        fs::remove(scratch(n) + ".err", ignored);
-        err << "[" << ++finished << "/" << toRun.size() << "] " << Name(results[i]) << ": "
-            << VerdictWord(results[i]) << "\n";
-      });
-  if (int signal = runner.StopSignal(); signal != 0) {
+  const auto commandOf = [&](std::size_t n) {
+    const PartJob& job = plan.jobs[toRun[n]];
+    return JobCommand{JobArguments(program, job, scratch(n)), scratch(n) + ".json",
+                      scratch(n) + ".err"};
+  };
+  const auto ended = [&](std::size_t n, const JobEnd& end) {
+    const std::size_t i = toRun[n];
+    const PartJob& job = plan.jobs[i];
+    results[i] = JobResult(job, end, scratch(n) + ".json", scratch(n) + ".err", args->timeLimit);
+    if (end.how != JobEnd::How::NotStarted)
+      CopyLog(results[i], scratch(n) + ".err",
+              folders.logs() + "/" + job.key + "." + job.flow + ".log", err);
+    if (end.how != JobEnd::How::Stopped) history.Put({job.hash, results[i]});
+    std::error_code ignored;
+    fs::remove_all(scratch(n), ignored);
+    fs::remove(scratch(n) + ".json", ignored);
+    fs::remove(scratch(n) + ".err", ignored);
+    err << "[" << ++finished << "/" << toRun.size() << "] " << Name(results[i]) << ": "
+        << VerdictWord(results[i]) << "\n";
+  };
+  int stopSignal = 0;
+  if (args->processPerJob) {
+    JobRunner runner(args->parallel, std::chrono::seconds(args->timeLimit));
+    runner.Run(toRun.size(), commandOf, ended);
+    stopSignal = runner.StopSignal();
+  } else {
+    WorkerPool pool({program, "verify", "all", "-worker"}, folders.jobs() + "/", args->parallel,
+                    std::chrono::seconds(args->timeLimit));
+    pool.Run(toRun.size(), commandOf, ended);
+    stopSignal = pool.StopSignal();
+  }
+  if (int signal = stopSignal; signal != 0) {
     // Keep what was checked before the stop, then end the way the signal ends a program.
     history.Save(folders.history(), error);
     err << "kestra verify all: stopped by signal " << signal << "\n";

@@ -188,6 +188,7 @@ FlowRun RunSimulationVerb(const std::vector<std::string>& words) {
 // The part's Verilog wrapper, simulated with the run's models folder, else with the models
 // the library's vlog_model_path.txt names.
 PartWords SimulationPartWords(const PartRequest& part) {
+  if (part.reference) return NotApplicable(NoReferenceRun("simulation"));
   if (std::find(part.views.begin(), part.views.end(), "verilog") == part.views.end())
     return NotApplicable("the part has no verilog view");
   std::vector<std::string> words = {"-proj", part.project, "-lib",         part.library,

@@ -302,9 +302,11 @@ FlowRun RunPackaging(const std::vector<std::string>& words) {
   return run;
 }
 
-// Every part is instantiated and packaged on its own.
+// Every part is instantiated and packaged on its own, up to the board: its pin numbers are
+// checked against its footprint's pads.
 PartWords PackagingPartWords(const PartRequest& part) {
-  return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell});
+  if (part.reference) return NotApplicable(NoReferenceRun("packaging"));
+  return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell, "-netrev"});
 }
 
 }  // namespace

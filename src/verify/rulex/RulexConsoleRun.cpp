@@ -148,9 +148,12 @@ FlowRun RunRulex(const std::vector<std::string>& words) {
   return run;
 }
 
-// Every part gets the five rules.
+// Every part gets the five rules, a reference library's parts too.
 PartWords RulexPartWords(const PartRequest& part) {
-  return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell});
+  std::vector<std::string> words = {"-proj",      part.project, "-lib",
+                                    part.library, "-cell",      part.cell};
+  if (part.reference) words.push_back("-ref");
+  return RunWith(std::move(words));
 }
 
 }  // namespace

@@ -195,9 +195,10 @@ int Extract(const std::vector<std::string>& words, std::ostream& out, std::ostre
 // nothing to compare with.
 PartWords TemplatePartWords(const PartRequest& part) {
   if (part.templateFile.empty()) return NotApplicable("no template given");
-  return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell, "-template",
-                  part.templateFile},
-                 {part.templateFile});
+  std::vector<std::string> words = {"-proj", part.project, "-lib",      part.library,
+                                    "-cell", part.cell,    "-template", part.templateFile};
+  if (part.reference) words.push_back("-ref");
+  return RunWith(std::move(words), {part.templateFile});
 }
 
 }  // namespace

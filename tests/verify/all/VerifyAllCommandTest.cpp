@@ -213,6 +213,46 @@ TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
   EXPECT_EQ(second.out, "");
 }
 
+// The workers run each job in a long-lived kestra: every result, finding and log name is the
+// one a kestra process per job gives; a worker killed under a job costs that part alone.
+TEST_F(VerifyAllCommandTest, WorkersGiveTheResultsOfOneProcessPerJobAndSurviveAKilledWorker) {
+  const QStringList words = {"-j", "2", "-json", "-template", "demo/templates/site.tpl"};
+  const auto parts = [](const std::string& out) {
+    auto parsed = nlohmann::json::parse(out)["parts"];
+    for (auto& part : parsed) part.erase("duration");
+    return parsed;
+  };
+  const ProgramRun workers = All(words);
+  const ProgramRun processes = All(words + QStringList{"-process-per-job"});
+  EXPECT_EQ(workers.status, processes.status) << workers.err;
+  const auto inWorkers = parts(workers.out);
+  EXPECT_EQ(inWorkers, parts(processes.out));
+  EXPECT_GE(inWorkers.size(), 90u);
+  EXPECT_NE(workers.out.find("\"findings\""), std::string::npos);
+
+  // A tool that kills the kestra that started it: a worker under the workers, the job's own
+  // kestra process otherwise. Each part is unknown, naming the signal; every part gets a result.
+  dir.write("killer", "#!/bin/sh\nkill -KILL $PPID\nsleep 5\n");
+  fs::permissions(dir.path() / "killer", fs::perms::owner_all);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KESTRA_TOOL_RULEX", QString::fromStdString((dir.path() / "killer").string()));
+  for (const QString& how : {QString("-j"), QString("-process-per-job")}) {
+    QStringList killed = {"-lib", "standard", "-flows", "rulex,packaging", how};
+    if (how == "-j") killed << "1";
+    const ProgramRun run = All(killed, env);
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_NE(run.out.find("standard/7400 rulex: unknown: kestra verify rulex gave no result "
+                           "(signal 9 (Killed)"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("standard/7432 rulex: unknown: kestra verify rulex gave no result "
+                           "(signal 9 (Killed)"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("standard/7432 packaging: passed"), std::string::npos) << run.out;
+  }
+}
+
 TEST_F(VerifyAllCommandTest, TheJobListRunsWithXargsAndMergesIntoTheSameVerdicts) {
   const QStringList words = {"-lib", "standard", "-flows", "rulex,packaging,simulation,template"};
   const ProgramRun plan = All(words + QStringList{"-plan", "jobs.txt"});
@@ -232,6 +272,37 @@ TEST_F(VerifyAllCommandTest, TheJobListRunsWithXargsAndMergesIntoTheSameVerdicts
   const std::string page = ReadFile(dir.path() / "merged.html");
   EXPECT_NE(page.find(",[2,"), std::string::npos);  // a failed cell
   EXPECT_TRUE(fs::is_directory(dir.path() / "merged_logs"));
+}
+
+// A chunked job list: each line, run alone by sh as an array task runs it, checks several parts
+// and leaves their results where the merge finds them. -ref checks the reference libraries.
+TEST_F(VerifyAllCommandTest, ChunkedJobListLinesCheckManyPartsAndRefChecksTheReferenceLibraries) {
+  const QStringList words = {"-lib", "standard", "-flows", "rulex,packaging,simulation"};
+  const ProgramRun plan = All(words + QStringList{"-plan", "jobs.txt", "-chunk", "3"});
+  ASSERT_EQ(plan.status, 0) << plan.err;
+  EXPECT_NE(plan.out.find("(14 jobs, 7 not run; 3 lines of up to 3 parts)"), std::string::npos)
+      << plan.out;
+  const ProgramRun lines = Run(
+      "/bin/sh", {"-c", "while IFS= read -r line; do sh -c \"$line\" || exit 1; done < jobs.txt"});
+  ASSERT_EQ(lines.status, 0) << lines.err;
+  const ProgramRun merged =
+      Run("/bin/sh", {"-c", KESTRA_BINARY_DIR "/bin/kestra report merge jobs.txt.d/results/*.json "
+                                              "-json"});
+  const ProgramRun direct = All(words + QStringList{"-json"});
+  EXPECT_EQ(Verdicts(merged.out), Verdicts(direct.out));
+  EXPECT_EQ(Verdicts(merged.out).size(), 21u);
+  const ProgramRun loose = All({"-chunk", "2"});
+  EXPECT_EQ(loose.status, 2);
+  EXPECT_NE(loose.err.find("-chunk groups the lines of a job list"), std::string::npos);
+
+  const ProgramRun ref = All({"-ref", "-json", "-template", "demo/templates/site.tpl"});
+  const auto verdicts = Verdicts(ref.out);
+  EXPECT_EQ(verdicts.size(), 8u) << ref.out;
+  EXPECT_EQ(verdicts.at("refparts/74ls74 rulex"), "passed");
+  EXPECT_EQ(verdicts.at("refparts/74ls74 packaging"), "not run");
+  EXPECT_NE(verdicts.at("refparts/lm358 template"), "not run");
+  EXPECT_NE(ref.out.find("kestra verify simulation does not check reference libraries"),
+            std::string::npos);
 }
 
 // The attack's cases on the run's own files: links planted where the run writes (its history,

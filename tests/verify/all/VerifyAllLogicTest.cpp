@@ -18,6 +18,7 @@
 #include "verify/all/jobs/JobCommands.h"
 #include "verify/all/jobs/JobRunner.h"
 #include "verify/all/jobs/ResultFile.h"
+#include "verify/all/jobs/WorkerPool.h"
 #include "verify/all/page/ReportPage.h"
 #include "verify/all/page/RunChanges.h"
 
@@ -75,6 +76,47 @@ TEST(JobRunner, RunsJobsAtOnceAndStopsAHungJobWithEverythingItStarted) {
   for (int i = 0; i < 100 && ProcessAlive(child); ++i) std::this_thread::sleep_for(20ms);
   EXPECT_FALSE(ProcessAlive(child));
   EXPECT_EQ(order.back(), 2u);  // the others did not wait for the hung one
+}
+
+// The pool with a shell worker speaking the workers' protocol: a job line in, "done STATUS"
+// out; a job line naming "hang" never answers, one naming "die" kills its worker.
+TEST(WorkerPool, AHungOrDeadWorkerEndsItsJobAloneAndAFreshWorkerTakesTheNext) {
+  TempDir dir;
+  dir.write("worker",
+            "#!/bin/sh\nwhile read -r line; do\n  case \"$line\" in\n"
+            "  *hang*) sleep 60 ;;\n  *die*) kill -9 $$ ;;\n  esac\n"
+            "  echo \"done 3\"\ndone\n");
+  fs::permissions(dir.path() / "worker", fs::perms::owner_all);
+  const std::vector<std::string> words = {"ok", "hang", "die", "ok", "ok"};
+  std::vector<JobEnd> ends(words.size());
+  std::size_t count = 0;
+  const auto run = [&](const std::string& program) {
+    count = 0;
+    WorkerPool pool({program}, dir.str() + "/", 2, 1000ms, 300ms);
+    pool.Run(
+        words.size(),
+        [&](std::size_t i) {
+          return JobCommand{{"kestra", words[i]}, "o", "e"};
+        },
+        [&](std::size_t i, const JobEnd& end) {
+          ends[i] = end;
+          ++count;
+        });
+  };
+  run(dir.str() + "/worker");
+  ASSERT_EQ(count, words.size());
+  for (std::size_t i : {0u, 3u, 4u}) {
+    EXPECT_EQ(ends[i].how, JobEnd::How::Exited) << i;
+    EXPECT_EQ(ends[i].code, 3) << i;
+  }
+  EXPECT_EQ(ends[1].how, JobEnd::How::TimedOut);
+  EXPECT_EQ(DescribeJobEnd(ends[2]), "signal 9 (Killed)");
+  EXPECT_TRUE(fs::exists(dir.path() / "worker-3.log"));  // the dead workers were replaced
+
+  run(dir.str() + "/no-such-worker");
+  ASSERT_EQ(count, words.size());
+  EXPECT_EQ(ends[4].how, JobEnd::How::NotStarted);
+  EXPECT_NE(ends[4].reason.find("no-such-worker"), std::string::npos) << ends[4].reason;
 }
 
 TEST(JobRunner, AnInterruptStopsTheRunningJobAndStartsNoOther) {

@@ -18,10 +18,10 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
 
 // What every part's verdict depends on besides its own files: the project file and the
 // library list (where the libraries are and which settings the tools get).
-std::string ProjectHash(const std::string& project) {
+std::string ProjectHash(const std::string& project, const std::string& listFile) {
   ContentHash hash;
   hash.AddPath(project);
-  hash.AddPath((fs::path(project).parent_path() / "qvd.lib").string());
+  hash.AddPath(listFile);
   return hash.Hex();
 }
 
@@ -52,9 +52,11 @@ JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow
     columns.push_back(&flow);
     plan.flows.emplace_back(flow.name);
   }
-  const std::string listFile = (fs::path(request.project).parent_path() / "qvd.lib").string();
+  const std::string listFile =
+      (fs::path(request.project).parent_path() / (request.reference ? "refqvd.lib" : "qvd.lib"))
+          .string();
   LibraryTree tree(listFile, SpiExpandVariables);
-  const std::string projectHash = ProjectHash(request.project);
+  const std::string projectHash = ProjectHash(request.project, listFile);
   // A flow's inputs (a template, a models folder) are the same for many parts: each is read
   // once per plan, not once per part.
   std::map<std::string, std::string> inputHashes;
@@ -101,6 +103,7 @@ JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow
       part.templateFile =
           own != request.libraryTemplates.end() ? own->second : request.templateFile;
       part.modelsDirectory = request.modelsDirectory;
+      part.reference = request.reference;
       ContentHash partFiles;
       partFiles.AddPath(part.cellDirectory);
       for (const VerifyFlow* flow : columns) {

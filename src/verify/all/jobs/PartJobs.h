@@ -19,6 +19,7 @@ struct VerifyAllRequest {
   // A template of its own for a library (absolute), instead of templateFile for its parts.
   std::map<std::string, std::string> libraryTemplates;
   std::string modelsDirectory;  // absolute, "" when none
+  bool reference = false;       // the libraries of refqvd.lib instead of qvd.lib
 };
 
 struct PartJob {

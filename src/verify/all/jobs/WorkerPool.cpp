@@ -1,0 +1,279 @@
+#include "verify/all/jobs/WorkerPool.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+#include "base/OwnFolder.h"
+#include "base/ParentDeathWatch.h"
+#include "verify/StopSignals.h"
+#include "verify/all/jobs/JobWorker.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Worker {
+  pid_t pid = 0;
+  int input = -1;    // the worker's standard input: job lines
+  int replies = -1;  // its standard output: "done STATUS" lines
+  std::string buffer;
+  std::optional<std::size_t> job;
+  Clock::time_point started;
+  Clock::time_point forceAt;
+  bool stopping = false;
+  bool timedOut = false;
+  std::unique_ptr<ParentDeathWatch> watch;
+};
+
+void CloseFd(int& fd) {
+  if (fd >= 0) ::close(fd);
+  fd = -1;
+}
+
+// Starts a worker in a process group of its own; false with reason set when it cannot start.
+bool Spawn(const std::vector<std::string>& command, const std::string& log, Worker& worker,
+           std::string& reason) {
+  const int errors = CreateOutputFile(log, &reason);
+  if (errors < 0) return false;
+  int toWorker[2] = {-1, -1};
+  int fromWorker[2] = {-1, -1};
+  int failure[2] = {-1, -1};
+  if (::pipe2(toWorker, O_CLOEXEC) != 0 || ::pipe2(fromWorker, O_CLOEXEC) != 0 ||
+      ::pipe2(failure, O_CLOEXEC) != 0) {
+    reason = std::string("cannot start a worker: ") + std::strerror(errno);
+    for (int fd : {toWorker[0], toWorker[1], fromWorker[0], fromWorker[1], failure[0], errors})
+      if (fd >= 0) ::close(fd);
+    return false;
+  }
+  std::vector<char*> argv;
+  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  worker.watch = std::make_unique<ParentDeathWatch>();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    // Async-signal-safe calls only, up to the exec.
+    ::setpgid(0, 0);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGCHLD}) ::signal(signal, SIG_DFL);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::dup2(toWorker[0], 0);
+    ::dup2(fromWorker[1], 1);
+    ::dup2(errors, 2);
+    worker.watch->StartInChild();
+    ::execv(argv[0], argv.data());
+    const int code = errno;
+    [[maybe_unused]] const ssize_t told = ::write(failure[1], &code, sizeof code);
+    ::_exit(127);
+  }
+  const int forkError = errno;
+  for (int fd : {toWorker[0], fromWorker[1], failure[1], errors}) ::close(fd);
+  if (pid < 0) {
+    for (int fd : {toWorker[1], fromWorker[0], failure[0]}) ::close(fd);
+    reason = std::string("cannot start a worker: ") + std::strerror(forkError);
+    return false;
+  }
+  int code = 0;
+  ssize_t got = 0;
+  do {
+    got = ::read(failure[0], &code, sizeof code);
+  } while (got < 0 && errno == EINTR);
+  ::close(failure[0]);
+  if (got == static_cast<ssize_t>(sizeof code)) {
+    ::kill(-pid, SIGKILL);
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    for (int fd : {toWorker[1], fromWorker[0]}) ::close(fd);
+    reason = command.front() + ": " + std::strerror(code);
+    return false;
+  }
+  worker.watch->ChildStarted();
+  worker.pid = pid;
+  worker.input = toWorker[1];
+  worker.replies = fromWorker[0];
+  return true;
+}
+
+bool WriteLine(int fd, const std::string& line) {
+  std::size_t done = 0;
+  while (done < line.size()) {
+    const ssize_t wrote = ::write(fd, line.data() + done, line.size() - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) return false;
+    done += static_cast<std::size_t>(wrote);
+  }
+  return true;
+}
+
+void Stop(Worker& worker, Clock::time_point now, std::chrono::milliseconds grace) {
+  if (worker.stopping) return;
+  worker.stopping = true;
+  worker.forceAt = now + grace;
+  ::kill(-worker.pid, SIGTERM);
+}
+
+// SIGPIPE ignored while it lives: a worker that died while given a job is seen by its exit,
+// not by the signal of a write to its closed input.
+class IgnoredSigpipe {
+ public:
+  IgnoredSigpipe() {
+    ::sigaction(SIGPIPE, nullptr, &old_);
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGPIPE, &ignore, nullptr);
+  }
+  ~IgnoredSigpipe() { ::sigaction(SIGPIPE, &old_, nullptr); }
+  IgnoredSigpipe(const IgnoredSigpipe&) = delete;
+  IgnoredSigpipe& operator=(const IgnoredSigpipe&) = delete;
+
+ private:
+  struct sigaction old_ = {};
+};
+
+}  // namespace
+
+void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
+                     const JobRunner::Ended& ended) {
+  StopSignals signals;
+  const IgnoredSigpipe sigpipe;
+  std::vector<Worker> workers;
+  std::size_t next = 0;
+  std::size_t started = 0;
+  auto busy = [&] {
+    for (const Worker& worker : workers)
+      if (worker.job) return true;
+    return false;
+  };
+  while ((stopSignal_ == 0 && next < count) || busy()) {
+    Clock::time_point now = Clock::now();
+    if (signals.Caught() != 0 && stopSignal_ == 0) {
+      stopSignal_ = signals.Caught();
+      for (Worker& worker : workers) {
+        if (worker.job) Stop(worker, now, grace_);
+      }
+    }
+    // Every idle worker takes the next job; more workers while jobs wait and room is left.
+    for (std::size_t k = 0; stopSignal_ == 0 && next < count; ++k) {
+      if (k == workers.size()) {
+        if (workers.size() >= parallel_) break;
+        Worker fresh;
+        std::string reason;
+        if (!Spawn(worker_, logs_ + "worker-" + std::to_string(++started) + ".log", fresh,
+                   reason)) {
+          JobEnd end;
+          end.reason = reason;
+          ended(next++, end);
+          --k;
+          continue;
+        }
+        workers.push_back(std::move(fresh));
+      }
+      Worker& worker = workers[k];
+      if (worker.job || worker.stopping) continue;
+      const std::size_t index = next++;
+      worker.job = index;
+      worker.started = Clock::now();
+      // A worker that cannot take the line has died: its exit, seen below, ends the job.
+      WriteLine(worker.input, WorkerJobLine(command(index)));
+    }
+    std::vector<pollfd> fds;
+    for (const Worker& worker : workers) fds.push_back({worker.replies, POLLIN, 0});
+    ::poll(fds.data(), fds.size(), 20);
+    now = Clock::now();
+    for (std::size_t k = 0; k < workers.size(); ++k) {
+      Worker& worker = workers[k];
+      if (fds[k].revents != 0) {
+        char chunk[512];
+        const ssize_t got = ::read(worker.replies, chunk, sizeof chunk);
+        if (got > 0) worker.buffer.append(chunk, static_cast<std::size_t>(got));
+      }
+      for (std::size_t end = worker.buffer.find('\n'); end != std::string::npos;
+           end = worker.buffer.find('\n')) {
+        const std::string line = worker.buffer.substr(0, end);
+        worker.buffer.erase(0, end + 1);
+        const bool finished = line.rfind("done ", 0) == 0;
+        if (!worker.job || worker.stopping || (!finished && line.rfind("not-started ", 0) != 0))
+          continue;
+        JobEnd done;
+        if (finished) {
+          done.how = JobEnd::How::Exited;
+          done.code = std::atoi(line.c_str() + 5);
+        } else {
+          done.reason = line.substr(12);
+        }
+        done.took = std::chrono::duration_cast<std::chrono::milliseconds>(now - worker.started);
+        const std::size_t index = *worker.job;
+        worker.job.reset();
+        ended(index, done);
+      }
+    }
+    for (auto worker = workers.begin(); worker != workers.end();) {
+      int status = 0;
+      const pid_t gone = ::waitpid(worker->pid, &status, WNOHANG);
+      if (gone == 0 || (gone < 0 && errno == EINTR)) {
+        if (worker->job && !worker->stopping && limit_.count() > 0 &&
+            now - worker->started >= limit_) {
+          worker->timedOut = true;
+          Stop(*worker, now, grace_);
+        } else if (worker->stopping && now >= worker->forceAt) {
+          ::kill(-worker->pid, SIGKILL);
+          worker->forceAt = now + grace_;
+        }
+        ++worker;
+        continue;
+      }
+      // The worker ended: whatever is left of its group (its tool, its watcher) goes with it,
+      // and its job, if it had one, ends by how the worker ended.
+      ::kill(-worker->pid, SIGKILL);
+      CloseFd(worker->input);
+      CloseFd(worker->replies);
+      if (worker->job) {
+        JobEnd end;
+        end.took = std::chrono::duration_cast<std::chrono::milliseconds>(now - worker->started);
+        if (worker->timedOut) {
+          end.how = JobEnd::How::TimedOut;
+        } else if (worker->stopping) {
+          end.how = JobEnd::How::Stopped;
+        } else if (gone > 0 && WIFSIGNALED(status)) {
+          end.how = JobEnd::How::Signalled;
+          end.code = WTERMSIG(status);
+        } else if (gone > 0 && WIFEXITED(status)) {
+          end.how = JobEnd::How::Exited;
+          end.code = WEXITSTATUS(status);
+        } else {
+          end.reason = "lost track of the worker";
+        }
+        const std::size_t index = *worker->job;
+        worker = workers.erase(worker);
+        ended(index, end);
+        continue;
+      }
+      worker = workers.erase(worker);
+    }
+  }
+  // No more jobs: each worker ends at the end of its input; one that does not is ended.
+  for (Worker& worker : workers) CloseFd(worker.input);
+  const Clock::time_point deadline = Clock::now() + grace_;
+  for (Worker& worker : workers) {
+    int status = 0;
+    while (::waitpid(worker.pid, &status, WNOHANG) == 0) {
+      if (Clock::now() >= deadline) {
+        ::kill(-worker.pid, SIGKILL);
+        while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        break;
+      }
+      ::usleep(2000);
+    }
+    ::kill(-worker.pid, SIGKILL);
+    CloseFd(worker.replies);
+  }
+}

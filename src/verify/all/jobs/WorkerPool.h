@@ -1,0 +1,44 @@
+// Runs the jobs of a run over many parts in up to N long-lived worker processes
+// (`kestra verify all -worker`, see JobWorker.h) instead of one process per job: each worker
+// gets one job line at a time on its standard input and answers when the job is done. The
+// jobs and their ends are those of JobRunner: a job over its time limit, or one whose worker
+// dies, ends its worker's whole process group (a polite signal, a grace, then a forced one)
+// and is reported as timed out or by how the worker ended; a fresh worker takes the next job.
+// SIGINT, SIGTERM and SIGHUP stop every running job and start no further one. Each worker says
+// what it says outside its jobs into its own log file. Standard C++ and POSIX; one thread; the
+// workers are its own children.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "verify/all/jobs/JobRunner.h"
+
+class WorkerPool {
+ public:
+  // worker: the worker's command (argv[0] its program's path); logs: a worker's own messages
+  // go to logs + "worker-K.log" (logs a folder ending in "/", or a file name's stem).
+  WorkerPool(std::vector<std::string> worker, std::string logs, std::size_t parallel,
+             std::chrono::milliseconds limit,
+             std::chrono::milliseconds grace = std::chrono::milliseconds(5000))
+      : worker_(std::move(worker)),
+        logs_(std::move(logs)),
+        parallel_(parallel == 0 ? 1 : parallel),
+        limit_(limit),
+        grace_(grace) {}
+
+  // As JobRunner::Run; a command's argv[0] (the program) is left out of its job line.
+  void Run(std::size_t count, const JobRunner::CommandOf& command, const JobRunner::Ended& ended);
+
+  int StopSignal() const { return stopSignal_; }
+
+ private:
+  std::vector<std::string> worker_;
+  std::string logs_;
+  std::size_t parallel_;
+  std::chrono::milliseconds limit_;
+  std::chrono::milliseconds grace_;
+  int stopSignal_ = 0;
+};
