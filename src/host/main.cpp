@@ -105,6 +105,8 @@ int main(int argc, char** argv) {
   if (!words.empty() && words[0] == "libs") return KestraLibsMain({words.begin() + 1, words.end()});
   if (!words.empty() && words[0] == "report")
     return KestraReportMain({words.begin() + 1, words.end()});
+  if (!words.empty() && words[0] == "waive")
+    return KestraWaiveMain({words.begin() + 1, words.end()});
   if (!words.empty() && words[0] == "footprints")
     return KestraFootprintsMain({words.begin() + 1, words.end()});
   if (!words.empty() && words[0] == "import")

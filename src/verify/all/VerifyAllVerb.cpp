@@ -4,18 +4,21 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 
 #include "base/OwnFolder.h"
 #include "base/PrintableText.h"
 #include "base/ReplaceFile.h"
+#include "verify/FindingGate.h"
 #include "verify/FlowWords.h"
 #include "verify/OutputFile.h"
 #include "verify/PathNames.h"
 #include "verify/ResultOutput.h"
 #include "verify/ScratchProject.h"
 #include "verify/VerifyAllLock.h"
+#include "verify/all/history/FindingChanges.h"
 #include "verify/all/history/RunHistory.h"
 #include "verify/all/history/RunLock.h"
 #include "verify/all/jobs/JobCommands.h"
@@ -43,14 +46,23 @@ constexpr const char* kUsage =
     "  -changed: re-check only parts whose files or inputs changed since their last verdict\n"
     "  -html FILE: the report page, its logs in the folder FILE's name + _logs beside it\n"
     "  -plan FILE: write the jobs as a job list (one shell line each) instead of running them\n"
+    "%s"
     "exit status: the worst verdict (0 passed, 3 passed with warnings, 1 failed, 2 status\n"
     "unknown or nothing checked); a flow that does not apply to a part is not run and does\n"
     "not count\n";
 
 constexpr const char* kReportUsage =
     "usage: kestra report merge RESULTS.json ... -html FILE [-previous RESULTS.json] [-json]\n"
+    "         [-waivers FILE] [-fail-on error|warning|fatal] [-min-severity LEVEL]\n"
     "  the results of kestra verify ... -json runs (a job list's results) as one report page;\n"
-    "  -previous: an earlier run's -json results, for the changes since\n";
+    "  -previous: an earlier run's -json results, for the changes since\n"
+    "%s";
+
+// The usage with the options about findings in place of %s.
+std::string UsageText(const char* usage) {
+  std::string text = usage;
+  return text.replace(text.find("%s"), 2, kFindingOptionsUsage);
+}
 
 constexpr std::string_view kAllValued[] = {"-proj", "-lib",     "-cell",     "-flows",
                                            "-j",    "-timeout", "-template", "-models",
@@ -228,8 +240,31 @@ void WriteSummary(const std::vector<std::string>& flows, const std::vector<Verif
   }
 }
 
-int ExitStatus(const std::vector<VerifyResult>& results) {
-  return ExitStatusOf(WorstVerdict(results));
+// The results as -json gives them, with the findings that came and went since the previous
+// run under "new_findings" and "fixed_findings".
+void WriteRunJson(const std::vector<VerifyResult>& results,
+                  const std::vector<FindingChange>& changes, std::ostream& out) {
+  std::ostringstream records;
+  WriteResultsJson(results, records);
+  nlohmann::json json = nlohmann::json::parse(records.str());
+  // A single record has no place for them; a run over one check has no history to speak of.
+  if (!json.contains("parts")) {
+    out << records.str();
+    return;
+  }
+  json["new_findings"] = nlohmann::json::array();
+  json["fixed_findings"] = nlohmann::json::array();
+  for (const FindingChange& change : changes) {
+    nlohmann::json record = {{"library", change.library},
+                             {"part", change.part},
+                             {"flow", change.flow},
+                             {"rule", change.finding.rule},
+                             {"object", change.finding.object},
+                             {"severity", SeverityName(change.finding.severity)},
+                             {"message", change.finding.message}};
+    json[change.fixed ? "fixed_findings" : "new_findings"].push_back(std::move(record));
+  }
+  out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
 }
 
 bool InScope(const VerifyResult& result, const VerifyAllRequest& request,
@@ -296,16 +331,25 @@ int WritePlan(const AllArguments& args, const JobPlan& plan, std::ostream& out, 
 int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFlow> flows,
                  std::ostream& out, std::ostream& err) {
   if (FlowWords::HelpAsked(words, kAllValued)) {
-    out << kUsage;
+    out << UsageText(kUsage);
     return 0;
   }
   std::string error;
-  const auto args = ParseAllArguments(words, error);
+  FindingOptions findingOptions;
+  std::vector<std::string> rest = words;
+  auto args = TakeFindingOptions(rest, kAllValued, findingOptions, error)
+                  ? ParseAllArguments(rest, error)
+                  : std::nullopt;
   if (!args) {
-    err << "kestra verify all: " << PrintableText(error) << "\n" << kUsage;
+    err << "kestra verify all: " << PrintableText(error) << "\n" << UsageText(kUsage);
     return kUsageStatus;
   }
   if (ExistingProjectFile(args->request.project, error).empty()) {
+    err << "kestra verify all: " << PrintableText(error) << "\n";
+    return kUsageStatus;
+  }
+  // A waiver file that cannot be read stops the run before any job: never ignored silently.
+  if (!LoadWaivers(findingOptions, args->request.project, error)) {
     err << "kestra verify all: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
@@ -431,13 +475,24 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   if (!kept.Save(folders.history(), error))
     err << "kestra verify all: warning: the history is not kept: " << PrintableText(error) << "\n";
 
+  // The history keeps what the tools said; waivers apply to this run and the previous alike,
+  // so that changing the waiver file takes effect on reused verdicts too.
+  WaiveFindings(results, findingOptions, true, "kestra verify all: ", err);
+  ApplyWaivers(previous, findingOptions.waivers, TodayDate());
+  int status = GateStatus(results, findingOptions);
+  DropLesserFindings(results, findingOptions);
+  DropLesserFindings(previous, findingOptions);
+  const auto findingChanges = FindingChangesSince(previous, results);
   if (args->json) {
-    WriteResultsJson(results, out);
+    WriteRunJson(results, findingChanges, out);
   } else {
     WriteText(results, reused, out);
+    if (args->changed) {
+      for (const FindingChange& change : findingChanges)
+        out << PrintableText(FindingChangeText(change)) << "\n";
+    }
   }
   WriteSummary(plan.flows, results, err);
-  int status = ExitStatus(results);
   if (!args->junit.empty() && !WriteResultsJUnit(results, args->junit, &error)) {
     err << "kestra verify all: the JUnit file is not written: " << PrintableText(error) << "\n";
     status = kUsageStatus;
@@ -461,32 +516,42 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
 int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
   if (words.empty() || words.front() != "merge") {
     if (!words.empty() && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h")) {
-      out << kReportUsage;
+      out << UsageText(kReportUsage);
       return 0;
     }
-    err << "kestra report: expected merge\n" << kReportUsage;
+    err << "kestra report: expected merge\n" << UsageText(kReportUsage);
     return kUsageStatus;
   }
   std::vector<std::string> files;
   std::string html;
   std::string previousFile;
   bool json = false;
-  for (std::size_t i = 1; i < words.size(); ++i) {
-    const std::string& word = words[i];
+  FindingOptions findingOptions;
+  std::vector<std::string> rest = words;
+  static constexpr std::string_view kMergeValued[] = {"-html", "-previous"};
+  std::string optionError;
+  if (!TakeFindingOptions(rest, kMergeValued, findingOptions, optionError) ||
+      !LoadWaivers(findingOptions, "", optionError)) {
+    err << "kestra report merge: " << PrintableText(optionError) << "\n";
+    return kUsageStatus;
+  }
+  for (std::size_t i = 1; i < rest.size(); ++i) {
+    const std::string& word = rest[i];
     if (word == "-help" || word == "--help" || word == "-h") {
-      out << kReportUsage;
+      out << UsageText(kReportUsage);
       return 0;
     }
     if (word == "-json") {
       json = true;
     } else if (word == "-html" || word == "-previous") {
-      if (i + 1 >= words.size()) {
-        err << "kestra report merge: " << word << " needs a file\n" << kReportUsage;
+      if (i + 1 >= rest.size()) {
+        err << "kestra report merge: " << word << " needs a file\n" << UsageText(kReportUsage);
         return kUsageStatus;
       }
-      (word == "-html" ? html : previousFile) = words[++i];
+      (word == "-html" ? html : previousFile) = rest[++i];
     } else if (!word.empty() && word.front() == '-') {
-      err << "kestra report merge: unknown option " << PrintableText(word) << "\n" << kReportUsage;
+      err << "kestra report merge: unknown option " << PrintableText(word) << "\n"
+          << UsageText(kReportUsage);
       return kUsageStatus;
     } else {
       files.push_back(word);
@@ -494,7 +559,7 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
   }
   if (files.empty() || (html.empty() && !json)) {
     err << "kestra report merge: give the results files and -html FILE (or -json)\n"
-        << kReportUsage;
+        << UsageText(kReportUsage);
     return kUsageStatus;
   }
   std::vector<VerifyResult> results;
@@ -533,8 +598,12 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
     }
     previous = std::move(*read);
   }
-  if (json) WriteResultsJson(results, out);
-  int status = results.empty() ? kUsageStatus : ExitStatus(results);
+  WaiveFindings(results, findingOptions, true, "kestra report merge: ", err);
+  ApplyWaivers(previous, findingOptions.waivers, TodayDate());
+  const int status = results.empty() ? kUsageStatus : GateStatus(results, findingOptions);
+  DropLesserFindings(results, findingOptions);
+  DropLesserFindings(previous, findingOptions);
+  if (json) WriteRunJson(results, FindingChangesSince(previous, results), out);
   if (!html.empty()) {
     PageRequest page{html, "merged results", flows, results, {}, previous, !previousFile.empty()};
     std::vector<std::string> warnings;
