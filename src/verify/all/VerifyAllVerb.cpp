@@ -218,8 +218,9 @@ void WriteText(const std::vector<VerifyResult>& results, const std::vector<bool>
     if (result.notRun) {
       out << PrintableText(result.cause);
     } else {
-      out << VerdictName(result.verdict) << ": "
-          << PrintableText(result.message.empty() ? result.cause : result.message);
+      // A waived result's message begins with its verdict word already.
+      if (!result.waived) out << VerdictName(result.verdict) << ": ";
+      out << PrintableText(result.message.empty() ? result.cause : result.message);
     }
     out << (reused[i] ? " (unchanged: earlier verdict)" : "") << "\n";
   }
@@ -229,14 +230,17 @@ void WriteText(const std::vector<VerifyResult>& results, const std::vector<bool>
 void WriteSummary(const std::vector<std::string>& flows, const std::vector<VerifyResult>& results,
                   std::ostream& err) {
   for (const std::string& flow : flows) {
-    long counts[5] = {};
+    long counts[6] = {};
     for (const VerifyResult& result : results) {
       if (result.flow != flow) continue;
-      ++counts[result.notRun ? 4 : static_cast<int>(result.verdict)];
+      ++counts[result.notRun ? 4 : result.waived ? 5 : static_cast<int>(result.verdict)];
     }
+    // Passed by waivers is never counted as plainly passed.
     err << "summary: " << flow << ": " << counts[0] << " passed, " << counts[3]
         << " passed with warnings, " << counts[1] << " failed, " << counts[2] << " unknown, "
-        << counts[4] << " not run\n";
+        << counts[4] << " not run";
+    if (counts[5] > 0) err << ", " << counts[5] << " passed (waived)";
+    err << "\n";
   }
 }
 
