@@ -132,6 +132,10 @@ if(hash('rule')!==null)ruleBox.value=String(data.rules.indexOf(hash('rule')));
 if(hash('severity')!==null)sevBox.value=String(sevs.indexOf(hash('severity')));
 var opened=hash('open');all.forEach(function(x){if(opened===data.libraries[x.r[0]]+'/'+x.r[1])x.open=true;});
 apply();
+// A link to a part's open row shows that row.
+var at=view.findIndex(function(x){return x.open;});
+if(at>=0){if(!rowHeight)rowHeight=body.rows[0]?body.rows[0].offsetHeight||20:20;
+window.scrollTo(0,body.getBoundingClientRect().top+window.scrollY+at*rowHeight-table.tHead.offsetHeight-8);draw(false);}
 })();
 )";
 
