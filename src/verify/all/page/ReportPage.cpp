@@ -58,7 +58,7 @@ var table=document.getElementById('matrix');var body=table.tBodies[0];
 var filter=document.getElementById('filter');var shown=document.getElementById('shown');
 var all=data.rows.map(function(r){var text=data.libraries[r[0]]+' '+r[1],f=[];
 for(var i=2;i<r.length;i++)if(r[i]){text+=' '+words[r[i][0]];
-(r[i][4]||[]).forEach(function(g){f.push(g);text+=' '+data.rules[g[1]];});}
+(r[i][4]||[]).forEach(function(c){f.push(c);text+=' '+data.rules[c>>2];});}
 return {r:r,f:f,open:false,text:text.toLowerCase()};});
 var view=all,rowHeight=0;
 var longest=[7,4];all.forEach(function(x){longest[0]=Math.max(longest[0],data.libraries[x.r[0]].length);
@@ -75,12 +75,17 @@ for(var i=2;i<r.length;i++){var v=r[i];if(!v){tr.appendChild(document.createElem
 var td=document.createElement('td');td.className=classes[v[0]]+(v[3]?' reused':'');td.title=data.texts[v[1]];
 if(v[2]){var a=document.createElement('a');a.href=data.logs+v[2];a.textContent=words[v[0]];td.appendChild(a);}
 else td.textContent=words[v[0]];tr.appendChild(td);}return tr;}
+// The findings themselves are read only when a row is first opened: a large library's page
+// opens without taking apart every message.
+var details=null;
+function findingsOf(id){if(!details)details=JSON.parse(document.getElementById('findings').textContent);
+return details[id];}
 // A part's findings per flow: severity, rule, object, message (a waived one greyed, with the
 // waiver's reason) and its log with the report line.
 function detail(x){var tr=document.createElement('tr'),td=document.createElement('td');
 tr.className='detail';td.colSpan=cols.length;var t=document.createElement('table');
 t.className='findings';t.appendChild(document.createElement('tbody'));
-for(var i=2;i<x.r.length;i++){var v=x.r[i];if(!v||!v[4])continue;v[4].forEach(function(g){
+for(var i=2;i<x.r.length;i++){var v=x.r[i];if(!v||!v[4])continue;findingsOf(v[5]).forEach(function(g){
 var f=document.createElement('tr');f.className='f-'+sevs[g[0]]+(g[4]>=0?' fwaived':'');
 cell(f,data.flows[i-2]);cell(f,sevs[g[0]]).className='sev';cell(f,data.rules[g[1]]);cell(f,g[2]);
 var m=cell(f,g[3]);if(g[4]>=0){var w=document.createElement('span');w.className='reason';
@@ -114,7 +119,7 @@ window.addEventListener('resize',function(){draw(true);});
 function apply(){var w=filter.value.toLowerCase().split(/\s+/).filter(Boolean);
 var rule=ruleBox.value===''?-1:+ruleBox.value,sev=sevBox.value===''?-1:+sevBox.value;
 view=all.filter(function(x){return w.every(function(s){return x.text.indexOf(s)>=0;})&&
-(rule<0&&sev<0||x.f.some(function(g){return (rule<0||g[1]===rule)&&g[0]>=sev;}));});
+(rule<0&&sev<0||x.f.some(function(c){return (rule<0||c>>2===rule)&&(c&3)>=sev;}));});
 shown.textContent=view.length;draw(true);}
 filter.addEventListener('input',apply);ruleBox.addEventListener('change',apply);
 sevBox.addEventListener('change',apply);
@@ -240,24 +245,35 @@ std::map<std::string, RuleCount> CountRules(const std::vector<PageCell>& cells) 
   return rules;
 }
 
-// The findings of a cell as the script reads them: [severity index, rule index, object,
-// message, waiver text index or -1, report line or 0] each.
-void WriteFindingsJson(std::ostream& out, const VerifyResult& result,
-                       const std::map<std::string, std::size_t>& rules,
+// The findings of a cell as the script reads them: in the row, the codes (rule index * 4 +
+// severity) of its findings and the cell's index in details; in details, [severity index,
+// rule index, object, message, waiver text index or -1, report line or 0] each.
+void WriteFindingsJson(std::ostream& out, std::ostream& details, std::size_t& detailCount,
+                       const VerifyResult& result, const std::map<std::string, std::size_t>& rules,
                        std::map<std::string, std::size_t>& texts) {
+  std::set<std::size_t> codes;
+  for (const Finding& finding : result.findings)
+    codes.insert(rules.at(finding.rule) * 4 + static_cast<std::size_t>(finding.severity));
   out << ",[";
   const char* separator = "";
+  for (const std::size_t code : codes) {
+    out << separator << code;
+    separator = ",";
+  }
+  out << "]," << detailCount;
+  details << (detailCount++ ? ",\n[" : "[");
+  separator = "";
   for (const Finding& finding : result.findings) {
     const long waived =
         finding.waived.empty()
             ? -1
             : static_cast<long>(texts.emplace(finding.waived, texts.size()).first->second);
-    out << separator << "[" << static_cast<int>(finding.severity) << "," << rules.at(finding.rule)
-        << "," << JsonText(finding.object) << "," << JsonText(finding.message) << "," << waived
-        << "," << finding.line << "]";
+    details << separator << "[" << static_cast<int>(finding.severity) << ","
+            << rules.at(finding.rule) << "," << JsonText(finding.object) << ","
+            << JsonText(finding.message) << "," << waived << "," << finding.line << "]";
     separator = ",";
   }
-  out << "]";
+  details << "]";
 }
 
 using MatrixRows = std::map<std::pair<std::string, std::string>,  // library, part
@@ -265,12 +281,14 @@ using MatrixRows = std::map<std::pair<std::string, std::string>,  // library, pa
 
 // The matrix as the page's script reads it: {"libraries":[names], "texts":[tooltips],
 // "logs":"common folder of the links/", "rows":[[library index, part, cell per flow]]},
-// a cell [verdict index in kWords, tooltip index, log link after "logs" or "", reused 0/1]
-// or 0 when the flow has no result for the part. Libraries and tooltips are listed once, as
+// a cell [verdict index in kWords, tooltip index, log link after "logs" or "", reused 0/1,
+// and for a cell with findings their codes and index in details (WriteFindingsJson)] or 0
+// when the flow has no result for the part. Libraries and tooltips are listed once, as
 // thousands of parts share them.
-void WriteMatrixJson(std::ostream& out, const MatrixRows& rows,
+void WriteMatrixJson(std::ostream& out, std::ostream& details, const MatrixRows& rows,
                      const std::vector<std::string>& flows,
                      const std::map<std::string, RuleCount>& ruleCounts) {
+  std::size_t detailCount = 0;
   std::map<std::string, std::size_t> rules;
   for (const auto& [rule, count] : ruleCounts) rules.emplace(rule, rules.size());
   std::map<std::string, std::size_t> libraries;
@@ -307,7 +325,8 @@ void WriteMatrixJson(std::ostream& out, const MatrixRows& rows,
       const std::string link = cell.logLink.empty() ? "" : cell.logLink.substr(folder.size());
       rowsJson << ",[" << VerdictCode(VerdictWord(cell.result)) << "," << text << ","
                << JsonText(link.empty() ? "" : UrlPath(link)) << "," << (cell.reused ? 1 : 0);
-      if (!cell.result.findings.empty()) WriteFindingsJson(rowsJson, cell.result, rules, texts);
+      if (!cell.result.findings.empty())
+        WriteFindingsJson(rowsJson, details, detailCount, cell.result, rules, texts);
       rowsJson << "]";
     }
     rowsJson << "]";
@@ -456,8 +475,10 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
   out << "</tr></thead><tbody></tbody></table>\n"
       << "<noscript><p>The matrix is drawn by the page's script: allow scripts for this "
          "file to see it.</p></noscript>\n<script type=\"application/json\" id=\"rows\">";
-  WriteMatrixJson(out, rows, data.flows, ruleCounts);
-  out << "</script>\n";
+  std::ostringstream details;
+  WriteMatrixJson(out, details, rows, data.flows, ruleCounts);
+  out << "</script>\n<script type=\"application/json\" id=\"findings\">[" << details.str()
+      << "]</script>\n";
   out << "<script>" << kScript << "</script>\n</body></html>\n";
 
   return ReplaceFileContent(file, out.str(), &error);
