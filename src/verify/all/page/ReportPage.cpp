@@ -1,5 +1,6 @@
 #include "verify/all/page/ReportPage.h"
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <set>
@@ -148,17 +149,19 @@ struct Counts {
   std::map<std::string, long> byWord;
 };
 
+// The columns are the first columns verdict words: "passed (waived)" only when some result
+// passed by waivers.
 void CountsTable(std::ostream& out, const std::string& heading, const std::string& counted,
                  const std::string& what, const std::map<std::string, Counts>& counts,
-                 const std::string& id) {
+                 const std::string& id, int columns) {
   out << "<div><h2>" << heading << "</h2><p>" << counted << "</p><table id=\"" << id
       << "\"><thead><tr><th>" << what << "</th>";
-  for (const char* word : kWords) out << "<th>" << word << "</th>";
+  for (int i = 0; i < columns; ++i) out << "<th>" << kWords[i] << "</th>";
   out << "</tr></thead><tbody>\n";
   for (const auto& [name, count] : counts) {
     out << "<tr><td>" << HtmlText(name) << "</td>";
-    for (const char* word : kWords) {
-      const auto found = count.byWord.find(word);
+    for (int i = 0; i < columns; ++i) {
+      const auto found = count.byWord.find(kWords[i]);
       out << "<td class=\"num\">" << (found == count.byWord.end() ? 0 : found->second) << "</td>";
     }
     out << "</tr>\n";
@@ -454,11 +457,15 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
   }
   if (data.hasPrevious) WriteFindingChanges(out, data.findingChanges);
   out << "<div class=\"summary\">\n";
+  const bool anyWaived = std::any_of(data.cells.begin(), data.cells.end(),
+                                     [](const PageCell& cell) { return cell.result.waived; });
+  const int columns = anyWaived ? kWordCount : kWordCount - 1;
   CountsTable(out, "Per library", "Parts, each counted once by its worst verdict over the flows.",
-              "library", byLibrary, "perlibrary");
-  CountsTable(out, "Per flow", "Checks: one per part and flow.", "flow", byFlow, "perflow");
+              "library", byLibrary, "perlibrary", columns);
+  CountsTable(out, "Per flow", "Checks: one per part and flow.", "flow", byFlow, "perflow",
+              columns);
   CountsTable(out, "Per library and flow", "Checks: one per part and flow.", "library / flow",
-              byLibraryFlow, "perlibraryflow");
+              byLibraryFlow, "perlibraryflow", columns);
   out << "</div>\n";
   WriteRuleCounts(out, ruleCounts);
   out << "<h2>Parts and flows</h2>\n"
