@@ -9,6 +9,7 @@
 #include "suite/browser/LibraryListing.h"
 #include "verify/PathNames.h"
 #include "verify/VerifyVerb.h"
+#include "verify/WaiverFile.h"
 #include "verify/all/VerifyAllVerb.h"
 #include "verify/footprint/FootprintConsole.h"
 #include "verify/template/TemplateConsoleRun.h"
@@ -23,6 +24,10 @@ int KestraVerifyMain(const std::vector<std::string>& words) {
 
 int KestraReportMain(const std::vector<std::string>& words) {
   return RunReportVerb(words, std::cout, std::cerr);
+}
+
+int KestraWaiveMain(const std::vector<std::string>& words) {
+  return RunWaiveVerb(words, std::cout, std::cerr);
 }
 
 int KestraLibsMain(const std::vector<std::string>& words) {

@@ -1,8 +1,9 @@
 // The module's entry points besides the command object: what the host may call.
 //
 // Each runs on the host's UI thread and needs a QApplication, except KestraLibsMain,
-// KestraFootprintsMain, KestraImportMain, KestraTemplateMain and the two queries. The words are
-// those after the verb on the host's command line; the result is the process exit status.
+// KestraWaiveMain, KestraFootprintsMain, KestraImportMain, KestraTemplateMain and the two queries.
+// The words are those after the verb on the host's command line; the result is the process exit
+// status.
 #pragma once
 
 #include <functional>
@@ -31,6 +32,10 @@ KESTRA_EXPORT int KestraVerifyMain(const std::vector<std::string>& words);
 // `kestra report merge RESULTS... -html FILE`: results of `kestra verify` runs as one report
 // page. Needs no QApplication.
 KESTRA_EXPORT int KestraReportMain(const std::vector<std::string>& words);
+
+// `kestra waive -rule R -lib L -cell C -reason TEXT ...`: adds a waiver to the waiver file
+// (docs/waivers.md). Needs no QApplication.
+KESTRA_EXPORT int KestraWaiveMain(const std::vector<std::string>& words);
 
 // `kestra libs -proj FILE`: the project's libraries and cells as the browser sees them.
 KESTRA_EXPORT int KestraLibsMain(const std::vector<std::string>& words);

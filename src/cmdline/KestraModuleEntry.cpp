@@ -44,6 +44,7 @@ KestraAnyFunction KestraEntry(const char* name) {
       Entry("KestraExecuteCommand", &KestraExecuteCommand),
       Entry("KestraVerifyMain", &KestraVerifyMain),
       Entry("KestraReportMain", &KestraReportMain),
+      Entry("KestraWaiveMain", &KestraWaiveMain),
       Entry("KestraLibsMain", &KestraLibsMain),
       Entry("KestraFootprintsMain", &KestraFootprintsMain),
       Entry("KestraTemplateMain", &KestraTemplateMain),

@@ -10,6 +10,7 @@ const char* const kHostUsage =
     "       kestra verify FLOW ...\n"
     "       kestra verify all -proj PROJECT.tak [-lib LIB ...] [-j N] [-html FILE]\n"
     "       kestra report merge RESULTS.json ... -html FILE\n"
+    "       kestra waive -rule R -lib L -cell C [-object O] -reason TEXT (-waivers FILE|-proj P)\n"
     "       kestra help [VERB [FLOW]]     kestra -help     kestra --version\n"
     "COMMAND is one of ViewSymbol, ViewLumenSymbol, SetupTemplate, ViewFootprint, ImportXML,\n"
     "ImportLumen, ImportXML_ToLumen, ExportXML, ExportLumen, ExportXML_FromLumen, Simulation,\n"

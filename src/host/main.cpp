@@ -1,6 +1,6 @@
 // kestra: has the module make the Qt application and its command object, hands it the
 // product, the project and the command, runs the command and exits. The headless verbs
-// (`kestra verify`, `kestra report`, `kestra libs`, `kestra footprints`, `kestra template`, `kestra
+// (`kestra verify`, `kestra report`, `kestra waive`, `kestra libs`, `kestra footprints`, `kestra template`, `kestra
 // import`) go to the module's entry points. The module is loaded only by what needs it: the
 // usage, the version and `kestra verify rulex` (HeadlessVerbs.h) run in the host alone.
 #include <sys/stat.h>
@@ -100,6 +100,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> rest(words.begin() + 1, words.end());
   if (words[0] == "libs") return KESTRA_MODULE(KestraLibsMain)(rest);
   if (words[0] == "report") return KESTRA_MODULE(KestraReportMain)(rest);
+  if (words[0] == "waive") return KESTRA_MODULE(KestraWaiveMain)(rest);
   if (words[0] == "footprints") return KESTRA_MODULE(KestraFootprintsMain)(rest);
   if (words[0] == "import") return KESTRA_MODULE(KestraImportMain)(rest);
   if (words[0] == "template") return KESTRA_MODULE(KestraTemplateMain)(rest);

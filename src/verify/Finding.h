@@ -19,6 +19,9 @@ struct Finding {
   std::string message;  // what the tool said, as it said it
   std::string file;     // the report it came from ("" when the flow made it itself)
   long line = 0;        // its line in that report (1 for the first), 0 when none
+  // The waiver that accepted it ("reason (author, date; file:line)"), "" when it counts. A
+  // waived finding is still shown, but does not count toward the verdict.
+  std::string waived;
 
   bool operator==(const Finding&) const = default;
 };

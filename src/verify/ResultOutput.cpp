@@ -22,17 +22,15 @@ nlohmann::json FindingJson(const Finding& finding) {
   if (!finding.object.empty()) record["object"] = finding.object;
   if (!finding.file.empty()) record["file"] = finding.file;
   if (finding.line > 0) record["line"] = finding.line;
+  if (!finding.waived.empty()) record["waived"] = finding.waived;
   return record;
 }
 
 nlohmann::json RecordJson(const VerifyResult& result) {
   nlohmann::json record = {
-      {"flow", result.flow},
-      {"library", result.library},
-      {"cell", result.cell},
-      {"verdict", result.notRun ? kNotRunVerdict : VerdictName(result.verdict)},
-      {"message", result.message},
-      {"log", result.log},
+      {"flow", result.flow},         {"library", result.library},
+      {"cell", result.cell},         {"verdict", ResultVerdictName(result)},
+      {"message", result.message},   {"log", result.log},
       {"duration", result.duration},
   };
   record["counts"] = nlohmann::json::object();
@@ -76,6 +74,15 @@ const Finding* FirstFinding(const std::vector<Finding>& findings) {
   return findings.empty() ? nullptr : &findings.front();
 }
 
+// The waived findings of result, one a line with the waiver's reason, after text.
+void WaivedText(const VerifyResult& result, std::string& text) {
+  for (const Finding& finding : result.findings) {
+    if (!finding.waived.empty())
+      text += "\nwaived: " + (finding.part.empty() ? "" : finding.part + ": ") +
+              FindingText(finding) + ": " + finding.waived;
+  }
+}
+
 // A failing case's <failure> (its message the first finding, else the result's message) or
 // an unknown case's <error> (the result's message, which says why); every finding and the log
 // in its text.
@@ -90,6 +97,7 @@ void WriteProblem(const VerifyResult& result, const std::string& detail, std::os
   }
   if (result.findingsTruncated) text += "(more findings left out)\n";
   text += detail;
+  WaivedText(result, text);
   out << "      <" << element << " type=\"" << VerdictName(result.verdict) << "\" message=\""
       << XmlText(message) << "\">" << XmlText(text) << "</" << element << ">\n";
 }
@@ -99,6 +107,11 @@ std::string CaseName(const VerifyResult& result) {
 }
 
 }  // namespace
+
+const char* ResultVerdictName(const VerifyResult& result) {
+  if (result.notRun) return kNotRunVerdict;
+  return result.waived ? kWaivedVerdict : VerdictName(result.verdict);
+}
 
 Verdict WorstVerdict(const std::vector<VerifyResult>& results) {
   bool any = false;
@@ -195,7 +208,14 @@ bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::stri
       }
       if (result->verdict == Verdict::Failed || result->verdict == Verdict::Unknown)
         WriteProblem(*result, detail, out);
-      out << "      <system-out>" << XmlText(result->message + "\n" + detail) << "</system-out>\n"
+      // A case that passed by waivers says so, and which findings were waived and why.
+      if (result->waived)
+        out << "      <properties><property name=\"verdict\" value=\"" << kWaivedVerdict
+            << "\"/></properties>\n";
+      std::string said = result->message + "\n" + detail;
+      if (result->verdict != Verdict::Failed && result->verdict != Verdict::Unknown)
+        WaivedText(*result, said);
+      out << "      <system-out>" << XmlText(said) << "</system-out>\n"
           << "    </testcase>\n";
     }
     out << "  </testsuite>\n";

@@ -17,6 +17,13 @@ inline constexpr int kResultsSchemaVersion = 2;
 // The verdict word of a result that was not run (it counts towards no worst verdict).
 inline constexpr const char* kNotRunVerdict = "not run";
 
+// The verdict word of a result that passed because its findings are waived.
+inline constexpr const char* kWaivedVerdict = "passed (waived)";
+
+// The verdict word of a result as every output gives it: "not run", "passed (waived)" or the
+// verdict's name.
+const char* ResultVerdictName(const VerifyResult& result);
+
 // The worst verdict of the results; Unknown when there are none.
 Verdict WorstVerdict(const std::vector<VerifyResult>& results);
 

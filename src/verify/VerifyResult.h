@@ -28,6 +28,9 @@ struct VerifyResult {
   // a result is shown as not run, never as passed, and does not count towards the worst
   // verdict.
   bool notRun = false;
+  // Passed because every finding that made it fail or warn was waived: shown as
+  // "passed (waived)", never as plain passed.
+  bool waived = false;
 };
 
 // A result of flow for library and cell ("" for a whole library), its verdict unknown and

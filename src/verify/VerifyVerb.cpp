@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "verify/FindingGate.h"
 #include "verify/OutputFile.h"
 #include "verify/ResultOutput.h"
 #include "verify/ScratchProject.h"
@@ -13,8 +14,11 @@ constexpr int kUsageStatus = 2;
 
 constexpr const char* kSharedOptions =
     "options of every flow: -json (results as JSON on standard output), -junit FILE (results\n"
-    "as a JUnit file), -scratch DIR (run in a scratch copy of the project made in DIR), -help\n"
-    "exit status: 0 passed, 3 passed with warnings, 1 failed, 2 status unknown or not run\n";
+    "as a JUnit file), -scratch DIR (run in a scratch copy of the project made in DIR), -help,\n"
+    "-waivers FILE (accepted findings; else the project's verify_waivers), -no-waivers,\n"
+    "-fail-on error|warning|fatal, -min-severity info|warning|error|fatal\n"
+    "exit status: 0 passed, 3 passed with warnings, 1 failed, 2 status unknown or not run\n"
+    "(with -fail-on: 1 for a finding that bad, else 0; 2 stays 2)\n";
 
 bool IsHelp(const std::string& word) { return word == "-help" || word == "--help" || word == "-h"; }
 
@@ -26,6 +30,7 @@ std::string FlowUsage(const VerifyFlow& flow) {
 struct SharedOptions {
   bool json = false;
   bool help = false;
+  bool noWaivers = false;
   std::string junit;
   std::string scratch;
   std::vector<std::string> rest;  // the flow's own words
@@ -42,6 +47,8 @@ SharedOptions TakeSharedOptions(const std::vector<std::string>& words,
       if (i + 1 < words.size()) options.rest.push_back(words[++i]);
     } else if (words[i] == "-json") {
       options.json = true;
+    } else if (words[i] == "-no-waivers") {
+      options.noWaivers = true;
     } else if (IsHelp(words[i])) {
       options.help = true;
     } else if (words[i] == "-junit") {
@@ -63,16 +70,23 @@ SharedOptions TakeSharedOptions(const std::vector<std::string>& words,
   return options;
 }
 
+// The flow's -proj in an option's place, not a value that happens to read -proj; rest.end()
+// when there is none or it has no value.
+std::vector<std::string>::iterator ProjectOption(std::vector<std::string>& rest,
+                                                 std::span<const std::string_view> valued) {
+  auto proj = rest.begin();
+  while (proj != rest.end() && *proj != "-proj") {
+    const bool takesValue = std::find(valued.begin(), valued.end(), *proj) != valued.end();
+    proj += takesValue && proj + 1 != rest.end() ? 2 : 1;
+  }
+  return proj != rest.end() && proj + 1 != rest.end() ? proj : rest.end();
+}
+
 // Points the flow's -proj at a scratch copy of the project in options.scratch; "" or the
 // reason it cannot.
 std::string UseScratchProject(SharedOptions& options, std::span<const std::string_view> valued) {
-  // -proj in an option's place, not a value that happens to read -proj.
-  auto proj = options.rest.begin();
-  while (proj != options.rest.end() && *proj != "-proj") {
-    const bool takesValue = std::find(valued.begin(), valued.end(), *proj) != valued.end();
-    proj += takesValue && proj + 1 != options.rest.end() ? 2 : 1;
-  }
-  if (proj == options.rest.end() || proj + 1 == options.rest.end()) return "-scratch needs -proj";
+  const auto proj = ProjectOption(options.rest, valued);
+  if (proj == options.rest.end()) return "-scratch needs -proj";
   std::string error;
   const auto copy = MakeScratchProject(*(proj + 1), options.scratch, error);
   if (!copy) return error;
@@ -127,9 +141,22 @@ int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyF
     out << FlowUsage(*flow);
     return 0;
   }
+  FindingOptions findingOptions;
+  if (options.error.empty())
+    TakeFindingOptions(options.rest, flow->valued, findingOptions, options.error);
   if (!options.error.empty()) {
     err << prefix << options.error << "\n" << FlowUsage(*flow);
     return kUsageStatus;
+  }
+  if (!options.noWaivers) {
+    // A waiver file that cannot be read stops the run before it starts: waivers are never
+    // left out silently.
+    const auto proj = ProjectOption(options.rest, flow->valued);
+    std::string problem;
+    if (!LoadWaivers(findingOptions, proj == options.rest.end() ? "" : *(proj + 1), problem)) {
+      err << prefix << PrintableText(problem) << "\n";
+      return kUsageStatus;
+    }
   }
   if (!options.junit.empty()) {
     // Refused before the run, not after it: a long check must not end with nowhere to write.
@@ -156,6 +183,10 @@ int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyF
   for (const VerifyResult& result : run.results) {
     if (!result.cause.empty()) err << prefix << PrintableText(result.cause) << "\n";
   }
+  // One flow on some parts cannot tell a stale waiver from one of another flow or part.
+  WaiveFindings(run.results, findingOptions, false, prefix, err);
+  const int status = GateStatus(run.results, findingOptions);
+  DropLesserFindings(run.results, findingOptions);
   if (options.json) {
     WriteResultsJson(run.results, out);
   } else {
@@ -170,5 +201,5 @@ int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyF
     err << prefix << "the JUnit file is not written: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
-  return ExitStatusOf(WorstVerdict(run.results));
+  return status;
 }

@@ -7,12 +7,14 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 
 #include "base/OwnFolder.h"
 #include "base/PrintableText.h"
 #include "base/ReplaceFile.h"
+#include "verify/FindingGate.h"
 #include "verify/FlowWords.h"
 #include "verify/OutputFile.h"
 #include "verify/PathNames.h"
@@ -23,6 +25,7 @@
 #include "verify/all/cluster/CommandOutput.h"
 #include "verify/all/cluster/SlurmJobs.h"
 #include "verify/all/cluster/SlurmScript.h"
+#include "verify/all/history/FindingChanges.h"
 #include "verify/all/history/RunHistory.h"
 #include "verify/all/history/RunLock.h"
 #include "verify/all/jobs/ChunkRun.h"
@@ -66,6 +69,7 @@ constexpr const char* kUsage =
     "  -slurm: write that script and submit it with sbatch, with a merge job after it that\n"
     "  writes the page (-html, default FILE.d/report.html); -wait: wait for the merge job and\n"
     "  end as a local run would; -cancel-on-interrupt: Ctrl-C while waiting cancels the jobs\n"
+    "%s"
     "exit status: the worst verdict (0 passed, 3 passed with warnings, 1 failed, 2 status\n"
     "unknown or nothing checked); a flow that does not apply to a part is not run and does\n"
     "not count\n";
@@ -73,11 +77,19 @@ constexpr const char* kUsage =
 constexpr const char* kReportUsage =
     "usage: kestra report merge RESULTS.json|FOLDER ... -html FILE [-previous RESULTS.json] "
     "[-json]\n"
-    "         [-cluster-job ARRAY_JOB_ID]\n"
+    "         [-cluster-job ARRAY_JOB_ID] [-waivers FILE] [-fail-on error|warning|fatal]\n"
+    "         [-min-severity LEVEL]\n"
     "  the results of kestra verify ... -json runs (a job list's results) as one report page;\n"
     "  a folder gives its .json files; a job list's result that is missing is unknown\n"
     "  -previous: an earlier run's -json results, for the changes since\n"
-    "  -cluster-job: the Slurm array that ran the job list, for what became of its tasks\n";
+    "  -cluster-job: the Slurm array that ran the job list, for what became of its tasks\n"
+    "%s";
+
+// The usage with the options about findings in place of %s.
+std::string UsageText(const char* usage) {
+  std::string text = usage;
+  return text.replace(text.find("%s"), 2, kFindingOptionsUsage);
+}
 
 constexpr std::string_view kAllValued[] = {
     "-proj",   "-lib",  "-cell",  "-flows", "-j",           "-timeout",    "-template",
@@ -261,8 +273,9 @@ void WriteText(const std::vector<VerifyResult>& results, const std::vector<bool>
     if (result.notRun) {
       out << PrintableText(result.cause);
     } else {
-      out << VerdictName(result.verdict) << ": "
-          << PrintableText(result.message.empty() ? result.cause : result.message);
+      // A waived result's message begins with its verdict word already.
+      if (!result.waived) out << VerdictName(result.verdict) << ": ";
+      out << PrintableText(result.message.empty() ? result.cause : result.message);
     }
     out << (reused[i] ? " (unchanged: earlier verdict)" : "") << "\n";
   }
@@ -272,19 +285,45 @@ void WriteText(const std::vector<VerifyResult>& results, const std::vector<bool>
 void WriteSummary(const std::vector<std::string>& flows, const std::vector<VerifyResult>& results,
                   std::ostream& err) {
   for (const std::string& flow : flows) {
-    long counts[5] = {};
+    long counts[6] = {};
     for (const VerifyResult& result : results) {
       if (result.flow != flow) continue;
-      ++counts[result.notRun ? 4 : static_cast<int>(result.verdict)];
+      ++counts[result.notRun ? 4 : result.waived ? 5 : static_cast<int>(result.verdict)];
     }
+    // Passed by waivers is never counted as plainly passed.
     err << "summary: " << flow << ": " << counts[0] << " passed, " << counts[3]
         << " passed with warnings, " << counts[1] << " failed, " << counts[2] << " unknown, "
-        << counts[4] << " not run\n";
+        << counts[4] << " not run";
+    if (counts[5] > 0) err << ", " << counts[5] << " passed (waived)";
+    err << "\n";
   }
 }
 
-int ExitStatus(const std::vector<VerifyResult>& results) {
-  return ExitStatusOf(WorstVerdict(results));
+// The results as -json gives them, with the findings that came and went since the previous
+// run under "new_findings" and "fixed_findings".
+void WriteRunJson(const std::vector<VerifyResult>& results,
+                  const std::vector<FindingChange>& changes, std::ostream& out) {
+  std::ostringstream records;
+  WriteResultsJson(results, records);
+  nlohmann::json json = nlohmann::json::parse(records.str());
+  // A single record has no place for them; a run over one check has no history to speak of.
+  if (!json.contains("parts")) {
+    out << records.str();
+    return;
+  }
+  json["new_findings"] = nlohmann::json::array();
+  json["fixed_findings"] = nlohmann::json::array();
+  for (const FindingChange& change : changes) {
+    nlohmann::json record = {{"library", change.library},
+                             {"part", change.part},
+                             {"flow", change.flow},
+                             {"rule", change.finding.rule},
+                             {"object", change.finding.object},
+                             {"severity", SeverityName(change.finding.severity)},
+                             {"message", change.finding.message}};
+    json[change.fixed ? "fixed_findings" : "new_findings"].push_back(std::move(record));
+  }
+  out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
 }
 
 bool InScope(const VerifyResult& result, const VerifyAllRequest& request,
@@ -500,15 +539,19 @@ int RunChunkWords(const std::vector<std::string>& words, std::ostream& err) {
 int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFlow> flows,
                  std::ostream& out, std::ostream& err) {
   if (FlowWords::HelpAsked(words, kAllValued)) {
-    out << kUsage;
+    out << UsageText(kUsage);
     return 0;
   }
   if (words.size() == 1 && words.front() == "-worker") return RunWorker(flows);
   if (!words.empty() && words.front() == "-jobs") return RunChunkWords(words, err);
   std::string error;
-  auto args = ParseAllArguments(words, error);
+  FindingOptions findingOptions;
+  std::vector<std::string> rest = words;
+  auto args = TakeFindingOptions(rest, kAllValued, findingOptions, error)
+                  ? ParseAllArguments(rest, error)
+                  : std::nullopt;
   if (!args) {
-    err << "kestra verify all: " << PrintableText(error) << "\n" << kUsage;
+    err << "kestra verify all: " << PrintableText(error) << "\n" << UsageText(kUsage);
     return kUsageStatus;
   }
   if (ExistingProjectFile(args->request.project, error).empty()) {
@@ -529,6 +572,11 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
       return kUsageStatus;
     }
     args->plan = folder + "/verify.sbatch";
+  }
+  // A waiver file that cannot be read stops the run before any job: never ignored silently.
+  if (!LoadWaivers(findingOptions, args->request.project, error)) {
+    err << "kestra verify all: " << PrintableText(error) << "\n";
+    return kUsageStatus;
   }
   // Every file the run is to write can be written, before any job runs.
   for (const std::string* file : {&args->html, &args->junit, &args->plan}) {
@@ -659,13 +707,24 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   if (!kept.Save(folders.history(), error))
     err << "kestra verify all: warning: the history is not kept: " << PrintableText(error) << "\n";
 
+  // The history keeps what the tools said; waivers apply to this run and the previous alike,
+  // so that changing the waiver file takes effect on reused verdicts too.
+  WaiveFindings(results, findingOptions, true, "kestra verify all: ", err);
+  ApplyWaivers(previous, findingOptions.waivers, TodayDate());
+  int status = GateStatus(results, findingOptions);
+  DropLesserFindings(results, findingOptions);
+  DropLesserFindings(previous, findingOptions);
+  const auto findingChanges = FindingChangesSince(previous, results);
   if (args->json) {
-    WriteResultsJson(results, out);
+    WriteRunJson(results, findingChanges, out);
   } else {
     WriteText(results, reused, out);
+    if (args->changed) {
+      for (const FindingChange& change : findingChanges)
+        out << PrintableText(FindingChangeText(change)) << "\n";
+    }
   }
   WriteSummary(plan.flows, results, err);
-  int status = ExitStatus(results);
   if (!args->junit.empty() && !WriteResultsJUnit(results, args->junit, &error)) {
     err << "kestra verify all: the JUnit file is not written: " << PrintableText(error) << "\n";
     status = kUsageStatus;
@@ -689,10 +748,10 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
 int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
   if (words.empty() || words.front() != "merge") {
     if (!words.empty() && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h")) {
-      out << kReportUsage;
+      out << UsageText(kReportUsage);
       return 0;
     }
-    err << "kestra report: expected merge\n" << kReportUsage;
+    err << "kestra report: expected merge\n" << UsageText(kReportUsage);
     return kUsageStatus;
   }
   std::vector<std::string> files;
@@ -700,23 +759,34 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
   std::string previousFile;
   std::string clusterJob;
   bool json = false;
-  for (std::size_t i = 1; i < words.size(); ++i) {
-    const std::string& word = words[i];
+  FindingOptions findingOptions;
+  std::vector<std::string> rest = words;
+  static constexpr std::string_view kMergeValued[] = {"-html", "-previous", "-cluster-job"};
+  std::string optionError;
+  if (!TakeFindingOptions(rest, kMergeValued, findingOptions, optionError) ||
+      !LoadWaivers(findingOptions, "", optionError)) {
+    err << "kestra report merge: " << PrintableText(optionError) << "\n";
+    return kUsageStatus;
+  }
+  for (std::size_t i = 1; i < rest.size(); ++i) {
+    const std::string& word = rest[i];
     if (word == "-help" || word == "--help" || word == "-h") {
-      out << kReportUsage;
+      out << UsageText(kReportUsage);
       return 0;
     }
     if (word == "-json") {
       json = true;
     } else if (word == "-html" || word == "-previous" || word == "-cluster-job") {
-      if (i + 1 >= words.size()) {
+      if (i + 1 >= rest.size()) {
         err << "kestra report merge: " << word
-            << (word == "-cluster-job" ? " needs a job id\n" : " needs a file\n") << kReportUsage;
+            << (word == "-cluster-job" ? " needs a job id\n" : " needs a file\n")
+            << UsageText(kReportUsage);
         return kUsageStatus;
       }
-      (word == "-html" ? html : word == "-previous" ? previousFile : clusterJob) = words[++i];
+      (word == "-html" ? html : word == "-previous" ? previousFile : clusterJob) = rest[++i];
     } else if (!word.empty() && word.front() == '-') {
-      err << "kestra report merge: unknown option " << PrintableText(word) << "\n" << kReportUsage;
+      err << "kestra report merge: unknown option " << PrintableText(word) << "\n"
+          << UsageText(kReportUsage);
       return kUsageStatus;
     } else {
       files.push_back(word);
@@ -724,7 +794,7 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
   }
   if (files.empty() || (html.empty() && !json)) {
     err << "kestra report merge: give the results files and -html FILE (or -json)\n"
-        << kReportUsage;
+        << UsageText(kReportUsage);
     return kUsageStatus;
   }
   if (!clusterJob.empty() && clusterJob.find_first_not_of("0123456789") != std::string::npos) {
@@ -754,8 +824,12 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
     }
     previous = std::move(*read);
   }
-  if (json) WriteResultsJson(results, out);
-  int status = results.empty() ? kUsageStatus : ExitStatus(results);
+  WaiveFindings(results, findingOptions, true, "kestra report merge: ", err);
+  ApplyWaivers(previous, findingOptions.waivers, TodayDate());
+  const int status = results.empty() ? kUsageStatus : GateStatus(results, findingOptions);
+  DropLesserFindings(results, findingOptions);
+  DropLesserFindings(previous, findingOptions);
+  if (json) WriteRunJson(results, FindingChangesSince(previous, results), out);
   if (!html.empty()) {
     PageRequest page{html,
                      merged.title.empty() ? "merged results" : merged.title,

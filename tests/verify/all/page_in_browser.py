@@ -2,7 +2,9 @@
 """The report page of kestra verify all in a real headless browser (Debian's chromium):
 the page opened with "#filter=failed" draws exactly the failing parts of the run's 7, each
 row with a cell per flow and its verdicts as the run printed them, and a failing cell's link
-leads to its log beside the page.
+leads to its log beside the page. A second run with a waiver: the page opened with a part's
+row open and filtered by rule shows that part "passed (waived)" with its finding greyed and the
+waiver's reason, and only the parts with a finding of that rule.
 
 usage: page_in_browser.py BUILD_DIR SOURCE_DIR   (exit 77: no chromium, the test is skipped)"""
 import html.parser, os, re, shutil, subprocess, sys, tempfile
@@ -80,4 +82,31 @@ with tempfile.TemporaryDirectory() as work:
     log = os.path.join(work, row7432[2][0])
     assert os.path.isfile(log), log
     assert "TOTAL" in open(log, errors="replace").read(), "the rulex cell does not link its log"
-    print(f"page in {browser}: {len(rows)} rows, {len(shown)} shown by the filter, log linked")
+
+    kestra = os.path.join(build, "bin", "kestra")
+    waivers = os.path.join(work, "waivers.txt")
+    subprocess.run([kestra, "waive", "-rule", "prop_present", "-lib", "standard", "-cell", "7432",
+                    "-reason", "Legacy <b>part</b>", "-waivers", waivers], check=True, timeout=60)
+    run = subprocess.run([kestra, "verify", "all", "-proj", os.path.join(work, "demo", "demo.tak"),
+                          "-lib", "standard", "-flows", "rulex,packaging", "-changed", "-waivers",
+                          waivers, "-html", page], capture_output=True, text=True, timeout=120)
+    assert "standard/7432 rulex: passed (waived)" in run.stdout, run.stdout
+    dom = subprocess.run([browser, "--headless", "--no-sandbox", "--disable-gpu",
+                          "--user-data-dir=" + os.path.join(work, "profile"), "--dump-dom",
+                          "file://" + page + "#rule=prop_present&open=standard/7432"],
+                         capture_output=True, text=True, timeout=60)
+    matrix = Matrix()
+    matrix.feed(re.sub(r'<tr class="detail">.*?</table></td></tr>', "", dom.stdout, flags=re.S))
+    parts = sorted(cells[1] for _, cells, _ in matrix.rows)
+    row7432 = next(cells for _, cells, _ in matrix.rows if cells[1] == "7432")
+    assert row7432[2] == "passed (waived)", row7432
+    detail = re.search(r'<tr class="detail">(.*?)</table></td></tr>', dom.stdout, re.S)
+    assert detail, "the row of 7432 is not open"
+    finding = re.search(r'<tr class="f-error fwaived">(.*?)</tr>', detail.group(1), re.S)
+    assert finding and "7432_DIP14 lacks property PART_NAME" in finding.group(1), detail.group(1)
+    assert "waived: Legacy &lt;b&gt;part&lt;/b&gt;" in finding.group(1), finding.group(1)
+    assert 'option value="' in dom.stdout and "prop_present: " in dom.stdout
+    # Of the 7 parts only 7432 has a finding of prop_present (waived, still shown).
+    assert parts == ["7432"], parts
+    print(f"page in {browser}: {len(rows)} rows, {len(shown)} shown by the filter, log linked; "
+          f"{len(parts)} parts with prop_present, 7432 open and waived")

@@ -35,6 +35,7 @@ Finding FindingOf(const nlohmann::json& record) {
   finding.file = Text(record, "file");
   if (const auto line = record.find("line"); line != record.end() && line->is_number_integer())
     finding.line = std::max(0L, line->get<long>());
+  finding.waived = Text(record, "waived");
   return finding;
 }
 
@@ -73,8 +74,10 @@ std::optional<VerifyResult> RecordOf(const nlohmann::json& record, std::string& 
   result.library = Text(record, "library");
   result.cell = Text(record, "cell");
   const bool notRunVerdict = Text(record, "verdict") == kNotRunVerdict;
-  const auto verdict = notRunVerdict ? std::optional<Verdict>(Verdict::Unknown)
-                                     : VerdictOfName(Text(record, "verdict"));
+  result.waived = Text(record, "verdict") == kWaivedVerdict;
+  const auto verdict = notRunVerdict   ? std::optional<Verdict>(Verdict::Unknown)
+                       : result.waived ? std::optional<Verdict>(Verdict::Passed)
+                                       : VerdictOfName(Text(record, "verdict"));
   if (!verdict) {
     error = "unknown verdict \"" + Text(record, "verdict") + "\"";
     return std::nullopt;

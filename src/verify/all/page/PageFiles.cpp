@@ -60,6 +60,8 @@ bool WritePageWithLogs(const PageRequest& request, std::vector<std::string>& war
   data.flows = request.flows;
   data.hasPrevious = request.hasPrevious;
   data.changes = ChangesSince(request.previous, request.results);
+  if (request.hasPrevious)
+    data.findingChanges = FindingChangesSince(request.previous, request.results);
   for (std::size_t i = 0; i < request.results.size(); ++i) {
     const VerifyResult& result = request.results[i];
     PageCell cell{result, "", i < request.reused.size() && request.reused[i]};

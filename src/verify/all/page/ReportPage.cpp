@@ -1,7 +1,9 @@
 #include "verify/all/page/ReportPage.h"
 
+#include <algorithm>
 #include <cctype>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "base/PrintableText.h"
@@ -10,7 +12,9 @@
 namespace {
 
 // The verdict words in the order of the page script's verdict indexes.
-const char* const kWords[] = {"passed", "passed with warnings", "failed", "unknown", "not run"};
+const char* const kWords[] = {"passed",  "passed with warnings", "failed", "unknown",
+                              "not run", "passed (waived)"};
+constexpr int kWordCount = 6;
 
 constexpr const char* kStyle = R"(
 body{font-family:sans-serif;margin:1em;color:#222}
@@ -23,7 +27,14 @@ th{background:#eee;position:sticky;top:0}
 th.sortable{cursor:pointer}th.sortable:after{content:" \2195";color:#888}
 td.passed{background:#c8f0c8}td.warnings{background:#fff0a8}
 td.failed{background:#f8b8b8;font-weight:bold}td.unknown{background:#d8c8f0;font-weight:bold}
-td.notrun{background:#eee;color:#666}
+td.notrun{background:#eee;color:#666}td.waived{background:#dfeedf;color:#355}
+#matrix tr.hasfindings td:nth-child(2){cursor:pointer}#matrix tr.hasfindings td:nth-child(2):before{content:"\25b8  "}
+#matrix tr.open td:nth-child(2):before{content:"\25be  "}#matrix tr:focus{outline:2px solid #48f}
+#matrix tr.detail td{white-space:normal;height:auto;background:#fafafa}
+table.findings{margin:.2em 0 .4em 1.5em;font-size:.95em}table.findings td{border-color:#ddd}
+tr.f-error td.sev,tr.f-fatal td.sev{color:#a00;font-weight:bold}tr.f-warning td.sev{color:#960}
+tr.fwaived td{color:#999}tr.fwaived td.sev{color:#999;font-weight:normal}.reason{font-style:italic}
+#rule,#severity{font-size:1em;padding:2px;margin-left:.5em}
 td a{color:inherit}td.reused{font-style:italic}
 .summary{display:flex;gap:2em;flex-wrap:wrap}
 .num{text-align:right}
@@ -40,13 +51,16 @@ constexpr const char* kScript = R"(
 (function(){
 var kAllRows=400,kMargin=30;
 var data=JSON.parse(document.getElementById('rows').textContent);
-var words=['passed','passed with warnings','failed','unknown','not run'];
-var classes=['passed','warnings','failed','unknown','notrun'];
-var ranks=[0,2,3,4,1];
+var words=['passed','passed with warnings','failed','unknown','not run','passed (waived)'];
+var classes=['passed','warnings','failed','unknown','notrun','waived'];
+var ranks=[0,3,4,5,2,1],sevs=['info','warning','error','fatal'];
+var ruleBox=document.getElementById('rule'),sevBox=document.getElementById('severity');
 var table=document.getElementById('matrix');var body=table.tBodies[0];
 var filter=document.getElementById('filter');var shown=document.getElementById('shown');
-var all=data.rows.map(function(r){var text=data.libraries[r[0]]+' '+r[1];
-for(var i=2;i<r.length;i++)if(r[i])text+=' '+words[r[i][0]];return {r:r,text:text.toLowerCase()};});
+var all=data.rows.map(function(r){var text=data.libraries[r[0]]+' '+r[1],f=[];
+for(var i=2;i<r.length;i++)if(r[i]){text+=' '+words[r[i][0]];
+(r[i][4]||[]).forEach(function(c){f.push(c);text+=' '+data.rules[c>>2];});}
+return {r:r,f:f,open:false,text:text.toLowerCase()};});
 var view=all,rowHeight=0;
 var longest=[7,4];all.forEach(function(x){longest[0]=Math.max(longest[0],data.libraries[x.r[0]].length);
 longest[1]=Math.max(longest[1],x.r[1].length);});
@@ -55,11 +69,37 @@ cols[0].style.width=Math.min(longest[0]+3,40)+'ch';cols[1].style.width=Math.min(
 for(var c=2;c<cols.length;c++)cols[c].style.width='12em';
 function cell(tr,text){var td=document.createElement('td');td.textContent=text;tr.appendChild(td);return td;}
 function row(x){var r=x.r,tr=document.createElement('tr');tr.setAttribute('data-text',x.text);
+tr.item=x;if(x.f.length){tr.className='hasfindings'+(x.open?' open':'');tr.tabIndex=0;
+tr.setAttribute('aria-expanded',x.open?'true':'false');}
 cell(tr,data.libraries[r[0]]);cell(tr,r[1]).title=r[1];
 for(var i=2;i<r.length;i++){var v=r[i];if(!v){tr.appendChild(document.createElement('td'));continue;}
 var td=document.createElement('td');td.className=classes[v[0]]+(v[3]?' reused':'');td.title=data.texts[v[1]];
 if(v[2]){var a=document.createElement('a');a.href=data.logs+v[2];a.textContent=words[v[0]];td.appendChild(a);}
 else td.textContent=words[v[0]];tr.appendChild(td);}return tr;}
+// The findings themselves are read only when a row is first opened: a large library's page
+// opens without taking apart every message.
+var details=null;
+function findingsOf(id){if(!details)details=JSON.parse(document.getElementById('findings').textContent);
+return details[id];}
+// A part's findings per flow: severity, rule, object, message (a waived one greyed, with the
+// waiver's reason) and its log with the report line.
+function detail(x){var tr=document.createElement('tr'),td=document.createElement('td');
+tr.className='detail';td.colSpan=cols.length;var t=document.createElement('table');
+t.className='findings';t.appendChild(document.createElement('tbody'));
+for(var i=2;i<x.r.length;i++){var v=x.r[i];if(!v||!v[4])continue;findingsOf(v[5]).forEach(function(g){
+var f=document.createElement('tr');f.className='f-'+sevs[g[0]]+(g[4]>=0?' fwaived':'');
+cell(f,data.flows[i-2]);cell(f,sevs[g[0]]).className='sev';cell(f,data.rules[g[1]]);cell(f,g[2]);
+var m=cell(f,g[3]);if(g[4]>=0){var w=document.createElement('span');w.className='reason';
+w.textContent=' (waived: '+data.texts[g[4]]+')';m.appendChild(w);}
+var l=document.createElement('td');if(v[2]){var a=document.createElement('a');a.href=data.logs+v[2];
+a.textContent='log'+(g[5]?' line '+g[5]:'');l.appendChild(a);}f.appendChild(l);t.tBodies[0].appendChild(f);});}
+td.appendChild(t);tr.appendChild(td);return tr;}
+function toggle(x){x.open=!x.open;draw(true);
+for(var i=0;i<body.rows.length;i++)if(body.rows[i].item===x){body.rows[i].focus();break;}}
+body.addEventListener('click',function(e){if(e.target.closest('a'))return;var tr=e.target.closest('tr');
+if(tr&&tr.item&&tr.item.f.length)toggle(tr.item);});
+body.addEventListener('keydown',function(e){if(e.key!=='Enter')return;var tr=e.target.closest('tr');
+if(tr&&tr.item&&tr.item.f.length){e.preventDefault();toggle(tr.item);}});
 function spacer(rows){var tr=document.createElement('tr');tr.className='spacer';
 var td=document.createElement('td');td.colSpan=cols.length;tr.appendChild(td);
 tr.style.height=(rows*rowHeight)+'px';return tr;}
@@ -71,16 +111,19 @@ first=Math.max(0,Math.floor(top/rowHeight)-kMargin);
 last=Math.min(view.length,first+Math.ceil(window.innerHeight/rowHeight)+2*kMargin);}
 if(!force&&first===drawn[0]&&last===drawn[1])return;drawn=[first,last];
 var frag=document.createDocumentFragment();if(first>0)frag.appendChild(spacer(first));
-for(var i=first;i<last;i++)frag.appendChild(row(view[i]));
+for(var i=first;i<last;i++){frag.appendChild(row(view[i]));if(view[i].open)frag.appendChild(detail(view[i]));}
 if(last<view.length)frag.appendChild(spacer(view.length-last));body.replaceChildren(frag);}
 var pending=false;
 window.addEventListener('scroll',function(){if(pending)return;pending=true;
 requestAnimationFrame(function(){pending=false;draw(false);});});
 window.addEventListener('resize',function(){draw(true);});
 function apply(){var w=filter.value.toLowerCase().split(/\s+/).filter(Boolean);
-view=all.filter(function(x){return w.every(function(s){return x.text.indexOf(s)>=0;});});
+var rule=ruleBox.value===''?-1:+ruleBox.value,sev=sevBox.value===''?-1:+sevBox.value;
+view=all.filter(function(x){return w.every(function(s){return x.text.indexOf(s)>=0;})&&
+(rule<0&&sev<0||x.f.some(function(c){return (rule<0||c>>2===rule)&&(c&3)>=sev;}));});
 shown.textContent=view.length;draw(true);}
-filter.addEventListener('input',apply);
+filter.addEventListener('input',apply);ruleBox.addEventListener('change',apply);
+sevBox.addEventListener('change',apply);
 var order={};
 function key(x,c){if(c===0)return data.libraries[x.r[0]];if(c===1)return x.r[1];
 var v=x.r[c];return v?ranks[v[0]]:-1;}
@@ -88,9 +131,17 @@ table.tHead.addEventListener('click',function(e){var th=e.target.closest('th');i
 var c=th.cellIndex;var dir=order[c]=-(order[c]||1);
 all.sort(function(a,b){var x=key(a,c),y=key(b,c);
 var d=(c<2)?x.localeCompare(y):(x-y);return d*-dir;});apply();});
-var preset=/[#&]filter=([^&]*)/.exec(location.hash);
-if(preset)filter.value=decodeURIComponent(preset[1]);
+function hash(name){var m=new RegExp('[#&]'+name+'=([^&]*)').exec(location.hash);
+return m?decodeURIComponent(m[1]):null;}
+if(hash('filter')!==null)filter.value=hash('filter');
+if(hash('rule')!==null)ruleBox.value=String(data.rules.indexOf(hash('rule')));
+if(hash('severity')!==null)sevBox.value=String(sevs.indexOf(hash('severity')));
+var opened=hash('open');all.forEach(function(x){if(opened===data.libraries[x.r[0]]+'/'+x.r[1])x.open=true;});
 apply();
+// A link to a part's open row shows that row.
+var at=view.findIndex(function(x){return x.open;});
+if(at>=0){if(!rowHeight)rowHeight=body.rows[0]?body.rows[0].offsetHeight||20:20;
+window.scrollTo(0,body.getBoundingClientRect().top+window.scrollY+at*rowHeight-table.tHead.offsetHeight-8);draw(false);}
 })();
 )";
 
@@ -98,17 +149,19 @@ struct Counts {
   std::map<std::string, long> byWord;
 };
 
+// The columns are the first columns verdict words: "passed (waived)" only when some result
+// passed by waivers.
 void CountsTable(std::ostream& out, const std::string& heading, const std::string& counted,
                  const std::string& what, const std::map<std::string, Counts>& counts,
-                 const std::string& id) {
+                 const std::string& id, int columns) {
   out << "<div><h2>" << heading << "</h2><p>" << counted << "</p><table id=\"" << id
       << "\"><thead><tr><th>" << what << "</th>";
-  for (const char* word : kWords) out << "<th>" << word << "</th>";
+  for (int i = 0; i < columns; ++i) out << "<th>" << kWords[i] << "</th>";
   out << "</tr></thead><tbody>\n";
   for (const auto& [name, count] : counts) {
     out << "<tr><td>" << HtmlText(name) << "</td>";
-    for (const char* word : kWords) {
-      const auto found = count.byWord.find(word);
+    for (int i = 0; i < columns; ++i) {
+      const auto found = count.byWord.find(kWords[i]);
       out << "<td class=\"num\">" << (found == count.byWord.end() ? 0 : found->second) << "</td>";
     }
     out << "</tr>\n";
@@ -157,17 +210,73 @@ std::string JsonText(const std::string& text) {
 // How bad a verdict word is, for a part's worst verdict over its flows: a flow that did not
 // apply counts only when none did.
 int Badness(const std::string& word) {
-  static const char* const kBestFirst[] = {"not run", "passed", "passed with warnings", "failed",
-                                           "unknown"};
-  for (int i = 0; i < 5; ++i)
+  static const char* const kBestFirst[] = {
+      "not run", "passed", "passed (waived)", "passed with warnings", "failed", "unknown"};
+  for (int i = 0; i < kWordCount; ++i)
     if (word == kBestFirst[i]) return i;
-  return 4;
+  return kWordCount - 1;
 }
 
 int VerdictCode(const std::string& word) {
-  for (int i = 0; i < 5; ++i)
+  for (int i = 0; i < kWordCount; ++i)
     if (word == kWords[i]) return i;
   return 3;  // unknown
+}
+
+// The rules of the findings, in name order, each with the parts whose finding of it counts
+// (not waived), how many findings and how many of them are waived.
+struct RuleCount {
+  std::set<std::pair<std::string, std::string>> parts;
+  long findings = 0;
+  long waived = 0;
+};
+
+std::map<std::string, RuleCount> CountRules(const std::vector<PageCell>& cells) {
+  std::map<std::string, RuleCount> rules;
+  for (const PageCell& cell : cells) {
+    for (const Finding& finding : cell.result.findings) {
+      RuleCount& count = rules[finding.rule];
+      ++count.findings;
+      if (!finding.waived.empty()) {
+        ++count.waived;
+        continue;
+      }
+      count.parts.insert(
+          {cell.result.library, finding.part.empty() ? cell.result.cell : finding.part});
+    }
+  }
+  return rules;
+}
+
+// The findings of a cell as the script reads them: in the row, the codes (rule index * 4 +
+// severity) of its findings and the cell's index in details; in details, [severity index,
+// rule index, object, message, waiver text index or -1, report line or 0] each.
+void WriteFindingsJson(std::ostream& out, std::ostream& details, std::size_t& detailCount,
+                       const VerifyResult& result, const std::map<std::string, std::size_t>& rules,
+                       std::map<std::string, std::size_t>& texts) {
+  std::set<std::size_t> codes;
+  for (const Finding& finding : result.findings)
+    codes.insert(rules.at(finding.rule) * 4 + static_cast<std::size_t>(finding.severity));
+  out << ",[";
+  const char* separator = "";
+  for (const std::size_t code : codes) {
+    out << separator << code;
+    separator = ",";
+  }
+  out << "]," << detailCount;
+  details << (detailCount++ ? ",\n[" : "[");
+  separator = "";
+  for (const Finding& finding : result.findings) {
+    const long waived =
+        finding.waived.empty()
+            ? -1
+            : static_cast<long>(texts.emplace(finding.waived, texts.size()).first->second);
+    details << separator << "[" << static_cast<int>(finding.severity) << ","
+            << rules.at(finding.rule) << "," << JsonText(finding.object) << ","
+            << JsonText(finding.message) << "," << waived << "," << finding.line << "]";
+    separator = ",";
+  }
+  details << "]";
 }
 
 using MatrixRows = std::map<std::pair<std::string, std::string>,  // library, part
@@ -175,11 +284,16 @@ using MatrixRows = std::map<std::pair<std::string, std::string>,  // library, pa
 
 // The matrix as the page's script reads it: {"libraries":[names], "texts":[tooltips],
 // "logs":"common folder of the links/", "rows":[[library index, part, cell per flow]]},
-// a cell [verdict index in kWords, tooltip index, log link after "logs" or "", reused 0/1]
-// or 0 when the flow has no result for the part. Libraries and tooltips are listed once, as
+// a cell [verdict index in kWords, tooltip index, log link after "logs" or "", reused 0/1,
+// and for a cell with findings their codes and index in details (WriteFindingsJson)] or 0
+// when the flow has no result for the part. Libraries and tooltips are listed once, as
 // thousands of parts share them.
-void WriteMatrixJson(std::ostream& out, const MatrixRows& rows,
-                     const std::vector<std::string>& flows) {
+void WriteMatrixJson(std::ostream& out, std::ostream& details, const MatrixRows& rows,
+                     const std::vector<std::string>& flows,
+                     const std::map<std::string, RuleCount>& ruleCounts) {
+  std::size_t detailCount = 0;
+  std::map<std::string, std::size_t> rules;
+  for (const auto& [rule, count] : ruleCounts) rules.emplace(rule, rules.size());
   std::map<std::string, std::size_t> libraries;
   std::map<std::string, std::size_t> texts;
   std::string folder;
@@ -213,8 +327,10 @@ void WriteMatrixJson(std::ostream& out, const MatrixRows& rows,
       const std::size_t text = texts.emplace(detail, texts.size()).first->second;
       const std::string link = cell.logLink.empty() ? "" : cell.logLink.substr(folder.size());
       rowsJson << ",[" << VerdictCode(VerdictWord(cell.result)) << "," << text << ","
-               << JsonText(link.empty() ? "" : UrlPath(link)) << "," << (cell.reused ? 1 : 0)
-               << "]";
+               << JsonText(link.empty() ? "" : UrlPath(link)) << "," << (cell.reused ? 1 : 0);
+      if (!cell.result.findings.empty())
+        WriteFindingsJson(rowsJson, details, detailCount, cell.result, rules, texts);
+      rowsJson << "]";
     }
     rowsJson << "]";
   }
@@ -225,8 +341,68 @@ void WriteMatrixJson(std::ostream& out, const MatrixRows& rows,
     out << (i ? "," : "") << JsonText(*libraryNames[i]);
   out << "],\n\"texts\":[";
   for (std::size_t i = 0; i < textList.size(); ++i) out << (i ? "," : "") << JsonText(*textList[i]);
+  out << "],\n\"rules\":[";
+  for (const auto& [rule, index] : rules) out << (index ? "," : "") << JsonText(rule);
+  out << "],\n\"flows\":[";
+  for (std::size_t i = 0; i < flows.size(); ++i) out << (i ? "," : "") << JsonText(flows[i]);
   out << "],\n\"logs\":" << JsonText(UrlPath(folder)) << ",\n\"rows\":[\n"
       << rowsJson.str() << "]}";
+}
+
+// "prop_present: 12 parts": a rule and the parts whose finding of it counts.
+std::string RuleSummary(const std::string& rule, const RuleCount& count) {
+  return rule + ": " + std::to_string(count.parts.size()) +
+         (count.parts.size() == 1 ? " part" : " parts");
+}
+
+void WriteRuleCounts(std::ostream& out, const std::map<std::string, RuleCount>& rules) {
+  out << "<h2>Findings per rule</h2>\n";
+  if (rules.empty()) {
+    out << "<p id=\"perrule\">No findings.</p>\n";
+    return;
+  }
+  out << "<p>Parts with a finding of the rule that counts (waived findings do not).</p>"
+         "<table id=\"perrule\"><thead><tr><th>rule</th><th>parts</th><th>findings</th>"
+         "<th>waived</th></tr></thead><tbody>\n";
+  for (const auto& [rule, count] : rules) {
+    out << "<tr><td title=\"" << HtmlText(RuleSummary(rule, count)) << "\">" << HtmlText(rule)
+        << "</td><td class=\"num\">" << count.parts.size() << "</td><td class=\"num\">"
+        << count.findings << "</td><td class=\"num\">" << count.waived << "</td></tr>\n";
+  }
+  out << "</tbody></table>\n";
+}
+
+// The filter by rule (each with its count of parts) and by least severity, beside the text
+// filter; option values are the script's rule and severity indexes.
+void RuleAndSeverityBoxes(std::ostream& out, const std::map<std::string, RuleCount>& rules) {
+  out << " <select id=\"rule\" aria-label=\"rule\"><option value=\"\">any rule</option>";
+  std::size_t index = 0;
+  for (const auto& [rule, count] : rules)
+    out << "<option value=\"" << index++ << "\">" << HtmlText(RuleSummary(rule, count))
+        << "</option>";
+  out << "</select> <select id=\"severity\" aria-label=\"severity\">"
+         "<option value=\"\">any severity</option><option value=\"1\">warning or worse</option>"
+         "<option value=\"2\">error or worse</option><option value=\"3\">fatal</option>"
+         "</select>";
+}
+
+// The findings that came and went since the previous run (rule, part, object).
+void WriteFindingChanges(std::ostream& out, const std::vector<FindingChange>& changes) {
+  if (changes.empty()) {
+    out << "<p id=\"findingchanges\">No finding came or went.</p>\n";
+    return;
+  }
+  out << "<table id=\"findingchanges\"><thead><tr><th>finding</th><th>library</th><th>part</th>"
+         "<th>flow</th><th>rule</th><th>object</th><th>message</th></tr></thead><tbody>\n";
+  for (const FindingChange& change : changes) {
+    out << "<tr class=\"" << (change.fixed ? "fixed" : "newfailure") << "\"><td>"
+        << (change.fixed ? "fixed" : "new") << "</td><td>" << HtmlText(change.library)
+        << "</td><td>" << HtmlText(change.part) << "</td><td>" << HtmlText(change.flow)
+        << "</td><td>" << HtmlText(change.finding.rule) << "</td><td>"
+        << HtmlText(change.finding.object) << "</td><td>" << HtmlText(change.finding.message)
+        << "</td></tr>\n";
+  }
+  out << "</tbody></table>\n";
 }
 
 }  // namespace
@@ -234,6 +410,7 @@ void WriteMatrixJson(std::ostream& out, const MatrixRows& rows,
 std::string HtmlText(const std::string& text) { return MarkupText(text); }
 
 bool WriteReportPage(const ReportPageData& data, const std::string& file, std::string& error) {
+  const std::map<std::string, RuleCount> ruleCounts = CountRules(data.cells);
   MatrixRows rows;
   std::map<std::string, Counts> byFlow;
   std::map<std::string, Counts> byLibraryFlow;
@@ -278,17 +455,24 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
     }
     out << "</tbody></table>\n";
   }
-
+  if (data.hasPrevious) WriteFindingChanges(out, data.findingChanges);
   out << "<div class=\"summary\">\n";
+  const bool anyWaived = std::any_of(data.cells.begin(), data.cells.end(),
+                                     [](const PageCell& cell) { return cell.result.waived; });
+  const int columns = anyWaived ? kWordCount : kWordCount - 1;
   CountsTable(out, "Per library", "Parts, each counted once by its worst verdict over the flows.",
-              "library", byLibrary, "perlibrary");
-  CountsTable(out, "Per flow", "Checks: one per part and flow.", "flow", byFlow, "perflow");
+              "library", byLibrary, "perlibrary", columns);
+  CountsTable(out, "Per flow", "Checks: one per part and flow.", "flow", byFlow, "perflow",
+              columns);
   CountsTable(out, "Per library and flow", "Checks: one per part and flow.", "library / flow",
-              byLibraryFlow, "perlibraryflow");
-  out << "</div>\n<h2>Parts and flows</h2>\n"
-      << "<input id=\"filter\" type=\"search\" placeholder=\"filter: part, library or verdict "
-         "words\" aria-label=\"filter\"> <span id=\"shown\">"
-      << rows.size() << "</span> of " << rows.size() << " parts shown\n"
+              byLibraryFlow, "perlibraryflow", columns);
+  out << "</div>\n";
+  WriteRuleCounts(out, ruleCounts);
+  out << "<h2>Parts and flows</h2>\n"
+      << "<input id=\"filter\" type=\"search\" placeholder=\"filter: part, library, verdict "
+         "or rule words\" aria-label=\"filter\">";
+  RuleAndSeverityBoxes(out, ruleCounts);
+  out << " <span id=\"shown\">" << rows.size() << "</span> of " << rows.size() << " parts shown\n"
       << "<table id=\"matrix\"><colgroup><col><col>";
   for (std::size_t i = 0; i < data.flows.size(); ++i) out << "<col>";
   out << "</colgroup><thead><tr><th class=\"sortable\">library</th><th "
@@ -298,8 +482,10 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
   out << "</tr></thead><tbody></tbody></table>\n"
       << "<noscript><p>The matrix is drawn by the page's script: allow scripts for this "
          "file to see it.</p></noscript>\n<script type=\"application/json\" id=\"rows\">";
-  WriteMatrixJson(out, rows, data.flows);
-  out << "</script>\n";
+  std::ostringstream details;
+  WriteMatrixJson(out, details, rows, data.flows, ruleCounts);
+  out << "</script>\n<script type=\"application/json\" id=\"findings\">[" << details.str()
+      << "]</script>\n";
   out << "<script>" << kScript << "</script>\n</body></html>\n";
 
   return ReplaceFileContent(file, out.str(), &error);

@@ -1,7 +1,9 @@
 // The report page of a run over many parts: one self-contained HTML file (no network, no
 // external script or style) with the matrix of parts against flows, each cell the verdict as
 // colour and word and a link to its log, counts per flow and per library, a filter box,
-// sorting by any column and the changes since the previous run, new failures first.
+// sorting by any column and the changes since the previous run, new failures first. A part's
+// row opens (click or Enter) to its findings per flow; the findings can be filtered by rule
+// and severity and are counted per rule; waived findings are shown greyed with their reason.
 // Every name is escaped. Standard C++ only.
 #pragma once
 
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "verify/VerifyResult.h"
+#include "verify/all/history/FindingChanges.h"
 #include "verify/all/page/RunChanges.h"
 
 struct PageCell {
@@ -23,7 +26,8 @@ struct ReportPageData {
   std::vector<std::string> flows;  // the columns
   std::vector<PageCell> cells;     // any order; rows are library and part
   std::vector<VerdictChange> changes;
-  bool hasPrevious = false;  // whether there was a run to compare with
+  std::vector<FindingChange> findingChanges;  // new and fixed findings since the previous run
+  bool hasPrevious = false;                   // whether there was a run to compare with
 };
 
 // Writes the page beside the file and renames it into place (base/ReplaceFile.h); false with

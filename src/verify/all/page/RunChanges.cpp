@@ -4,6 +4,8 @@
 #include <map>
 #include <tuple>
 
+#include "verify/ResultOutput.h"
+
 namespace {
 
 using Key = std::tuple<std::string, std::string, std::string>;
@@ -19,9 +21,7 @@ std::map<Key, std::string> WordsByKey(const std::vector<VerifyResult>& results) 
 
 }  // namespace
 
-std::string VerdictWord(const VerifyResult& result) {
-  return result.notRun ? "not run" : VerdictName(result.verdict);
-}
+std::string VerdictWord(const VerifyResult& result) { return ResultVerdictName(result); }
 
 const char* ChangeKindName(VerdictChange::Kind kind) {
   switch (kind) {
