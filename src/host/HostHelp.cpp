@@ -37,7 +37,8 @@ int RunHostHelp(const std::vector<std::string>& words) {
   if (verb == "template") return KESTRA_MODULE(KestraTemplateMain)(help);
   if (verb == "report") return KESTRA_MODULE(KestraReportMain)(help);
   if (verb == "waive") return KESTRA_MODULE(KestraWaiveMain)(help);
-  const std::vector<std::string> verbs = {"verify", "libs", "footprints", "template", "report", "waive"};
+  const std::vector<std::string> verbs = {"verify",   "libs",   "footprints",
+                                          "template", "report", "waive"};
   std::cerr << "kestra help: no verb \"" << verb << "\"";
   if (const std::string near = NearestWord(verb, verbs); !near.empty())
     std::cerr << "; did you mean \"" << near << "\"?";

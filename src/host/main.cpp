@@ -1,8 +1,9 @@
 // kestra: has the module make the Qt application and its command object, hands it the
 // product, the project and the command, runs the command and exits. The headless verbs
-// (`kestra verify`, `kestra report`, `kestra waive`, `kestra libs`, `kestra footprints`, `kestra template`, `kestra
-// import`) go to the module's entry points. The module is loaded only by what needs it: the
-// usage, the version and `kestra verify rulex` (HeadlessVerbs.h) run in the host alone.
+// (`kestra verify`, `kestra report`, `kestra waive`, `kestra libs`, `kestra footprints`, `kestra
+// template`, `kestra import`) go to the module's entry points. The module is loaded only by what
+// needs it: the usage, the version and `kestra verify rulex` (HeadlessVerbs.h) run in the host
+// alone.
 #include <sys/stat.h>
 #include <unistd.h>
 

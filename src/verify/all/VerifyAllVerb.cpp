@@ -21,6 +21,7 @@
 #include "verify/ResultOutput.h"
 #include "verify/ScratchProject.h"
 #include "verify/VerifyAllLock.h"
+#include "verify/WaiverFile.h"
 #include "verify/all/cluster/ClusterRun.h"
 #include "verify/all/cluster/CommandOutput.h"
 #include "verify/all/cluster/SlurmJobs.h"
@@ -51,7 +52,8 @@ constexpr const char* kUsage =
     "         [-flows rulex,packaging,...] [-j N] [-timeout SECONDS] [-template [LIB=]FILE.tpl]\n"
     "         [-models DIR] [-changed] [-html FILE] [-json] [-junit FILE]\n"
     "         [-plan FILE [-chunk N] [-plan-format lines|slurm]] [-process-per-job]\n"
-    "         [-slurm [-plan FILE] [-chunk N] [-sbatch-args \"...\"] [-wait [-cancel-on-interrupt]]]\n"
+    "         [-slurm [-plan FILE] [-chunk N] [-sbatch-args \"...\"] [-wait "
+    "[-cancel-on-interrupt]]]\n"
     "  every flow that checks parts, on every part of the libraries (or the -cell parts);\n"
     "  without -lib every library of the project's qvd.lib; -ref: the reference libraries\n"
     "  (refqvd.lib) instead, by the flows that take -ref (the others: not run)\n"
@@ -92,7 +94,7 @@ std::string UsageText(const char* usage) {
 }
 
 constexpr std::string_view kAllValued[] = {
-    "-proj",   "-lib",  "-cell",  "-flows", "-j",           "-timeout",    "-template",
+    "-proj",   "-lib",  "-cell",  "-flows", "-j",           "-timeout",     "-template",
     "-models", "-html", "-junit", "-plan",  "-plan-format", "-sbatch-args", "-chunk"};
 
 struct AllArguments {
@@ -110,7 +112,8 @@ struct AllArguments {
   std::string sbatchArgs;
   bool wait = false;
   bool cancelOnInterrupt = false;
-  std::size_t chunk = 0;  // parts per line of the job list; 0: one job per line
+  std::size_t chunk = 0;    // parts per line of the job list; 0: one job per line
+  FindingOptions findings;  // -waivers, -fail-on, -min-severity, the waivers read
 };
 
 std::vector<std::string> SplitCommas(const std::string& text) {
@@ -164,7 +167,8 @@ bool ParseClusterArguments(const FlowWords& parsed, AllArguments& args, std::str
 std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& words,
                                               std::string& error) {
   const auto parsed = FlowWords::Parse(
-      words, {"-changed", "-json", "-slurm", "-wait", "-cancel-on-interrupt", "-process-per-job", "-ref"},
+      words,
+      {"-changed", "-json", "-slurm", "-wait", "-cancel-on-interrupt", "-process-per-job", "-ref"},
       kAllValued, {"-proj"}, error);
   if (!parsed) return std::nullopt;
   AllArguments args;
@@ -454,6 +458,13 @@ int WriteSlurmScript(const AllArguments& args, const JobPlan& plan, const PlanMa
   script.results = folder + "/results";
   script.page = args.html.empty() ? folder + "/report.html" : AbsolutePath(args.html);
   script.merged = folder + "/merged.json";
+  // The merge job's page carries the waivers and the severity floor a local run's page would.
+  if (const std::string waivers = WaiverFileOf(args.findings.waiverFile, args.request.project);
+      !waivers.empty())
+    script.mergeOptions += " -waivers " + ShellWord(AbsolutePath(waivers));
+  if (args.findings.minSeverity)
+    script.mergeOptions +=
+        std::string(" -min-severity ") + SeverityName(*args.findings.minSeverity);
   std::string error;
   if (script.lineCount == 0) {
     err << "kestra verify all: no check applies to these parts (every one is not run): there is "
@@ -479,13 +490,17 @@ int WriteSlurmScript(const AllArguments& args, const JobPlan& plan, const PlanMa
   }
   ClusterRunRequest run{manifest.plan, *sbatchArgs, args.wait,      args.cancelOnInterrupt,
                         script.merged, script.page, script.results, plan.jobs.size()};
-  const ClusterRunOutcome outcome = RunOnCluster(run, out, err);
+  ClusterRunOutcome outcome = RunOnCluster(run, out, err);
   if (outcome.stopSignal != 0) {
     std::signal(outcome.stopSignal, SIG_DFL);
     std::raise(outcome.stopSignal);
     return 128 + outcome.stopSignal;
   }
   if (!outcome.results) return outcome.status;
+  std::vector<VerifyResult>& results = *outcome.results;
+  WaiveFindings(results, args.findings, true, "kestra verify all: ", err);
+  const int status = results.empty() ? kUsageStatus : GateStatus(results, args.findings);
+  DropLesserFindings(results, args.findings);
   std::vector<std::string> flows;
   for (const VerifyResult& result : *outcome.results) {
     if (std::find(flows.begin(), flows.end(), result.flow) == flows.end())
@@ -498,7 +513,8 @@ int WriteSlurmScript(const AllArguments& args, const JobPlan& plan, const PlanMa
   }
   WriteSummary(flows, *outcome.results, err);
   err << "report page: " << PrintableText(script.page) << "\n";
-  return outcome.results->empty() ? kUsageStatus : ExitStatus(*outcome.results);
+  return status;
+}
 
 // `kestra verify all -worker`: job lines on standard input, "done" replies on standard output;
 // the tools and flows get /dev/null as input and the job's errors file as output, never the
@@ -578,6 +594,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     err << "kestra verify all: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
+  args->findings = findingOptions;
   // Every file the run is to write can be written, before any job runs.
   for (const std::string* file : {&args->html, &args->junit, &args->plan}) {
     if (file->empty()) continue;

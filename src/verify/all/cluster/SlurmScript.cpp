@@ -109,7 +109,8 @@ std::string SlurmArrayScript(const SlurmScriptRequest& request) {
   text += "  if [ -z \"${2:-}\" ]; then echo \"usage: sh " + script +
           " merge ARRAY_JOB_ID\" >&2; exit 2; fi\n";
   text += "  " + ShellWord(request.program) + " report merge " + ShellWord(request.results) +
-          " -cluster-job \"$2\" -html " + ShellWord(request.page) + " -json >" + mergedPart + "\n";
+          " -cluster-job \"$2\"" + request.mergeOptions + " -html " + ShellWord(request.page) +
+          " -json >" + mergedPart + "\n";
   text += "  status=$?\n";
   text += "  mv -f " + mergedPart + " " + merged + " || exit 2\n";
   text +=

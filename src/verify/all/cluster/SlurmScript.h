@@ -19,6 +19,7 @@ struct SlurmScriptRequest {
   std::string results;          // the results folder
   std::string page;             // the report page the merge job writes
   std::string merged;           // the merge job's -json output
+  std::string mergeOptions;     // shell words added to the merge command, each quoted
 };
 
 // The time limit as sbatch takes it: "HH:MM:SS", or "D-HH:MM:SS" from a day on.
