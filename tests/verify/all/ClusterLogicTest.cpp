@@ -74,6 +74,7 @@ TEST(SlurmScript, ArrayRangeTimeLimitPathsAndBothModesUnderSh) {
   request.results = d + "/run 50%/results";
   request.page = d + "/report.html";
   request.merged = d + "/merged.json";
+  request.mergeOptions = " -waivers '/shared/w 1.txt'";
   const std::string text = SlurmArrayScript(request);
   Executable(request.script, text);
   EXPECT_NE(text.find("#SBATCH --array=1-3\n"), std::string::npos) << text;
@@ -82,6 +83,8 @@ TEST(SlurmScript, ArrayRangeTimeLimitPathsAndBothModesUnderSh) {
   EXPECT_NE(text.find("#SBATCH --output=" + d + "/run 50%%/results/slurm-%A_%a.out\n"),
             std::string::npos);
   EXPECT_NE(text.find("--dependency=afterany:\"$array\""), std::string::npos);
+  EXPECT_NE(text.find(" -cluster-job \"$2\" -waivers '/shared/w 1.txt' -html "), std::string::npos)
+      << text;
   EXPECT_NE(text.find("#   project: " + d + "/demo\n#   install: " + d + "/build\n"),
             std::string::npos)
       << text;
