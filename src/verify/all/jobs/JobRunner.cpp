@@ -135,6 +135,26 @@ std::string DescribeJobEnd(const JobEnd& end) {
   return "not started: " + end.reason;
 }
 
+JobEnd EndOfProcess(int gone, int status, bool timedOut, bool stopping,
+                    std::chrono::milliseconds took, const std::string& lost) {
+  JobEnd end;
+  end.took = took;
+  if (timedOut) {
+    end.how = JobEnd::How::TimedOut;
+  } else if (stopping) {
+    end.how = JobEnd::How::Stopped;
+  } else if (gone > 0 && WIFEXITED(status)) {
+    end.how = JobEnd::How::Exited;
+    end.code = WEXITSTATUS(status);
+  } else if (gone > 0 && WIFSIGNALED(status)) {
+    end.how = JobEnd::How::Signalled;
+    end.code = WTERMSIG(status);
+  } else {
+    end.reason = lost;
+  }
+  return end;
+}
+
 void JobRunner::Run(std::size_t count, const CommandOf& command, const Ended& ended) {
   StopSignals signals;
   std::vector<Running> running;
@@ -176,22 +196,10 @@ void JobRunner::Run(std::size_t count, const CommandOf& command, const Ended& en
       }
       // Whatever the job left behind in its group goes with it.
       ::kill(-job->pid, SIGKILL);
-      JobEnd end;
-      end.took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - job->started);
-      if (job->timedOut) {
-        end.how = JobEnd::How::TimedOut;
-      } else if (job->stopping) {
-        end.how = JobEnd::How::Stopped;
-      } else if (done > 0 && WIFEXITED(status)) {
-        end.how = JobEnd::How::Exited;
-        end.code = WEXITSTATUS(status);
-      } else if (done > 0 && WIFSIGNALED(status)) {
-        end.how = JobEnd::How::Signalled;
-        end.code = WTERMSIG(status);
-      } else {
-        end.how = JobEnd::How::NotStarted;
-        end.reason = "lost track of the job";
-      }
+      const JobEnd end = EndOfProcess(
+          done, status, job->timedOut, job->stopping,
+          std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - job->started),
+          "lost track of the job");
       const std::size_t index = job->index;
       job = running.erase(job);
       changed = true;

@@ -28,6 +28,12 @@ struct JobEnd {
   std::chrono::milliseconds took{0};
 };
 
+// How a job's process ended, from what waitpid gave (gone: its result, status: the status)
+// and what the runner did to it (timed it out, stopped it); lost: the reason when waitpid
+// gave nothing of the process.
+JobEnd EndOfProcess(int gone, int status, bool timedOut, bool stopping,
+                    std::chrono::milliseconds took, const std::string& lost);
+
 class JobRunner {
  public:
   JobRunner(std::size_t parallel, std::chrono::milliseconds limit,

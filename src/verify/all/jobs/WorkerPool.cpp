@@ -236,21 +236,10 @@ void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
       CloseFd(worker->input);
       CloseFd(worker->replies);
       if (worker->job) {
-        JobEnd end;
-        end.took = std::chrono::duration_cast<std::chrono::milliseconds>(now - worker->started);
-        if (worker->timedOut) {
-          end.how = JobEnd::How::TimedOut;
-        } else if (worker->stopping) {
-          end.how = JobEnd::How::Stopped;
-        } else if (gone > 0 && WIFSIGNALED(status)) {
-          end.how = JobEnd::How::Signalled;
-          end.code = WTERMSIG(status);
-        } else if (gone > 0 && WIFEXITED(status)) {
-          end.how = JobEnd::How::Exited;
-          end.code = WEXITSTATUS(status);
-        } else {
-          end.reason = "lost track of the worker";
-        }
+        const JobEnd end = EndOfProcess(
+            gone, status, worker->timedOut, worker->stopping,
+            std::chrono::duration_cast<std::chrono::milliseconds>(now - worker->started),
+            "lost track of the worker");
         const std::size_t index = *worker->job;
         worker = workers.erase(worker);
         ended(index, end);
