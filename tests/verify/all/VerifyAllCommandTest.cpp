@@ -12,6 +12,7 @@
 #include <set>
 
 #include "DemoProject.h"
+#include "PageData.h"
 #include "ProgramRun.h"
 #include "TempDir.h"
 
@@ -97,13 +98,14 @@ TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
   // The page: a row per part, a cell per flow, each verdict a link to its log beside it (the
   // rows as JSON: a cell is [verdict, tooltip, log after the logs folder, reused]).
   const std::string page = ReadFile(dir.path() / "report.html");
-  EXPECT_NE(page.find("\"logs\":\"report_logs/\""), std::string::npos);
-  const auto row = page.find(",\"7432\",[");
+  const std::string rows = UnpackedPageData(page, "rows");
+  EXPECT_NE(rows.find("\"logs\":\"report_logs/\""), std::string::npos);
+  const auto row = rows.find(",\"7432\",[");
   ASSERT_NE(row, std::string::npos);
-  const auto link = page.find(",\"", row + 10);
-  const auto end = page.find('"', link + 2);
+  const auto link = rows.find(",\"", row + 10);
+  const auto end = rows.find('"', link + 2);
   EXPECT_TRUE(
-      fs::is_regular_file(dir.path() / "report_logs" / page.substr(link + 2, end - link - 2)));
+      fs::is_regular_file(dir.path() / "report_logs" / rows.substr(link + 2, end - link - 2)));
   EXPECT_NE(page.find("No previous run to compare with."), std::string::npos);
 }
 
@@ -270,7 +272,7 @@ TEST_F(VerifyAllCommandTest, TheJobListRunsWithXargsAndMergesIntoTheSameVerdicts
   EXPECT_EQ(Verdicts(merged.out).size(), 28u);
   EXPECT_NE(merged.out.find("\"cause\": \"not run: no template given\""), std::string::npos);
   const std::string page = ReadFile(dir.path() / "merged.html");
-  EXPECT_NE(page.find(",[2,"), std::string::npos);  // a failed cell
+  EXPECT_NE(UnpackedPageData(page, "rows").find(",[2,"), std::string::npos);  // a failed cell
   EXPECT_TRUE(fs::is_directory(dir.path() / "merged_logs"));
 }
 
