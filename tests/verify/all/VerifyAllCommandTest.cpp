@@ -96,7 +96,8 @@ TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
     EXPECT_EQ(record["verdict"].get<std::string>(), verdict) << name << "\n" << single.err;
   }
   // The page: a row per part, a cell per flow, each verdict a link to its log beside it (the
-  // rows as JSON: a cell is [verdict, tooltip, log after the logs folder, reused]).
+  // rows as JSON: a cell is [verdict, tooltip, finding codes or 0, log after the logs folder,
+  // ...]).
   const std::string page = ReadFile(dir.path() / "report.html");
   const std::string rows = UnpackedPageData(page, "rows");
   EXPECT_NE(rows.find("\"logs\":\"report_logs/\""), std::string::npos);

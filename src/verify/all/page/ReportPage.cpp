@@ -98,8 +98,9 @@ var filter=document.getElementById('filter');var shown=document.getElementById('
 // A row: its data, its findings' codes, whether it is open; its text for the filter (the
 // words the filter searches, lower case) is made when first needed.
 var longest=[7,4];
-var all=data.rows.map(function(r){var f=[];for(var i=2;i<r.length;i++)if(r[i]&&r[i][4])f=f.concat(r[i][4]);
-longest[1]=Math.max(longest[1],r[1].length);return {r:r,f:f,open:false,text:null};});
+var next=0,all=data.rows.map(function(r){var f=[],ids=[];
+for(var i=2;i<r.length;i++)if(r[i]&&r[i][2]){f=f.concat(r[i][2]);ids[i]=next++;}
+longest[1]=Math.max(longest[1],r[1].length);return {r:r,f:f,ids:ids,open:false,text:null};});
 data.libraries.forEach(function(l){longest[0]=Math.max(longest[0],l.length);});
 function textOf(x){if(x.text!==null)return x.text;var r=x.r,text=data.libraries[r[0]]+' '+r[1];
 for(var i=2;i<r.length;i++)if(r[i])text+=' '+words[r[i][0]];
@@ -114,8 +115,8 @@ tr.item=x;if(x.f.length){tr.className='hasfindings'+(x.open?' open':'');tr.tabIn
 tr.setAttribute('aria-expanded',x.open?'true':'false');}
 cell(tr,data.libraries[r[0]]);cell(tr,r[1]).title=r[1];
 for(var i=2;i<r.length;i++){var v=r[i];if(!v){tr.appendChild(document.createElement('td'));continue;}
-var td=document.createElement('td');td.className=classes[v[0]]+(v[3]?' reused':'');td.title=data.texts[v[1]];
-if(v[2]){var a=document.createElement('a');a.href=data.logs+v[2];a.textContent=words[v[0]];td.appendChild(a);}
+var td=document.createElement('td');td.className=classes[v[0]]+(v[4]?' reused':'');td.title=data.texts[v[1]];
+if(v[3]){var a=document.createElement('a');a.href=data.logs+v[3];a.textContent=words[v[0]];td.appendChild(a);}
 else td.textContent=words[v[0]];tr.appendChild(td);}return tr;}
 // The findings themselves are unpacked only when a row is first opened, and only the block
 // holding that row's: a large library's page opens without reading every message.
@@ -129,12 +130,12 @@ return unpacked[b][id%blockSize];}
 function detail(x){var tr=document.createElement('tr'),td=document.createElement('td');
 tr.className='detail';td.colSpan=cols.length;var t=document.createElement('table');
 t.className='findings';t.appendChild(document.createElement('tbody'));
-for(var i=2;i<x.r.length;i++){var v=x.r[i];if(!v||!v[4])continue;findingsOf(v[5]).forEach(function(g){
+for(var i=2;i<x.r.length;i++){var v=x.r[i];if(!v||!v[2])continue;findingsOf(x.ids[i]).forEach(function(g){
 var f=document.createElement('tr');f.className='f-'+sevs[g[0]]+(g[4]>=0?' fwaived':'');
 cell(f,data.flows[i-2]);cell(f,sevs[g[0]]).className='sev';cell(f,data.rules[g[1]]);cell(f,g[2]);
 var m=cell(f,g[3]);if(g[4]>=0){var w=document.createElement('span');w.className='reason';
 w.textContent=' (waived: '+data.texts[g[4]]+')';m.appendChild(w);}
-var l=document.createElement('td');if(v[2]){var a=document.createElement('a');a.href=data.logs+v[2];
+var l=document.createElement('td');if(v[3]){var a=document.createElement('a');a.href=data.logs+v[3];
 a.textContent='log'+(g[5]?' line '+g[5]:'');l.appendChild(a);}f.appendChild(l);t.tBodies[0].appendChild(f);});}
 td.appendChild(t);tr.appendChild(td);return tr;}
 function toggle(x){x.open=!x.open;draw(true);
@@ -292,21 +293,22 @@ std::map<std::string, RuleCount> CountRules(const std::vector<PageCell>& cells) 
 }
 
 // The findings of a cell as the script reads them: in the row, the codes (rule index * 4 +
-// severity) of its findings and the cell's index in details; in details, [severity index,
-// rule index, object, message, waiver text index or -1, report line or 0] each.
+// severity) of its findings (the script numbers the cells with findings in row order, which
+// is their order in details); in details, [severity index, rule index, object, message,
+// waiver text index or -1, report line or 0] each.
 void WriteFindingsJson(std::ostream& out, std::vector<std::string>& details,
                        const VerifyResult& result, const std::map<std::string, std::size_t>& rules,
                        std::map<std::string, std::size_t>& texts) {
   std::set<std::size_t> codes;
   for (const Finding& finding : result.findings)
     codes.insert(rules.at(finding.rule) * 4 + static_cast<std::size_t>(finding.severity));
-  out << ",[";
+  out << "[";
   const char* separator = "";
   for (const std::size_t code : codes) {
     out << separator << code;
     separator = ",";
   }
-  out << "]," << details.size();
+  out << "]";
   std::string json = "[";
   for (const Finding& finding : result.findings) {
     const long waived =
@@ -339,9 +341,9 @@ using MatrixRows = std::map<std::pair<std::string, std::string>,  // library, pa
 
 // The matrix as the page's script reads it: {"libraries":[names], "texts":[tooltips],
 // "logs":"common folder of the links/", "rows":[[library index, part, cell per flow]]},
-// a cell [verdict index in kWords, tooltip index, log link after "logs" or "", reused 0/1,
-// and for a cell with findings their codes and index in details (WriteFindingsJson)] or 0
-// when the flow has no result for the part. Libraries and tooltips are listed once, as
+// a cell [verdict index in kWords, tooltip index, its findings' codes (WriteFindingsJson) or
+// 0, log link after "logs" or "", reused 0/1], the last ones left out while they are 0 or "",
+// or 0 when the flow has no result for the part. Libraries and tooltips are listed once, as
 // thousands of parts share them.
 void WriteMatrixJson(std::ostream& out, std::vector<std::string>& details, const MatrixRows& rows,
                      const std::vector<std::string>& flows,
@@ -380,10 +382,16 @@ void WriteMatrixJson(std::ostream& out, std::vector<std::string>& details, const
           cell.result.message.empty() ? cell.result.cause : cell.result.message;
       const std::size_t text = texts.emplace(detail, texts.size()).first->second;
       const std::string link = cell.logLink.empty() ? "" : cell.logLink.substr(folder.size());
-      rowsJson << ",[" << VerdictCode(VerdictWord(cell.result)) << "," << text << ","
-               << JsonText(link.empty() ? "" : UrlPath(link)) << "," << (cell.reused ? 1 : 0);
-      if (!cell.result.findings.empty())
+      rowsJson << ",[" << VerdictCode(VerdictWord(cell.result)) << "," << text;
+      const bool more = !link.empty() || cell.reused;
+      if (!cell.result.findings.empty() || more) rowsJson << ",";
+      if (!cell.result.findings.empty()) {
         WriteFindingsJson(rowsJson, details, cell.result, rules, texts);
+      } else if (more) {
+        rowsJson << "0";
+      }
+      if (more) rowsJson << "," << JsonText(link.empty() ? "" : UrlPath(link));
+      if (cell.reused) rowsJson << ",1";
       rowsJson << "]";
     }
     rowsJson << "]";
