@@ -79,50 +79,63 @@ std::uint32_t Hash(const unsigned char* at) {
   return (v * 2654435761u) >> (32 - kHashBits);
 }
 
-// Greedy LZ77 over hash chains.
+// LZ77 over hash chains with one step of lazy matching: a match is taken only when the next
+// position does not start a longer one.
 std::vector<Token> Tokens(const unsigned char* data, int size) {
   std::vector<Token> tokens;
   // head: the latest position of each hash; previous: the one before, per window slot.
   std::vector<int> head(1 << kHashBits, -1);
   std::vector<int> previous(kWindow, -1);
-  auto insert = [&](int at) {
-    const std::uint32_t h = Hash(data + at);
-    previous[at & (kWindow - 1)] = head[h];
-    head[h] = at;
+  int inserted = 0;  // the positions before this one are in the chains
+  // The longest match at `at` with an earlier position: its length (0 for none) and distance.
+  auto longest = [&](int at, int& distance) {
+    for (; inserted < at; ++inserted) {
+      if (inserted + kMinMatch > size) continue;
+      const std::uint32_t h = Hash(data + inserted);
+      previous[inserted & (kWindow - 1)] = head[h];
+      head[h] = inserted;
+    }
+    int best = 0;
+    if (at + kMinMatch > size) return best;
+    const int limit = std::min(kMaxMatch, size - at);
+    int candidate = head[Hash(data + at)];
+    for (int chain = 0; candidate >= 0 && at - candidate <= kWindow && chain < kMaxChain; ++chain) {
+      if (data[candidate + best] == data[at + best]) {
+        int length = 0;
+        while (length < limit && data[candidate + length] == data[at + length]) ++length;
+        if (length > best) {
+          best = length;
+          distance = at - candidate;
+          if (length == limit) break;
+        }
+      }
+      const int next = previous[candidate & (kWindow - 1)];
+      if (next >= candidate) break;  // the slot was reused by a later position
+      candidate = next;
+    }
+    return best >= kMinMatch ? best : 0;
   };
   int at = 0;
+  int distance = 0;
+  int length = longest(at, distance);
   while (at < size) {
-    int bestLength = 0;
-    int bestDistance = 0;
-    if (at + kMinMatch <= size) {
-      const int limit = std::min(kMaxMatch, size - at);
-      int candidate = head[Hash(data + at)];
-      for (int chain = 0; candidate >= 0 && at - candidate <= kWindow && chain < kMaxChain;
-           ++chain) {
-        if (data[candidate + bestLength] == data[at + bestLength]) {
-          int length = 0;
-          while (length < limit && data[candidate + length] == data[at + length]) ++length;
-          if (length > bestLength) {
-            bestLength = length;
-            bestDistance = at - candidate;
-            if (length == limit) break;
-          }
-        }
-        const int next = previous[candidate & (kWindow - 1)];
-        if (next >= candidate) break;  // the slot was reused by a later position
-        candidate = next;
-      }
-    }
-    if (bestLength >= kMinMatch) {
-      tokens.push_back(
-          {static_cast<std::uint16_t>(bestLength), static_cast<std::uint16_t>(bestDistance - 1)});
-      for (const int end = at + bestLength; at < end; ++at)
-        if (at + kMinMatch <= size) insert(at);
-    } else {
+    int nextDistance = 0;
+    const int nextLength = length > 0 && length < kMaxMatch ? longest(at + 1, nextDistance) : 0;
+    if (length == 0 || nextLength > length) {
       tokens.push_back({0, data[at]});
-      if (at + kMinMatch <= size) insert(at);
       ++at;
+      if (length == 0) {
+        length = longest(at, distance);
+      } else {
+        length = nextLength;
+        distance = nextDistance;
+      }
+      continue;
     }
+    tokens.push_back(
+        {static_cast<std::uint16_t>(length), static_cast<std::uint16_t>(distance - 1)});
+    at += length;
+    length = longest(at, distance);
   }
   return tokens;
 }
