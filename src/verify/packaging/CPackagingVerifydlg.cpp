@@ -13,6 +13,16 @@
 #include "verify/packaging/PackagingTexts.h"
 #include "verify/packaging/ui_CPackagingVerifydlg.h"
 
+namespace {
+
+constexpr const char* kSelectLibrary = "Select a library/cell for verification";
+constexpr const char* kOneLibrary = "Only one library can be selected for verification";
+constexpr const char* kLongReport =
+    "WARNING: To generate this report, verification has be run on each part separately. This "
+    "may take a long time!";
+
+}  // namespace
+
 CPackagingVerifydlg::CPackagingVerifydlg(CKestraCmdContext* command, CToolLauncher* launcher,
                                          QWidget* parent)
     : CDialog(IDD, parent),
@@ -64,18 +74,18 @@ void CPackagingVerifydlg::OnPassFailReport() {
   if (libraries.empty()) return;
   library_ = libraries.front();
   browser_->GetSelectedCellList(library_, cells_);
-  if (cells_.size() != 1) AfxMessageBox(kPackagingLongReport);
+  if (cells_.size() != 1) AfxMessageBox(kLongReport);
 }
 
 bool CPackagingVerifydlg::TakeSelectedLibrary() {
   std::vector<std::string> libraries;
   browser_->GetSelectedLibList(libraries);
   if (libraries.empty()) {
-    AfxMessageBox(kPackagingSelectLibrary);
+    AfxMessageBox(kSelectLibrary);
     return false;
   }
   if (libraries.size() > 1) {
-    AfxMessageBox(kPackagingOneLibrary);
+    AfxMessageBox(kOneLibrary);
     return false;
   }
   library_ = libraries.front();
