@@ -14,7 +14,7 @@
 
 #include "StandinRecord.h"
 #include "verify/footprint/FootprintCheck.h"
-#include "verify/footprint/FootprintFlow.h"
+#include "verify/footprint/FootprintTexts.h"
 
 namespace fs = std::filesystem;
 

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "outside/CFootprint.h"
+#include "verify/FlowNames.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
 #include "verify/footprint/FootprintRows.h"
@@ -76,7 +77,7 @@ FlowRun RunFootprintVerb(const std::vector<std::string>& words) {
 }  // namespace
 
 VerifyFlow FootprintVerifyFlow() {
-  return {"footprint",  "a footprint's drawing (.dra) on the project's footprint search path",
-          kVerifyUsage, RunFootprintVerb,
-          nullptr,      kFootprintValued};
+  return {kFootprintFlow, "a footprint's drawing (.dra) on the project's footprint search path",
+          kVerifyUsage,   RunFootprintVerb,
+          nullptr,        kFootprintValued};
 }

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "outside/CFootprint.h"
+#include "verify/FlowNames.h"
 #include "verify/PathNames.h"
 #include "verify/footprint/FootprintCheck.h"
 #include "verify/footprint/FootprintRows.h"
@@ -13,7 +14,7 @@
 namespace {
 
 VerifyResult NotRun(const FootprintRequest& args, std::string cause) {
-  return NotRunResult(FlowResult("footprint", args.location, args.name), std::move(cause));
+  return NotRunResult(FlowResult(kFootprintFlow, args.location, args.name), std::move(cause));
 }
 
 // A finding of the footprint check: "line N: text" says where in the file it is.
@@ -56,7 +57,7 @@ std::vector<VerifyResult> RunFootprint(const FootprintRequest& request, std::ost
     return {NotRun(args, std::string(kDrawingNotFound) + ": no footprint " +
                              FootprintDrawingName(args.name) + " on the footprint search path")};
   }
-  VerifyResult result = FlowResult("footprint", args.location, args.name);
+  VerifyResult result = FlowResult(kFootprintFlow, args.location, args.name);
   result.verdict = Verdict::Failed;
   CFootprintItem* chosen = found.front();
   if (!args.location.empty()) {

@@ -10,6 +10,7 @@
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
 #include "verify/ConsoleToolRunner.h"
+#include "verify/FlowNames.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
 #include "verify/packaging/PackagingRun.h"
@@ -70,7 +71,7 @@ std::optional<PackagingArguments> ParsePackagingArguments(const std::vector<std:
 }
 
 VerifyResult NotRun(const PackagingArguments& args, std::string cause) {
-  return NotRunResult(FlowResult("packaging", args.library, ""), std::move(cause));
+  return NotRunResult(FlowResult(kPackagingFlow, args.library, ""), std::move(cause));
 }
 
 FlowRun RunPackagingVerb(const std::vector<std::string>& words) {
@@ -123,14 +124,14 @@ FlowRun RunPackagingVerb(const std::vector<std::string>& words) {
 // Every part is instantiated and packaged on its own, up to the board: its pin numbers are
 // checked against its footprint's pads.
 PartWords PackagingPartWords(const PartRequest& part) {
-  if (part.reference) return NotApplicable(NoReferenceRun("packaging"));
+  if (part.reference) return NotApplicable(NoReferenceRun(kPackagingFlow));
   return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell, "-netrev"});
 }
 
 }  // namespace
 
 VerifyFlow PackagingVerifyFlow() {
-  return {"packaging",
+  return {kPackagingFlow,
           "instantiation and packaging checks of a library or its parts",
           kUsage,
           RunPackagingVerb,

@@ -10,6 +10,7 @@
 #include "base/OwnFolder.h"
 #include "base/SignalText.h"
 #include "dialogs/PartVerdict.h"
+#include "verify/FlowNames.h"
 #include "verify/VerifyAllLock.h"
 #include "verify/packaging/PackagingCommand.h"
 #include "verify/packaging/PackagingPtf.h"
@@ -128,7 +129,7 @@ std::string CellText(const std::vector<std::string>& cells) {
 }
 
 VerifyResult PackagingResult(const PackagingRequest& request, const std::string& cell) {
-  return FlowResult("packaging", request.library, cell);
+  return FlowResult(kPackagingFlow, request.library, cell);
 }
 
 // The result of a tool run that ended: a signal makes its verdict unknown, whatever its reports

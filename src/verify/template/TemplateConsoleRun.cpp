@@ -7,6 +7,7 @@
 #include "context/CKestraCmdContext.h"
 #include "libformat/LibraryTree.h"
 #include "outside/Tamsin.h"
+#include "verify/FlowNames.h"
 #include "verify/FlowWords.h"
 #include "verify/OutputFile.h"
 #include "verify/PathNames.h"
@@ -82,7 +83,7 @@ FlowRun RunTemplateCheck(const std::vector<std::string>& words) {
     if (usage)
       run.usageError = problem;
     else
-      run.results.push_back(NotRunResult(FlowResult("template", library, cell), problem));
+      run.results.push_back(NotRunResult(FlowResult(kTemplateFlow, library, cell), problem));
     return run;
   }
   TemplateRequest request;
@@ -165,7 +166,7 @@ PartWords TemplatePartWords(const PartRequest& part) {
 }  // namespace
 
 VerifyFlow TemplateVerifyFlow() {
-  return {"template",        "a library's parts (or one of them) against a part template",
+  return {kTemplateFlow,     "a library's parts (or one of them) against a part template",
           kVerifyUsage,      RunTemplateCheck,
           TemplatePartWords, kTemplateValued};
 }

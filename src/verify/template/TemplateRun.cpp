@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "outside/Tamsin.h"
+#include "verify/FlowNames.h"
 #include "verify/template/TemplateTexts.h"
 
 namespace {
@@ -22,7 +23,7 @@ std::string EngineFailure(const Work& work) {
 
 VerifyResult CheckCell(const TemplateRequest& request, const std::string& cell,
                        const RTemplateFile& site, const TemplateProgress& progress) {
-  VerifyResult result = FlowResult("template", request.library, cell);
+  VerifyResult result = FlowResult(kTemplateFlow, request.library, cell);
   BMesgList differences;
   int count = 0;
   const std::string failure = EngineFailure([&] {
@@ -59,7 +60,7 @@ VerifyResult CheckCell(const TemplateRequest& request, const std::string& cell,
 
 std::vector<VerifyResult> RunTemplate(const TemplateRequest& request,
                                       const TemplateProgress& progress) {
-  const VerifyResult whole = FlowResult("template", request.library, request.cell);
+  const VerifyResult whole = FlowResult(kTemplateFlow, request.library, request.cell);
   RTemplateFile site;
   if (const std::string failure = EngineFailure([&] { site.readFile(request.templateFile); });
       !failure.empty())
