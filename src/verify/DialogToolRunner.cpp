@@ -5,15 +5,35 @@
 #include "framework/Prompter.h"
 #include "outside/CToolLauncher.h"
 #include "verify/ToolLaunch.h"
+#include "verify/WorkingDirectory.h"
 
 bool DialogToolRunner::Run(const ToolStart& start) {
   progress_.SetStatusText(start.statusText);
-  if (const std::string failure = StartTool(launcher_, start, product_, owner_); !failure.empty()) {
+  if (const std::string failure = Start(start); !failure.empty()) {
     Tell(failure, true);
     return false;
   }
   progress_.SetLauncher(&launcher_);
-  return progress_.DoModal() == 1;
+  const bool ended = progress_.DoModal() == 1;
+  Return();
+  return ended;
+}
+
+std::string DialogToolRunner::Start(const ToolStart& start) {
+  if (start.directory.empty()) return StartTool(launcher_, start, product_, owner_);
+  // The process stays in the tool's directory until the tool's end message.
+  const std::string saved = CurrentDirectory();
+  std::string why;
+  if (!EnterDirectory(start.directory, &why)) return why;
+  savedDirectory_ = saved;
+  ToolStart here = start;
+  here.directory.clear();
+  return StartTool(launcher_, here, product_, owner_);
+}
+
+void DialogToolRunner::Return() {
+  if (!savedDirectory_.empty()) EnterDirectory(savedDirectory_);
+  savedDirectory_.clear();
 }
 
 int DialogToolRunner::EndSignal() const { return launcher_.GetLastEndSignal(); }
@@ -29,6 +49,7 @@ bool DialogToolRunner::RunEach(std::size_t count, std::size_t, const ComposeTool
     progress_.SetLauncher(&launcher_);
     completed = progress_.DoModal() == 1;
   }
+  Return();
   compose_ = nullptr;
   ended_ = nullptr;
   return completed;
@@ -41,7 +62,7 @@ bool DialogToolRunner::StartNext() {
     if (!start) continue;
     ShowStatus(start->statusText);
     ToolEnd end;
-    end.startFailure = StartTool(launcher_, *start, product_, owner_);
+    end.startFailure = Start(*start);
     if (end.startFailure.empty()) {
       running_ = index;
       return true;
@@ -65,6 +86,7 @@ void DialogToolRunner::OnToolProgress(const std::string& detail) {
 }
 
 void DialogToolRunner::OnToolEnded() {
+  Return();
   if (compose_ != nullptr) {
     ToolEnd end;
     end.signal = launcher_.GetLastEndSignal();

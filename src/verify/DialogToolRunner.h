@@ -3,6 +3,9 @@
 // tools one at a time under one progress dialog, each started from the end of the one before;
 // Cancel stops the sequence after the tool that was running. Tell shows a message box.
 //
+// A start that names a directory leaves the process in it until the tool's end message (then
+// back where it was), as the tool's working directory is carried by the process's.
+//
 // The dialog passes the launcher's messages on with ObserveToolMessage, either to a
 // ProgressDialogSink or, for RunEach, to this runner (which is also the sink: each end starts
 // the next tool). UI thread only; the launcher and the progress dialog are borrowed.
@@ -34,6 +37,10 @@ class DialogToolRunner final : public ToolRunner, public ToolRunSink {
  private:
   // Starts the next tool of the sequence that can start; false when none is left.
   bool StartNext();
+  // Starts one tool, entering its directory first; "" when it started, else why not.
+  std::string Start(const ToolStart& start);
+  // Back to the directory saved by Start, when there is one.
+  void Return();
   void ShowStatus(const std::string& text);
 
   CToolLauncher& launcher_;
@@ -46,4 +53,5 @@ class DialogToolRunner final : public ToolRunner, public ToolRunSink {
   std::size_t count_ = 0;
   std::size_t next_ = 0;
   std::size_t running_ = 0;
+  std::string savedDirectory_;
 };
