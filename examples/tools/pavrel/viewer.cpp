@@ -23,7 +23,7 @@
 #include "FootprintPainter.h"
 #include "StandinRecord.h"
 #include "verify/footprint/FootprintCheck.h"
-#include "verify/footprint/FootprintFlow.h"
+#include "verify/footprint/FootprintTexts.h"
 
 namespace fs = std::filesystem;
 
