@@ -8,12 +8,45 @@
 #include <cerrno>
 #include <climits>
 #include <ctime>
+#include <initializer_list>
+
+namespace {
+
+void Sleep(long milliseconds) {
+  timespec left = {milliseconds / 1000, (milliseconds % 1000) * 1000000};
+  while (::nanosleep(&left, &left) != 0 && errno == EINTR) {
+  }
+}
+
+// The watcher's life: waits until the parent's writing end closes, then ends the group
+// (0: its own, which it leaves last). Holds nothing of the parent's but the reading end: no
+// output pipe, no lock, no writing end of its own pipe.
+[[noreturn]] void WatchAndEnd(int readEnd, pid_t group, long graceMilliseconds) {
+  if (readEnd > 0) ::close_range(0, static_cast<unsigned>(readEnd) - 1, 0);
+  ::close_range(static_cast<unsigned>(readEnd) + 1, UINT_MAX, 0);
+  sigset_t none;
+  sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  char byte = 0;
+  for (;;) {
+    const ssize_t got = ::read(readEnd, &byte, 1);
+    if (got == 0 || (got < 0 && errno != EINTR)) break;
+  }
+  if (group == 0) ::signal(SIGTERM, SIG_IGN);
+  ::kill(-group, SIGTERM);
+  Sleep(graceMilliseconds);
+  ::kill(-group, SIGKILL);
+  ::_exit(0);
+}
+
+}  // namespace
 
 ParentDeathWatch::ParentDeathWatch() {
   if (::pipe2(fds_, O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1;
 }
 
 ParentDeathWatch::~ParentDeathWatch() {
+  Stop();
   for (int fd : fds_)
     if (fd >= 0) ::close(fd);
 }
@@ -37,24 +70,26 @@ void ParentDeathWatch::StartInChild() const {
   }
   if (between < 0) return;
   if (::fork() != 0) ::_exit(0);
-  // The watcher holds nothing of the parent's but the reading end: no output pipe, no lock,
-  // no writing end of its own pipe.
-  if (readEnd > 0) ::close_range(0, static_cast<unsigned>(readEnd) - 1, 0);
-  ::close_range(static_cast<unsigned>(readEnd) + 1, UINT_MAX, 0);
-  sigset_t none;
-  sigemptyset(&none);
-  ::sigprocmask(SIG_SETMASK, &none, nullptr);
-  char byte = 0;
-  for (;;) {
-    const ssize_t got = ::read(readEnd, &byte, 1);
-    if (got == 0 || (got < 0 && errno != EINTR)) break;
+  WatchAndEnd(readEnd, 0, kGraceMilliseconds);
+}
+
+void ParentDeathWatch::WatchGroup(pid_t group) {
+  const int readEnd = fds_[0];
+  if (readEnd < 0 || group <= 0) return;
+  const pid_t watcher = ::fork();
+  if (watcher == 0) {
+    ::setsid();
+    for (int stop : {SIGINT, SIGTERM, SIGHUP}) ::signal(stop, SIG_DFL);
+    WatchAndEnd(readEnd, group, kGraceMilliseconds);
   }
-  // The parent is gone: the group goes, this watcher last.
-  ::signal(SIGTERM, SIG_IGN);
-  ::kill(0, SIGTERM);
-  timespec grace = {kGraceMilliseconds / 1000, (kGraceMilliseconds % 1000) * 1000000};
-  while (::nanosleep(&grace, &grace) != 0 && errno == EINTR) {
+  if (watcher > 0) watcher_ = watcher;
+  ChildStarted();
+}
+
+void ParentDeathWatch::Stop() {
+  if (watcher_ <= 0) return;
+  ::kill(watcher_, SIGKILL);
+  while (::waitpid(watcher_, nullptr, 0) < 0 && errno == EINTR) {
   }
-  ::kill(0, SIGKILL);
-  ::_exit(0);
+  watcher_ = -1;
 }

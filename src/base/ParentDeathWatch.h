@@ -9,6 +9,8 @@
 // the child between fork and exec and calls only async-signal-safe functions.
 #pragma once
 
+#include <sys/types.h>
+
 class ParentDeathWatch {
  public:
   ParentDeathWatch();
@@ -21,9 +23,18 @@ class ParentDeathWatch {
   // In the parent, once the child has started: the parent keeps only the writing end.
   void ChildStarted();
 
+  // In the parent, instead of StartInChild and ChildStarted, once the child has its own
+  // session: starts the watcher beside the child, so that the child's exec waits for no
+  // fork. That watcher is this process's child in a session of its own (no signal of the
+  // terminal reaches it) and ends the child's group from outside it; Stop (or the
+  // destructor) ends it once the run is over.
+  void WatchGroup(pid_t group);
+  void Stop();
+
   // How long the group has between SIGTERM and SIGKILL once the parent is gone.
   static constexpr long kGraceMilliseconds = 2000;
 
  private:
   int fds_[2] = {-1, -1};
+  pid_t watcher_ = -1;  // WatchGroup's watcher while it runs
 };

@@ -191,15 +191,23 @@ bool CSpiFile::NextWholeFileLine(const char*& start, std::size_t& length) {
 
 bool CSpiFile::ReadMore() {
   if (begin_ > 0) {
-    std::memmove(chunk_.data(), chunk_.data() + begin_, end_ - begin_);
+    std::memmove(chunk_.get(), chunk_.get() + begin_, end_ - begin_);
     chunkOffset_ += begin_;
     end_ -= begin_;
     begin_ = 0;
   }
-  if (end_ == chunk_.size()) chunk_.resize(std::max(kStreamPiece, 2 * chunk_.size()));
-  buffer_ = chunk_.data();
+  if (end_ == chunkSize_) {
+    // Not zeroed: only what read() fills is used, and pages never written cost nothing (a
+    // small file touches one page of the piece, not all of it).
+    const std::size_t size = std::max(kStreamPiece, 2 * chunkSize_);
+    auto grown = std::make_unique_for_overwrite<char[]>(size);
+    if (end_ > 0) std::memcpy(grown.get(), chunk_.get(), end_);
+    chunk_ = std::move(grown);
+    chunkSize_ = size;
+  }
+  buffer_ = chunk_.get();
   while (true) {
-    const ssize_t got = ::read(fd_, chunk_.data() + end_, chunk_.size() - end_);
+    const ssize_t got = ::read(fd_, chunk_.get() + end_, chunkSize_ - end_);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       Break(spi::Format("SPI_ERROR: Failed to read line %zu in \"%s\". %s", linesDelivered_ + 1,
@@ -215,7 +223,7 @@ bool CSpiFile::ReadMore() {
 bool CSpiFile::NextStreamedLine(const char*& start, std::size_t& length) {
   std::size_t searched = 0;  // bytes after begin_ known to hold no line end
   while (true) {
-    const char* from = chunk_.data() + begin_;
+    const char* from = chunk_.get() + begin_;
     // Before the first read the buffer has no storage at all: nothing to search then.
     const void* newline = end_ - begin_ > searched
                               ? std::memchr(from + searched, '\n', end_ - begin_ - searched)

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -129,7 +130,8 @@ class CSpiFile {
   // Streaming: the buffer (buffer_ points into it), the file offset of its first byte, the
   // size the file had when opened, and whether delivered lines are copied into the arena.
   bool streaming_ = false;
-  std::vector<char> chunk_;
+  std::unique_ptr<char[]> chunk_;
+  std::size_t chunkSize_ = 0;
   std::size_t chunkOffset_ = 0;
   std::size_t expectedSize_ = 0;
   bool keep_ = false;

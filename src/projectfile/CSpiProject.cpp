@@ -601,7 +601,7 @@ int CSpiProject::SaveLevel(const std::string& path, int level, const char* failM
         SpiFormatLevel(programs_, level, text);
         return text;
       },
-      &read, &written);
+      &read, &written, !(level == 2 && scratchProject_));
   if (cause == 0) {
     read = written;  // a second Save compares with what the first one wrote
     return 0;

@@ -69,6 +69,10 @@ class CSpiProject {
   // Refused, with nothing written, when a file changed since Open read it, or when the model
   // holds a name or value that would not read back the same.
   int Save();
+  // The project file is a scratch copy that is written anew before each use (the temporary
+  // project of a checker run): its Save replaces it as atomically, but does not wait for the
+  // device. The user file is saved as always.
+  void SetScratchProject(bool scratch) { scratchProject_ = scratch; }
 
   // Read access for tools and tests.
   const CSpiProgramList& Programs() const { return programs_; }
@@ -119,6 +123,7 @@ class CSpiProject {
   // What Open read of the project and user files, for Save to tell whether they changed since.
   SpiFileFingerprint projectRead_;
   SpiFileFingerprint userRead_;
+  bool scratchProject_ = false;
   // OpenForChange: the exclusive locks and how long to wait for them.
   bool forChange_ = false;
   std::chrono::milliseconds changePatience_ = kChangePatience;

@@ -173,9 +173,11 @@ struct NewFile {
   std::string name;  // empty while the file is unnamed
 };
 
-// Writes text into the new file and flushes it. 0, or the errno of the failing step.
-int WriteAndSync(int fd, const std::string& text) {
+// Writes text into the new file and flushes it (when durable). 0, or the errno of the failing
+// step.
+int WriteAndSync(int fd, const std::string& text, bool durable) {
   if (SpiWriteAll(fd, text, WriteFaultNow) != 0) return errno;
+  if (!durable) return 0;
   if (FaultAt(SpiWriteFault::kSync, EIO) || ::fsync(fd) != 0) return errno;
   return 0;
 }
@@ -191,7 +193,7 @@ void KeepOwnerAndMode(int fd, const struct stat& original) {
 // Writes the text into a named temporary file instead (the unnamed one could not be named).
 int FallBackToNamedFile(NewFile& file, const std::filesystem::path& folder,
                         const std::string& prefix, const struct stat* original,
-                        const std::string& text) {
+                        const std::string& text, bool durable) {
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     file.name = RandomTemporaryName(folder, prefix);
@@ -205,7 +207,7 @@ int FallBackToNamedFile(NewFile& file, const std::filesystem::path& folder,
   file.fd.Reset(fd);
   ::flock(fd, LOCK_EX | LOCK_NB);
   if (original) KeepOwnerAndMode(fd, *original);
-  return WriteAndSync(fd, text);
+  return WriteAndSync(fd, text, durable);
 }
 
 }  // namespace
@@ -214,7 +216,7 @@ void SpiInjectWriteFault(SpiWriteFault fault) { injectedFault = fault; }
 
 int SpiReplaceFile(const std::string& path,
                    const std::function<std::string(std::optional<std::time_t>)>& compose,
-                   const SpiFileFingerprint* expected, SpiFileFingerprint* written) {
+                   const SpiFileFingerprint* expected, SpiFileFingerprint* written, bool durable) {
   const std::filesystem::path target = ResolveLinks(path);
   const std::filesystem::path folder =
       target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
@@ -242,10 +244,10 @@ int SpiReplaceFile(const std::string& path,
   if (::fstat(file.fd.get(), &status) == 0) modified = status.st_mtime;
   const std::string text = compose(modified);
 
-  int failed = WriteAndSync(file.fd.get(), text);
+  int failed = WriteAndSync(file.fd.get(), text, durable);
   if (!failed && file.name.empty() && NameUnnamedFile(file.fd.get(), folder, prefix, file.name)) {
     // No /proc, say: write the text again under a temporary name.
-    failed = FallBackToNamedFile(file, folder, prefix, exists ? &original : nullptr, text);
+    failed = FallBackToNamedFile(file, folder, prefix, exists ? &original : nullptr, text, durable);
   }
   // The lock on the new file is kept (through a second descriptor) until it is in place, while
   // the first is closed and checked: some file systems report write errors only then.
@@ -268,6 +270,7 @@ int SpiReplaceFile(const std::string& path,
   }
 
   // Make the rename itself durable.
+  if (!durable) return 0;
   SpiFileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (directory.get() >= 0) ::fsync(directory.get());
   return 0;

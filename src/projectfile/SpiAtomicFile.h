@@ -25,8 +25,9 @@ void SpiInjectWriteFault(SpiWriteFault fault);
 // (SPI_CAUSE_CHANGED_SINCE_READ). written, when given, receives the new file's fingerprint.
 // Temporary files that killed saves of this file left behind are removed. 0 on success, else a
 // failure cause number (SPI_CAUSE_SHARING_VIOLATION when another process holds a lock on the
-// file).
+// file). Not durable: the same replacement (readers still see the old file or the new one)
+// without the two flushes to the device, for a scratch file that nobody keeps.
 int SpiReplaceFile(const std::string& path,
                    const std::function<std::string(std::optional<std::time_t>)>& compose,
                    const SpiFileFingerprint* expected = nullptr,
-                   SpiFileFingerprint* written = nullptr);
+                   SpiFileFingerprint* written = nullptr, bool durable = true);

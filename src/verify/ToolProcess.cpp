@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,23 +42,26 @@ void CloseBoth(int fds[2]) {
   }
 }
 
-// In the child between fork and exec: async-signal-safe calls only. On a failure the errno
-// goes to the report pipe and the child ends.
-[[noreturn]] void ExecChild(const char* program, char* const argv[], int output, int report,
-                            const ParentDeathWatch& watch) {
-  ::setsid();
-  watch.StartInChild();
-  const int input = ::open("/dev/null", O_RDONLY);
-  if (input < 0 || ::dup2(input, STDIN_FILENO) < 0 || ::dup2(output, STDOUT_FILENO) < 0 ||
-      ::dup2(output, STDERR_FILENO) < 0) {
-    const int error = errno;
-    (void)!::write(report, &error, sizeof error);
-    ::_exit(127);
+// Starts the tool in a session (and process group) of its own, standard input from
+// /dev/null, both output streams into output. posix_spawn starts it without copying this
+// process (a vfork-like clone) and tells an exec failure as its result. 0 or an errno.
+int SpawnTool(const char* program, char* const argv[], int output, pid_t& child) {
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attributes;
+  if (int error = ::posix_spawn_file_actions_init(&actions)) return error;
+  if (int error = ::posix_spawnattr_init(&attributes)) {
+    ::posix_spawn_file_actions_destroy(&actions);
+    return error;
   }
-  ::execv(program, argv);
-  const int error = errno;
-  (void)!::write(report, &error, sizeof error);
-  ::_exit(127);
+  int error = ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+  if (!error)
+    error = ::posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  if (!error) error = ::posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+  if (!error) error = ::posix_spawn_file_actions_adddup2(&actions, output, STDERR_FILENO);
+  if (!error) error = ::posix_spawn(&child, program, &actions, &attributes, argv, environ);
+  ::posix_spawnattr_destroy(&attributes);
+  ::posix_spawn_file_actions_destroy(&actions);
+  return error;
 }
 
 std::string StartFailure(const std::string& program, const std::string& reason) {
@@ -88,37 +92,21 @@ void ToolProcess::Run(const ToolProcessStart& start, const Sink& sink) {
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
 
-  int output[2] = {-1, -1}, report[2] = {-1, -1};
-  if (!MakePipe(output) || !MakePipe(report)) {
+  int output[2] = {-1, -1};
+  if (!MakePipe(output)) {
     const std::string why = std::strerror(errno);
-    CloseBoth(output);
-    CloseBoth(report);
     return fail(why);
   }
   StopSignals stopSignals;
-  ParentDeathWatch watch;
-  const pid_t child = ::fork();
-  if (child < 0) {
-    const std::string why = std::strerror(errno);
+  pid_t child = -1;
+  if (const int error = SpawnTool(program.c_str(), argv.data(), output[1], child)) {
     CloseBoth(output);
-    CloseBoth(report);
-    return fail(why);
-  }
-  if (child == 0) ExecChild(program.c_str(), argv.data(), output[1], report[1], watch);
-  ::close(output[1]);
-  ::close(report[1]);
-  // The exec either closes the report pipe (started) or writes its errno there.
-  int error = 0;
-  ssize_t got;
-  do got = ::read(report[0], &error, sizeof error);
-  while (got < 0 && errno == EINTR);
-  ::close(report[0]);
-  if (got == static_cast<ssize_t>(sizeof error)) {
-    ::close(output[0]);
-    ::waitpid(child, nullptr, 0);
     return fail(std::strerror(error));
   }
-  watch.ChildStarted();
+  ::close(output[1]);
+  // The watcher starts beside the tool, not on the way to its exec.
+  ParentDeathWatch watch;
+  watch.WatchGroup(child);
 
   // Reads the tool's output until the tool ends, answering stop signals on the way. The end
   // is the tool's exit, not the end of its output: something it left running in the
@@ -200,6 +188,7 @@ void ToolProcess::Run(const ToolProcessStart& start, const Sink& sink) {
   // Nothing of the group may stay behind: children a tool left running in the background
   // belong to a run that is over.
   ::kill(-child, SIGKILL);
+  watch.Stop();
   if (stopSignal == 0 && WIFSIGNALED(status)) endSignal_ = WTERMSIG(status);
   if (stopSignal == 0) stopSignal = stopSignals.Caught();  // came after the end
   if (stopSignal != 0) {

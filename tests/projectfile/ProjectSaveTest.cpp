@@ -167,6 +167,21 @@ TEST_F(ProjectSave, FailureHalfWayLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(ReadFile(p), before);
     EXPECT_EQ(FilesIn(dir.path() / "proj"), filesBefore);
   }
+  // A scratch copy is replaced the same way but not flushed: a failing rename still leaves
+  // the old file, a failing flush is never reached.
+  for (const SpiWriteFault fault : {SpiWriteFault::kRename, SpiWriteFault::kSync}) {
+    CSpiProject spi;
+    spi.SetScratchProject(true);
+    ASSERT_EQ(spi.Open(p), 0);
+    ASSERT_EQ(spi.FindDirective("design_name"), 0);
+    ASSERT_EQ(spi.AddValue("more"), 0);
+    SpiInjectWriteFault(fault);
+    EXPECT_EQ(spi.Save(), fault == SpiWriteFault::kSync ? 0 : -1);
+    SpiInjectWriteFault(SpiWriteFault::kNone);
+    if (fault == SpiWriteFault::kRename) {
+      EXPECT_EQ(ReadFile(p), before);
+    }
+  }
 }
 
 TEST_F(ProjectSave, PermissionsAndLinksSurvive) {

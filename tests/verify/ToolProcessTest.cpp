@@ -1,7 +1,9 @@
 // The headless verb's tool run without Qt, with real child processes.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 
+#include <cerrno>
 #include <csignal>
 
 #include "TempDir.h"
@@ -49,6 +51,10 @@ TEST(ToolProcess, OutputArrivesInPiecesAndTheEndIsTold) {
   // What the tool leaves running in its group ends with it: the run does not wait for it.
   const Probe leaver("sleep 30 & echo left");
   EXPECT_EQ(leaver.Output(), "left\n");
+  // Nor does the watcher that stood beside it: no child of ours is left, not even a zombie.
+  errno = 0;
+  EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
 
   const Probe missing("true", "/nonexistent/probe");
   ASSERT_EQ(missing.pieces.size(), 1u);

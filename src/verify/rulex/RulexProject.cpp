@@ -37,6 +37,7 @@ bool UpdateTempProject(const std::string& tempProject, const std::string& design
                        KeptDirectives* kept) {
   KeptDirectives refused;
   CSpiProject project;
+  project.SetScratchProject(true);  // written anew by every run
   if (project.Open(tempProject) != 0) return false;
   if (project.FindProgram("GLOBAL") != 0) {
     project.AddProgram("GLOBAL");
