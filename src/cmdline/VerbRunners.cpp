@@ -11,6 +11,7 @@
 #include "verify/VerifyVerb.h"
 #include "verify/WaiverFile.h"
 #include "verify/all/VerifyAllVerb.h"
+#include "verify/all/merge/ReportVerb.h"
 #include "verify/footprint/FootprintConsole.h"
 #include "verify/template/TemplateConsoleRun.h"
 
