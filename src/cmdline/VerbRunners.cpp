@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "base/HelpWord.h"
 #include "cmdline/VerifyFlows.h"
 #include "convert/kicad/KicadImport.h"
 #include "suite/browser/LibraryListing.h"
@@ -37,7 +38,7 @@ int RunWaive(const std::vector<std::string>& words) {
 }
 
 int RunLibs(const std::vector<std::string>& words) {
-  if (words.size() == 1 && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h")) {
+  if (words.size() == 1 && IsHelpWord(words[0])) {
     std::cout << "usage: kestra libs -proj FILE.tak\n";
     return 0;
   }
@@ -65,8 +66,7 @@ int RunTemplate(const std::vector<std::string>& words) {
 
 int RunImport(const std::vector<std::string>& words) {
   // kicad is the only source: `kestra import -help` is its help.
-  if (words.size() == 1 && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h"))
-    return RunKicadImport(words, std::cout, std::cerr);
+  if (words.size() == 1 && IsHelpWord(words[0])) return RunKicadImport(words, std::cout, std::cerr);
   if (words.empty() || words[0] != "kicad") {
     std::cerr
         << "kestra import: the only source is kicad\nusage: kestra import kicad -proj FILE.tak "

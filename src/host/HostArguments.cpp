@@ -1,5 +1,7 @@
 #include "host/HostArguments.h"
 
+#include "base/HelpWord.h"
+
 const char* const kHostUsage =
     "usage: kestra -product PRODUCT -proj PROJECT.tak -mode COMMAND\n"
     "              [-mpssession SESSION -mpshost HOST]\n";
@@ -16,7 +18,7 @@ HostParse ParseHostArguments(const std::vector<std::string>& words) {
   bool haveProduct = false, haveProject = false, haveMode = false;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& option = words[i];
-    if (option == "-help" || option == "--help" || option == "-h") {
+    if (IsHelpWord(option)) {
       parsed.help = true;
       return {parsed, {}};
     }

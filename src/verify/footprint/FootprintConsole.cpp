@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "base/HelpWord.h"
 #include "outside/CFootprint.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
@@ -40,7 +41,7 @@ void TellAboutPath(const CFootprint& footprints, std::ostream& err) {
 }  // namespace
 
 int ListFootprints(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-  if (words.size() == 1 && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h")) {
+  if (words.size() == 1 && IsHelpWord(words[0])) {
     out << kListUsage;
     return 0;
   }

@@ -1,5 +1,6 @@
 #include "verify/all/merge/ReportVerb.h"
 
+#include "base/HelpWord.h"
 #include "base/PrintableText.h"
 #include "verify/FindingGate.h"
 #include "verify/PathNames.h"
@@ -29,7 +30,7 @@ constexpr const char* kReportUsage =
 
 int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
   if (words.empty() || words.front() != "merge") {
-    if (!words.empty() && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h")) {
+    if (!words.empty() && IsHelpWord(words[0])) {
       out << UsageWithFindingOptions(kReportUsage);
       return 0;
     }
@@ -52,7 +53,7 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
   }
   for (std::size_t i = 1; i < rest.size(); ++i) {
     const std::string& word = rest[i];
-    if (word == "-help" || word == "--help" || word == "-h") {
+    if (IsHelpWord(word)) {
       out << UsageWithFindingOptions(kReportUsage);
       return 0;
     }
