@@ -13,7 +13,7 @@
 #include "verify/WaiverFile.h"
 #include "verify/all/VerifyAllVerb.h"
 #include "verify/all/merge/ReportVerb.h"
-#include "verify/footprint/FootprintConsole.h"
+#include "verify/footprint/FootprintConsoleRun.h"
 #include "verify/template/TemplateConsoleRun.h"
 
 namespace {
