@@ -15,11 +15,8 @@ const VerifyFlow& HeadlessRulex() {
 
 }  // namespace
 
-bool VerifiesWithoutModule(const std::vector<std::string>& words) {
-  return !words.empty() && words.front() == HeadlessRulex().name;
-}
-
-int KestraHeadlessVerifyMain(const std::vector<std::string>& words) {
+std::optional<int> RunVerifyInHost(const std::vector<std::string>& words) {
+  if (words.empty() || words.front() != HeadlessRulex().name) return std::nullopt;
   // A script has nobody to answer a message box: every message goes to standard error.
   ::setenv("KESTRA_NONINTERACTIVE", "1", 1);
   return RunVerifyVerb(words, {&HeadlessRulex(), 1}, std::cout, std::cerr);

@@ -1,9 +1,7 @@
 // The module's entry points besides the command object: what the host may call.
 //
-// Each runs on the host's UI thread and needs a QApplication, except KestraLibsMain,
-// KestraWaiveMain, KestraFootprintsMain, KestraImportMain, KestraTemplateMain and the two queries.
-// The words are those after the verb on the host's command line; the result is the process exit
-// status.
+// Each runs on the host's UI thread. KestraExecuteCommand needs a QApplication
+// (KestraRunInApplication makes it); KestraRunVerb makes it when the verb needs it.
 #pragma once
 
 #include <functional>
@@ -25,32 +23,11 @@ KESTRA_EXPORT void KestraExecuteCommand(const std::string& product, const std::s
                                         const std::optional<std::string>& mpsSession,
                                         const std::optional<std::string>& mpsHost);
 
-// `kestra verify [FLOW ...]`: a verification flow without dialogs, for scripts and CI;
-// `kestra verify all ...`: every flow on every part of libraries.
-KESTRA_EXPORT int KestraVerifyMain(const std::vector<std::string>& words);
-
-// `kestra report merge RESULTS... -html FILE`: results of `kestra verify` runs as one report
-// page. Needs no QApplication.
-KESTRA_EXPORT int KestraReportMain(const std::vector<std::string>& words);
-
-// `kestra waive -rule R -lib L -cell C -reason TEXT ...`: adds a waiver to the waiver file
-// (docs/waivers.md). Needs no QApplication.
-KESTRA_EXPORT int KestraWaiveMain(const std::vector<std::string>& words);
-
-// `kestra libs -proj FILE`: the project's libraries and cells as the browser sees them.
-KESTRA_EXPORT int KestraLibsMain(const std::vector<std::string>& words);
-
-// `kestra footprints -proj FILE [-filter PATTERN]`: the footprints of the project's footprint
-// search path with their folders, as the footprint dialog lists them.
-KESTRA_EXPORT int KestraFootprintsMain(const std::vector<std::string>& words);
-
-// `kestra template extract -proj FILE -lib LIB -cell CELL -o FILE.tpl [-ref]`: the template
-// a part follows, written to a file.
-KESTRA_EXPORT int KestraTemplateMain(const std::vector<std::string>& words);
-
-// `kestra import kicad -proj FILE.tak ...`: KiCad symbol and footprint libraries into the
-// project (docs/real-libraries.md). Needs no QApplication.
-KESTRA_EXPORT int KestraImportMain(const std::vector<std::string>& words);
+// A headless verb of VerbTable.h: argv[1] onwards are the verb's words and its own
+// (`verify all -proj P ...`); argc and argv are the host's or made like them, and the
+// application object is made from them when the verb needs one. The result is the process
+// exit status (2, said on standard error, for words that name no verb).
+KESTRA_EXPORT int KestraRunVerb(int& argc, char** argv);
 
 // The names of the flows `kestra verify` runs, in registry order.
 KESTRA_EXPORT std::vector<std::string> KestraVerifyFlowNames();

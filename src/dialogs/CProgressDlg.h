@@ -54,7 +54,6 @@ class CProgressDlg final : public CDialog {
 
   // Set by Cancel; the owner reads and clears it at the end message.
   bool IsCancelled() const { return cancelled_; }
-  void SetCancelled(bool cancelled) { cancelled_ = cancelled; }
 
   // Ends the open dialog at the tool's end: 2 when the user cancelled (the flag is
   // cleared), else 1.

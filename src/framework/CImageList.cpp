@@ -4,8 +4,6 @@
 #include <QPixmap>
 
 bool CImageList::Create(int width, int height, int, int) {
-  width_ = width;
-  height_ = height;
   images_.clear();
   return width > 0 && height > 0;
 }
@@ -13,12 +11,10 @@ bool CImageList::Create(int width, int height, int, int) {
 bool CImageList::CreateFromStrip(const QPixmap& strip, int width, int, QRgb transparent) {
   images_.clear();
   if (strip.isNull() || width <= 0) return false;
-  width_ = width;
-  height_ = strip.height();
   QPixmap clear = strip;
   clear.setMask(strip.createMaskFromColor(QColor(transparent), Qt::MaskInColor));
   for (int x = 0; x + width <= clear.width(); x += width)
-    images_.push_back(QIcon(clear.copy(x, 0, width, height_)));
+    images_.push_back(QIcon(clear.copy(x, 0, width, strip.height())));
   return true;
 }
 

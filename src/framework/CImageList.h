@@ -7,18 +7,15 @@
 
 class CImageList {
  public:
-  // Sets the image size; initial size and growth are accepted for the callers' sake.
+  // Empties the list; true for a valid image size. The icons keep their own size; the size,
+  // initial count and growth are accepted for the callers' sake.
   bool Create(int width, int height, int initial, int grow);
   // Cuts a bitmap strip into images `width` pixels wide, `transparent` made clear.
   bool CreateFromStrip(const QPixmap& strip, int width, int grow, QRgb transparent);
   int Add(const QIcon& icon);
-  int GetImageCount() const { return static_cast<int>(images_.size()); }
   QIcon GetIcon(int index) const;
-  QSize ImageSize() const { return {width_, height_}; }
 
  private:
-  int width_ = 16;
-  int height_ = 16;
   QList<QIcon> images_;
 };
 

@@ -1,16 +1,12 @@
 #include "host/HostArguments.h"
 
+#include "base/HelpWord.h"
+
 const char* const kHostUsage =
     "usage: kestra -product PRODUCT -proj PROJECT.tak -mode COMMAND\n"
-    "              [-mpssession SESSION -mpshost HOST]\n"
-    "       kestra libs -proj PROJECT.tak\n"
-    "       kestra footprints -proj PROJECT.tak [-filter PATTERN]\n"
-    "       kestra template extract -proj PROJECT.tak -lib LIB -cell CELL -o FILE.tpl [-ref]\n"
-    "       kestra import kicad -proj PROJECT.tak [-symbols ...] [-footprints ...] [-replace]\n"
-    "       kestra verify FLOW ...\n"
-    "       kestra verify all -proj PROJECT.tak [-lib LIB ...] [-j N] [-html FILE]\n"
-    "       kestra report merge RESULTS.json ... -html FILE\n"
-    "       kestra waive -rule R -lib L -cell C [-object O] -reason TEXT (-waivers FILE|-proj P)\n"
+    "              [-mpssession SESSION -mpshost HOST]\n";
+
+const char* const kHostUsageEnd =
     "       kestra help [VERB [FLOW]]     kestra -help     kestra --version\n"
     "COMMAND is one of ViewSymbol, ViewLumenSymbol, SetupTemplate, ViewFootprint, ImportXML,\n"
     "ImportLumen, ImportXML_ToLumen, ExportXML, ExportLumen, ExportXML_FromLumen, Simulation,\n"
@@ -22,7 +18,7 @@ HostParse ParseHostArguments(const std::vector<std::string>& words) {
   bool haveProduct = false, haveProject = false, haveMode = false;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& option = words[i];
-    if (option == "-help" || option == "--help" || option == "-h") {
+    if (IsHelpWord(option)) {
       parsed.help = true;
       return {parsed, {}};
     }

@@ -23,5 +23,8 @@ struct HostParse {
 
 HostParse ParseHostArguments(const std::vector<std::string>& words);
 
-// The usage text printed for -help and after a bad command line.
+// The usage printed for -help and after a bad command line begins with kHostUsage (the
+// command form), lists the verbs' usage lines and ends with kHostUsageEnd (help, version and
+// the commands).
 extern const char* const kHostUsage;
+extern const char* const kHostUsageEnd;

@@ -3,15 +3,20 @@
 #include <iostream>
 
 #include "cmdline/KestraEntryPoints.h"
+#include "cmdline/VerbTable.h"
 #include "cmdline/VerifyFlowNames.h"
 #include "host/HostArguments.h"
+#include "host/HostEnvironment.h"
 #include "host/ModuleLibrary.h"
 #include "host/NearestWord.h"
 
 std::string HostUsage() {
   std::string usage = kHostUsage;
-  usage += "FLOW is one of:";
   // Named here rather than asked of the module: the usage loads no library.
+  for (const VerbEntry& verb : VerbTable())
+    usage += "       kestra " + std::string(verb.usage) + "\n";
+  usage += kHostUsageEnd;
+  usage += "FLOW is one of:";
   for (const std::string_view flow : kVerifyFlowNames) usage += " " + std::string(flow);
   return usage + ", or all (kestra verify lists them, kestra help verify FLOW shows a flow's " +
          "options)\n";
@@ -19,28 +24,43 @@ std::string HostUsage() {
 
 std::string HostVersion() { return std::string("kestra ") + KESTRA_VERSION; }
 
-int RunHostHelp(const std::vector<std::string>& words) {
+int RunVerb(const char* program, const std::vector<std::string>& words) {
+  const VerbEntry* verb = FindVerb(words);
+  if (verb == nullptr) return -1;
+  if (verb->runInHost != nullptr) {
+    const std::vector<std::string> rest(words.begin() + static_cast<long>(VerbWordCount(*verb)),
+                                        words.end());
+    if (const std::optional<int> status = verb->runInHost(rest)) return *status;
+  }
+  // A verb whose run needs the application object may open message boxes and windows.
+  if (verb->needsApplication) {
+    ProvideRuntimeDirectory();
+    ChooseHeadlessWhenNeeded();
+  }
+  // The module's entry takes a command line like the host's.
+  std::vector<std::string> line = {program};
+  line.insert(line.end(), words.begin(), words.end());
+  std::vector<char*> argv;
+  for (std::string& word : line) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  int argc = static_cast<int>(line.size());
+  return KESTRA_MODULE(KestraRunVerb)(argc, argv.data());
+}
+
+int RunHostHelp(const char* program, const std::vector<std::string>& words) {
   if (words.empty()) {
     std::cout << HostUsage();
     return 0;
   }
-  const std::vector<std::string> help = {"-help"};
-  const std::string& verb = words.front();
-  if (verb == "verify") {
-    // kestra help verify [FLOW]: the flow list, or the flow's options.
-    std::vector<std::string> flowHelp(words.begin() + 1, words.end());
-    flowHelp.push_back("-help");
-    return KESTRA_MODULE(KestraVerifyMain)(words.size() == 1 ? help : flowHelp);
+  // kestra help VERB [FLOW]: the verb's own help (for verify, the flow list or the flow's).
+  if (FindVerb(words) != nullptr) {
+    std::vector<std::string> help = words;
+    help.push_back("-help");
+    return RunVerb(program, help);
   }
-  if (verb == "libs") return KESTRA_MODULE(KestraLibsMain)(help);
-  if (verb == "footprints") return KESTRA_MODULE(KestraFootprintsMain)(help);
-  if (verb == "template") return KESTRA_MODULE(KestraTemplateMain)(help);
-  if (verb == "report") return KESTRA_MODULE(KestraReportMain)(help);
-  if (verb == "waive") return KESTRA_MODULE(KestraWaiveMain)(help);
-  const std::vector<std::string> verbs = {"verify",   "libs",   "footprints",
-                                          "template", "report", "waive"};
+  const std::string& verb = words.front();
   std::cerr << "kestra help: no verb \"" << verb << "\"";
-  if (const std::string near = NearestWord(verb, verbs); !near.empty())
+  if (const std::string near = NearestWord(verb, VerbFirstWords()); !near.empty())
     std::cerr << "; did you mean \"" << near << "\"?";
   std::cerr << "\n" << HostUsage();
   return 2;

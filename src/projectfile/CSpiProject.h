@@ -78,7 +78,6 @@ class CSpiProject {
   const CSpiProgramList& Programs() const { return programs_; }
   CSpiProgram* CurrentProgram() const { return currentProgram_; }
   CSpiDirective* CurrentDirective() const { return currentDirective_; }
-  const std::string& ProjectFile() const { return projectFile_; }
   const std::string& ProjectFullPath() const { return projectFullPath_; }
   const std::string& LogPath() const { return logPath_; }
   // "qvd.tak", "site.tak", the project file (or "<project>.tak") and "user.tak".

@@ -24,7 +24,6 @@ void* SpiArena::Allocate(std::size_t size, std::size_t align) {
     at = (at + align - 1) & ~(static_cast<std::uintptr_t>(align) - 1);
   }
   next_ = reinterpret_cast<char*>(at + size);
-  used_ += size;
   return reinterpret_cast<void*>(at);
 }
 
@@ -57,7 +56,6 @@ void SpiArena::NewBlock(std::size_t atLeast) {
 void SpiArena::Release() {
   blocks_.clear();
   next_ = end_ = nullptr;
-  used_ = 0;
 }
 
 std::size_t SpiArena::BytesHeld() const {

@@ -39,8 +39,7 @@ class SpiArena {
 
   // Frees everything at once; every view into the arena becomes invalid.
   void Release();
-  // Bytes handed out and bytes of memory held, for measurements.
-  std::size_t BytesUsed() const { return used_; }
+  // Bytes of memory held, for measurements.
   std::size_t BytesHeld() const;
 
  private:
@@ -49,5 +48,4 @@ class SpiArena {
   std::vector<SpiPages> blocks_;
   char* next_ = nullptr;
   char* end_ = nullptr;
-  std::size_t used_ = 0;
 };

@@ -10,5 +10,3 @@ enum SpiLevel : int {
 };
 
 inline constexpr int kSpiLevelCount = 4;
-
-inline constexpr bool SpiIsLevel(int level) { return level >= 0 && level < kSpiLevelCount; }

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "base/HelpWord.h"
+
 const char* TakUsage() {
   return "usage: tak parse FILE [-level N]\n"
          "       tak format FILE [-level N]\n"
@@ -20,7 +22,7 @@ std::optional<TakArguments> ParseTakArguments(const std::vector<std::string>& ar
   TakArguments parsed;
   for (std::size_t i = 0; i < argv.size(); ++i) {
     const std::string& word = argv[i];
-    if (word == "-help" || word == "--help" || word == "-h") {
+    if (IsHelpWord(word)) {
       parsed.help = true;
     } else if (word == "-level" || word == "-proj" || word == "-wait") {
       if (i + 1 >= argv.size()) {

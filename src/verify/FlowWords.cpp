@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "base/HelpWord.h"
+
 namespace {
 
 template <typename List>
@@ -35,7 +37,7 @@ std::optional<FlowWords> FlowWords::Parse(const std::vector<std::string>& words,
 bool FlowWords::HelpAsked(const std::vector<std::string>& words,
                           std::span<const std::string_view> valued) {
   for (std::size_t i = 0; i < words.size(); ++i) {
-    if (words[i] == "-help" || words[i] == "--help" || words[i] == "-h") return true;
+    if (IsHelpWord(words[i])) return true;
     if (Contains(valued, words[i])) ++i;
   }
   return false;

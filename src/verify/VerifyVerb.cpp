@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "base/HelpWord.h"
 #include "verify/FindingGate.h"
 #include "verify/OutputFile.h"
 #include "verify/ResultOutput.h"
@@ -19,8 +20,6 @@ constexpr const char* kSharedOptions =
     "-fail-on error|warning|fatal, -min-severity info|warning|error|fatal\n"
     "exit status: 0 passed, 3 passed with warnings, 1 failed, 2 status unknown or not run\n"
     "(with -fail-on: 1 for a finding that bad, else 0; 2 stays 2)\n";
-
-bool IsHelp(const std::string& word) { return word == "-help" || word == "--help" || word == "-h"; }
 
 std::string FlowUsage(const VerifyFlow& flow) {
   return std::string("usage: kestra verify ") + flow.name + " " + flow.usage + "\n" +
@@ -49,7 +48,7 @@ SharedOptions TakeSharedOptions(const std::vector<std::string>& words,
       options.json = true;
     } else if (words[i] == "-no-waivers") {
       options.noWaivers = true;
-    } else if (IsHelp(words[i])) {
+    } else if (IsHelpWord(words[i])) {
       options.help = true;
     } else if (words[i] == "-junit") {
       if (i + 1 >= words.size()) {
@@ -124,7 +123,7 @@ std::string VerifyFlowList(std::span<const VerifyFlow> flows) {
 
 int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyFlow> flows,
                   std::ostream& out, std::ostream& err) {
-  if (words.empty() || IsHelp(words.front())) {
+  if (words.empty() || IsHelpWord(words.front())) {
     out << VerifyFlowList(flows);
     return 0;
   }

@@ -69,7 +69,9 @@ TEST(Host, NoArgumentsVersionAndHelpTellWhatKestraIs) {
       {"help libs", "usage: kestra libs"},
       {"help footprints", "kestra footprints"},
       {"help template", "kestra template extract"},
-      {"help report", "usage: kestra report merge"}};
+      {"help report", "usage: kestra report merge"},
+      {"help import", "usage: kestra import kicad"},
+      {"import -help", "usage: kestra import kicad"}};
   for (const auto& [words, start] : helps) {
     const Outcome help = RunKestra(dir, words);
     EXPECT_EQ(help.status, 0) << words;
@@ -89,8 +91,10 @@ TEST(Host, UsageVersionAndTheRulesCheckerLoadNoModuleAndNoQt) {
                         std::filesystem::copy_options::recursive);
   const std::string rulex =
       "verify rulex -proj '" + dir.str() + "/demo/demo.tak' -lib standard -cell 7432";
-  for (const std::string& words : {std::string(), std::string("-help"), std::string("--version"),
-                                   std::string("help"), std::string("stray"), rulex}) {
+  for (const std::string& words :
+       {std::string(), std::string("-help"), std::string("--version"), std::string("help"),
+        std::string("stray"), std::string("help nosuch"), std::string("help verify rulex"),
+        rulex}) {
     const Outcome o = RunKestra(dir, words, "LD_DEBUG=files");
     ASSERT_NE(o.err.find("file=libstdc++"), std::string::npos) << "no loader trace: " << o.err;
     for (const char* library : {"libkestraui", "libQt6", "libfontconfig", "libX11", "libxcb",

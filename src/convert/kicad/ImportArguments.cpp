@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "base/HelpWord.h"
+
 namespace {
 
 bool IsOption(const std::string& word) { return word.size() > 1 && word.front() == '-'; }
@@ -21,7 +23,7 @@ std::optional<ImportArguments> ParseImportArguments(const std::vector<std::strin
       }
       return &words[++i];
     };
-    if (option == "-help" || option == "--help" || option == "-h") {
+    if (IsHelpWord(option)) {
       a.help = true;
     } else if (option == "-replace") {
       a.replace = true;

@@ -7,7 +7,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 
@@ -22,6 +21,7 @@
 #include "verify/ScratchProject.h"
 #include "verify/VerifyAllLock.h"
 #include "verify/WaiverFile.h"
+#include "verify/all/RunOutput.h"
 #include "verify/all/cluster/ClusterRun.h"
 #include "verify/all/cluster/CommandOutput.h"
 #include "verify/all/cluster/SlurmJobs.h"
@@ -37,7 +37,6 @@
 #include "verify/all/jobs/PlanManifest.h"
 #include "verify/all/jobs/ResultFile.h"
 #include "verify/all/jobs/WorkerPool.h"
-#include "verify/all/merge/ResultsMerge.h"
 #include "verify/all/page/PageFiles.h"
 
 namespace fs = std::filesystem;
@@ -75,23 +74,6 @@ constexpr const char* kUsage =
     "exit status: the worst verdict (0 passed, 3 passed with warnings, 1 failed, 2 status\n"
     "unknown or nothing checked); a flow that does not apply to a part is not run and does\n"
     "not count\n";
-
-constexpr const char* kReportUsage =
-    "usage: kestra report merge RESULTS.json|FOLDER ... -html FILE [-previous RESULTS.json] "
-    "[-json]\n"
-    "         [-cluster-job ARRAY_JOB_ID] [-waivers FILE] [-fail-on error|warning|fatal]\n"
-    "         [-min-severity LEVEL]\n"
-    "  the results of kestra verify ... -json runs (a job list's results) as one report page;\n"
-    "  a folder gives its .json files; a job list's result that is missing is unknown\n"
-    "  -previous: an earlier run's -json results, for the changes since\n"
-    "  -cluster-job: the Slurm array that ran the job list, for what became of its tasks\n"
-    "%s";
-
-// The usage with the options about findings in place of %s.
-std::string UsageText(const char* usage) {
-  std::string text = usage;
-  return text.replace(text.find("%s"), 2, kFindingOptionsUsage);
-}
 
 constexpr std::string_view kAllValued[] = {
     "-proj",   "-lib",  "-cell",  "-flows", "-j",           "-timeout",     "-template",
@@ -283,51 +265,6 @@ void WriteText(const std::vector<VerifyResult>& results, const std::vector<bool>
     }
     out << (reused[i] ? " (unchanged: earlier verdict)" : "") << "\n";
   }
-}
-
-// The summary on standard error: per flow how many parts gave each verdict.
-void WriteSummary(const std::vector<std::string>& flows, const std::vector<VerifyResult>& results,
-                  std::ostream& err) {
-  for (const std::string& flow : flows) {
-    long counts[6] = {};
-    for (const VerifyResult& result : results) {
-      if (result.flow != flow) continue;
-      ++counts[result.notRun ? 4 : result.waived ? 5 : static_cast<int>(result.verdict)];
-    }
-    // Passed by waivers is never counted as plainly passed.
-    err << "summary: " << flow << ": " << counts[0] << " passed, " << counts[3]
-        << " passed with warnings, " << counts[1] << " failed, " << counts[2] << " unknown, "
-        << counts[4] << " not run";
-    if (counts[5] > 0) err << ", " << counts[5] << " passed (waived)";
-    err << "\n";
-  }
-}
-
-// The results as -json gives them, with the findings that came and went since the previous
-// run under "new_findings" and "fixed_findings".
-void WriteRunJson(const std::vector<VerifyResult>& results,
-                  const std::vector<FindingChange>& changes, std::ostream& out) {
-  std::ostringstream records;
-  WriteResultsJson(results, records);
-  nlohmann::json json = nlohmann::json::parse(records.str());
-  // A single record has no place for them; a run over one check has no history to speak of.
-  if (!json.contains("parts")) {
-    out << records.str();
-    return;
-  }
-  json["new_findings"] = nlohmann::json::array();
-  json["fixed_findings"] = nlohmann::json::array();
-  for (const FindingChange& change : changes) {
-    nlohmann::json record = {{"library", change.library},
-                             {"part", change.part},
-                             {"flow", change.flow},
-                             {"rule", change.finding.rule},
-                             {"object", change.finding.object},
-                             {"severity", SeverityName(change.finding.severity)},
-                             {"message", change.finding.message}};
-    json[change.fixed ? "fixed_findings" : "new_findings"].push_back(std::move(record));
-  }
-  out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
 }
 
 bool InScope(const VerifyResult& result, const VerifyAllRequest& request,
@@ -555,7 +492,7 @@ int RunChunkWords(const std::vector<std::string>& words, std::ostream& err) {
 int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFlow> flows,
                  std::ostream& out, std::ostream& err) {
   if (FlowWords::HelpAsked(words, kAllValued)) {
-    out << UsageText(kUsage);
+    out << UsageWithFindingOptions(kUsage);
     return 0;
   }
   if (words.size() == 1 && words.front() == "-worker") return RunWorker(flows);
@@ -567,7 +504,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
                   ? ParseAllArguments(rest, error)
                   : std::nullopt;
   if (!args) {
-    err << "kestra verify all: " << PrintableText(error) << "\n" << UsageText(kUsage);
+    err << "kestra verify all: " << PrintableText(error) << "\n" << UsageWithFindingOptions(kUsage);
     return kUsageStatus;
   }
   if (ExistingProjectFile(args->request.project, error).empty()) {
@@ -758,113 +695,6 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
         err << "kestra verify all: warning: " << PrintableText(text) << "\n";
       err << "report page: " << PrintableText(AbsolutePath(args->html)) << "\n";
     }
-  }
-  return status;
-}
-
-int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-  if (words.empty() || words.front() != "merge") {
-    if (!words.empty() && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h")) {
-      out << UsageText(kReportUsage);
-      return 0;
-    }
-    err << "kestra report: expected merge\n" << UsageText(kReportUsage);
-    return kUsageStatus;
-  }
-  std::vector<std::string> files;
-  std::string html;
-  std::string previousFile;
-  std::string clusterJob;
-  bool json = false;
-  FindingOptions findingOptions;
-  std::vector<std::string> rest = words;
-  static constexpr std::string_view kMergeValued[] = {"-html", "-previous", "-cluster-job"};
-  std::string optionError;
-  if (!TakeFindingOptions(rest, kMergeValued, findingOptions, optionError) ||
-      !LoadWaivers(findingOptions, "", optionError)) {
-    err << "kestra report merge: " << PrintableText(optionError) << "\n";
-    return kUsageStatus;
-  }
-  for (std::size_t i = 1; i < rest.size(); ++i) {
-    const std::string& word = rest[i];
-    if (word == "-help" || word == "--help" || word == "-h") {
-      out << UsageText(kReportUsage);
-      return 0;
-    }
-    if (word == "-json") {
-      json = true;
-    } else if (word == "-html" || word == "-previous" || word == "-cluster-job") {
-      if (i + 1 >= rest.size()) {
-        err << "kestra report merge: " << word
-            << (word == "-cluster-job" ? " needs a job id\n" : " needs a file\n")
-            << UsageText(kReportUsage);
-        return kUsageStatus;
-      }
-      (word == "-html" ? html : word == "-previous" ? previousFile : clusterJob) = rest[++i];
-    } else if (!word.empty() && word.front() == '-') {
-      err << "kestra report merge: unknown option " << PrintableText(word) << "\n"
-          << UsageText(kReportUsage);
-      return kUsageStatus;
-    } else {
-      files.push_back(word);
-    }
-  }
-  if (files.empty() || (html.empty() && !json)) {
-    err << "kestra report merge: give the results files and -html FILE (or -json)\n"
-        << UsageText(kReportUsage);
-    return kUsageStatus;
-  }
-  if (!clusterJob.empty() && clusterJob.find_first_not_of("0123456789") != std::string::npos) {
-    err << "kestra report merge: -cluster-job needs a job id (digits), not \""
-        << PrintableText(clusterJob) << "\"\n";
-    return kUsageStatus;
-  }
-  // A job that never ran (a lost node, a killed array task) leaves an empty file; a job
-  // list's results that are missing become unknown results.
-  MergeOutcome merged = MergeResults({files, clusterJob, !html.empty()});
-  if (!merged.error.empty()) {
-    err << "kestra report merge: " << PrintableText(merged.error) << "\n";
-    return kUsageStatus;
-  }
-  for (const std::string& warning : merged.warnings)
-    err << "kestra report merge: warning: " << PrintableText(warning) << "\n";
-  std::vector<VerifyResult>& results = merged.results;
-  const std::vector<std::string>& flows = merged.flows;
-  std::vector<VerifyResult> previous;
-  if (!previousFile.empty()) {
-    std::string error;
-    auto read = ReadResultsJson(previousFile, error);
-    if (!read) {
-      err << "kestra report merge: " << PrintableText(previousFile) << ": " << PrintableText(error)
-          << "\n";
-      return kUsageStatus;
-    }
-    previous = std::move(*read);
-  }
-  WaiveFindings(results, findingOptions, true, "kestra report merge: ", err);
-  ApplyWaivers(previous, findingOptions.waivers, TodayDate());
-  const int status = results.empty() ? kUsageStatus : GateStatus(results, findingOptions);
-  DropLesserFindings(results, findingOptions);
-  DropLesserFindings(previous, findingOptions);
-  if (json) WriteRunJson(results, FindingChangesSince(previous, results), out);
-  if (!html.empty()) {
-    PageRequest page{html,
-                     merged.title.empty() ? "merged results" : merged.title,
-                     flows,
-                     results,
-                     {},
-                     previous,
-                     !previousFile.empty()};
-    std::vector<std::string> warnings;
-    std::string error;
-    if (!WritePageWithLogs(page, warnings, error)) {
-      err << "kestra report merge: " << PrintableText(error) << "\n";
-      return kUsageStatus;
-    }
-    for (const std::string& text : warnings)
-      err << "kestra report merge: warning: " << PrintableText(text) << "\n";
-    WriteSummary(flows, results, err);
-    err << "report page: " << PrintableText(AbsolutePath(html)) << "\n";
   }
   return status;
 }

@@ -3,7 +3,6 @@
 // with a time limit per job; the results as text, JSON, JUnit and a report page; the run's
 // history in the project's temp folder, so that -changed re-checks only changed parts; or,
 // with -plan, the jobs as a job list for GNU parallel or a Slurm array.
-// `kestra report merge`: the results of such a job list as one report page.
 // Standard C++ and POSIX; one thread; runs child processes of the running program.
 #pragma once
 
@@ -18,6 +17,3 @@
 // 2; 2 also when none ran), 2 for a usage error or a run that could not be made.
 int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFlow> flows,
                  std::ostream& out, std::ostream& err);
-
-// The words after "report". The exit status as for RunVerifyAll.
-int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);

@@ -11,6 +11,7 @@
 #include "outside/CToolLauncher.h"
 #include "verify/DialogToolRunner.h"
 #include "verify/ProgressDialogSink.h"
+#include "verify/SelectedLibrary.h"
 #include "verify/WorkingDirectory.h"
 #include "verify/cellsim/CellsimPaths.h"
 #include "verify/cellsim/CellsimTexts.h"
@@ -176,17 +177,8 @@ void CCellsimVerification::ValidateSimulationPaths() {
 }
 
 void CCellsimVerification::RunSimulationChecks() {
-  std::vector<std::string> libraries;
-  browser_->GetSelectedLibList(libraries);
-  if (libraries.empty()) {
-    AfxMessageBox(kCellsimNoLibrary);
-    return;
-  }
-  if (libraries.size() > 1) {
-    AfxMessageBox(kCellsimSeveralLibraries);
-    return;
-  }
-  libraryName_ = libraries.front();
+  libraryName_ = SingleSelectedLibrary(*browser_, kCellsimNoLibrary);
+  if (libraryName_.empty()) return;
   selectedCells_.clear();
   browser_->GetSelectedCellList(libraryName_, selectedCells_);
   SimulationRequest request;

@@ -8,8 +8,6 @@ inline constexpr const char* kCellsimUdpsMissing =
 inline constexpr const char* kCellsimOptionsFileMissing =
     "The mentioned options file does not exist";
 inline constexpr const char* kCellsimNoLibrary = "Select a library/cell for verification";
-inline constexpr const char* kCellsimSeveralLibraries =
-    "Only one library can be selected for verification";
 inline constexpr const char* kCellsimNoDefaultPaths =
     "'vlog_model_path.txt' file does not exist in the library directory for default paths to be "
     "picked";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "base/HelpWord.h"
 #include "outside/CFootprint.h"
 #include "verify/FlowNames.h"
 #include "verify/FlowWords.h"
@@ -25,7 +26,7 @@ constexpr const char* kVerifyUsage =
 }  // namespace
 
 int ListFootprints(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-  if (words.size() == 1 && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h")) {
+  if (words.size() == 1 && IsHelpWord(words[0])) {
     out << kListUsage;
     return 0;
   }

@@ -9,6 +9,7 @@
 #include "outside/C5XBrowserUI.h"
 #include "outside/CLHelpHandler.h"
 #include "outside/CToolLauncher.h"
+#include "verify/SelectedLibrary.h"
 #include "verify/ToolRunObserver.h"
 #include "verify/packaging/PackagingTexts.h"
 #include "verify/packaging/ui_CPackagingVerifydlg.h"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr const char* kSelectLibrary = "Select a library/cell for verification";
-constexpr const char* kOneLibrary = "Only one library can be selected for verification";
 constexpr const char* kLongReport =
     "WARNING: To generate this report, verification has be run on each part separately. This "
     "may take a long time!";
@@ -78,17 +78,8 @@ void CPackagingVerifydlg::OnPassFailReport() {
 }
 
 bool CPackagingVerifydlg::TakeSelectedLibrary() {
-  std::vector<std::string> libraries;
-  browser_->GetSelectedLibList(libraries);
-  if (libraries.empty()) {
-    AfxMessageBox(kSelectLibrary);
-    return false;
-  }
-  if (libraries.size() > 1) {
-    AfxMessageBox(kOneLibrary);
-    return false;
-  }
-  library_ = libraries.front();
+  library_ = SingleSelectedLibrary(*browser_, kSelectLibrary);
+  if (library_.empty()) return false;
   browser_->GetSelectedCellList(library_, cells_);
   return true;
 }

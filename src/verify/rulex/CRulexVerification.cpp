@@ -8,12 +8,15 @@
 #include "outside/CLHelpHandler.h"
 #include "outside/CToolLauncher.h"
 #include "verify/ProgressDialogSink.h"
+#include "verify/SelectedLibrary.h"
 #include "verify/rulex/RulexFlow.h"
 #include "verify/rulex/RulexRequestFor.h"
 #include "verify/rulex/RulexRules.h"
 #include "verify/rulex/ui_CRulexVerification.h"
 
 namespace {
+
+constexpr const char* kNoLibrarySelected = "Select a cell/library for verification";
 
 // Runs the checker attached to the dialog's window while the progress dialog is shown; the
 // detail reaches the progress dialog's pane through the dialog's OnMessage.
@@ -111,19 +114,6 @@ void CRulexVerification::OnAdvancedChecks() {
   EnableDlgItem(IDOK, false);
 }
 
-std::string CRulexVerification::SingleSelectedLibrary(std::vector<std::string>& libraries) {
-  browser_->GetSelectedLibList(libraries);
-  if (libraries.empty()) {
-    AfxMessageBox("Select a cell/library for verification");
-    return "";
-  }
-  if (libraries.size() > 1) {
-    AfxMessageBox("Only one library can be selected for verification");
-    return "";
-  }
-  return libraries.front();
-}
-
 void CRulexVerification::OnOK() {
   // Verify: the dialog stays open for further runs.
   ruleSelection_ = 0;
@@ -137,8 +127,7 @@ void CRulexVerification::OnOK() {
     AfxMessageBox("No Rules Selected");
     return;
   }
-  std::vector<std::string> libraries;
-  const std::string library = SingleSelectedLibrary(libraries);
+  const std::string library = SingleSelectedLibrary(*browser_, kNoLibrarySelected);
   if (library.empty()) return;
   std::vector<std::string> cells;
   browser_->GetSelectedCellList(library, cells);
@@ -177,13 +166,12 @@ int CRulexVerification::RunMinimalChecks(const std::string& library, const std::
 }
 
 void CRulexVerification::LaunchAdvancedChecks() {
-  std::vector<std::string> libraries;
-  const std::string library = SingleSelectedLibrary(libraries);
+  const std::string library = SingleSelectedLibrary(*browser_, kNoLibrarySelected);
   if (library.empty()) return;
   std::vector<std::string> cells;
   browser_->GetSelectedCellList(library, cells);
   const RulexRequest request =
-      RulexRequestFor(*command_, MappedOrSelected(library), "", libraries,
+      RulexRequestFor(*command_, MappedOrSelected(library), "", {library},
                       browser_->IsRefLibSelected() != 0, MakeRuleList(ruleSelection_));
   RulexOutcome outcome;
   outcome.stage = PrepareRulexWindow(request, cells, outcome.plan, outcome.problem);

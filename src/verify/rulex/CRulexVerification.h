@@ -64,8 +64,6 @@ class CRulexVerification final : public CDialog {
   void OnMinimalChecks();
   void OnAdvancedChecks();
   void EnableRuleBoxes(bool enable);
-  // The one selected library, or "" after telling the user why there is none.
-  std::string SingleSelectedLibrary(std::vector<std::string>& libraries);
   // Tells the user about a run that could not be prepared; true when it said something.
   bool ReportPreparationFailure(const RulexOutcome& outcome, const char* tempProjectMessage);
 

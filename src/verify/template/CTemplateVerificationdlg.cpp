@@ -9,6 +9,7 @@
 #include "outside/C5XBrowserUI.h"
 #include "outside/CLHelpHandler.h"
 #include "outside/Tamsin.h"
+#include "verify/SelectedLibrary.h"
 #include "verify/template/TemplateEngineCall.h"
 #include "verify/template/TemplateRun.h"
 #include "verify/template/TemplateTexts.h"
@@ -17,7 +18,6 @@
 namespace {
 
 constexpr const char* kSelectCell = "Select a cell for verification";
-constexpr const char* kOneLibrary = "Only one library can be selected for verification";
 constexpr const char* kOneCell = "Only one cell can be selected for verification";
 constexpr const char* kNoTemplate = "Specify the template file";
 constexpr const char* kNoAspect = "No option selected for template verification";
@@ -79,9 +79,8 @@ bool CTemplateVerificationdlg::TakeSelectedPart(std::string& library, std::strin
     one = chosen.front();
     return true;
   };
-  std::vector<std::string> libraries;
-  browser_->GetSelectedLibList(libraries);
-  if (!takeOne(libraries, kOneLibrary, library)) return false;
+  library = SingleSelectedLibrary(*browser_, kSelectCell, MB_ICONWARNING);
+  if (library.empty()) return false;
   std::vector<std::string> cells;
   browser_->GetSelectedCellList(library, cells);
   // A library of one part can be checked without ticking that part.

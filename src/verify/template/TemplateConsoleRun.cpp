@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "base/HelpWord.h"
 #include "context/CKestraCmdContext.h"
 #include "libformat/LibraryTree.h"
 #include "outside/Tamsin.h"
@@ -172,7 +173,7 @@ VerifyFlow TemplateVerifyFlow() {
 }
 
 int TemplateCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-  if (words.size() == 1 && (words[0] == "-help" || words[0] == "--help" || words[0] == "-h")) {
+  if (words.size() == 1 && IsHelpWord(words[0])) {
     out << kExtractUsage;
     return 0;
   }
@@ -181,7 +182,7 @@ int TemplateCommand(const std::vector<std::string>& words, std::ostream& out, st
     return 2;
   }
   const std::vector<std::string> rest(words.begin() + 1, words.end());
-  if (rest.size() == 1 && (rest[0] == "-help" || rest[0] == "--help" || rest[0] == "-h")) {
+  if (rest.size() == 1 && IsHelpWord(rest[0])) {
     out << kExtractUsage;
     return 0;
   }

@@ -1,0 +1,38 @@
+// The headless verbs of `kestra` (`kestra libs`, `kestra verify all`, ...): each verb's name,
+// summary, usage line and how it runs. Standard C++ without Qt, so that the host reads it
+// without loading the module: the usage, `kestra help VERB` and the choice of where a verb runs
+// come from here. The module's runner of each verb is found by the same name
+// (VerbRunners.h). Constant data; any thread.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct VerbEntry {
+  std::string_view name;     // the verb's words: "libs", or "verify all" for two words
+  std::string_view summary;  // what it does, one line
+  std::string_view usage;    // the usage line after "kestra "
+  // True when the verb's run needs the Qt application object (a flow's tool run through the
+  // launcher); false for a verb that runs on files alone.
+  bool needsApplication = false;
+  // Runs the verb's words (those after the verb) in the host, without the module, when the
+  // words ask for nothing the module alone has; nullopt sends them to the module. Null for a
+  // verb that always runs in the module.
+  std::optional<int> (*runInHost)(const std::vector<std::string>& words) = nullptr;
+};
+
+// The verbs in the order the usage lists them.
+std::span<const VerbEntry> VerbTable();
+
+// The verb the words of a command line begin with (the longest name that matches, so
+// "verify all" before "verify"), or null.
+const VerbEntry* FindVerb(const std::vector<std::string>& words);
+
+// How many words the verb's name has.
+std::size_t VerbWordCount(const VerbEntry& verb);
+
+// The first words of the verbs, each once, in table order: what `kestra help` offers.
+std::vector<std::string> VerbFirstWords();
