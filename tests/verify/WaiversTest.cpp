@@ -69,7 +69,8 @@ TEST(Waivers, MatchingExpiryStaleAndTheVerdict) {
       Failed("7408", {MakeFinding("origin", Severity::Warning, "sym")},
              Verdict::PassedWithWarnings)};
   const auto waivers = Parse(
-      "rule=prop_present lib=stand* part=7432 object=*_DIP14 author=a date=2026-01-01 reason=legacy\n"
+      "rule=prop_present lib=stand* part=7432 object=*_DIP14 author=a date=2026-01-01 "
+      "reason=legacy\n"
       "rule=prop_present lib=standard part=7400 object=OTHER author=a date=2026-01-01 reason=no\n"
       "rule=pin_order lib=standard part=7404 author=a date=2026-01-01 expires=2026-06-30 "
       "reason=until the redraw\n"

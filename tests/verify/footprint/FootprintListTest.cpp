@@ -11,8 +11,8 @@
 #include "outside/CFootprint.h"
 #include "suite/footprint/WildcardMatch.h"
 #include "verify/footprint/FootprintCheck.h"
-#include "verify/footprint/FootprintTexts.h"
 #include "verify/footprint/FootprintRows.h"
+#include "verify/footprint/FootprintTexts.h"
 
 namespace fs = std::filesystem;
 
