@@ -11,7 +11,7 @@
 #include "verify/VerifyVerb.h"
 #include "verify/WaiverFile.h"
 #include "verify/all/VerifyAllVerb.h"
-#include "verify/footprint/FootprintConsole.h"
+#include "verify/footprint/FootprintConsoleRun.h"
 #include "verify/template/TemplateConsoleRun.h"
 
 int KestraVerifyMain(const std::vector<std::string>& words) {

@@ -1,7 +1,7 @@
 #include "cmdline/VerifyFlows.h"
 
 #include "verify/cellsim/CellsimConsoleRun.h"
-#include "verify/footprint/FootprintConsole.h"
+#include "verify/footprint/FootprintConsoleRun.h"
 #include "verify/packaging/PackagingConsoleRun.h"
 #include "verify/rulex/RulexConsoleRun.h"
 #include "verify/template/TemplateConsoleRun.h"

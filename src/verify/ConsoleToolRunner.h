@@ -1,7 +1,9 @@
-// The console's ToolRunner (`kestra verify`): writes the start's status line to standard
-// error, starts the tool attached to a hidden window (ConsoleToolRun: process group, stop
-// signals) and streams its progress to standard error. There is no Cancel: Run is true once
-// the tool has ended. Needs a QApplication; UI thread; the launcher is borrowed.
+// The console's ToolRunner (`kestra verify`): writes each start's status line to standard
+// error, starts the tools attached to hidden windows (ConsoleToolRun: process group, stop
+// signals, several at once for RunEach) and streams their progress to standard error. There is
+// no Cancel: Run is true once the tool has ended, and RunEach once every tool has (a stop
+// signal ends the process after the running tools). Needs a QApplication; UI thread; the
+// launcher is borrowed.
 #pragma once
 
 #include <string>
@@ -17,6 +19,9 @@ class ConsoleToolRunner final : public ToolRunner {
 
   bool Run(const ToolStart& start) override;
   int EndSignal() const override;
+  bool RunEach(std::size_t count, std::size_t parallel, const ComposeTool& compose,
+               const ToolEnded& ended) override;
+  void Tell(const std::string& text, bool error) override;
 
  private:
   CToolLauncher& launcher_;

@@ -9,5 +9,8 @@
 
 class CToolLauncher;
 
-void StartTool(CToolLauncher& launcher, const ToolStart& start, const std::string& product,
-               HWND owner);
+// Starts the tool in start.directory when one is given: the process enters it for the start
+// and comes straight back (the started tool keeps it), so that several tools can start from
+// one process. Returns "" when the tool started, else why not (nothing started).
+std::string StartTool(CToolLauncher& launcher, const ToolStart& start, const std::string& product,
+                      HWND owner);

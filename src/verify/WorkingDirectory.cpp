@@ -9,10 +9,10 @@ std::string CurrentDirectory() {
   return error ? std::string() : current.string();
 }
 
-bool EnterDirectory(const std::string& path) {
-  if (path.empty()) return false;
-  std::error_code error;
-  std::filesystem::current_path(path, error);
+bool EnterDirectory(const std::string& path, std::string* why) {
+  std::error_code error = std::make_error_code(std::errc::no_such_file_or_directory);
+  if (!path.empty()) std::filesystem::current_path(path, error);
+  if (error && why != nullptr) *why = "cannot enter " + path + ": " + error.message();
   return !error;
 }
 

@@ -9,8 +9,9 @@
 // The current directory, "" when it cannot be read.
 std::string CurrentDirectory();
 
-// Makes path the current directory; false (and nothing changed) when it cannot be entered.
-bool EnterDirectory(const std::string& path);
+// Makes path the current directory; false (and nothing changed) when it cannot be entered,
+// with why, when given, saying so ("cannot enter P: reason").
+bool EnterDirectory(const std::string& path, std::string* why = nullptr);
 
 // Remembers the current directory at construction and returns to it at destruction.
 class CurrentDirectoryGuard {

@@ -40,6 +40,15 @@ TEST(TesselStandIn, DrawsTheSymbolAndRefusesWhatItCannotShow) {
   EXPECT_NE(image.pixel(320, 240), qRgb(255, 255, 255));
   EXPECT_EQ(image.pixel(2, 2), qRgb(255, 255, 255));
 
+  // No display and no platform named: it says what it would show and ends.
+  QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "TESSEL_PNG"})
+    bare.remove(name);
+  run =
+      RunProgram(STAND_IN_TOOL("tessel"),
+                 {"-proj", proj, "-lib", "standard", "-cell", "7400", "-view", "sym_1"}, {}, bare);
+  EXPECT_EQ(run.status, 0) << run.err;
+
   // A reference library only through a project that names it, with its list file.
   const QStringList lm358 = {"-lib", "refparts", "-cell", "lm358", "-view", "sym_1", "-png", png};
   run = RunTessel(QStringList{"-proj", proj} + lm358);

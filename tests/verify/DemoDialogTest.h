@@ -23,6 +23,7 @@
 #include "context/CKestraCmdContext.h"
 #include "framework/CDialog.h"
 #include "framework/Prompter.h"
+#include "verify/VerifyResult.h"
 
 template <class Dialog>
 class DemoDialogTest : public ::testing::Test {
@@ -158,3 +159,23 @@ class ResultsWatcher {
   QTimer timer_;
   QElapsedTimer clock_;
 };
+
+// The dialog and the headless verb give the same results for the same parts, but for how
+// long each took.
+inline void ExpectSameResults(const std::vector<VerifyResult>& dialog,
+                              const std::vector<VerifyResult>& verb) {
+  ASSERT_EQ(dialog.size(), verb.size());
+  for (std::size_t i = 0; i < dialog.size(); ++i) {
+    const VerifyResult& a = dialog[i];
+    const VerifyResult& b = verb[i];
+    EXPECT_EQ(a.flow, b.flow);
+    EXPECT_EQ(a.library, b.library);
+    EXPECT_EQ(a.cell, b.cell);
+    EXPECT_EQ(a.verdict, b.verdict) << a.cell;
+    EXPECT_EQ(a.message, b.message);
+    EXPECT_EQ(a.log, b.log);
+    EXPECT_EQ(a.counts, b.counts);
+    EXPECT_EQ(a.findings, b.findings) << a.cell;
+    EXPECT_EQ(a.cause, b.cause);
+  }
+}

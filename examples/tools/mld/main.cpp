@@ -8,12 +8,21 @@
 // family's view "verilog" (or "vhdl"), or into the first "verilog_N" ("vhdl_N") that does
 // not have that file yet, so nothing is ever overwritten. Opening lists the view's files.
 // The part is found from the project's folder's qvd.lib. Prints what it did, one line per
-// action; exit status 1 when an action could not be done.
+// action, then shows the files it made or opened in a window until it is closed. With
+// -png FILE (or MLD_PNG=FILE in the environment) it draws that window into the PNG file
+// instead and exits; on the offscreen platform, or with no display at all, it shows nothing.
+// Exit status 1 when an action could not be done.
+#include <QApplication>
+#include <QFont>
+#include <QPixmap>
+#include <QPlainTextEdit>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "PartFolder.h"
 #include "SimulationViewFiles.h"
@@ -72,6 +81,12 @@ std::vector<std::pair<std::string, std::string>> PinTypes(const fs::path& cellDi
   return types;
 }
 
+// A file the tool made or opened, to be shown: what it is and its path.
+struct ShownFile {
+  std::string title;
+  fs::path path;
+};
+
 // Writes text into a new file; false when the file exists or cannot be made.
 bool WriteNewFile(const fs::path& file, const std::string& text) {
   std::FILE* out = std::fopen(file.c_str(), "wx");  // never replaces a file
@@ -80,7 +95,8 @@ bool WriteNewFile(const fs::path& file, const std::string& text) {
   return std::fclose(out) == 0 && written;
 }
 
-int CreateView(const NewView& kind, const PartFolder& part, const std::string& cell) {
+int CreateView(const NewView& kind, const PartFolder& part, const std::string& cell,
+               std::vector<ShownFile>& shown) {
   const fs::path cellDir = part.cellDir;
   std::string symbolView;
   const auto pins = SymbolPins(cellDir, symbolView);
@@ -106,6 +122,7 @@ int CreateView(const NewView& kind, const PartFolder& part, const std::string& c
     }
     std::cout << "mld: created " << kind.what << " " << (dir / fileName).string() << " (view "
               << view << ") from " << ports.size() << " pins of " << symbolView << std::endl;
+    shown.push_back({std::string("created ") + kind.what + " (view " + view + ")", dir / fileName});
     return 0;
   }
   std::cerr << "mld: no free view name for a new " << kind.what << std::endl;
@@ -113,7 +130,7 @@ int CreateView(const NewView& kind, const PartFolder& part, const std::string& c
 }
 
 int OpenView(const std::string& family, int viewType, const std::string& view,
-             const PartFolder& part) {
+             const PartFolder& part, std::vector<ShownFile>& shown) {
   const fs::path dir = fs::path(part.cellDir) / view;
   std::error_code error;
   if (!ViewMatchesType(view, viewType) || !fs::is_directory(dir, error)) {
@@ -128,6 +145,7 @@ int OpenView(const std::string& family, int viewType, const std::string& view,
     int lines = 0;
     for (std::string line; std::getline(in, line);) ++lines;
     files.push_back(entry.path().filename().string() + " (" + std::to_string(lines) + " lines)");
+    shown.push_back({"opened " + family + " view " + view, entry.path()});
   }
   std::sort(files.begin(), files.end());
   std::cout << "mld: opened " << family << " view " << dir.string() << ":";
@@ -135,6 +153,49 @@ int OpenView(const std::string& family, int viewType, const std::string& view,
   for (std::size_t i = 0; i < files.size(); ++i) std::cout << (i ? ", " : " ") << files[i];
   std::cout << std::endl;
   return 0;
+}
+
+// The files shown one after the other, each under a heading with what it is and its path.
+std::string ShownText(std::vector<ShownFile> shown) {
+  std::sort(shown.begin(), shown.end(),
+            [](const ShownFile& a, const ShownFile& b) { return a.path < b.path; });
+  std::string text;
+  for (const ShownFile& file : shown) {
+    std::ifstream in(file.path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    text += (text.empty() ? "" : "\n") + std::string("=== ") + file.title + ": " +
+            file.path.string() + "\n" + content.str();
+  }
+  return text;
+}
+
+// Shows the files in a window, or draws the window into png; the status to exit with.
+int Show(int argc, char** argv, const std::string& png, const std::vector<ShownFile>& shown,
+         const std::string& caption, int status) {
+  if (shown.empty()) return status;
+  // Drawing into a file needs no display; without one there is nothing to show.
+  const bool display = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+  if ((!png.empty() || !display) && !std::getenv("QT_QPA_PLATFORM"))
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  QPlainTextEdit window;
+  window.setReadOnly(true);
+  window.setFont(QFont("monospace", 10));
+  window.setPlainText(QString::fromStdString(ShownText(shown)));
+  window.setWindowTitle(QString::fromStdString("mld - " + caption));
+  window.resize(720, 520);
+  if (!png.empty()) {
+    if (!window.grab().save(QString::fromStdString(png), "PNG")) {
+      std::cerr << "mld: cannot write \"" << png << "\"" << std::endl;
+      return 1;
+    }
+    std::cout << "mld: wrote " << png << std::endl;
+    return status;
+  }
+  if (QGuiApplication::platformName() == "offscreen") return status;
+  window.show();
+  return app.exec() == 0 ? status : 1;
 }
 
 }  // namespace
@@ -150,7 +211,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> actions;
   for (const std::string& option : options.order) {
     if (option != "-proj" && option != "-lib" && option != "-cell" && option != "-mpssession" &&
-        option != "-mpshost")
+        option != "-mpshost" && option != "-png")
       actions.push_back(option);
   }
   if (actions.empty()) {
@@ -167,21 +228,24 @@ int main(int argc, char** argv) {
     return 1;
   }
   int status = 0;
+  std::vector<ShownFile> shown;
   for (const std::string& action : actions) {
     const NewView* kind = nullptr;
     for (const NewView& v : kNewViews) {
       if (action == v.option) kind = &v;
     }
     if (kind) {
-      status |= CreateView(*kind, *part, cell);
+      status |= CreateView(*kind, *part, cell, shown);
     } else if (action == "-openVerilog") {
-      status |= OpenView("Verilog", kVerilogViews, options.Get(action), *part);
+      status |= OpenView("Verilog", kVerilogViews, options.Get(action), *part, shown);
     } else if (action == "-openVhdl") {
-      status |= OpenView("VHDL", kVhdlViews, options.Get(action), *part);
+      status |= OpenView("VHDL", kVhdlViews, options.Get(action), *part, shown);
     } else {
       std::cerr << "mld: unknown option " << action << std::endl;
       status = 1;
     }
   }
-  return status;
+  std::string png = options.Get("-png");
+  if (png.empty() && std::getenv("MLD_PNG")) png = std::getenv("MLD_PNG");
+  return Show(argc, argv, png, shown, library + " / " + cell, status);
 }

@@ -6,8 +6,9 @@
 // qvd.lib; the library must be one of the project's GLOBAL "library" values when it has
 // any), reads <part>/<view>/symbol.sym and shows it in a window. With -png FILE (or
 // TESSEL_PNG=FILE in the environment) it draws into that PNG file instead and exits; on
-// the offscreen platform, where no window can be seen, it prints what it would show and
-// exits. Prints one line about what it shows; exit status 1 when the symbol cannot be shown.
+// the offscreen platform, or with no display at all, where no window can be seen, it prints
+// what it would show and exits. Prints one line about what it shows; exit status 1 when the symbol
+// cannot be shown.
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -80,8 +81,11 @@ int main(int argc, char** argv) {
   const ToolOptions options = ParseToolOptions(argc, argv);
   std::string png = options.Get("-png");
   if (png.empty() && std::getenv("TESSEL_PNG")) png = std::getenv("TESSEL_PNG");
-  // Drawing into a file needs no display.
-  if (!png.empty() && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Drawing into a file needs no display; without one there is nothing to show (rather than
+  // Qt aborting for want of a display).
+  const bool display = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+  if ((!png.empty() || !display) && !std::getenv("QT_QPA_PLATFORM"))
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication app(argc, argv);
 
   const SymbolDrawing drawing = LoadDrawing(options);

@@ -9,6 +9,7 @@
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
 #include "verify/ConsoleToolRunner.h"
+#include "verify/FlowNames.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
 #include "verify/cellsim/CellsimOptions.h"
@@ -130,7 +131,7 @@ std::string LibraryDirectory(const CKestraCmdContext& command, const std::string
 VerifyResult SimulationResult(const SimulationArguments& args) {
   std::string cells;
   for (const std::string& cell : args.cells) cells += (cells.empty() ? "" : " ") + cell;
-  return FlowResult("simulation", args.library, cells);
+  return FlowResult(kSimulationFlow, args.library, cells);
 }
 
 VerifyResult NotRun(const SimulationArguments& args, std::string cause) {
@@ -188,7 +189,7 @@ FlowRun RunSimulationVerb(const std::vector<std::string>& words) {
 // The part's Verilog wrapper, simulated with the run's models folder, else with the models
 // the library's vlog_model_path.txt names.
 PartWords SimulationPartWords(const PartRequest& part) {
-  if (part.reference) return NotApplicable(NoReferenceRun("simulation"));
+  if (part.reference) return NotApplicable(NoReferenceRun(kSimulationFlow));
   if (std::find(part.views.begin(), part.views.end(), "verilog") == part.views.end())
     return NotApplicable("the part has no verilog view");
   std::vector<std::string> words = {"-proj", part.project, "-lib",         part.library,
@@ -209,7 +210,7 @@ PartWords SimulationPartWords(const PartRequest& part) {
 }  // namespace
 
 VerifyFlow CellsimVerifyFlow() {
-  return {"simulation",
+  return {kSimulationFlow,
           "the Verilog simulation flow (cellsim) on a library or some of its cells",
           kUsage,
           RunSimulationVerb,

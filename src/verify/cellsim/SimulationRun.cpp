@@ -1,6 +1,7 @@
 #include "verify/cellsim/SimulationRun.h"
 
 #include "base/SignalText.h"
+#include "verify/FlowNames.h"
 #include "verify/WorkingDirectory.h"
 #include "verify/cellsim/CellsimPaths.h"
 #include "verify/cellsim/CellsimReports.h"
@@ -30,7 +31,7 @@ std::vector<VerifyResult> RunSimulation(const SimulationRequest& request, ToolRu
                                         SimulationPlan& plan) {
   std::string cells;
   for (const std::string& cell : request.cells) cells += (cells.empty() ? "" : " ") + cell;
-  VerifyResult result = FlowResult("simulation", request.library.name, cells);
+  VerifyResult result = FlowResult(kSimulationFlow, request.library.name, cells);
   plan = SimulationPlan();
   plan.problem = ComposeStart(request, plan);
   if (!plan.problem.empty()) return {NotRunResult(std::move(result), plan.problem)};

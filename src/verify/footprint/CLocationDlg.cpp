@@ -4,7 +4,7 @@
 
 #include "framework/Prompter.h"
 #include "outside/CFootprint.h"
-#include "verify/footprint/FootprintFlow.h"
+#include "verify/footprint/FootprintTexts.h"
 #include "verify/footprint/ui_CLocationDlg.h"
 
 namespace {

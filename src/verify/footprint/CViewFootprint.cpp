@@ -7,8 +7,8 @@
 #include "outside/CLHelpHandler.h"
 #include "outside/CToolLauncher.h"
 #include "verify/footprint/CLocationDlg.h"
-#include "verify/footprint/FootprintFlow.h"
 #include "verify/footprint/FootprintRows.h"
+#include "verify/footprint/FootprintTexts.h"
 #include "verify/footprint/ui_CViewFootprint.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include "verify/footprint/FootprintRows.h"
 
+#include <ostream>
+
 #include "outside/CFootprint.h"
 #include "projectfile/SpiText.h"
 
@@ -22,4 +24,14 @@ std::vector<FootprintRow> MatchingFootprints(CFootprint& footprints, CFilter& fi
     rows.push_back({std::move(name), footprints.GetPropPath(item)});
   }
   return rows;
+}
+
+void TellAboutFootprintPath(const CFootprint& footprints, std::ostream& err) {
+  if (footprints.SearchPathIsDefault()) {
+    err << "footprints: the project sets no PSMPATH (program PAVREL); using";
+    for (const std::string& folder : footprints.SearchPath()) err << " " << folder;
+    err << "\n";
+  }
+  for (const std::string& problem : footprints.Problems())
+    err << "footprints: skipped " << problem << "\n";
 }

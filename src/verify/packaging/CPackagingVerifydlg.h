@@ -4,17 +4,16 @@
 // per part and the per-part verdict list. With Instantiation_Packaging_Validation_Type "1"
 // it runs the consistency check ("tes2tes") instead.
 //
+// A thin adapter over RunPackaging: Verify fills a PackagingRequest from the selection and the
+// check boxes, runs it through the dialog's ToolRunner and shows its problem or its results.
 // Constructed by the command object with itself and its launcher (both borrowed for the
 // dialog's life), run with DoModal, ended only by Close (code 8). Owns the browser, the
-// image lists it shows and the embedded progress dialog. A packager run works in the
-// project's "temp_ftb_test" (the current directory while the tool runs, restored at its end,
-// also when it fails or is cancelled). UI thread only; the launcher's WM_TOOL_PROGRESS and
-// WM_TOOL_ENDED arrive through OnMessage, and each part of a sequence starts from the end
-// message of the one before.
+// image lists it shows, the embedded progress dialog and its tool runner. UI thread only; the
+// launcher's WM_TOOL_PROGRESS and WM_TOOL_ENDED arrive through OnMessage and go to the
+// runner, which starts each part of a sequence from the end message of the one before.
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +21,8 @@
 #include "dialogs/CProgressDlg.h"
 #include "framework/CDialog.h"
 #include "framework/CImageList.h"
+#include "verify/DialogToolRunner.h"
+#include "verify/VerifyResult.h"
 #include "verify/packaging/PackagingOptions.h"
 #include "verify/packaging/PackagingRun.h"
 
@@ -57,6 +58,8 @@ class CPackagingVerifydlg final : public CDialog {
   const std::vector<std::string>& RunCells() const { return cells_; }
   // The argument text of the last tool run started.
   const std::string& LastArguments() const { return lastArguments_; }
+  // The results of the last Verify that ran (none after a refusal or a cancel).
+  const std::vector<VerifyResult>& Results() const { return results_; }
   C5XBrowserUI* Browser() const { return browser_.get(); }
   CProgressDlg& Progress() { return progress_; }
 
@@ -68,29 +71,17 @@ class CPackagingVerifydlg final : public CDialog {
   void OnHelp() override;
 
  private:
-  class ToolSink;
-
   void OnPassFailReport();
   // The one selected library in library_, after telling the user why there is none.
   bool TakeSelectedLibrary();
-  void VerifyPackager();
-  void VerifyConsistency();
-  // True when a run over cells of the library at libraryPath may start; else false after
-  // telling the user why not (a `kestra verify all` holds the project, or a name cannot reach
-  // the tools intact).
-  bool MayRun(const std::string& libraryPath, const std::vector<std::string>& cells);
-  // Starts the next part of a per-part sequence; false when it could not start.
-  bool StartNextPart();
-  // Starts one packaging tool run; false (after telling the user) when it could not start.
-  bool StartPackagerRun(PackagingRunMode mode, const std::vector<std::string>& cells);
-  void ShowStatusLine(const std::string& line);
-  void RunProgressAndShowResults();
-  void OnToolEnded();
+  void Verify();
+  void ShowResults(const PackagingPlan& plan);
 
   std::unique_ptr<Ui::CPackagingVerifydlg> ui_;
   CProgressDlg progress_;
   CKestraCmdContext* command_;
   CToolLauncher* launcher_;
+  DialogToolRunner runner_;
   std::unique_ptr<C5XBrowserUI> browser_;
   CImageList bitmaps_;
   CImageList icons_;
@@ -98,13 +89,7 @@ class CPackagingVerifydlg final : public CDialog {
   std::uint16_t options_ = 0;
   ValidationType validationType_ = ValidationType::Packager;
   std::string library_;
-  std::string cell_;                // the current cell; "" for a library-level run
   std::vector<std::string> cells_;  // the cells of the current run
-  std::size_t nextPart_ = 0;
-  bool sequence_ = false;  // a per-part sequence of the packager is under way
-  std::string savedDirectory_;
-  PackagerSetup setup_;
-  PackagerRun run_;
   std::string lastArguments_;
-  std::map<std::string, std::string> unknownParts_;  // sequence parts whose tool was killed
+  std::vector<VerifyResult> results_;
 };

@@ -1,14 +1,58 @@
-// One Verify of the packager validation, shared by the dialog and the headless verb: what is
-// prepared once (the "temp" folder, the layout search text, the ptf directive file) and what
-// each tool run composes (status line, tool, argument text, scratch directory). Starting the
-// tool and waiting for it is the caller's. Standard C++ only; UI thread.
+// One Verify of the packaging flow, shared by the dialog and the headless verb: RunPackaging
+// takes a request (filled once from the dialog's selection or the verb's words), checks it,
+// prepares what is made once (the "temp" folder, the layout search text, the ptf directive
+// file), orders the tool runs (the packager once, once per part, or the consistency check),
+// hands each to a ToolRunner and reads the reports into results. Standard C++ only; UI thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "verify/ToolRunner.h"
+#include "verify/VerifyResult.h"
 #include "verify/packaging/PackagingOptions.h"
+
+struct PackagingRequest {
+  std::string projectFile;
+  std::string projectPath;                // the project's directory as the command object gives it
+  std::string library;                    // as selected
+  std::string libraryPath;                // its directory
+  std::vector<std::string> cells;         // the selected parts; none for the whole library
+  std::vector<std::string> libraryCells;  // every part of the library
+  std::uint16_t options = 0;
+  bool consistency = false;  // the consistency check (tes2tes) instead of the packager
+  std::size_t parallel = 1;  // parts at once in a per-part run (a runner may run fewer)
+  std::string installRoot;
+};
+
+enum class PackagingStage {
+  Verdict,     // the reports gave the results
+  Refused,     // the request cannot run (problem): nothing ran
+  Blocked,     // the project is busy or a name cannot reach the tools (problem): nothing ran
+  NotStarted,  // no tool could start; the runner has been told why
+  Cancelled,   // the user stopped the run: no verdict
+};
+
+// What a run composed and how far it got.
+struct PackagingPlan {
+  PackagingStage stage = PackagingStage::Refused;
+  std::string problem;             // Refused, Blocked: the text to show
+  std::vector<std::string> cells;  // the parts of the run (the library's when none were selected)
+  std::string lastArguments;       // the argument text of the last tool composed
+  std::string scratch;             // the packager's scratch directory of a run without report
+  // Parts of a per-part run whose tool was ended by a signal, with how ("ended by ...").
+  std::map<std::string, std::string> unknownParts;
+};
+
+// The results of a Verify: one for a run of the library, of one or several parts or of the
+// consistency check, one per part for the pass/fail report; none when cancelled. A run that
+// did not start gives results whose message and cause say why. The current directory is the
+// same afterwards.
+std::vector<VerifyResult> RunPackaging(const PackagingRequest& request, ToolRunner& runner,
+                                       PackagingPlan& plan);
 
 struct PackagerSetup {
   std::string projectFile;
@@ -47,7 +91,7 @@ struct PackagerRun {
   std::string statusLine;  // for the progress dialog
   std::string tool;
   std::string arguments;
-  std::string scratch;  // the tool's working directory, made anew by StartPackagerRun
+  std::string scratch;  // the tool's working directory, made anew for each run
 };
 
 // The run of one part (cells holds it), of several parts, or of the library (cells empty).
@@ -61,14 +105,5 @@ std::string PackagerPartFileName(const PackagerSetup& setup, const std::string& 
 // gives no report this time does not show an earlier run's.
 void ForgetPartReports(const PackagerSetup& setup, const std::vector<std::string>& cells);
 
-// Remakes the run's scratch directory and makes it the current directory, after saving the
-// current one in savedDirectory. False when the scratch directory cannot be entered (why, when
-// given, then says why); the current directory is then the saved one again.
-bool EnterPackagerScratch(const PackagerRun& run, std::string& savedDirectory,
-                          std::string* why = nullptr);
-
 // "Unable to chdir to : T, can't run checks", followed by " (why)" when why is given.
 std::string ScratchFailureText(const std::string& scratch, const std::string& why = "");
-
-// Goes back to a saved current directory (nothing when it is empty or gone).
-void RestoreDirectory(const std::string& savedDirectory);

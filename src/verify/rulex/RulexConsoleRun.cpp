@@ -7,6 +7,7 @@
 
 #include "libformat/LibraryTree.h"
 #include "outside/CFilePath.h"
+#include "verify/FlowNames.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
 #include "verify/ProjectLibrary.h"
@@ -88,7 +89,7 @@ class ConsoleRulexRunner final : public RulexToolRunner {
 };
 
 VerifyResult RulexResult(const RulexArguments& args) {
-  return FlowResult("rulex", args.library, args.cell);
+  return FlowResult(kRulexFlow, args.library, args.cell);
 }
 
 VerifyResult NotRun(const RulexArguments& args, std::string cause) {
@@ -159,7 +160,7 @@ PartWords RulexPartWords(const PartRequest& part) {
 }  // namespace
 
 VerifyFlow RulexVerifyFlow() {
-  return {"rulex",        "the rules checker on a library or one of its cells",
+  return {kRulexFlow,     "the rules checker on a library or one of its cells",
           kUsage,         RunRulex,
           RulexPartWords, kRulexValued};
 }

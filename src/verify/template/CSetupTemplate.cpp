@@ -7,8 +7,8 @@
 #include "outside/CLHelpHandler.h"
 #include "outside/Tamsin.h"
 #include "outside/mldsetup.h"
-#include "verify/template/TemplateDialogTexts.h"
 #include "verify/template/TemplateEngineCall.h"
+#include "verify/template/TemplateTexts.h"
 #include "verify/template/ui_CSetupTemplate.h"
 
 namespace {

@@ -9,8 +9,9 @@
 #include "outside/C5XBrowserUI.h"
 #include "outside/CLHelpHandler.h"
 #include "outside/Tamsin.h"
-#include "verify/template/TemplateDialogTexts.h"
 #include "verify/template/TemplateEngineCall.h"
+#include "verify/template/TemplateRun.h"
+#include "verify/template/TemplateTexts.h"
 #include "verify/template/ui_CTemplateVerificationdlg.h"
 
 namespace {
@@ -20,7 +21,6 @@ constexpr const char* kOneLibrary = "Only one library can be selected for verifi
 constexpr const char* kOneCell = "Only one cell can be selected for verification";
 constexpr const char* kNoTemplate = "Specify the template file";
 constexpr const char* kNoAspect = "No option selected for template verification";
-constexpr const char* kNoDifferences = "No differences found in Part from the selected template";
 
 }  // namespace
 
@@ -117,13 +117,24 @@ void CTemplateVerificationdlg::OnOK() {
 }
 
 void CTemplateVerificationdlg::RunCheck(const std::string& templatePath) {
-  // The checker and the report live for this check only.
-  CallTemplateEngine([&] {
-    UTemplateReport report(nullptr);
-    if (CheckPartInto(report, templatePath, libraryList_, library_, cell_, checkType_) > 0) {
-      report.create();
-    } else {
-      AfxMessageBox(kNoDifferences, MB_ICONINFORMATION);
-    }
-  });
+  TemplateRequest request;
+  request.libraryList = libraryList_;
+  request.library = library_;
+  request.cell = cell_;
+  request.cells = {cell_};
+  request.templateFile = templatePath;
+  request.aspects = checkType_;
+  // The report lives for this check only.
+  UTemplateReport report(nullptr);
+  TemplateProgress progress;
+  progress.differences = report.getErrorList();
+  results_ = RunTemplate(request, progress);
+  const VerifyResult& result = results_.front();
+  if (!result.cause.empty()) {
+    AfxMessageBox(result.cause, MB_ICONERROR);
+  } else if (result.verdict == Verdict::Passed) {
+    AfxMessageBox(kNoTemplateDifferences, MB_ICONINFORMATION);
+  } else {
+    CallTemplateEngine([&] { report.create(); });
+  }
 }

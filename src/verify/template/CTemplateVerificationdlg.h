@@ -4,8 +4,9 @@
 //
 // Constructed by the command object with itself and its launcher (both borrowed for the
 // dialog's life; the launcher is not used), run with DoModal, ended only by Close (code 8):
-// Verify can be used again. Owns the browser and the image lists of its tree. A failure of
-// the template engine is shown and the dialog stays usable. UI thread only.
+// Verify can be used again. Owns the browser and the image lists of its tree. Verify fills a
+// TemplateRequest and runs it (RunTemplate, shared with the headless verb); a failure of the
+// template engine is shown and the dialog stays usable. UI thread only.
 #pragma once
 
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "framework/CDialog.h"
 #include "framework/CImageList.h"
+#include "verify/VerifyResult.h"
 
 class C5XBrowserUI;
 class CKestraCmdContext;
@@ -51,6 +53,8 @@ class CTemplateVerificationdlg final : public CDialog {
   const std::string& LibraryListFile() const { return libraryList_; }
   const std::string& CheckedLibrary() const { return library_; }
   const std::string& CheckedCell() const { return cell_; }
+  // The results of the last check (none before one).
+  const std::vector<VerifyResult>& Results() const { return results_; }
   C5XBrowserUI* Browser() const { return browser_.get(); }
 
  protected:
@@ -75,4 +79,5 @@ class CTemplateVerificationdlg final : public CDialog {
   std::string libraryList_;
   std::string library_;
   std::string cell_;
+  std::vector<VerifyResult> results_;
 };

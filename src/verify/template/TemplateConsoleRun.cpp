@@ -7,10 +7,12 @@
 #include "context/CKestraCmdContext.h"
 #include "libformat/LibraryTree.h"
 #include "outside/Tamsin.h"
+#include "verify/FlowNames.h"
 #include "verify/FlowWords.h"
 #include "verify/OutputFile.h"
 #include "verify/PathNames.h"
 #include "verify/ProjectLibrary.h"
+#include "verify/template/TemplateRun.h"
 
 namespace {
 
@@ -60,36 +62,6 @@ std::optional<AppPartCheck::CheckType> ParseAspects(const std::string& text, std
   return aspects;
 }
 
-VerifyResult CheckCell(const std::string& list, const std::string& library, const std::string& cell,
-                       const RTemplateFile& site, AppPartCheck::CheckType aspects) {
-  VerifyResult result = FlowResult("template", library, cell);
-  try {
-    BMesgList differences;
-    AppPartCheck check;
-    check.setErrorList(&differences);
-    check.setTemplate(site);
-    check.loadPart(list, library, cell);
-    const int count = check.runChecks(aspects);
-    for (const BMesgText& difference : differences.getMessages()) {
-      Finding finding;
-      finding.rule = "template_difference";
-      finding.severity = difference.isError() ? Severity::Error : Severity::Warning;
-      finding.part = cell;
-      finding.message = difference.getText();
-      AddFinding(result, std::move(finding));
-    }
-    result.counts.emplace_back("differences", count);
-    result.verdict = count == 0 ? Verdict::Passed : Verdict::Failed;
-    result.message = count == 0
-                         ? "No differences found in Part from the selected template"
-                         : std::to_string(count) + (count == 1 ? " difference" : " differences") +
-                               " from template " + site.getFileName();
-  } catch (const BException& problem) {
-    result = NotRunResult(std::move(result), problem.getExceptionInfo());
-  }
-  return result;
-}
-
 FlowRun RunTemplateCheck(const std::vector<std::string>& words) {
   FlowRun run;
   const auto args = FlowWords::Parse(words, {"-ref"}, kTemplateValued,
@@ -111,29 +83,19 @@ FlowRun RunTemplateCheck(const std::vector<std::string>& words) {
     if (usage)
       run.usageError = problem;
     else
-      run.results.push_back(NotRunResult(FlowResult("template", library, cell), problem));
+      run.results.push_back(NotRunResult(FlowResult(kTemplateFlow, library, cell), problem));
     return run;
   }
-  RTemplateFile site;
-  try {
-    site.readFile(args->Value("-template"));
-  } catch (const BException& bad) {
-    run.results.push_back(
-        NotRunResult(FlowResult("template", library, cell), bad.getExceptionInfo()));
-    return run;
-  }
-  const std::vector<std::string> cells = CellsToCheck(*found.tree, library, cell);
-  if (cells.empty())
-    run.results.push_back(NotRunResult(FlowResult("template", library, cell),
-                                       "library " + library + " has no cells"));
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    std::cerr << "template: checking " << library << "/" << cells[i] << " (" << i + 1 << " of "
-              << cells.size() << ") against " << site.getFileName() << "\n";
-    run.results.push_back(CheckCell(list, library, cells[i], site, aspects));
-    // The text output has one line per part: the differences themselves go with the progress.
-    for (const Finding& difference : run.results.back().findings)
-      std::cerr << "  " << difference.message << "\n";
-  }
+  TemplateRequest request;
+  request.libraryList = list;
+  request.library = library;
+  request.cell = cell;
+  request.cells = CellsToCheck(*found.tree, library, cell);
+  request.templateFile = args->Value("-template");
+  request.aspects = aspects;
+  TemplateProgress progress;
+  progress.say = [](const std::string& line) { std::cerr << line << "\n"; };
+  run.results = RunTemplate(request, progress);
   return run;
 }
 
@@ -204,7 +166,7 @@ PartWords TemplatePartWords(const PartRequest& part) {
 }  // namespace
 
 VerifyFlow TemplateVerifyFlow() {
-  return {"template",        "a library's parts (or one of them) against a part template",
+  return {kTemplateFlow,     "a library's parts (or one of them) against a part template",
           kVerifyUsage,      RunTemplateCheck,
           TemplatePartWords, kTemplateValued};
 }

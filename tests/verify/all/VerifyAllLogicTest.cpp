@@ -11,6 +11,7 @@
 #include <thread>
 #include <tuple>
 
+#include "PageData.h"
 #include "TempDir.h"
 #include "verify/VerifyAllLock.h"
 #include "verify/all/history/RunHistory.h"
@@ -19,6 +20,7 @@
 #include "verify/all/jobs/JobRunner.h"
 #include "verify/all/jobs/ResultFile.h"
 #include "verify/all/jobs/WorkerPool.h"
+#include "verify/all/page/PackedText.h"
 #include "verify/all/page/ReportPage.h"
 #include "verify/all/page/RunChanges.h"
 
@@ -333,14 +335,56 @@ TEST(ReportPage, NamesAreEscapedAndLinksEncoded) {
   const std::string page = ReadFile(file);
   EXPECT_EQ(page.find("<script>alert"), std::string::npos);
   EXPECT_NE(page.find("&lt;b&gt;project&lt;/b&gt;"), std::string::npos);
-  // The matrix rows travel as JSON inside a script element: nothing in a name can end it.
-  EXPECT_NE(page.find(R"(\u003cscript\u003ealert(1)\u003c/script\u003e)"), std::string::npos);
-  EXPECT_NE(page.find(R"("texts":["it's \"bad\" \u0026 wrong\\","passed"])"), std::string::npos);
-  EXPECT_NE(page.find(R"("logs":"my%20%231%20logs/")"), std::string::npos);
-  // Each row: library index, part, per flow [verdict, tooltip, log, reused] or 0 for none.
-  EXPECT_NE(page.find(R"([0,"b",[0,1,"b.log",1],[0,1,"",0]])"), std::string::npos);
-  EXPECT_NE(page.find(R"(,[2,0,"x.log",0],0])"), std::string::npos);
+  // The matrix rows travel as packed JSON inside a script element: nothing in a name can end
+  // it, and the JSON is safe even unpacked.
+  const std::string rows = UnpackedPageData(page, "rows");
+  EXPECT_NE(rows.find(R"(\u003cscript\u003ealert(1)\u003c/script\u003e)"), std::string::npos);
+  EXPECT_NE(rows.find(R"("texts":["it's \"bad\" \u0026 wrong\\","passed"])"), std::string::npos);
+  EXPECT_NE(rows.find(R"("logs":"my%20%231%20logs/")"), std::string::npos);
+  // Each row: library index, part, per flow [verdict, tooltip, finding codes or 0, log, reused]
+  // (the last ones left out while they are 0 or "") or 0 for none.
+  EXPECT_NE(rows.find(R"([0,"b",[0,1,0,"b.log",1],[0,1]])"), std::string::npos);
+  EXPECT_NE(rows.find(R"(,[2,0,0,"x.log"],0])"), std::string::npos);
   EXPECT_EQ(page.find("://"), std::string::npos);  // nothing is fetched from anywhere
+}
+
+TEST(ReportPage, PackedDataReadsBackWithAnyInflater) {
+  // Empty, tiny, incompressible, runs longer than a match, distances at the window's edge.
+  std::string noise;
+  for (unsigned i = 1; noise.size() < 70000; i = i * 1103515245u + 12345u)
+    noise += static_cast<char>(i >> 23);
+  const std::string window = noise.substr(0, 32768);
+  for (const std::string& text : {std::string(), std::string("a"), std::string(1000, 'x'), noise,
+                                  window + "abc" + window, std::string("\0\x01<\xff>", 5)}) {
+    EXPECT_EQ(Unpacked(PackedText(text)), text) << text.size() << " bytes";
+  }
+  EXPECT_EQ(Base64Text("ab"), "YWI=");
+  EXPECT_LT(PackedText(std::string(100000, 'x')).size(), 1000u);
+
+  // Findings sit in packed blocks of cells (rows in name order); a finding's texts are
+  // JSON-escaped within them, control characters made printable.
+  TempDir dir;
+  ReportPageData data;
+  data.flows = {"rulex"};
+  for (int i = 0; i < 1500; ++i) {
+    VerifyResult result = Result("p" + std::to_string(i), "rulex", Verdict::Failed);
+    Finding finding;
+    finding.rule = "prop_present";
+    finding.object = "PIN\"1\"";
+    finding.message = "p" + std::to_string(i) + " lacks </script> & \x01";
+    result.findings = {finding};
+    data.cells.push_back({result, "", false});
+  }
+  const std::string file = (dir.path() / "page.html").string();
+  std::string error;
+  ASSERT_TRUE(WriteReportPage(data, file, error)) << error;
+  const std::string page = ReadFile(file);
+  EXPECT_EQ(page.find("</script> &"), std::string::npos);
+  const std::string findings = UnpackedPageData(page, "findings");
+  EXPECT_NE(
+      findings.find(R"([[2,0,"PIN\"1\"","p999 lacks \u003c/script\u003e \u0026 \\x01",-1,0]]])"),
+      std::string::npos);
+  EXPECT_EQ(std::count(findings.begin(), findings.end(), '\n'), 1500 - 1) << "two blocks";
 }
 
 namespace {

@@ -4,7 +4,8 @@ the page opened with "#filter=failed" draws exactly the failing parts of the run
 row with a cell per flow and its verdicts as the run printed them, and a failing cell's link
 leads to its log beside the page. A second run with a waiver: the page opened with a part's
 row open and filtered by rule shows that part "passed (waived)" with its finding greyed and the
-waiver's reason, and only the parts with a finding of that rule.
+waiver's reason, and only the parts with a finding of that rule; a click on a part and Enter
+on a row open and close the rows.
 
 usage: page_in_browser.py BUILD_DIR SOURCE_DIR   (exit 77: no chromium, the test is skipped)"""
 import html.parser, os, re, shutil, subprocess, sys, tempfile
@@ -108,5 +109,32 @@ with tempfile.TemporaryDirectory() as work:
     assert 'option value="' in dom.stdout and "prop_present: " in dom.stdout
     # Of the 7 parts only 7432 has a finding of prop_present (waived, still shown).
     assert parts == ["7432"], parts
+
+    # Click and Enter as a reader gives them: a copy of the page with a last script that sends
+    # the events to the page's own handlers (the page itself is left as it is). A click on the
+    # part opens 7432's row, Enter on another part's row opens it, a second click closes 7432's.
+    driven = os.path.join(work, "driven.html")
+    with open(page, encoding="utf-8") as original, open(driven, "w", encoding="utf-8") as copy:
+        copy.write(original.read().replace("</body>", """<script>
+function rowOf(name){return [].find.call(document.querySelectorAll('#matrix tr.hasfindings'),
+  function(tr){return tr.cells[1].textContent===name;});}
+function click(name){rowOf(name).cells[1].dispatchEvent(new MouseEvent('click',{bubbles:true}));}
+click('7432');
+var other=[].find.call(document.querySelectorAll('#matrix tr.hasfindings'),
+  function(tr){return tr.cells[1].textContent!=='7432';});
+document.body.setAttribute('data-other',other.cells[1].textContent);
+other.dispatchEvent(new KeyboardEvent('keydown',{key:'Enter',bubbles:true}));
+click('7432');
+</script></body>"""))
+    dom = subprocess.run([browser, "--headless", "--no-sandbox", "--disable-gpu",
+                          "--user-data-dir=" + os.path.join(work, "profile"), "--dump-dom",
+                          "file://" + driven], capture_output=True, text=True, timeout=60)
+    other = re.search(r'data-other="([^"]+)"', dom.stdout)
+    assert other, dom.stdout[-2000:]
+    expanded = dict((name, state) for state, name in re.findall(
+        r'<tr [^>]*aria-expanded="(true|false)"[^>]*><td>[^<]*</td><td[^>]*>([^<]+)</td>', dom.stdout))
+    assert expanded.get(other.group(1)) == "true" and expanded.get("7432") == "false", expanded
+    assert len(re.findall(r'<tr class="detail">', dom.stdout)) == 1, "one row open"
     print(f"page in {browser}: {len(rows)} rows, {len(shown)} shown by the filter, log linked; "
-          f"{len(parts)} parts with prop_present, 7432 open and waived")
+          f"{len(parts)} parts with prop_present, 7432 open and waived; click and Enter "
+          f"toggle rows ({other.group(1)} opened by Enter)")

@@ -24,6 +24,7 @@ class FakeRunner final : public ToolRunner {
     if (write) write();
     return !cancel;
   }
+  void Tell(const std::string&, bool) override {}
   std::vector<ToolStart> starts;
   std::string directory;
   std::function<void()> write;

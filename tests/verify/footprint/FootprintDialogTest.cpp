@@ -19,7 +19,7 @@
 #include "framework/WindowMessage.h"
 #include "verify/footprint/CLocationDlg.h"
 #include "verify/footprint/CViewFootprint.h"
-#include "verify/footprint/FootprintFlow.h"
+#include "verify/footprint/FootprintTexts.h"
 
 namespace fs = std::filesystem;
 

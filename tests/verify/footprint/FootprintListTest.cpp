@@ -11,7 +11,7 @@
 #include "outside/CFootprint.h"
 #include "suite/footprint/WildcardMatch.h"
 #include "verify/footprint/FootprintCheck.h"
-#include "verify/footprint/FootprintFlow.h"
+#include "verify/footprint/FootprintTexts.h"
 #include "verify/footprint/FootprintRows.h"
 
 namespace fs = std::filesystem;

@@ -15,6 +15,7 @@
 #include "context/CKestraCmdContext.h"
 #include "framework/Prompter.h"
 #include "verify/packaging/CPackagingVerifydlg.h"
+#include "verify/packaging/PackagingConsoleRun.h"
 
 namespace fs = std::filesystem;
 
@@ -217,4 +218,21 @@ TEST_F(PackagingDialogTest, HostileNamesAreRefusedAndKilledToolsAreUnknown) {
   EXPECT_EQ(watcher.messages, std::vector<std::string>{killed});
   EXPECT_EQ(watcher.partStatuses,
             (std::vector<std::string>(2, "Unknown (ended by signal 9 (Killed))")));
+}
+
+TEST_F(PackagingDialogTest, TheDialogAndTheVerbGiveTheSameResults) {
+  ResultsWatcher watcher;
+  std::vector<VerifyResult> dialog;
+  RunDialog([&](CPackagingVerifydlg& d) {
+    Tick(d, "packs", {"mux2", "ne555"});
+    d.CheckDlgButton(13044, true);
+    d.ClickDlgItem(1);
+    dialog = d.Results();
+  });
+  ASSERT_EQ(dialog.size(), 2u);
+  EXPECT_EQ(dialog[0].verdict, Verdict::Failed) << "mux2 fails";
+  EXPECT_FALSE(dialog[0].findings.empty());
+  const FlowRun verb = PackagingVerifyFlow().run({"-proj", projectFile.string(), "-lib", "packs",
+                                                  "-cell", "mux2", "-cell", "ne555", "-report"});
+  ExpectSameResults(dialog, verb.results);
 }

@@ -1,7 +1,9 @@
 // The stand-in part-authoring tool as a real child process: it makes new simulation views
-// from the part's symbol pins without ever replacing a file, and opens existing ones.
+// from the part's symbol pins without ever replacing a file, and opens existing ones, showing
+// the files.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QProcess>
 
 #include "DemoProject.h"
@@ -41,10 +43,18 @@ TEST(MldStandIn, MakesViewsFromTheSymbolAndNeverReplacesOne) {
   const std::string map = ReadFile(part / "vhdl_1" / "74ls125.map");
   EXPECT_NE(map.find("OE  oe\n"), std::string::npos) << map;
 
-  run = RunMld(head + QStringList{"-openVerilog", "verilog_1"});
+  // Opened, the view's files are shown in the window (here drawn into a PNG file).
+  const QString png = QString::fromStdString(dir.str() + "/mld.png");
+  run = RunMld(head + QStringList{"-openVerilog", "verilog_1", "-png", png});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("mld: opened Verilog view"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("74ls125.v ("), std::string::npos) << run.out;
+  const QImage image(png);
+  ASSERT_EQ(image.size(), QSize(720, 520));
+  int dark = 0;  // the text's pixels
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 400; ++x) dark += qGray(image.pixel(x, y)) < 100;
+  EXPECT_GT(dark, 500);
 
   // An existing view of the wrong family, a missing part, a library the project lacks.
   run = RunMld(head + QStringList{"-openVhdl", "verilog_1"});

@@ -21,6 +21,8 @@
 #include "outside/Tamsin.h"
 #include "verify/template/CSetupTemplate.h"
 #include "verify/template/CTemplateVerificationdlg.h"
+#include "verify/template/TemplateConsoleRun.h"
+#include "verify/template/TemplateRun.h"
 
 namespace fs = std::filesystem;
 
@@ -342,4 +344,48 @@ TEST_F(TemplateDialogTest, ExtractionFromANonStandardPartAsksWithTheCountOfDiffe
         reported.end())
         << pin;
   }
+}
+
+// The dialog and the verb share the run: the same part against the same template gives the
+// same result; a template that cannot be read, or a library without parts, gives one result
+// without a verdict that says why.
+TEST_F(TemplateDialogTest, TheDialogAndTheVerbGiveTheSameResults) {
+  const std::string resTemplate = Extract("qvd.lib", "passives", "res", "res.tpl");
+  RTemplateFile changed;
+  changed.readFile(resTemplate);
+  changed.setPropertyValue(changed.getPropertyNames().front(), "OTHER");
+  const std::string changedTemplate = (dir.path() / "changed.tpl").string();
+  changed.saveAs(changedTemplate);
+
+  ModalWatcher watcher;
+  watcher.On(kReportWindow, [&](CDialog& report) { report.done(2); });
+  std::vector<VerifyResult> dialog;
+  RunDialog([&](CTemplateVerificationdlg& d) {
+    Tick(d, "passives", {"res"});
+    d.SetDlgItemText(13040, changedTemplate);
+    d.ClickDlgItem(1);
+    dialog = d.Results();
+  });
+  ASSERT_EQ(dialog.size(), 1u);
+  EXPECT_EQ(dialog[0].verdict, Verdict::Failed);
+  ASSERT_EQ(dialog[0].findings.size(), 1u);
+  EXPECT_EQ(dialog[0].findings[0].rule, "template_difference");
+  const FlowRun verb = TemplateVerifyFlow().run({"-proj", projectFile.string(), "-lib", "passives",
+                                                 "-cell", "res", "-template", changedTemplate});
+  ExpectSameResults(dialog, verb.results);
+
+  TemplateRequest request;
+  request.libraryList = (projectDir / "qvd.lib").string();
+  request.library = "passives";
+  request.templateFile = (dir.path() / "missing.tpl").string();
+  request.cells = {"res"};
+  auto results = RunTemplate(request);
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0].verdict, Verdict::Unknown);
+  EXPECT_NE(results[0].cause.find("missing.tpl"), std::string::npos) << results[0].cause;
+  request.templateFile = resTemplate;
+  request.cells.clear();
+  results = RunTemplate(request);
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0].cause, "library passives has no cells");
 }

@@ -8,6 +8,7 @@
 
 #include "base/PrintableText.h"
 #include "base/ReplaceFile.h"
+#include "verify/all/page/PackedText.h"
 
 namespace {
 
@@ -15,6 +16,9 @@ namespace {
 const char* const kWords[] = {"passed",  "passed with warnings", "failed", "unknown",
                               "not run", "passed (waived)"};
 constexpr int kWordCount = 6;
+
+// Cells whose findings share one packed block of the page (WriteFindingBlocks).
+constexpr std::size_t kFindingBlock = 1024;
 
 constexpr const char* kStyle = R"(
 body{font-family:sans-serif;margin:1em;color:#222}
@@ -42,7 +46,7 @@ td a{color:inherit}td.reused{font-style:italic}
 .newfailure{color:#a00;font-weight:bold}.fixed{color:#070}
 )";
 
-// The matrix is drawn from the rows embedded as JSON (#rows): only the rows in and near the
+// The matrix is drawn from the rows embedded as packed JSON (#rows): only the rows in and near the
 // window are in the document, so a page of ten thousand parts opens as fast as one of ten;
 // up to kAllRows rows are all drawn. Filter: keeps the rows whose text holds every word typed
 // ("page.html#filter=failed" opens the page filtered). Sort: by the clicked column, verdict
@@ -50,48 +54,88 @@ td a{color:inherit}td.reused{font-style:italic}
 constexpr const char* kScript = R"(
 (function(){
 var kAllRows=400,kMargin=30;
-var data=JSON.parse(document.getElementById('rows').textContent);
+// The text of packed data (PackedText.h): base64 of DEFLATE blocks with codes of their own.
+var LB=[3],LE=[],DB=[1],DE=[],ORDER=[16,17,18,0,8,7,9,6,10,5,11,4,12,3,13,2,14,1,15];
+for(var c=0;c<29;c++){LE[c]=c<8||c===28?0:(c>>2)-1;LB[c+1]=LB[c]+(1<<LE[c]);}LB[28]=258;
+for(c=0;c<30;c++){DE[c]=c<4?0:(c>>1)-1;DB[c+1]=DB[c]+(1<<DE[c]);}
+function damaged(){throw new Error('the page\'s data is damaged');}
+// The decoding table of a code given by its lengths: symbol * 16 + length for each value of
+// the next `bits` bits of the stream.
+function huffman(lengths){var max=Math.max.apply(null,lengths),count=[],next=[],code=0;
+var table=new Int32Array(1<<max);for(var i=0;i<=max;i++)count[i]=0;
+lengths.forEach(function(n){count[n]++;});count[0]=0;
+for(i=1;i<=max;i++)next[i]=code=(code+count[i-1])<<1;
+lengths.forEach(function(n,symbol){if(!n)return;
+for(var r=0,v=next[n]++,j=0;j<n;j++)r|=(v>>(n-1-j)&1)<<j;for(;r<table.length;r+=1<<n)table[r]=symbol<<4|n;});
+return {table:table,bits:max,mask:(1<<max)-1};}
+function unpack(text){var s=atob(text),src=new Uint8Array(s.length),pos=0,buf=0,cnt=0,n=0,last=0;
+for(var i=0;i<s.length;i++)src[i]=s.charCodeAt(i);var out=new Uint8Array(s.length*4+64),end=src.length+4;
+function bits(k){while(cnt<k){buf|=(src[pos++]|0)<<cnt;cnt+=8;}var v=buf&((1<<k)-1);buf>>>=k;cnt-=k;return v;}
+function decode(h){while(cnt<h.bits){buf|=(src[pos++]|0)<<cnt;cnt+=8;}var e=h.table[buf&h.mask];
+if(!(e&15)||pos>end)damaged();buf>>>=e&15;cnt-=e&15;return e>>4;}
+while(!last){last=bits(1);if(bits(2)!==2)damaged();
+var nl=bits(5)+257,nd=bits(5)+1,nc=bits(4)+4,cl=[],ls=[],sym,e;
+for(i=0;i<19;i++)cl[i]=0;for(i=0;i<nc;i++)cl[ORDER[i]]=bits(3);var ct=huffman(cl);
+while(ls.length<nl+nd){sym=decode(ct);if(sym<16){ls.push(sym);continue;}
+if(sym===16&&!ls.length)damaged();var v=sym===16?ls[ls.length-1]:0;
+for(var rep=sym===16?3+bits(2):sym===17?3+bits(3):11+bits(7);rep>0;rep--)ls.push(v);}
+var lit=huffman(ls.slice(0,nl)),dis=huffman(ls.slice(nl,nd+nl)),lt=lit.table,lb=lit.bits,lm=lit.mask;
+for(;;){while(cnt<lb){buf|=(src[pos++]|0)<<cnt;cnt+=8;}e=lt[buf&lm];
+if(!(e&15)||pos>end)damaged();buf>>>=e&15;cnt-=e&15;sym=e>>4;
+if(sym<256){if(n===out.length)room(1);out[n++]=sym;continue;}
+if(sym===256)break;var len=LB[sym-257]+bits(LE[sym-257]),d=decode(dis),dist=DB[d]+bits(DE[d]);
+if(dist>n)damaged();room(len);if(dist>=len){out.copyWithin(n,n-dist,n-dist+len);n+=len;}
+else for(i=0;i<len;i++,n++)out[n]=out[n-dist];}}
+function room(k){if(n+k>out.length){var o=new Uint8Array(2*out.length+k);o.set(out);out=o;}}
+return new TextDecoder().decode(out.subarray(0,n));}
+var data=JSON.parse(unpack(document.getElementById('rows').textContent));
 var words=['passed','passed with warnings','failed','unknown','not run','passed (waived)'];
 var classes=['passed','warnings','failed','unknown','notrun','waived'];
 var ranks=[0,3,4,5,2,1],sevs=['info','warning','error','fatal'];
 var ruleBox=document.getElementById('rule'),sevBox=document.getElementById('severity');
 var table=document.getElementById('matrix');var body=table.tBodies[0];
 var filter=document.getElementById('filter');var shown=document.getElementById('shown');
-var all=data.rows.map(function(r){var text=data.libraries[r[0]]+' '+r[1],f=[];
-for(var i=2;i<r.length;i++)if(r[i]){text+=' '+words[r[i][0]];
-(r[i][4]||[]).forEach(function(c){f.push(c);text+=' '+data.rules[c>>2];});}
-return {r:r,f:f,open:false,text:text.toLowerCase()};});
+// A row: its data, its findings' codes, whether it is open; its text for the filter (the
+// words the filter searches, lower case) is made when first needed.
+var longest=[7,4];
+var next=0,all=data.rows.map(function(r){var f=[],ids=[];
+for(var i=2;i<r.length;i++)if(r[i]&&r[i][2]){f=f.concat(r[i][2]);ids[i]=next++;}
+longest[1]=Math.max(longest[1],r[1].length);return {r:r,f:f,ids:ids,open:false,text:null};});
+data.libraries.forEach(function(l){longest[0]=Math.max(longest[0],l.length);});
+function textOf(x){if(x.text!==null)return x.text;var r=x.r,text=data.libraries[r[0]]+' '+r[1];
+for(var i=2;i<r.length;i++)if(r[i])text+=' '+words[r[i][0]];
+x.f.forEach(function(c){text+=' '+data.rules[c>>2];});return x.text=text.toLowerCase();}
 var view=all,rowHeight=0;
-var longest=[7,4];all.forEach(function(x){longest[0]=Math.max(longest[0],data.libraries[x.r[0]].length);
-longest[1]=Math.max(longest[1],x.r[1].length);});
 var cols=table.getElementsByTagName('col');
 cols[0].style.width=Math.min(longest[0]+3,40)+'ch';cols[1].style.width=Math.min(longest[1]+3,60)+'ch';
 for(var c=2;c<cols.length;c++)cols[c].style.width='12em';
 function cell(tr,text){var td=document.createElement('td');td.textContent=text;tr.appendChild(td);return td;}
-function row(x){var r=x.r,tr=document.createElement('tr');tr.setAttribute('data-text',x.text);
+function row(x){var r=x.r,tr=document.createElement('tr');tr.setAttribute('data-text',textOf(x));
 tr.item=x;if(x.f.length){tr.className='hasfindings'+(x.open?' open':'');tr.tabIndex=0;
 tr.setAttribute('aria-expanded',x.open?'true':'false');}
 cell(tr,data.libraries[r[0]]);cell(tr,r[1]).title=r[1];
 for(var i=2;i<r.length;i++){var v=r[i];if(!v){tr.appendChild(document.createElement('td'));continue;}
-var td=document.createElement('td');td.className=classes[v[0]]+(v[3]?' reused':'');td.title=data.texts[v[1]];
-if(v[2]){var a=document.createElement('a');a.href=data.logs+v[2];a.textContent=words[v[0]];td.appendChild(a);}
+var td=document.createElement('td');td.className=classes[v[0]]+(v[4]?' reused':'');td.title=data.texts[v[1]];
+if(v[3]){var a=document.createElement('a');a.href=data.logs+v[3];a.textContent=words[v[0]];td.appendChild(a);}
 else td.textContent=words[v[0]];tr.appendChild(td);}return tr;}
-// The findings themselves are read only when a row is first opened: a large library's page
-// opens without taking apart every message.
-var details=null;
-function findingsOf(id){if(!details)details=JSON.parse(document.getElementById('findings').textContent);
-return details[id];}
+// The findings themselves are unpacked only when a row is first opened, and only the block
+// holding that row's: a large library's page opens without reading every message.
+var blocks=null,blockSize=0,unpacked={};
+function findingsOf(id){if(!blocks){var e=document.getElementById('findings');
+blocks=e.textContent.split('\n');blockSize=+e.getAttribute('data-block');}
+var b=Math.floor(id/blockSize);if(!unpacked[b])unpacked[b]=JSON.parse(unpack(blocks[b]));
+return unpacked[b][id%blockSize];}
 // A part's findings per flow: severity, rule, object, message (a waived one greyed, with the
 // waiver's reason) and its log with the report line.
 function detail(x){var tr=document.createElement('tr'),td=document.createElement('td');
 tr.className='detail';td.colSpan=cols.length;var t=document.createElement('table');
 t.className='findings';t.appendChild(document.createElement('tbody'));
-for(var i=2;i<x.r.length;i++){var v=x.r[i];if(!v||!v[4])continue;findingsOf(v[5]).forEach(function(g){
+for(var i=2;i<x.r.length;i++){var v=x.r[i];if(!v||!v[2])continue;findingsOf(x.ids[i]).forEach(function(g){
 var f=document.createElement('tr');f.className='f-'+sevs[g[0]]+(g[4]>=0?' fwaived':'');
 cell(f,data.flows[i-2]);cell(f,sevs[g[0]]).className='sev';cell(f,data.rules[g[1]]);cell(f,g[2]);
 var m=cell(f,g[3]);if(g[4]>=0){var w=document.createElement('span');w.className='reason';
 w.textContent=' (waived: '+data.texts[g[4]]+')';m.appendChild(w);}
-var l=document.createElement('td');if(v[2]){var a=document.createElement('a');a.href=data.logs+v[2];
+var l=document.createElement('td');if(v[3]){var a=document.createElement('a');a.href=data.logs+v[3];
 a.textContent='log'+(g[5]?' line '+g[5]:'');l.appendChild(a);}f.appendChild(l);t.tBodies[0].appendChild(f);});}
 td.appendChild(t);tr.appendChild(td);return tr;}
 function toggle(x){x.open=!x.open;draw(true);
@@ -119,7 +163,7 @@ requestAnimationFrame(function(){pending=false;draw(false);});});
 window.addEventListener('resize',function(){draw(true);});
 function apply(){var w=filter.value.toLowerCase().split(/\s+/).filter(Boolean);
 var rule=ruleBox.value===''?-1:+ruleBox.value,sev=sevBox.value===''?-1:+sevBox.value;
-view=all.filter(function(x){return w.every(function(s){return x.text.indexOf(s)>=0;})&&
+view=all.filter(function(x){return w.every(function(s){return textOf(x).indexOf(s)>=0;})&&
 (rule<0&&sev<0||x.f.some(function(c){return (rule<0||c>>2===rule)&&(c&3)>=sev;}));});
 shown.textContent=view.length;draw(true);}
 filter.addEventListener('input',apply);ruleBox.addEventListener('change',apply);
@@ -249,34 +293,47 @@ std::map<std::string, RuleCount> CountRules(const std::vector<PageCell>& cells) 
 }
 
 // The findings of a cell as the script reads them: in the row, the codes (rule index * 4 +
-// severity) of its findings and the cell's index in details; in details, [severity index,
-// rule index, object, message, waiver text index or -1, report line or 0] each.
-void WriteFindingsJson(std::ostream& out, std::ostream& details, std::size_t& detailCount,
+// severity) of its findings (the script numbers the cells with findings in row order, which
+// is their order in details); in details, [severity index, rule index, object, message,
+// waiver text index or -1, report line or 0] each.
+void WriteFindingsJson(std::ostream& out, std::vector<std::string>& details,
                        const VerifyResult& result, const std::map<std::string, std::size_t>& rules,
                        std::map<std::string, std::size_t>& texts) {
   std::set<std::size_t> codes;
   for (const Finding& finding : result.findings)
     codes.insert(rules.at(finding.rule) * 4 + static_cast<std::size_t>(finding.severity));
-  out << ",[";
+  out << "[";
   const char* separator = "";
   for (const std::size_t code : codes) {
     out << separator << code;
     separator = ",";
   }
-  out << "]," << detailCount;
-  details << (detailCount++ ? ",\n[" : "[");
-  separator = "";
+  out << "]";
+  std::string json = "[";
   for (const Finding& finding : result.findings) {
     const long waived =
         finding.waived.empty()
             ? -1
             : static_cast<long>(texts.emplace(finding.waived, texts.size()).first->second);
-    details << separator << "[" << static_cast<int>(finding.severity) << ","
-            << rules.at(finding.rule) << "," << JsonText(finding.object) << ","
-            << JsonText(finding.message) << "," << waived << "," << finding.line << "]";
-    separator = ",";
+    json += (json.size() > 1 ? ",[" : "[") + std::to_string(static_cast<int>(finding.severity)) +
+            "," + std::to_string(rules.at(finding.rule)) + "," + JsonText(finding.object) + "," +
+            JsonText(finding.message) + "," + std::to_string(waived) + "," +
+            std::to_string(finding.line) + "]";
   }
-  details << "]";
+  details.push_back(json + "]");
+}
+
+// The findings element: the cells' findings in blocks of kFindingBlock cells, each block a
+// JSON array packed on a line of its own, so that opening a row unpacks only its block.
+void WriteFindingBlocks(std::ostream& out, const std::vector<std::string>& details) {
+  out << "<script type=\"text/plain\" id=\"findings\" data-block=\"" << kFindingBlock << "\">";
+  for (std::size_t first = 0; first < details.size(); first += kFindingBlock) {
+    std::string block = "[";
+    for (std::size_t i = first; i < std::min(details.size(), first + kFindingBlock); ++i)
+      block += (i > first ? ",\n" : "") + details[i];
+    out << (first > 0 ? "\n" : "") << PackedText(block + "]");
+  }
+  out << "</script>\n";
 }
 
 using MatrixRows = std::map<std::pair<std::string, std::string>,  // library, part
@@ -284,14 +341,13 @@ using MatrixRows = std::map<std::pair<std::string, std::string>,  // library, pa
 
 // The matrix as the page's script reads it: {"libraries":[names], "texts":[tooltips],
 // "logs":"common folder of the links/", "rows":[[library index, part, cell per flow]]},
-// a cell [verdict index in kWords, tooltip index, log link after "logs" or "", reused 0/1,
-// and for a cell with findings their codes and index in details (WriteFindingsJson)] or 0
-// when the flow has no result for the part. Libraries and tooltips are listed once, as
+// a cell [verdict index in kWords, tooltip index, its findings' codes (WriteFindingsJson) or
+// 0, log link after "logs" or "", reused 0/1], the last ones left out while they are 0 or "",
+// or 0 when the flow has no result for the part. Libraries and tooltips are listed once, as
 // thousands of parts share them.
-void WriteMatrixJson(std::ostream& out, std::ostream& details, const MatrixRows& rows,
+void WriteMatrixJson(std::ostream& out, std::vector<std::string>& details, const MatrixRows& rows,
                      const std::vector<std::string>& flows,
                      const std::map<std::string, RuleCount>& ruleCounts) {
-  std::size_t detailCount = 0;
   std::map<std::string, std::size_t> rules;
   for (const auto& [rule, count] : ruleCounts) rules.emplace(rule, rules.size());
   std::map<std::string, std::size_t> libraries;
@@ -326,10 +382,16 @@ void WriteMatrixJson(std::ostream& out, std::ostream& details, const MatrixRows&
           cell.result.message.empty() ? cell.result.cause : cell.result.message;
       const std::size_t text = texts.emplace(detail, texts.size()).first->second;
       const std::string link = cell.logLink.empty() ? "" : cell.logLink.substr(folder.size());
-      rowsJson << ",[" << VerdictCode(VerdictWord(cell.result)) << "," << text << ","
-               << JsonText(link.empty() ? "" : UrlPath(link)) << "," << (cell.reused ? 1 : 0);
-      if (!cell.result.findings.empty())
-        WriteFindingsJson(rowsJson, details, detailCount, cell.result, rules, texts);
+      rowsJson << ",[" << VerdictCode(VerdictWord(cell.result)) << "," << text;
+      const bool more = !link.empty() || cell.reused;
+      if (!cell.result.findings.empty() || more) rowsJson << ",";
+      if (!cell.result.findings.empty()) {
+        WriteFindingsJson(rowsJson, details, cell.result, rules, texts);
+      } else if (more) {
+        rowsJson << "0";
+      }
+      if (more) rowsJson << "," << JsonText(link.empty() ? "" : UrlPath(link));
+      if (cell.reused) rowsJson << ",1";
       rowsJson << "]";
     }
     rowsJson << "]";
@@ -481,11 +543,12 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
     out << "<th class=\"sortable\">" << HtmlText(flow) << "</th>";
   out << "</tr></thead><tbody></tbody></table>\n"
       << "<noscript><p>The matrix is drawn by the page's script: allow scripts for this "
-         "file to see it.</p></noscript>\n<script type=\"application/json\" id=\"rows\">";
-  std::ostringstream details;
-  WriteMatrixJson(out, details, rows, data.flows, ruleCounts);
-  out << "</script>\n<script type=\"application/json\" id=\"findings\">[" << details.str()
-      << "]</script>\n";
+         "file to see it.</p></noscript>\n<script type=\"text/plain\" id=\"rows\">";
+  std::vector<std::string> details;
+  std::ostringstream matrix;
+  WriteMatrixJson(matrix, details, rows, data.flows, ruleCounts);
+  out << PackedText(matrix.str()) << "</script>\n";
+  WriteFindingBlocks(out, details);
   out << "<script>" << kScript << "</script>\n</body></html>\n";
 
   return ReplaceFileContent(file, out.str(), &error);

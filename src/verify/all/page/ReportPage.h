@@ -4,7 +4,8 @@
 // sorting by any column and the changes since the previous run, new failures first. A part's
 // row opens (click or Enter) to its findings per flow; the findings can be filtered by rule
 // and severity and are counted per rule; waived findings are shown greyed with their reason.
-// Every name is escaped. Standard C++ only.
+// Every name is escaped. The matrix and the findings are embedded packed (PackedText.h) and
+// unpacked by the page's script, the findings block by block as rows open. Standard C++ only.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "verify/template/TemplateDialogTexts.h"
+#include "verify/template/TemplateTexts.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,5 @@
-// Texts and chooser settings the two template dialogs share.
+// The template flow's texts and chooser settings, shared by its two dialogs, its run and the
+// headless verb.
 #pragma once
 
 #include <string>
@@ -10,6 +11,8 @@ constexpr const char* kTemplateExtension = "tpl";
 constexpr const char* kTemplateFileName = "template";
 constexpr const char* kProjectLibraryList = "qvd.lib";
 constexpr const char* kReferenceLibraryList = "refqvd.lib";
+constexpr const char* kNoTemplateDifferences =
+    "No differences found in Part from the selected template";
 
 // The chooser of a template file: title, initial name "template", the template filter and
 // extension, starting in folder.

@@ -1,4 +1,4 @@
-#include "verify/footprint/FootprintFlow.h"
+#include "verify/footprint/FootprintTexts.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
