@@ -6,6 +6,8 @@
 //   keeping the history add per part and flow (overhead_ratio, aim: under 1.10).
 // - BM_ParallelSpeedup: -j 2 against -j 1 with cellpack spending 50 ms of processor time per
 //   part (speedup_j2, aim: at least 1.7 on two cores).
+// - BM_WorkersAgainstProcesses: -j 2 in long-lived workers against -process-per-job, one
+//   kestra process per job (workers_speedup).
 // - BM_ChangedAfterTenTouched: -changed after touching 10 parts against a full run
 //   (changed_share, aim: under 0.02).
 // - PageLoad/17000_parts_with_findings: the same of 17,000 parts whose failing and warning
@@ -96,6 +98,29 @@ void BM_ParallelSpeedup(benchmark::State& state) {
   fs::remove_all(folder);
 }
 BENCHMARK(BM_ParallelSpeedup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_WorkersAgainstProcesses(benchmark::State& state) {
+  const fs::path folder = fs::temp_directory_path() / "kestra-bench-all-workers";
+  const std::string project = MakeCleanLibraryProject(folder, Parts(), "temp_dir 'temp'\n");
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  double workers = 0;
+  double processes = 0;
+  for (auto _ : state) {
+    processes += All(project, {"-j", "2", "-process-per-job"});
+    const double run = All(project, {"-j", "2"});
+    state.SetIterationTime(run);
+    workers += run;
+  }
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["workers_ms_per_job"] = workers / runs / (2.0 * Parts()) * 1000;
+  state.counters["processes_ms_per_job"] = processes / runs / (2.0 * Parts()) * 1000;
+  state.counters["workers_speedup"] = processes / workers;
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_WorkersAgainstProcesses)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 void BM_ChangedAfterTenTouched(benchmark::State& state) {
   const fs::path folder = fs::temp_directory_path() / "kestra-bench-all-changed";

@@ -2,8 +2,10 @@
 // it is given, draws the symbol, and refuses what the suite's editor would refuse.
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QImage>
 #include <QProcess>
+#include <algorithm>
 
 #include "DemoProject.h"
 #include "ProgramRun.h"
@@ -69,4 +71,32 @@ TEST(TesselStandIn, DrawsTheSymbolAndRefusesWhatItCannotShow) {
       {"-proj", proj, "-lib", "standard", "-cell", "7400", "-view", "package", "-png", png});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("cannot read the symbol view"), std::string::npos) << run.err;
+}
+
+// Imported symbols put each pin's connection point away from the body: the line runs from
+// the body's edge to it, and the whole drawing stays inside the picture.
+TEST(TesselStandIn, DrawsPinsAwayFromTheBodyWithinThePicture) {
+  TempDir dir;
+  const fs::path project = CopyDemoProject(dir.path());
+  dir.write("demo/libs/standard/7400/sym_1/symbol.sym",
+            "symbol 7400\norigin 0 0\nextent -350 -300 350 300\npin GND 0 -400\n"
+            "pin VCC 0 400\npin TR -500 200\npin Q 500 200\n");
+  const QString png = QString::fromStdString(dir.str() + "/pins.png");
+  const ProgramRun run = RunTessel({"-proj", QString::fromStdString(project.string()), "-lib",
+                                    "standard", "-cell", "7400", "-view", "sym_1", "-png", png});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const QImage image(png);
+  ASSERT_FALSE(image.isNull());
+  // The column through VCC and GND: both pin lines in pin red, none cut by the picture's edge.
+  int red = 0, top = image.height(), bottom = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    const QColor c = image.pixelColor(image.width() / 2, y);
+    if (c.red() < 100 || c.green() > 60 || c.blue() > 60) continue;
+    ++red;
+    top = std::min(top, y);
+    bottom = std::max(bottom, y);
+  }
+  EXPECT_GT(red, 60);
+  EXPECT_GT(top, 10);
+  EXPECT_LT(bottom, image.height() - 30);
 }

@@ -53,6 +53,32 @@ QPointF Outward(Side side) {
   return {0, 0};
 }
 
+// Where a pin's line meets the body: the connection point moved onto the body's edge.
+QPointF InnerEnd(const SymbolPin& pin, const Body& body, Side side) {
+  switch (side) {
+    case Side::Left:
+      return {body.xMin, double(pin.y)};
+    case Side::Right:
+      return {body.xMax, double(pin.y)};
+    case Side::Top:
+      return {double(pin.x), body.yMax};
+    case Side::Bottom:
+      return {double(pin.x), body.yMin};
+    case Side::Inside:
+      break;
+  }
+  return {double(pin.x), double(pin.y)};
+}
+
+// The connection point, or a stub's length out of the body for a pin on its edge.
+QPointF OuterEnd(const SymbolPin& pin, const Body& body) {
+  const Side side = SideOf(pin, body);
+  const QPointF inner = InnerEnd(pin, body, side);
+  const QPointF at(pin.x, pin.y);
+  if (side != Side::Inside && at != inner) return at;
+  return at + Outward(side);
+}
+
 void PaintLines(QPainter& painter, QRectF box, const std::vector<std::string>& lines,
                 Qt::Alignment align) {
   QString text;
@@ -92,12 +118,22 @@ void PaintSymbol(QPainter& painter, const QRect& area, const SymbolDrawing& draw
 
   const SymbolView& symbol = drawing.symbol;
   const Body body = BodyOf(symbol);
+  // The whole drawing: the body and every pin's outer end (a pin may sit away from the body,
+  // its line running to the body's edge, as imported libraries draw them).
+  Body box = body;
+  for (const SymbolPin& pin : symbol.pins) {
+    const QPointF end = OuterEnd(pin, body);
+    box.xMin = std::min(box.xMin, end.x());
+    box.xMax = std::max(box.xMax, end.x());
+    box.yMin = std::min(box.yMin, end.y());
+    box.yMax = std::max(box.yMax, end.y());
+  }
   // Symbol units to pixels: y points up in the symbol, down on the screen.
-  const double worldW = body.xMax - body.xMin + 2 * kStub + 40;
-  const double worldH = body.yMax - body.yMin + 2 * kStub + 20;
+  const double worldW = box.xMax - box.xMin + 40;
+  const double worldH = box.yMax - box.yMin + 20;
   const double scale = std::min(canvas.width() / worldW, canvas.height() / worldH);
-  const double cx = (body.xMin + body.xMax) / 2;
-  const double cy = (body.yMin + body.yMax) / 2;
+  const double cx = (box.xMin + box.xMax) / 2;
+  const double cy = (box.yMin + box.yMax) / 2;
   const auto map = [&](double x, double y) {
     return QPointF(canvas.center().x() + (x - cx) * scale, canvas.center().y() - (y - cy) * scale);
   };
@@ -110,10 +146,9 @@ void PaintSymbol(QPainter& painter, const QRect& area, const SymbolDrawing& draw
   painter.setPen(Qt::black);
   const QPointF topLeft = map(body.xMin, body.yMax);
   const QPointF bottomRight = map(body.xMax, body.yMin);
-  painter.drawText(
-      QRectF(area.left(), topLeft.y() - kStub * scale - line * 2, area.width(), line * 1.6),
-      Qt::AlignHCenter | Qt::AlignBottom,
-      QString::fromStdString(symbol.name.empty() ? "(unnamed symbol)" : symbol.name));
+  painter.drawText(QRectF(area.left(), map(0, box.yMax).y() - line * 2, area.width(), line * 1.6),
+                   Qt::AlignHCenter | Qt::AlignBottom,
+                   QString::fromStdString(symbol.name.empty() ? "(unnamed symbol)" : symbol.name));
   painter.setFont(font);
 
   // The body.
@@ -127,13 +162,14 @@ void PaintSymbol(QPainter& painter, const QRect& area, const SymbolDrawing& draw
   painter.drawLine(origin + QPointF(-5, 0), origin + QPointF(5, 0));
   painter.drawLine(origin + QPointF(0, -5), origin + QPointF(0, 5));
 
-  // Pins: a line from the connection point away from the body, ending in a dot; the name
+  // Pins: a line from the body's edge to the connection point, ending in a dot; the name
   // inside the body.
   for (const SymbolPin& pin : symbol.pins) {
     const Side side = SideOf(pin, body);
-    const QPointF at = map(pin.x, pin.y);
-    const QPointF out = Outward(side);
-    const QPointF end = map(pin.x + out.x(), pin.y + out.y());
+    const QPointF inner = InnerEnd(pin, body, side);
+    const QPointF outer = OuterEnd(pin, body);
+    const QPointF at = map(inner.x(), inner.y());
+    const QPointF end = map(outer.x(), outer.y());
     painter.setPen(QPen(QColor(140, 20, 20), 2.5));
     painter.drawLine(at, end);
     painter.setBrush(QColor(140, 20, 20));
