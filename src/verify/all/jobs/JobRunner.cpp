@@ -19,13 +19,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Running {
+struct Running : WatchedProcess {
   std::size_t index = 0;
-  pid_t pid = 0;
-  Clock::time_point started;
-  Clock::time_point forceAt;  // when a stopped job gets the forced signal
-  bool stopping = false;
-  bool timedOut = false;
   std::unique_ptr<ParentDeathWatch> watch;  // ends the job's group should this process die
 };
 
@@ -110,13 +105,6 @@ pid_t Spawn(const JobCommand& command, const ParentDeathWatch& watch, std::strin
   return pid;
 }
 
-void Stop(Running& job, Clock::time_point now, std::chrono::milliseconds grace) {
-  if (job.stopping) return;
-  job.stopping = true;
-  job.forceAt = now + grace;
-  ::kill(-job.pid, SIGTERM);
-}
-
 }  // namespace
 
 std::string DescribeJobEnd(const JobEnd& end) {
@@ -133,6 +121,24 @@ std::string DescribeJobEnd(const JobEnd& end) {
       break;
   }
   return "not started: " + end.reason;
+}
+
+void WatchedProcess::Stop(Clock::time_point now, std::chrono::milliseconds grace) {
+  if (stopping) return;
+  stopping = true;
+  forceAt = now + grace;
+  ::kill(-pid, SIGTERM);
+}
+
+void WatchedProcess::Watch(Clock::time_point now, bool busy, std::chrono::milliseconds limit,
+                           std::chrono::milliseconds grace) {
+  if (busy && !stopping && limit.count() > 0 && now - started >= limit) {
+    timedOut = true;
+    Stop(now, grace);
+  } else if (stopping && now >= forceAt) {
+    ::kill(-pid, SIGKILL);
+    forceAt = now + grace;
+  }
 }
 
 JobEnd EndOfProcess(int gone, int status, bool timedOut, bool stopping,
@@ -163,7 +169,7 @@ void JobRunner::Run(std::size_t count, const CommandOf& command, const Ended& en
     const Clock::time_point now = Clock::now();
     if (signals.Caught() != 0 && stopSignal_ == 0) {
       stopSignal_ = signals.Caught();
-      for (Running& job : running) Stop(job, now, grace_);
+      for (Running& job : running) job.Stop(now, grace_);
     }
     while (stopSignal_ == 0 && next < count && running.size() < parallel_) {
       const std::size_t index = next++;
@@ -177,20 +183,19 @@ void JobRunner::Run(std::size_t count, const CommandOf& command, const Ended& en
         continue;
       }
       watch->ChildStarted();
-      running.push_back({index, pid, Clock::now(), {}, false, false, std::move(watch)});
+      Running job;
+      job.index = index;
+      job.pid = pid;
+      job.started = Clock::now();
+      job.watch = std::move(watch);
+      running.push_back(std::move(job));
     }
     bool changed = false;
     for (auto job = running.begin(); job != running.end();) {
       int status = 0;
       const pid_t done = ::waitpid(job->pid, &status, WNOHANG);
       if (done == 0 || (done < 0 && errno == EINTR)) {
-        if (!job->stopping && limit_.count() > 0 && now - job->started >= limit_) {
-          job->timedOut = true;
-          Stop(*job, now, grace_);
-        } else if (job->stopping && now >= job->forceAt) {
-          ::kill(-job->pid, SIGKILL);
-          job->forceAt = now + grace_;
-        }
+        job->Watch(now, true, limit_, grace_);
         ++job;
         continue;
       }

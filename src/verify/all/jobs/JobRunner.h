@@ -8,11 +8,29 @@
 // own.
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
+
+// A child process as a runner watches it. Value type; the runner owns the process.
+struct WatchedProcess {
+  pid_t pid = 0;  // also its process group
+  std::chrono::steady_clock::time_point started;
+  std::chrono::steady_clock::time_point forceAt;  // when a stopped process gets SIGKILL
+  bool stopping = false;
+  bool timedOut = false;
+
+  // SIGTERM to its group, once; Watch sends SIGKILL when the grace is over.
+  void Stop(std::chrono::steady_clock::time_point now, std::chrono::milliseconds grace);
+  // While it runs: a busy process past limit (0: no limit) is stopped as timed out; a stopped
+  // one past its grace gets SIGKILL, again after each further grace.
+  void Watch(std::chrono::steady_clock::time_point now, bool busy, std::chrono::milliseconds limit,
+             std::chrono::milliseconds grace);
+};
 
 struct JobCommand {
   std::vector<std::string> argv;  // argv[0] is the program's path

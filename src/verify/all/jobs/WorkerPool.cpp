@@ -20,16 +20,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Worker {
-  pid_t pid = 0;
+struct Worker : WatchedProcess {
   int input = -1;    // the worker's standard input: job lines
   int replies = -1;  // its standard output: "done STATUS" lines
   std::string buffer;
   std::optional<std::size_t> job;
-  Clock::time_point started;
-  Clock::time_point forceAt;
-  bool stopping = false;
-  bool timedOut = false;
   std::unique_ptr<ParentDeathWatch> watch;
 };
 
@@ -113,13 +108,6 @@ bool WriteLine(int fd, const std::string& line) {
   return true;
 }
 
-void Stop(Worker& worker, Clock::time_point now, std::chrono::milliseconds grace) {
-  if (worker.stopping) return;
-  worker.stopping = true;
-  worker.forceAt = now + grace;
-  ::kill(-worker.pid, SIGTERM);
-}
-
 // SIGPIPE ignored while it lives: a worker that died while given a job is seen by its exit,
 // not by the signal of a write to its closed input.
 class IgnoredSigpipe {
@@ -157,7 +145,7 @@ void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
     if (signals.Caught() != 0 && stopSignal_ == 0) {
       stopSignal_ = signals.Caught();
       for (Worker& worker : workers) {
-        if (worker.job) Stop(worker, now, grace_);
+        if (worker.job) worker.Stop(now, grace_);
       }
     }
     // Every idle worker takes the next job; more workers while jobs wait and room is left.
@@ -219,14 +207,7 @@ void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
       int status = 0;
       const pid_t gone = ::waitpid(worker->pid, &status, WNOHANG);
       if (gone == 0 || (gone < 0 && errno == EINTR)) {
-        if (worker->job && !worker->stopping && limit_.count() > 0 &&
-            now - worker->started >= limit_) {
-          worker->timedOut = true;
-          Stop(*worker, now, grace_);
-        } else if (worker->stopping && now >= worker->forceAt) {
-          ::kill(-worker->pid, SIGKILL);
-          worker->forceAt = now + grace_;
-        }
+        worker->Watch(now, worker->job.has_value(), limit_, grace_);
         ++worker;
         continue;
       }
