@@ -47,61 +47,15 @@ pid_t Spawn(const JobCommand& command, const ParentDeathWatch& watch, std::strin
     return 0;
   }
   const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  pid_t pid = 0;
   const OutputFile output(command.output, reason);
-  if (output.fd() < 0) return 0;
-  const OutputFile errors(command.errors, reason);
-  if (errors.fd() < 0) return 0;
-  std::vector<char*> argv;
-  for (const std::string& word : command.argv) argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
-  // The child tells why its exec failed through this pipe; at a successful exec it closes.
-  int failure[2] = {-1, -1};
-  if (::pipe2(failure, O_CLOEXEC) != 0) {
-    reason = std::string("cannot start a job: ") + std::strerror(errno);
-    if (input >= 0) ::close(input);
-    return 0;
+  if (output.fd() >= 0) {
+    const OutputFile errors(command.errors, reason);
+    if (errors.fd() >= 0)
+      pid = StartInOwnGroup(command.argv, input, output.fd(), errors.fd(), watch,
+                            "cannot start a job", reason);
   }
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    // Only async-signal-safe calls from here to the exec. Its own process group, so that a
-    // time limit or a stop reaches everything it started; default signal handling and no
-    // blocked signals, whatever this process does.
-    ::setpgid(0, 0);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGCHLD}) ::signal(signal, SIG_DFL);
-    sigset_t none;
-    sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    if (input >= 0) ::dup2(input, 0);
-    ::dup2(output.fd(), 1);
-    ::dup2(errors.fd(), 2);
-    watch.StartInChild();
-    ::execv(argv[0], argv.data());
-    const int code = errno;
-    [[maybe_unused]] const ssize_t told = ::write(failure[1], &code, sizeof code);
-    ::_exit(127);
-  }
-  const int forkError = errno;
   if (input >= 0) ::close(input);
-  ::close(failure[1]);
-  if (pid < 0) {
-    ::close(failure[0]);
-    reason = std::string("cannot start a job: ") + std::strerror(forkError);
-    return 0;
-  }
-  int code = 0;
-  ssize_t got = 0;
-  do {
-    got = ::read(failure[0], &code, sizeof code);
-  } while (got < 0 && errno == EINTR);
-  ::close(failure[0]);
-  if (got == static_cast<ssize_t>(sizeof code)) {
-    ::kill(-pid, SIGKILL);  // its watcher, if it got so far
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    reason = command.argv[0] + ": " + std::strerror(code);
-    return 0;
-  }
   return pid;
 }
 
@@ -121,6 +75,59 @@ std::string DescribeJobEnd(const JobEnd& end) {
       break;
   }
   return "not started: " + end.reason;
+}
+
+pid_t StartInOwnGroup(const std::vector<std::string>& argv, int input, int output, int errors,
+                      const ParentDeathWatch& watch, const std::string& what, std::string& reason) {
+  std::vector<char*> words;
+  for (const std::string& word : argv) words.push_back(const_cast<char*>(word.c_str()));
+  words.push_back(nullptr);
+  // The child tells why its exec failed through this pipe; at a successful exec it closes.
+  int failure[2] = {-1, -1};
+  if (::pipe2(failure, O_CLOEXEC) != 0) {
+    reason = what + ": " + std::strerror(errno);
+    return 0;
+  }
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    // Only async-signal-safe calls from here to the exec. Its own process group, so that a
+    // time limit or a stop reaches everything it started; default signal handling and no
+    // blocked signals, whatever this process does.
+    ::setpgid(0, 0);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGCHLD}) ::signal(signal, SIG_DFL);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    if (input >= 0) ::dup2(input, 0);
+    ::dup2(output, 1);
+    ::dup2(errors, 2);
+    watch.StartInChild();
+    ::execv(words[0], words.data());
+    const int code = errno;
+    [[maybe_unused]] const ssize_t told = ::write(failure[1], &code, sizeof code);
+    ::_exit(127);
+  }
+  const int forkError = errno;
+  ::close(failure[1]);
+  if (pid < 0) {
+    ::close(failure[0]);
+    reason = what + ": " + std::strerror(forkError);
+    return 0;
+  }
+  int code = 0;
+  ssize_t got = 0;
+  do {
+    got = ::read(failure[0], &code, sizeof code);
+  } while (got < 0 && errno == EINTR);
+  ::close(failure[0]);
+  if (got == static_cast<ssize_t>(sizeof code)) {
+    ::kill(-pid, SIGKILL);  // its watcher, if it got so far
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    reason = argv.front() + ": " + std::strerror(code);
+    return 0;
+  }
+  return pid;
 }
 
 void WatchedProcess::Stop(Clock::time_point now, std::chrono::milliseconds grace) {

@@ -32,6 +32,15 @@ struct WatchedProcess {
              std::chrono::milliseconds grace);
 };
 
+class ParentDeathWatch;
+
+// Starts argv (argv[0] a path) in a process group of its own with default signal handling and
+// no blocked signals, its standard input, output and errors on the given descriptors (input
+// -1: left as it is), its watcher started in the child. The pid, or 0 with reason set: "WHAT:
+// why" when no process could be made, "PROGRAM: why" when the exec failed (that child reaped).
+pid_t StartInOwnGroup(const std::vector<std::string>& argv, int input, int output, int errors,
+                      const ParentDeathWatch& watch, const std::string& what, std::string& reason);
+
 struct JobCommand {
   std::vector<std::string> argv;  // argv[0] is the program's path
   std::string output;             // file for standard output

@@ -40,54 +40,18 @@ bool Spawn(const std::vector<std::string>& command, const std::string& log, Work
   if (errors < 0) return false;
   int toWorker[2] = {-1, -1};
   int fromWorker[2] = {-1, -1};
-  int failure[2] = {-1, -1};
-  if (::pipe2(toWorker, O_CLOEXEC) != 0 || ::pipe2(fromWorker, O_CLOEXEC) != 0 ||
-      ::pipe2(failure, O_CLOEXEC) != 0) {
+  if (::pipe2(toWorker, O_CLOEXEC) != 0 || ::pipe2(fromWorker, O_CLOEXEC) != 0) {
     reason = std::string("cannot start a worker: ") + std::strerror(errno);
-    for (int fd : {toWorker[0], toWorker[1], fromWorker[0], fromWorker[1], failure[0], errors})
+    for (int fd : {toWorker[0], toWorker[1], fromWorker[0], errors})
       if (fd >= 0) ::close(fd);
     return false;
   }
-  std::vector<char*> argv;
-  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
   worker.watch = std::make_unique<ParentDeathWatch>();
-  const pid_t pid = ::fork();
+  const pid_t pid = StartInOwnGroup(command, toWorker[0], fromWorker[1], errors, *worker.watch,
+                                    "cannot start a worker", reason);
+  for (int fd : {toWorker[0], fromWorker[1], errors}) ::close(fd);
   if (pid == 0) {
-    // Async-signal-safe calls only, up to the exec.
-    ::setpgid(0, 0);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGCHLD}) ::signal(signal, SIG_DFL);
-    sigset_t none;
-    sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    ::dup2(toWorker[0], 0);
-    ::dup2(fromWorker[1], 1);
-    ::dup2(errors, 2);
-    worker.watch->StartInChild();
-    ::execv(argv[0], argv.data());
-    const int code = errno;
-    [[maybe_unused]] const ssize_t told = ::write(failure[1], &code, sizeof code);
-    ::_exit(127);
-  }
-  const int forkError = errno;
-  for (int fd : {toWorker[0], fromWorker[1], failure[1], errors}) ::close(fd);
-  if (pid < 0) {
-    for (int fd : {toWorker[1], fromWorker[0], failure[0]}) ::close(fd);
-    reason = std::string("cannot start a worker: ") + std::strerror(forkError);
-    return false;
-  }
-  int code = 0;
-  ssize_t got = 0;
-  do {
-    got = ::read(failure[0], &code, sizeof code);
-  } while (got < 0 && errno == EINTR);
-  ::close(failure[0]);
-  if (got == static_cast<ssize_t>(sizeof code)) {
-    ::kill(-pid, SIGKILL);
-    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-    }
     for (int fd : {toWorker[1], fromWorker[0]}) ::close(fd);
-    reason = command.front() + ": " + std::strerror(code);
     return false;
   }
   worker.watch->ChildStarted();
