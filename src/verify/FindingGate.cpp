@@ -96,3 +96,16 @@ void DropLesserFindings(std::vector<VerifyResult>& results, const FindingOptions
                   [&](const Finding& finding) { return finding.severity < *options.minSeverity; });
   }
 }
+
+int JudgeFindings(std::vector<VerifyResult>& results, const FindingOptions& options,
+                  bool reportStale, const std::string& prefix, std::ostream& err) {
+  WaiveFindings(results, options, reportStale, prefix, err);
+  const int status = GateStatus(results, options);
+  DropLesserFindings(results, options);
+  return status;
+}
+
+void JudgeEarlierFindings(std::vector<VerifyResult>& previous, const FindingOptions& options) {
+  ApplyWaivers(previous, options.waivers, TodayDate());
+  DropLesserFindings(previous, options);
+}

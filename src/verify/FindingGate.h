@@ -49,3 +49,13 @@ int GateStatus(const std::vector<VerifyResult>& results, const FindingOptions& o
 
 // Leaves out of results the findings below -min-severity.
 void DropLesserFindings(std::vector<VerifyResult>& results, const FindingOptions& options);
+
+// What every verb does with a run's results: waives (WaiveFindings), takes the exit status
+// (GateStatus), then leaves out the lesser findings, in that order so that -min-severity never
+// hides a finding from -fail-on. Returns the exit status.
+int JudgeFindings(std::vector<VerifyResult>& results, const FindingOptions& options,
+                  bool reportStale, const std::string& prefix, std::ostream& err);
+
+// An earlier run's results judged as this run's are, for the changes since: waived (silently)
+// and without the lesser findings.
+void JudgeEarlierFindings(std::vector<VerifyResult>& previous, const FindingOptions& options);

@@ -183,9 +183,7 @@ int RunVerifyVerb(const std::vector<std::string>& words, std::span<const VerifyF
     if (!result.cause.empty()) err << prefix << PrintableText(result.cause) << "\n";
   }
   // One flow on some parts cannot tell a stale waiver from one of another flow or part.
-  WaiveFindings(run.results, findingOptions, false, prefix, err);
-  const int status = GateStatus(run.results, findingOptions);
-  DropLesserFindings(run.results, findingOptions);
+  const int status = JudgeFindings(run.results, findingOptions, false, prefix, err);
   if (options.json) {
     WriteResultsJson(run.results, out);
   } else {

@@ -435,9 +435,8 @@ int WriteSlurmScript(const AllArguments& args, const JobPlan& plan, const PlanMa
   }
   if (!outcome.results) return outcome.status;
   std::vector<VerifyResult>& results = *outcome.results;
-  WaiveFindings(results, args.findings, true, "kestra verify all: ", err);
-  const int status = results.empty() ? kUsageStatus : GateStatus(results, args.findings);
-  DropLesserFindings(results, args.findings);
+  const int judged = JudgeFindings(results, args.findings, true, "kestra verify all: ", err);
+  const int status = results.empty() ? kUsageStatus : judged;
   std::vector<std::string> flows;
   for (const VerifyResult& result : *outcome.results) {
     if (std::find(flows.begin(), flows.end(), result.flow) == flows.end())
@@ -663,11 +662,8 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
 
   // The history keeps what the tools said; waivers apply to this run and the previous alike,
   // so that changing the waiver file takes effect on reused verdicts too.
-  WaiveFindings(results, findingOptions, true, "kestra verify all: ", err);
-  ApplyWaivers(previous, findingOptions.waivers, TodayDate());
-  int status = GateStatus(results, findingOptions);
-  DropLesserFindings(results, findingOptions);
-  DropLesserFindings(previous, findingOptions);
+  int status = JudgeFindings(results, findingOptions, true, "kestra verify all: ", err);
+  JudgeEarlierFindings(previous, findingOptions);
   const auto findingChanges = FindingChangesSince(previous, results);
   if (args->json) {
     WriteRunJson(results, findingChanges, out);

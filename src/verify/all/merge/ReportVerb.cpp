@@ -107,11 +107,9 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
     }
     previous = std::move(*read);
   }
-  WaiveFindings(results, findingOptions, true, "kestra report merge: ", err);
-  ApplyWaivers(previous, findingOptions.waivers, TodayDate());
-  const int status = results.empty() ? kUsageStatus : GateStatus(results, findingOptions);
-  DropLesserFindings(results, findingOptions);
-  DropLesserFindings(previous, findingOptions);
+  const int judged = JudgeFindings(results, findingOptions, true, "kestra report merge: ", err);
+  const int status = results.empty() ? kUsageStatus : judged;
+  JudgeEarlierFindings(previous, findingOptions);
   if (json) WriteRunJson(results, FindingChangesSince(previous, results), out);
   if (!html.empty()) {
     PageRequest page{html,
