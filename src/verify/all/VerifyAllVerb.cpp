@@ -95,7 +95,7 @@ struct AllArguments {
   bool wait = false;
   bool cancelOnInterrupt = false;
   std::size_t chunk = 0;    // parts per line of the job list; 0: one job per line
-  FindingOptions findings;  // -waivers, -fail-on, -min-severity, the waivers read
+  FindingOptions findings;  // -waivers, -fail-on, -min-severity; the waivers once loaded
 };
 
 std::vector<std::string> SplitCommas(const std::string& text) {
@@ -148,12 +148,14 @@ bool ParseClusterArguments(const FlowWords& parsed, AllArguments& args, std::str
 
 std::optional<AllArguments> ParseAllArguments(const std::vector<std::string>& words,
                                               std::string& error) {
+  AllArguments args;
+  std::vector<std::string> rest = words;
+  if (!TakeFindingOptions(rest, kAllValued, args.findings, error)) return std::nullopt;
   const auto parsed = FlowWords::Parse(
-      words,
+      rest,
       {"-changed", "-json", "-slurm", "-wait", "-cancel-on-interrupt", "-process-per-job", "-ref"},
       kAllValued, {"-proj"}, error);
   if (!parsed) return std::nullopt;
-  AllArguments args;
   args.request.project = AbsolutePath(parsed->Value("-proj"));
   args.request.libraries = parsed->Values("-lib");
   args.request.cells = parsed->Values("-cell");
@@ -497,11 +499,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   if (words.size() == 1 && words.front() == "-worker") return RunWorker(flows);
   if (!words.empty() && words.front() == "-jobs") return RunChunkWords(words, err);
   std::string error;
-  FindingOptions findingOptions;
-  std::vector<std::string> rest = words;
-  auto args = TakeFindingOptions(rest, kAllValued, findingOptions, error)
-                  ? ParseAllArguments(rest, error)
-                  : std::nullopt;
+  auto args = ParseAllArguments(words, error);
   if (!args) {
     err << "kestra verify all: " << PrintableText(error) << "\n" << UsageWithFindingOptions(kUsage);
     return kUsageStatus;
@@ -526,11 +524,10 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     args->plan = folder + "/verify.sbatch";
   }
   // A waiver file that cannot be read stops the run before any job: never ignored silently.
-  if (!LoadWaivers(findingOptions, args->request.project, error)) {
+  if (!LoadWaivers(args->findings, args->request.project, error)) {
     err << "kestra verify all: " << PrintableText(error) << "\n";
     return kUsageStatus;
   }
-  args->findings = findingOptions;
   // Every file the run is to write can be written, before any job runs.
   for (const std::string* file : {&args->html, &args->junit, &args->plan}) {
     if (file->empty()) continue;
@@ -662,8 +659,8 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
 
   // The history keeps what the tools said; waivers apply to this run and the previous alike,
   // so that changing the waiver file takes effect on reused verdicts too.
-  int status = JudgeFindings(results, findingOptions, true, "kestra verify all: ", err);
-  JudgeEarlierFindings(previous, findingOptions);
+  int status = JudgeFindings(results, args->findings, true, "kestra verify all: ", err);
+  JudgeEarlierFindings(previous, args->findings);
   const auto findingChanges = FindingChangesSince(previous, results);
   if (args->json) {
     WriteRunJson(results, findingChanges, out);
