@@ -33,13 +33,17 @@ void Sleep(long milliseconds) {
     if (got == 0 || (got < 0 && errno != EINTR)) break;
   }
   if (group == 0) ::signal(SIGTERM, SIG_IGN);
-  ::kill(-group, SIGTERM);
-  Sleep(graceMilliseconds);
-  ::kill(-group, SIGKILL);
+  ParentDeathWatch::EndGroups(&group, 1, graceMilliseconds);
   ::_exit(0);
 }
 
 }  // namespace
+
+void ParentDeathWatch::EndGroups(const pid_t* groups, int count, long graceMilliseconds) {
+  for (int i = 0; i < count; ++i) ::kill(-groups[i], SIGTERM);
+  if (count > 0) Sleep(graceMilliseconds);
+  for (int i = 0; i < count; ++i) ::kill(-groups[i], SIGKILL);
+}
 
 ParentDeathWatch::ParentDeathWatch() {
   if (::pipe2(fds_, O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1;

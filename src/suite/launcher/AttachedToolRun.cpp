@@ -6,6 +6,7 @@
 #include <QDir>
 
 #include "base/ParentDeathWatch.h"
+#include "base/SharedGroupWatch.h"
 #include "framework/WindowMessage.h"
 #include "suite/launcher/ProgressPieces.h"
 
@@ -33,6 +34,13 @@ AttachedToolRun::~AttachedToolRun() {
     SignalGroup(SIGKILL);
     process_->waitForFinished(3000);
   }
+  EndWatch();
+}
+
+void AttachedToolRun::EndWatch() {
+  if (sharedWatch_) SharedGroupWatch::Remove(static_cast<pid_t>(group_));
+  sharedWatch_ = false;
+  watch_.reset();
 }
 
 std::string AttachedToolRun::Start(const std::string& program,
@@ -45,13 +53,9 @@ std::string AttachedToolRun::Start(const std::string& program,
   process_->setWorkingDirectory(QDir::currentPath());
   process_->setProcessChannelMode(QProcess::MergedChannels);
   process_->setStandardInputFile(QProcess::nullDevice());
-  // Its own process group (and session), so that Abort reaches everything it started, with
-  // a watcher that ends that group should this process die without ending it.
-  watch_ = std::make_unique<ParentDeathWatch>();
-  process_->setChildProcessModifier([watch = watch_.get()] {
-    ::setsid();
-    watch->StartInChild();
-  });
+  // Its own process group (and session), so that Abort reaches everything it started. The
+  // child does nothing else before its exec: a fork there would copy this whole process.
+  process_->setChildProcessModifier([] { ::setsid(); });
 
   QObject::connect(process_.get(), &QProcess::readyReadStandardOutput, [this] { ReadOutput(); });
   QObject::connect(process_.get(), &QProcess::finished, [this] { Finish(); });
@@ -64,7 +68,13 @@ std::string AttachedToolRun::Start(const std::string& program,
     return process_->errorString().toStdString();
   }
   group_ = process_->processId();
-  watch_->ChildStarted();
+  // A watcher ends the group should this process die without ending it: the program's shared
+  // one, or, when that cannot be had, one of this run's own.
+  sharedWatch_ = SharedGroupWatch::Add(static_cast<pid_t>(group_));
+  if (!sharedWatch_) {
+    watch_ = std::make_unique<ParentDeathWatch>();
+    watch_->WatchGroup(static_cast<pid_t>(group_));
+  }
   return {};
 }
 
@@ -109,6 +119,7 @@ void AttachedToolRun::Finish() {
   // Nothing of the group may stay behind: after a stop request it was asked politely, and
   // children a tool left running in the background belong to a run that is over.
   SignalGroup(SIGKILL);
+  EndWatch();
   killTimer_.stop();
   ended_ = true;
   if (owner_) PostMessage(owner_, WM_TOOL_ENDED, 1, 0);
