@@ -8,8 +8,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <memory>
-#include <optional>
 
 #include "base/OwnFolder.h"
 #include "base/ParentDeathWatch.h"
@@ -24,7 +24,10 @@ struct Worker : WatchedProcess {
   int input = -1;    // the worker's standard input: job lines
   int replies = -1;  // its standard output: "done STATUS" lines
   std::string buffer;
-  std::optional<std::size_t> job;
+  // The jobs given to it, in order: the first runs (since `started`), the next waits in its
+  // input so that it starts the moment the first is done, not after this process has
+  // read the answer and written the next line.
+  std::deque<std::size_t> jobs;
   std::unique_ptr<ParentDeathWatch> watch;
 };
 
@@ -98,22 +101,37 @@ void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
   const IgnoredSigpipe sigpipe;
   std::vector<Worker> workers;
   std::size_t next = 0;
+  std::deque<std::size_t> again;  // jobs given to a worker that died before starting them
   std::size_t started = 0;
   auto busy = [&] {
     for (const Worker& worker : workers)
-      if (worker.job) return true;
+      if (!worker.jobs.empty()) return true;
     return false;
   };
-  while ((stopSignal_ == 0 && next < count) || busy()) {
+  auto waiting = [&] { return !again.empty() || next < count; };
+  auto take = [&] {
+    if (again.empty()) return next++;
+    const std::size_t index = again.front();
+    again.pop_front();
+    return index;
+  };
+  auto give = [&](Worker& worker) {
+    const std::size_t index = take();
+    if (worker.jobs.empty()) worker.started = Clock::now();
+    worker.jobs.push_back(index);
+    // A worker that cannot take the line has died: its exit, seen below, ends the job.
+    WriteLine(worker.input, WorkerJobLine(command(index)));
+  };
+  while ((stopSignal_ == 0 && waiting()) || busy()) {
     Clock::time_point now = Clock::now();
     if (signals.Caught() != 0 && stopSignal_ == 0) {
       stopSignal_ = signals.Caught();
       for (Worker& worker : workers) {
-        if (worker.job) worker.Stop(now, grace_);
+        if (!worker.jobs.empty()) worker.Stop(now, grace_);
       }
     }
     // Every idle worker takes the next job; more workers while jobs wait and room is left.
-    for (std::size_t k = 0; stopSignal_ == 0 && next < count; ++k) {
+    for (std::size_t k = 0; stopSignal_ == 0 && waiting(); ++k) {
       if (k == workers.size()) {
         if (workers.size() >= parallel_) break;
         Worker fresh;
@@ -122,20 +140,19 @@ void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
                    reason)) {
           JobEnd end;
           end.reason = reason;
-          ended(next++, end);
+          ended(take(), end);
           --k;
           continue;
         }
         workers.push_back(std::move(fresh));
       }
       Worker& worker = workers[k];
-      if (worker.job || worker.stopping) continue;
-      const std::size_t index = next++;
-      worker.job = index;
-      worker.started = Clock::now();
-      // A worker that cannot take the line has died: its exit, seen below, ends the job.
-      WriteLine(worker.input, WorkerJobLine(command(index)));
+      if (worker.jobs.empty() && !worker.stopping) give(worker);
     }
+    // Then each busy worker gets its next job in advance, once all have one.
+    for (Worker& worker : workers)
+      if (stopSignal_ == 0 && waiting() && worker.jobs.size() == 1 && !worker.stopping)
+        give(worker);
     std::vector<pollfd> fds;
     for (const Worker& worker : workers) fds.push_back({worker.replies, POLLIN, 0});
     ::poll(fds.data(), fds.size(), 20);
@@ -152,7 +169,8 @@ void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
         const std::string line = worker.buffer.substr(0, end);
         worker.buffer.erase(0, end + 1);
         const bool finished = line.rfind("done ", 0) == 0;
-        if (!worker.job || worker.stopping || (!finished && line.rfind("not-started ", 0) != 0))
+        if (worker.jobs.empty() || worker.stopping ||
+            (!finished && line.rfind("not-started ", 0) != 0))
           continue;
         JobEnd done;
         if (finished) {
@@ -162,8 +180,9 @@ void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
           done.reason = line.substr(12);
         }
         done.took = std::chrono::duration_cast<std::chrono::milliseconds>(now - worker.started);
-        const std::size_t index = *worker.job;
-        worker.job.reset();
+        const std::size_t index = worker.jobs.front();
+        worker.jobs.pop_front();
+        worker.started = now;  // the next, if it has one, started as this one ended
         ended(index, done);
       }
     }
@@ -171,21 +190,23 @@ void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
       int status = 0;
       const pid_t gone = ::waitpid(worker->pid, &status, WNOHANG);
       if (gone == 0 || (gone < 0 && errno == EINTR)) {
-        worker->Watch(now, worker->job.has_value(), limit_, grace_);
+        worker->Watch(now, !worker->jobs.empty(), limit_, grace_);
         ++worker;
         continue;
       }
       // The worker ended: whatever is left of its group (its tool, its watcher) goes with it,
-      // and its job, if it had one, ends by how the worker ended.
+      // and its running job, if it had one, ends by how the worker ended; the job waiting
+      // behind it never started and goes to another worker.
       ::kill(-worker->pid, SIGKILL);
       CloseFd(worker->input);
       CloseFd(worker->replies);
-      if (worker->job) {
+      for (std::size_t k = worker->jobs.size(); k > 1; --k) again.push_front(worker->jobs[k - 1]);
+      if (!worker->jobs.empty()) {
         const JobEnd end = EndOfProcess(
             gone, status, worker->timedOut, worker->stopping,
             std::chrono::duration_cast<std::chrono::milliseconds>(now - worker->started),
             "lost track of the worker");
-        const std::size_t index = *worker->job;
+        const std::size_t index = worker->jobs.front();
         worker = workers.erase(worker);
         ended(index, end);
         continue;

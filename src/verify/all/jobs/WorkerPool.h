@@ -1,6 +1,7 @@
 // Runs the jobs of a run over many parts in up to N long-lived worker processes
 // (`kestra verify all -worker`, see JobWorker.h) instead of one process per job: each worker
-// gets one job line at a time on its standard input and answers when the job is done. The
+// gets its job lines on its standard input, the next one given while the current one runs so
+// that it never waits for this process, and answers when each job is done. The
 // jobs and their ends are those of JobRunner: a job over its time limit, or one whose worker
 // dies, ends its worker's whole process group (a polite signal, a grace, then a forced one)
 // and is reported as timed out or by how the worker ended; a fresh worker takes the next job.
