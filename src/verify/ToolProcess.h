@@ -16,9 +16,10 @@
 #include <string>
 
 struct ToolProcessStart {
-  std::string operation;  // the launcher operation ("launchRulex"): names the tool
-  std::string arguments;  // the argument text, exactly as composed
-  std::string product;    // for the launch log
+  std::string operation;   // the launcher operation ("launchRulex"): names the tool
+  std::string executable;  // the executable the caller gave, as the launcher takes it; "" for none
+  std::string arguments;   // the argument text, exactly as composed
+  std::string product;     // for the launch log
 };
 
 class ToolProcess {
