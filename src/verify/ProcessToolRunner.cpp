@@ -11,7 +11,7 @@ bool ProcessToolRunner::Run(const ToolStart& start) {
     Tell(why, true);
     return false;
   }
-  process_.Run({ToolOperationName(start.operation), start.program, start.arguments, product_},
+  process_.Run({ToolOperationName(start.operation), start.arguments, product_, start.program},
                [](const std::string& piece) { std::cerr << piece << std::flush; });
   return true;
 }

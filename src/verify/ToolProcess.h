@@ -16,10 +16,12 @@
 #include <string>
 
 struct ToolProcessStart {
-  std::string operation;   // the launcher operation ("launchRulex"): names the tool
-  std::string executable;  // the executable the caller gave, as the launcher takes it; "" for none
-  std::string arguments;   // the argument text, exactly as composed
-  std::string product;     // for the launch log
+  std::string operation;  // the launcher operation ("launchRulex"): names the tool
+  std::string arguments;  // the argument text, exactly as composed
+  std::string product;    // for the launch log
+  // The executable the caller gave, as the launcher takes it; "" when the operation names the
+  // tool.
+  std::string executable = "";
 };
 
 class ToolProcess {
