@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "verify/FlowNames.h"
+#include "base/FlowNames.h"
 #include "verify/FlowWords.h"
 #include "verify/footprint/FootprintRun.h"
 #include "verify/footprint/FootprintTexts.h"

@@ -4,9 +4,9 @@
 #include <memory>
 #include <optional>
 
+#include "base/FlowNames.h"
 #include "libformat/LibraryTree.h"
 #include "outside/CFilePath.h"
-#include "verify/FlowNames.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
 #include "verify/ProcessToolRunner.h"

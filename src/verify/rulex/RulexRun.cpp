@@ -5,9 +5,9 @@
 #include <system_error>
 
 #include "base/ArgumentValue.h"
+#include "base/FlowNames.h"
 #include "base/ReplaceFile.h"
 #include "base/SignalText.h"
-#include "verify/FlowNames.h"
 #include "verify/rulex/RulexCommandFile.h"
 #include "verify/rulex/RulexFindings.h"
 #include "verify/rulex/RulexPaths.h"
