@@ -5,15 +5,14 @@
 #include <iostream>
 
 #include "base/HelpWord.h"
+#include "cmdline/ListingVerbs.h"
 #include "cmdline/VerifyFlows.h"
 #include "convert/kicad/KicadImport.h"
-#include "suite/browser/LibraryListing.h"
 #include "verify/PathNames.h"
 #include "verify/VerifyVerb.h"
 #include "verify/WaiverFile.h"
 #include "verify/all/VerifyAllVerb.h"
 #include "verify/all/merge/ReportVerb.h"
-#include "verify/footprint/FootprintConsoleRun.h"
 #include "verify/template/TemplateConsoleRun.h"
 
 namespace {

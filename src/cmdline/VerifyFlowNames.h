@@ -5,5 +5,7 @@
 #include <array>
 #include <string_view>
 
+#include "base/FlowNames.h"
+
 inline constexpr std::array<std::string_view, 5> kVerifyFlowNames = {
-    "rulex", "simulation", "footprint", "packaging", "template"};
+    kRulexFlow, kSimulationFlow, kFootprintFlow, kPackagingFlow, kTemplateFlow};

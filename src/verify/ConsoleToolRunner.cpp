@@ -32,7 +32,7 @@ bool ConsoleToolRunner::RunEach(std::size_t count, std::size_t parallel, const C
             const std::optional<ToolStart> start = compose(index, slot);
             composed[index] = start.has_value();
             if (start) {
-              std::cerr << start->statusText << "\n";
+              std::cerr << start->statusText << "\n" << start->note;
               failures[index] = StartTool(launcher, *start, product_, owner);
               if (!failures[index].empty()) std::cerr << failures[index] << "\n";
             }

@@ -20,6 +20,8 @@ bool DialogToolRunner::Run(const ToolStart& start) {
 }
 
 std::string DialogToolRunner::Start(const ToolStart& start) {
+  // The note opens the pane; the tool's first output comes after it.
+  if (!start.note.empty()) DeliverToolProgress(start.note, progress_);
   if (start.directory.empty()) return StartTool(launcher_, start, product_, owner_);
   // The process stays in the tool's directory until the tool's end message.
   const std::string saved = CurrentDirectory();

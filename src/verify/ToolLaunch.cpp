@@ -15,6 +15,9 @@ std::string StartTool(CToolLauncher& launcher, const ToolStart& start, const std
     case ToolOperation::LibKit:
       launcher.launchLibKit(start.program, start.arguments, product, owner);
       break;
+    case ToolOperation::Rulex:
+      launcher.launchRulex(start.arguments, product, owner);
+      break;
   }
   return "";
 }

@@ -74,10 +74,11 @@ std::string StartFailure(const std::string& program, const std::string& reason) 
 void ToolProcess::Run(const ToolProcessStart& start, const Sink& sink) {
   endSignal_ = 0;
   const char* path = std::getenv("PATH");
-  const std::string program =
-      ResolveProgram(start.operation, "", qvdGetInstallRoot(), path != nullptr ? path : "");
+  const std::string program = ResolveProgram(start.operation, start.executable, qvdGetInstallRoot(),
+                                             path != nullptr ? path : "");
   std::vector<std::string> words = SplitArguments(start.arguments);
-  AppendLaunchRecord({start.operation, program, start.arguments, "", start.product, "console"});
+  AppendLaunchRecord(
+      {start.operation, program, start.arguments, start.executable, start.product, "console"});
 
   // A start that fails is told as the launcher's message box tells it without a display,
   // then given as the run's last progress piece.

@@ -19,6 +19,9 @@ struct ToolProcessStart {
   std::string operation;  // the launcher operation ("launchRulex"): names the tool
   std::string arguments;  // the argument text, exactly as composed
   std::string product;    // for the launch log
+  // The executable the caller gave, as the launcher takes it; "" when the operation names the
+  // tool.
+  std::string executable = "";
 };
 
 class ToolProcess {

@@ -2,6 +2,18 @@
 
 #include "verify/WorkingDirectory.h"
 
+const char* ToolOperationName(ToolOperation operation) {
+  switch (operation) {
+    case ToolOperation::Cellsim:
+      return "launchCellsim";
+    case ToolOperation::LibKit:
+      return "launchLibKit";
+    case ToolOperation::Rulex:
+      return "launchRulex";
+  }
+  return "";
+}
+
 bool ToolRunner::RunEach(std::size_t count, std::size_t, const ComposeTool& compose,
                          const ToolEnded& ended) {
   for (std::size_t index = 0; index < count; ++index) {

@@ -10,17 +10,23 @@
 #include <string>
 
 // Which launcher operation starts the tool.
-enum class ToolOperation { Cellsim, LibKit };
+enum class ToolOperation { Cellsim, LibKit, Rulex };
+
+// The launcher operation's name ("launchRulex"), which also names the tool to find.
+const char* ToolOperationName(ToolOperation operation);
 
 // One start of a flow's tool, composed by the flow's run.
 struct ToolStart {
   ToolOperation operation = ToolOperation::Cellsim;
-  std::string program;     // the tool's path, as the launcher takes it
+  std::string program;     // the tool's path, as the launcher takes it ("" for launchRulex)
   std::string arguments;   // the argument text, exactly as composed
   std::string statusText;  // the progress dialog's status line
   // The tool's working directory, made by the flow; "" for the current one. The runner
   // starts the tool there; the process's current directory is the same afterwards.
   std::string directory;
+  // Shown before the tool's own output (the progress dialog's detail pane, standard error):
+  // what the flow wants the user to read with the progress; "" for nothing.
+  std::string note;
 };
 
 // How one tool of a sequence ended.

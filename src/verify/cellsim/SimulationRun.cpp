@@ -1,7 +1,7 @@
 #include "verify/cellsim/SimulationRun.h"
 
+#include "base/FlowNames.h"
 #include "base/SignalText.h"
-#include "verify/FlowNames.h"
 #include "verify/WorkingDirectory.h"
 #include "verify/cellsim/CellsimPaths.h"
 #include "verify/cellsim/CellsimReports.h"

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <ostream>
 
+#include "base/FlowNames.h"
 #include "outside/CFootprint.h"
-#include "verify/FlowNames.h"
 #include "verify/PathNames.h"
 #include "verify/footprint/FootprintCheck.h"
 #include "verify/footprint/FootprintRows.h"

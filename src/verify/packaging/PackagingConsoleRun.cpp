@@ -5,12 +5,12 @@
 #include <memory>
 #include <optional>
 
+#include "base/FlowNames.h"
 #include "base/qvdCommon.h"
 #include "context/CKestraCmdContext.h"
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
 #include "verify/ConsoleToolRunner.h"
-#include "verify/FlowNames.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
 #include "verify/packaging/PackagingRun.h"

@@ -7,10 +7,10 @@
 #include <set>
 
 #include "base/ArgumentValue.h"
+#include "base/FlowNames.h"
 #include "base/OwnFolder.h"
 #include "base/SignalText.h"
 #include "dialogs/PartVerdict.h"
-#include "verify/FlowNames.h"
 #include "verify/VerifyAllLock.h"
 #include "verify/packaging/PackagingCommand.h"
 #include "verify/packaging/PackagingPtf.h"

@@ -7,50 +7,20 @@
 #include "outside/C5XBrowserUI.h"
 #include "outside/CLHelpHandler.h"
 #include "outside/CToolLauncher.h"
-#include "verify/ProgressDialogSink.h"
 #include "verify/SelectedLibrary.h"
-#include "verify/rulex/RulexFlow.h"
+#include "verify/ToolRunObserver.h"
 #include "verify/rulex/RulexRequestFor.h"
 #include "verify/rulex/RulexRules.h"
+#include "verify/rulex/RulexTexts.h"
 #include "verify/rulex/ui_CRulexVerification.h"
-
-namespace {
-
-constexpr const char* kNoLibrarySelected = "Select a cell/library for verification";
-
-// Runs the checker attached to the dialog's window while the progress dialog is shown; the
-// detail reaches the progress dialog's pane through the dialog's OnMessage.
-class DialogToolRunner final : public RulexToolRunner {
- public:
-  DialogToolRunner(CToolLauncher& launcher, CProgressDlg& progress, std::string product, HWND owner)
-      : launcher_(launcher), progress_(progress), product_(std::move(product)), owner_(owner) {}
-
-  bool Run(const RulexPlan& plan) override {
-    // The lock note opens the pane; the tool's first output, arriving before the pane
-    // exists, comes after it.
-    progress_.SetPendingDetail(plan.lockNote);
-    launcher_.launchRulex(plan.options, product_, owner_);
-    progress_.SetLauncher(&launcher_);
-    progress_.SetStatusText(plan.statusText);
-    return progress_.DoModal() == 1;
-  }
-  int EndSignal() const override { return launcher_.GetLastEndSignal(); }
-
- private:
-  CToolLauncher& launcher_;
-  CProgressDlg& progress_;
-  std::string product_;
-  HWND owner_;
-};
-
-}  // namespace
 
 CRulexVerification::CRulexVerification(CKestraCmdContext* command, CToolLauncher* launcher,
                                        QWidget* parent)
     : CDialog(IDD, parent),
       ui_(std::make_unique<Ui::CRulexVerification>()),
       command_(command),
-      launcher_(launcher) {
+      launcher_(launcher),
+      runner_(*launcher, progress_, command->GetProduct(), GetSafeHwnd()) {
   ui_->setupUi(this);
 }
 
@@ -87,8 +57,7 @@ bool CRulexVerification::OnCommand(int id) {
 void CRulexVerification::OnHelp() { CLHelpHandler::InvokeHelp(kHelpTopic); }
 
 LRESULT CRulexVerification::OnMessage(unsigned message, WPARAM wParam, LPARAM lParam) {
-  ProgressDialogSink sink(progress_);
-  if (ObserveToolMessage(*launcher_, message, wParam, sink)) return 1;
+  if (ObserveToolMessage(*launcher_, message, wParam, runner_)) return 1;
   return CDialog::OnMessage(message, wParam, lParam);
 }
 
@@ -124,26 +93,26 @@ void CRulexVerification::OnOK() {
   if (!IsDlgButtonChecked(IDC_MINIMAL)) return;
   const std::vector<int> rules = MakeRuleList(ruleSelection_);
   if (!AnyRuleSelected(rules)) {
-    AfxMessageBox("No Rules Selected");
+    AfxMessageBox(kRulexNoRulesSelected);
     return;
   }
-  const std::string library = SingleSelectedLibrary(*browser_, kNoLibrarySelected);
+  const std::string library = SingleSelectedLibrary(*browser_, kRulexNoLibrarySelected);
   if (library.empty()) return;
   std::vector<std::string> cells;
   browser_->GetSelectedCellList(library, cells);
   const std::string cell = cells.size() == 1 ? cells.front() : "";
-  if (RunMinimalChecks(MappedOrSelected(library), cell, rules) == 1) {
+  if (RunMinimalChecks(library, cell, rules) == 1) {
     AfxMessageBox(kRulexLogError, MB_ICONERROR);
   }
 }
 
-bool CRulexVerification::ReportPreparationFailure(const RulexOutcome& outcome,
+bool CRulexVerification::ReportPreparationFailure(const RulexPlan& plan,
                                                   const char* tempProjectMessage) {
-  if (outcome.stage == RulexStage::LogProblem) return false;
-  const std::string text = RulexFailureText(outcome, tempProjectMessage);
+  if (plan.stage == RulexStage::LogProblem) return false;
+  const std::string text = RulexFailureText(plan, tempProjectMessage);
   if (text.empty()) return false;
   // Only the temporary project's message is a plain one; the others carry the error icon.
-  AfxMessageBox(text, outcome.stage == RulexStage::TempProjectFailed ? MB_OK : MB_ICONERROR);
+  AfxMessageBox(text, plan.stage == RulexStage::TempProjectFailed ? MB_OK : MB_ICONERROR);
   return true;
 }
 
@@ -153,28 +122,29 @@ int CRulexVerification::RunMinimalChecks(const std::string& library, const std::
   browser_->GetSelectedLibList(selected);
   const RulexRequest request =
       RulexRequestFor(*command_, library, cell, selected, browser_->IsRefLibSelected() != 0, rules);
-  DialogToolRunner runner(*launcher_, progress_, command_->GetProduct(), GetSafeHwnd());
-  const RulexOutcome outcome = RunRulexFlow(request, runner);
-  if (ReportPreparationFailure(outcome, kRulexTempProjectFailed)) {
-    return outcome.stage == RulexStage::TempProjectFailed ? 1 : 0;
+  RulexPlan plan;
+  results_ = RunRulex(request, runner_, plan);
+  if (ReportPreparationFailure(plan, kRulexTempProjectFailed)) {
+    return plan.stage == RulexStage::TempProjectFailed ? 1 : 0;
   }
-  if (outcome.stage == RulexStage::Cancelled) return 0;
-  if (outcome.stage == RulexStage::LogProblem) return 1;
-  CResultsDlg results(command_, launcher_, outcome.message, outcome.plan.logFile, 1, nullptr);
-  results.DoModal();
+  if (plan.stage == RulexStage::Cancelled) return 0;
+  if (plan.stage == RulexStage::LogProblem) return 1;
+  CResultsDlg dialog(command_, launcher_, results_.front().message, results_.front().log, 1,
+                     nullptr);
+  dialog.DoModal();
   return 0;
 }
 
 void CRulexVerification::LaunchAdvancedChecks() {
-  const std::string library = SingleSelectedLibrary(*browser_, kNoLibrarySelected);
+  const std::string library = SingleSelectedLibrary(*browser_, kRulexNoLibrarySelected);
   if (library.empty()) return;
   std::vector<std::string> cells;
   browser_->GetSelectedCellList(library, cells);
   const RulexRequest request =
-      RulexRequestFor(*command_, MappedOrSelected(library), "", {library},
-                      browser_->IsRefLibSelected() != 0, MakeRuleList(ruleSelection_));
-  RulexOutcome outcome;
-  outcome.stage = PrepareRulexWindow(request, cells, outcome.plan, outcome.problem);
-  if (ReportPreparationFailure(outcome, kRulexReferenceTempProjectFailed)) return;
-  launcher_->launchRulexUI(outcome.plan.options, command_->GetProduct());
+      RulexRequestFor(*command_, library, "", {library}, browser_->IsRefLibSelected() != 0,
+                      MakeRuleList(ruleSelection_));
+  RulexPlan plan;
+  PrepareRulexWindow(request, cells, plan);
+  if (ReportPreparationFailure(plan, kRulexReferenceTempProjectFailed)) return;
+  launcher_->launchRulexUI(plan.options, command_->GetProduct());
 }

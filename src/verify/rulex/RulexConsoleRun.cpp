@@ -1,18 +1,16 @@
 #include "verify/rulex/RulexConsoleRun.h"
 
 #include <filesystem>
-#include <iostream>
 #include <memory>
 #include <optional>
 
+#include "base/FlowNames.h"
 #include "libformat/LibraryTree.h"
 #include "outside/CFilePath.h"
-#include "verify/FlowNames.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
+#include "verify/ProcessToolRunner.h"
 #include "verify/ProjectLibrary.h"
-#include "verify/ToolProcess.h"
-#include "verify/rulex/RulexPaths.h"
 #include "verify/rulex/RulexRequestFor.h"
 #include "verify/rulex/RulexRules.h"
 
@@ -69,25 +67,6 @@ std::string LibraryProblem(const std::string& projectDir, const RulexArguments& 
   return MissingPartProblem(*found.tree, args.library, args.cell);
 }
 
-// Runs the checker without Qt (the verb loads no widget or display library); progress goes
-// to standard error.
-class ConsoleRulexRunner final : public RulexToolRunner {
- public:
-  explicit ConsoleRulexRunner(std::string product) : product_(std::move(product)) {}
-
-  bool Run(const RulexPlan& plan) override {
-    std::cerr << plan.lockNote;
-    process_.Run({"launchRulex", plan.options, product_},
-                 [](const std::string& piece) { std::cerr << piece << std::flush; });
-    return true;  // no Cancel without a dialog: the run ends when the tool ends
-  }
-  int EndSignal() const override { return process_.EndSignal(); }
-
- private:
-  std::string product_;
-  ToolProcess process_;
-};
-
 VerifyResult RulexResult(const RulexArguments& args) {
   return FlowResult(kRulexFlow, args.library, args.cell);
 }
@@ -96,7 +75,7 @@ VerifyResult NotRun(const RulexArguments& args, std::string cause) {
   return NotRunResult(RulexResult(args), std::move(cause));
 }
 
-FlowRun RunRulex(const std::vector<std::string>& words) {
+FlowRun RunRulexVerb(const std::vector<std::string>& words) {
   FlowRun run;
   const auto args = ParseRulexArguments(words, run.usageError);
   if (!args) return run;
@@ -120,32 +99,13 @@ FlowRun RunRulex(const std::vector<std::string>& words) {
     }
     return run;
   }
+  // The verb loads no widget or display library: the checker runs through ToolProcess.
   const RulexRequest request =
-      RulexRequestFor(project, projectDir, projectName, MappedOrSelected(args->library), args->cell,
-                      {args->library}, args->reference, MakeRuleList(args->rules));
-  ConsoleRulexRunner runner(args->product);
-  std::cerr << RulexStatusText(request.library, request.cell) << "\n";
-  const RulexOutcome outcome = RunRulexFlow(request, runner);
-
-  VerifyResult result = RulexResult(*args);
-  result.log = outcome.plan.logFile;
-  result.findings = outcome.findings;
-  result.findingsTruncated = outcome.findingsTruncated;
-  static const char* const names[] = {"info", "oversights", "warnings", "errors", "fatal", "total"};
-  const bool verdict = outcome.stage == RulexStage::Verdict;
-  for (int i = 0; i < RulexCounts::kCount; ++i) {
-    result.counts.emplace_back(
-        names[i], verdict ? std::optional<long>(outcome.log.counts.value[i]) : std::nullopt);
-  }
-  if (verdict) {
-    result.verdict = outcome.log.verdict;
-    result.message = outcome.message;
-  } else {
-    std::string cause = RulexFailureText(outcome, kRulexTempProjectFailed);
-    if (outcome.stage == RulexStage::LogProblem) cause += " (" + outcome.log.text + ")";
-    result.message = result.cause = cause;
-  }
-  run.results.push_back(std::move(result));
+      RulexRequestFor(project, projectDir, projectName, args->library, args->cell, {args->library},
+                      args->reference, MakeRuleList(args->rules));
+  ProcessToolRunner runner(args->product);
+  RulexPlan plan;
+  run.results = RunRulex(request, runner, plan);
   return run;
 }
 
@@ -161,6 +121,6 @@ PartWords RulexPartWords(const PartRequest& part) {
 
 VerifyFlow RulexVerifyFlow() {
   return {kRulexFlow,     "the rules checker on a library or one of its cells",
-          kUsage,         RunRulex,
+          kUsage,         RunRulexVerb,
           RulexPartWords, kRulexValued};
 }

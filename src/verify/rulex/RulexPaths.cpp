@@ -41,7 +41,3 @@ std::string RulexSelectionOptions(const std::string& library,
   for (const std::string& cell : cells) options += " -cell " + QuoteArgument(cell);
   return options;
 }
-
-std::string RulexStatusText(const std::string& library, const std::string& cell) {
-  return "Library : " + library + (cell.empty() ? "" : ", Part : " + cell);
-}

@@ -1,4 +1,4 @@
-// Names, folders and texts of a rules-checker run, composed from the project's directory
+// Names, folders and option texts of a rules-checker run, composed from the project's directory
 // (which ends in its separator) and the selection. Standard C++ only; any thread.
 #pragma once
 
@@ -28,6 +28,3 @@ std::string RulexOptions(const std::string& tempProject, const std::string& list
 // ` -lib "<library>"`, then ` -cell "<cell>"` for each selected cell.
 std::string RulexSelectionOptions(const std::string& library,
                                   const std::vector<std::string>& cells);
-
-// "Library : <library>", followed by ", Part : <cell>" when cell is not empty.
-std::string RulexStatusText(const std::string& library, const std::string& cell);

@@ -8,7 +8,7 @@ std::string MappedOrSelected(const std::string& name) {
 }
 
 RulexRequest RulexRequestFor(const std::string& projectFile, const std::string& projectDir,
-                             const std::string& projectName, const std::string& mappedLibrary,
+                             const std::string& projectName, const std::string& library,
                              const std::string& cell,
                              const std::vector<std::string>& selectedLibraries,
                              bool referenceLibrary, const std::vector<int>& rules) {
@@ -16,7 +16,8 @@ RulexRequest RulexRequestFor(const std::string& projectFile, const std::string& 
   request.projectFile = projectFile;
   request.projectDir = projectDir;
   request.projectName = projectName;
-  request.library = mappedLibrary;
+  request.selectedLibrary = library;
+  request.library = MappedOrSelected(library);
   request.cell = cell;
   for (const std::string& name : selectedLibraries) {
     request.selectedLibraries.push_back(MappedOrSelected(name));

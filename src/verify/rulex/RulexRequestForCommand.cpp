@@ -1,10 +1,10 @@
 #include "context/CKestraCmdContext.h"
 #include "verify/rulex/RulexRequestFor.h"
 
-RulexRequest RulexRequestFor(const CKestraCmdContext& command, const std::string& mappedLibrary,
+RulexRequest RulexRequestFor(const CKestraCmdContext& command, const std::string& library,
                              const std::string& cell,
                              const std::vector<std::string>& selectedLibraries,
                              bool referenceLibrary, const std::vector<int>& rules) {
   return RulexRequestFor(command.GetProject(), command.GetProjectPath(), command.GetProjectName(),
-                         mappedLibrary, cell, selectedLibraries, referenceLibrary, rules);
+                         library, cell, selectedLibraries, referenceLibrary, rules);
 }

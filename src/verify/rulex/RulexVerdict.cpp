@@ -33,7 +33,3 @@ std::string VerdictText(const RulexCounts& counts) {
   }
   return status + text;
 }
-
-std::string RulexResultMessage(const std::string& verdictText) {
-  return "View verification " + verdictText + " See log file for details.";
-}

@@ -22,6 +22,3 @@ Verdict VerdictOf(const RulexCounts& counts);
 // "passed. " for a clean log, else the status ("passed. " or "failed. ") followed by the
 // non-zero counts: "failed.  Warnings:2 Errors:1", "passed.   Info:4 Oversight:1".
 std::string VerdictText(const RulexCounts& counts);
-
-// "View verification " + verdict text + " See log file for details."
-std::string RulexResultMessage(const std::string& verdictText);

@@ -4,11 +4,11 @@
 #include <memory>
 #include <optional>
 
+#include "base/FlowNames.h"
 #include "base/HelpWord.h"
 #include "context/CKestraCmdContext.h"
 #include "libformat/LibraryTree.h"
 #include "outside/Tamsin.h"
-#include "verify/FlowNames.h"
 #include "verify/FlowWords.h"
 #include "verify/OutputFile.h"
 #include "verify/PathNames.h"

@@ -2,8 +2,8 @@
 
 #include <exception>
 
+#include "base/FlowNames.h"
 #include "outside/Tamsin.h"
-#include "verify/FlowNames.h"
 #include "verify/template/TemplateTexts.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include "framework/Prompter.h"
 #include "outside/C5XBrowserUI.h"
 #include "verify/rulex/CRulexVerification.h"
+#include "verify/rulex/RulexConsoleRun.h"
 #include "verify/rulex/RulexRules.h"
 
 namespace fs = std::filesystem;
@@ -221,4 +222,21 @@ TEST_F(RulexDialogTest, LaunchStartsTheCheckersWindowOnTheSelection) {
       ReadFile(command.GetProjectPath() + command.GetProjectName() + "_tmp.tak");
   EXPECT_NE(temp.find("library 'standard'"), std::string::npos) << temp;
   EXPECT_EQ(temp.find("design_name"), std::string::npos) << "only library is rewritten";
+}
+
+TEST_F(RulexDialogTest, TheDialogAndTheVerbGiveTheSameResult) {
+  ResultsWatcher watcher;
+  std::vector<VerifyResult> dialog;
+  RunDialog([&](CRulexVerification& d) {
+    Tick(d, "standard", {"7432"});
+    d.ClickDlgItem(1);
+    dialog = d.Results();
+  });
+  ASSERT_EQ(dialog.size(), 1u);
+  EXPECT_EQ(dialog[0].verdict, Verdict::Failed);
+  ASSERT_FALSE(dialog[0].findings.empty());
+  EXPECT_EQ(dialog[0].findings[0].object, "7432_DIP14");
+  const FlowRun verb =
+      RulexVerifyFlow().run({"-proj", projectFile.string(), "-lib", "standard", "-cell", "7432"});
+  ExpectSameResults(dialog, verb.results);
 }

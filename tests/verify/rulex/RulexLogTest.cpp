@@ -4,6 +4,7 @@
 
 #include "TempDir.h"
 #include "verify/rulex/RulexLog.h"
+#include "verify/rulex/RulexTexts.h"
 
 namespace {
 

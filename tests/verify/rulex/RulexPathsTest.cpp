@@ -5,6 +5,7 @@
 
 #include "TempDir.h"
 #include "verify/rulex/RulexPaths.h"
+#include "verify/rulex/RulexTexts.h"
 
 namespace fs = std::filesystem;
 

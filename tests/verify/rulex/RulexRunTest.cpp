@@ -1,16 +1,18 @@
-// The temporary project, the run directory read from the project, and one whole run with a
-// runner that plays the checker's part on disk.
+// The temporary project, the run directory read from the project, and whole runs through a
+// fake tool runner that plays the checker's part on disk.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
+#include "FakeToolRunner.h"
 #include "TempDir.h"
 #include "projectfile/CSpiProject.h"
-#include "verify/rulex/RulexFlow.h"
 #include "verify/rulex/RulexProject.h"
 #include "verify/rulex/RulexRules.h"
+#include "verify/rulex/RulexRun.h"
+#include "verify/rulex/RulexTexts.h"
 
 namespace fs = std::filesystem;
 
@@ -48,31 +50,11 @@ std::vector<std::string> Values(const std::string& projectFile, const std::strin
   return values;
 }
 
-// Plays the checker: records what it saw and writes the log it is given.
-class ScriptedRunner final : public RulexToolRunner {
- public:
-  bool Run(const RulexPlan& plan) override {
-    seenPlan = plan;
-    hadOldLog = fs::exists(plan.logFile);
-    commandFile = ReadFile(plan.commandFile);
-    if (!log.empty()) TempDirWrite(plan.logFile, log);
-    return !cancel;
-  }
-  static void TempDirWrite(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
-  std::string log;
-  bool cancel = false;
-  bool hadOldLog = false;
-  std::string commandFile;
-  RulexPlan seenPlan;
-};
-
 std::string SummaryLog(const std::string& counts) {
   return std::string(600, '.') + "\nTOTAL " + counts + "\n";
 }
 
-class RulexFlowTest : public ::testing::Test {
+class RulexRunTest : public ::testing::Test {
  protected:
   RulexRequest Request(const std::string& projectText) {
     dir.write("proj/demo.tak", projectText);
@@ -86,12 +68,20 @@ class RulexFlowTest : public ::testing::Test {
     request.installRoot = "/inst";
     return request;
   }
+  // A checker that writes log, when given, into the plan's run directory.
+  static FakeToolRunner Checker(const RulexPlan& plan, const std::string& log) {
+    FakeToolRunner runner;
+    runner.write = [&plan, log](const ToolStart&) {
+      if (!log.empty()) std::ofstream(plan.logFile, std::ios::binary) << log;
+    };
+    return runner;
+  }
   TempDir dir;
 };
 
 }  // namespace
 
-TEST_F(RulexFlowTest, RunDirectoryFromTheProject) {
+TEST_F(RulexRunTest, RunDirectoryFromTheProject) {
   dir.write("none.tak", "START_GLOBAL\nlibrary 'a'\nEND_GLOBAL\n");
   dir.write("norundir.tak", "START_RULEX\nother 'x'\nEND_RULEX\n");
   dir.write("abs.tak", "START_RULEX\nrundir '/scratch/rx'\nEND_RULEX\n");
@@ -103,7 +93,7 @@ TEST_F(RulexFlowTest, RunDirectoryFromTheProject) {
   EXPECT_EQ(ReadRulexRunDirectory(dir.str() + "/dot.tak"), "./out");
 }
 
-TEST_F(RulexFlowTest, TemporaryProjectNamesTheSelection) {
+TEST_F(RulexRunTest, TemporaryProjectNamesTheSelection) {
   // No GLOBAL at all: it is created with the three directives.
   const auto noGlobal = dir.write("a_tmp.tak", "START_RULEX\nrundir './rx'\nEND_RULEX\n");
   ASSERT_TRUE(UpdateTempProject(noGlobal.string(), "ttl", "ls00", {"ttl"}));
@@ -127,70 +117,115 @@ TEST_F(RulexFlowTest, TemporaryProjectNamesTheSelection) {
   EXPECT_FALSE(UpdateTempProject(dir.str() + "/missing_tmp.tak", "ttl", "", {"ttl"}));
 }
 
-TEST_F(RulexFlowTest, MinimalRunComposesRunsAndReadsTheVerdict) {
+TEST_F(RulexRunTest, MinimalRunComposesRunsAndReadsTheVerdict) {
   RulexRequest request = Request("START_GLOBAL\nlibrary 'std'\nEND_GLOBAL\n");
   request.cell = "ls00";
+  request.selectedLibrary = "TTL";
   request.referenceLibrary = true;
   // A log of an earlier run must not survive into this one.
   dir.write("proj/rulex/rx.msg", SummaryLog("0 0 0 0 0 0"));
-  ScriptedRunner runner;
-  runner.log = SummaryLog("0 0 2 1 0 3");
-  const RulexOutcome outcome = RunRulexFlow(request, runner);
+  RulexPlan plan;
+  FakeToolRunner runner;
+  bool hadOldLog = true;
+  std::string commandFile;
+  runner.write = [&](const ToolStart&) {
+    hadOldLog = fs::exists(plan.logFile);
+    commandFile = ReadFile(plan.commandFile);
+    std::ofstream(plan.logFile, std::ios::binary)
+        << "error - prop_present: ls00_DIP14 lacks property PART_NAME\n"
+        << SummaryLog("0 0 2 1 0 3");
+  };
+  const std::vector<VerifyResult> results = RunRulex(request, runner, plan);
 
-  EXPECT_FALSE(runner.hadOldLog);
-  EXPECT_EQ(outcome.stage, RulexStage::Verdict);
-  EXPECT_EQ(outcome.message,
+  EXPECT_FALSE(hadOldLog);
+  EXPECT_EQ(plan.stage, RulexStage::Verdict);
+  ASSERT_EQ(results.size(), 1u);
+  const VerifyResult& result = results[0];
+  EXPECT_EQ(result.message,
             "View verification failed.  Warnings:2 Errors:1 See log file for details.");
-  EXPECT_EQ(outcome.log.verdict, Verdict::Failed);
+  EXPECT_EQ(result.verdict, Verdict::Failed);
+  EXPECT_EQ(result.flow, "rulex");
+  EXPECT_EQ(result.library, "TTL") << "the library as the user named it";
+  EXPECT_EQ(result.log, plan.logFile);
+  ASSERT_EQ(result.counts.size(), 6u);
+  EXPECT_EQ(result.counts[2], std::make_pair(std::string("warnings"), std::optional<long>(2)));
+  ASSERT_EQ(result.findings.size(), 1u);
+  EXPECT_EQ(result.findings[0].rule, "prop_present");
+  EXPECT_EQ(result.findings[0].part, "ls00");
   const std::string projectDir = request.projectDir;
-  EXPECT_EQ(outcome.plan.runDirectory, projectDir + "./rulex");
-  EXPECT_EQ(outcome.plan.options,
+  EXPECT_EQ(plan.runDirectory, projectDir + "./rulex");
+  EXPECT_EQ(plan.options,
             " -proj \"" + projectDir + "demo_tmp.tak\" -qvdlib \"" + projectDir + "refqvd.lib\"");
-  EXPECT_EQ(runner.seenPlan.statusText, "Library : ttl, Part : ls00");
-  EXPECT_EQ(runner.commandFile.substr(0, 12), "\"ttl.ls00\"\n-");
+  ASSERT_EQ(runner.starts.size(), 1u);
+  EXPECT_EQ(runner.starts[0].operation, ToolOperation::Rulex);
+  EXPECT_EQ(runner.starts[0].arguments, plan.options);
+  EXPECT_EQ(runner.starts[0].statusText, "Library : ttl, Part : ls00");
+  EXPECT_EQ(commandFile.substr(0, 12), "\"ttl.ls00\"\n-");
   EXPECT_EQ(Values(projectDir + "demo_tmp.tak", "GLOBAL", "design_name"),
             std::vector<std::string>{"ls00"});
   EXPECT_EQ(Values(request.projectFile, "GLOBAL", "library"), std::vector<std::string>{"std"})
       << "the project file itself is left alone";
 }
 
-TEST_F(RulexFlowTest, RunsWithoutAVerdict) {
+TEST_F(RulexRunTest, RunsWithoutAVerdict) {
   RulexRequest request = Request("START_RULEX\nrundir './runs/rx'\nEND_RULEX\n");
   {
-    ScriptedRunner cancelled;
+    RulexPlan plan;
+    FakeToolRunner cancelled = Checker(plan, SummaryLog("0 0 0 0 0 0"));
     cancelled.cancel = true;
-    cancelled.log = SummaryLog("0 0 0 0 0 0");
-    EXPECT_EQ(RunRulexFlow(request, cancelled).stage, RulexStage::Cancelled);
+    EXPECT_TRUE(RunRulex(request, cancelled, plan).empty()) << "a cancelled run has no result";
+    EXPECT_EQ(plan.stage, RulexStage::Cancelled);
     EXPECT_TRUE(fs::is_directory(request.projectDir + "./runs/rx"));
   }
   {
-    ScriptedRunner crashed;  // writes no log: the earlier one is gone, so no stale verdict
-    const RulexOutcome outcome = RunRulexFlow(request, crashed);
-    EXPECT_EQ(outcome.stage, RulexStage::LogProblem);
-    EXPECT_EQ(outcome.log.text, "failed. Reason:Unable to open log file");
+    RulexPlan plan;
+    FakeToolRunner killed = Checker(plan, SummaryLog("0 0 0 0 0 0"));
+    killed.endSignal = [](const ToolStart&) { return 11; };
+    const std::vector<VerifyResult> results = RunRulex(request, killed, plan);
+    EXPECT_EQ(plan.stage, RulexStage::ToolKilled);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].verdict, Verdict::Unknown) << "its passing log is not trusted";
+    EXPECT_NE(results[0].cause.find("ended by signal 11"), std::string::npos) << results[0].cause;
+  }
+  {
+    RulexPlan plan;
+    FakeToolRunner crashed = Checker(plan, "");  // no log: the earlier one is gone
+    const std::vector<VerifyResult> results = RunRulex(request, crashed, plan);
+    EXPECT_EQ(plan.stage, RulexStage::LogProblem);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].cause,
+              std::string(kRulexLogError) + " (failed. Reason:Unable to open log file)");
+    EXPECT_FALSE(results[0].counts[0].second.has_value());
   }
   {
     // rx.dat is a folder: the command file cannot be written and the tool is not run.
     fs::remove(request.projectDir + "runs/rx/rx.dat");
     fs::create_directory(request.projectDir + "runs/rx/rx.dat");
-    ScriptedRunner unused;
-    EXPECT_EQ(RunRulexFlow(request, unused).stage, RulexStage::CommandFileFailed);
-    EXPECT_TRUE(unused.seenPlan.options.empty());
+    RulexPlan plan;
+    FakeToolRunner unused;
+    const std::vector<VerifyResult> results = RunRulex(request, unused, plan);
+    EXPECT_EQ(plan.stage, RulexStage::CommandFileFailed);
+    EXPECT_TRUE(unused.starts.empty());
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].message, RulexFailureText(plan, kRulexTempProjectFailed));
   }
   {
     RulexRequest missing = request;
     missing.projectFile += ".gone";
-    ScriptedRunner unused;
-    EXPECT_EQ(RunRulexFlow(missing, unused).stage, RulexStage::TempProjectFailed);
+    RulexPlan plan;
+    FakeToolRunner unused;
+    const std::vector<VerifyResult> results = RunRulex(missing, unused, plan);
+    EXPECT_EQ(plan.stage, RulexStage::TempProjectFailed);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].cause, kRulexTempProjectFailed);
   }
 }
 
-TEST_F(RulexFlowTest, WindowRunEmptiesTheCommandFileAndNamesTheCells) {
+TEST_F(RulexRunTest, WindowRunEmptiesTheCommandFileAndNamesTheCells) {
   const RulexRequest request = Request("START_GLOBAL\nlibrary 'a'\nEND_GLOBAL\n");
   dir.write("proj/rulex/rx.dat", "\"old.cell\"\n-r x");
   RulexPlan plan;
-  std::string refusal;
-  ASSERT_EQ(PrepareRulexWindow(request, {"c1", "c 2"}, plan, refusal), RulexStage::Verdict);
+  ASSERT_EQ(PrepareRulexWindow(request, {"c1", "c 2"}, plan), RulexStage::Verdict);
   EXPECT_EQ(ReadFile(request.projectDir + "rulex/rx.dat"), "");
   EXPECT_TRUE(plan.options.ends_with(" -lib \"ttl\" -cell \"c1\" -cell \"c 2\"")) << plan.options;
   EXPECT_EQ(Values(request.projectDir + "demo_tmp.tak", "GLOBAL", "library"),

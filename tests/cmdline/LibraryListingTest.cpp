@@ -3,14 +3,15 @@
 
 #include <sstream>
 
-#include "BrowserFixture.h"
 #include "TempDir.h"
-#include "suite/browser/LibraryListing.h"
+#include "cmdline/ListingVerbs.h"
 
 TEST(LibraryListing, ListsTheExampleProjectsLibrariesCellsAndViews) {
   std::ostringstream out;
   std::ostringstream err;
-  EXPECT_EQ(ListProjectLibraries(DemoProjectPath() + "demo.tak", out, err), 0) << err.str();
+  EXPECT_EQ(
+      ListProjectLibraries(std::string(KESTRA_SOURCE_DIR) + "/examples/demo/demo.tak", out, err), 0)
+      << err.str();
   const std::string text = out.str();
   for (const char* expected :
        {"Project libraries", "  standard  ", "  passives  ", "Reference libraries", "  refparts  ",
