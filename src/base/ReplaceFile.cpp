@@ -131,6 +131,9 @@ bool ReadRegularFile(const std::string& path, std::string& content, std::string*
   struct stat info = {};
   const int fd = OpenRegularFile(path, error, info);
   if (fd < 0) return false;
+  // Room for the whole file at once: no growing and copying as its pieces arrive.
+  if (info.st_size > 0 && static_cast<std::size_t>(info.st_size) < limit)
+    content.reserve(static_cast<std::size_t>(info.st_size) + 1);
   bool ok = true;
   char buffer[65536];
   for (;;) {

@@ -1,12 +1,14 @@
 #include "convert/kicad/ImportOutput.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -46,7 +48,49 @@ bool SecondName(const std::string& path, const std::string& second, std::string_
   return WriteNewFile(second, content, error);
 }
 
+namespace {
+
+// Removes everything in the folder open as fd (and closes it). Entries are taken through the
+// folder's descriptor, each as the listing types it: no path is built, no entry is looked at
+// twice, and a link is removed, never followed. A folder's names are all read before any is
+// removed, as removing while listing is not defined.
+void RemoveContents(int fd) {
+  DIR* folder = ::fdopendir(fd);
+  if (folder == nullptr) {
+    ::close(fd);
+    return;
+  }
+  std::vector<std::pair<std::string, bool>> entries;  // name, whether a folder
+  while (const dirent* entry = ::readdir(folder)) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    bool isFolder = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_UNKNOWN) {
+      struct stat info = {};
+      isFolder = ::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                 S_ISDIR(info.st_mode);
+    }
+    entries.emplace_back(name, isFolder);
+  }
+  for (const auto& [name, isFolder] : entries) {
+    if (isFolder) {
+      const int inside =
+          ::openat(::dirfd(folder), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      if (inside >= 0) RemoveContents(inside);
+    }
+    ::unlinkat(::dirfd(folder), name.c_str(), isFolder ? AT_REMOVEDIR : 0);
+  }
+  ::closedir(folder);
+}
+
+}  // namespace
+
 void RemoveTree(const std::string& path) {
-  std::error_code ignored;
-  std::filesystem::remove_all(path, ignored);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    ::unlink(path.c_str());  // a file or a link in its place, or nothing at all
+    return;
+  }
+  RemoveContents(fd);
+  ::rmdir(path.c_str());
 }
