@@ -20,6 +20,10 @@ constexpr int kWordCount = 6;
 // Cells whose findings share one packed block of the page (FindingBlocks).
 constexpr std::size_t kFindingBlock = 1024;
 
+// An open row's findings take most of the window's width (the matrix widens to hold them, up
+// to 64em): flow, severity, rule and log link stay on one line, an object breaks only at its
+// blanks, and the message takes the rest, a long word in it broken rather than widening the
+// table.
 constexpr const char* kStyle = R"(
 body{font-family:sans-serif;margin:1em;color:#222}
 h1{font-size:1.4em;margin:.2em 0}h2{font-size:1.1em;margin:1em 0 .3em}
@@ -34,8 +38,12 @@ td.failed{background:#f8b8b8;font-weight:bold}td.unknown{background:#d8c8f0;font
 td.notrun{background:#eee;color:#666}td.waived{background:#dfeedf;color:#355}
 #matrix tr.hasfindings td:nth-child(2){cursor:pointer}#matrix tr.hasfindings td:nth-child(2):before{content:"\25b8  "}
 #matrix tr.open td:nth-child(2):before{content:"\25be  "}#matrix tr:focus{outline:2px solid #48f}
-#matrix tr.detail td{white-space:normal;height:auto;background:#fafafa}
-table.findings{margin:.2em 0 .4em 1.5em;font-size:.95em}table.findings td{border-color:#ddd}
+#matrix tr.detail td{white-space:normal;height:auto;background:#fafafa;overflow:visible}
+table.findings{margin:.2em 0 .4em 1.5em;font-size:.95em;background:#fafafa;width:calc(100% - 1.5em);min-width:min(64em,calc(100vw - 6em))}
+#matrix table.findings td{border-color:#ddd;vertical-align:top}
+#matrix table.findings td:nth-child(-n+3),#matrix table.findings td:last-child{white-space:nowrap}
+#matrix table.findings td:nth-child(4){overflow-wrap:break-word}
+#matrix table.findings td:nth-child(5){width:100%;overflow-wrap:anywhere}
 tr.f-error td.sev,tr.f-fatal td.sev{color:#a00;font-weight:bold}tr.f-warning td.sev{color:#960}
 tr.fwaived td{color:#999}tr.fwaived td.sev{color:#999;font-weight:normal}.reason{font-style:italic}
 #rule,#severity{font-size:1em;padding:2px;margin-left:.5em}
