@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -83,9 +85,42 @@ void RemoveContents(int fd) {
   ::closedir(folder);
 }
 
+// The names of the folders in path (not through links).
+std::vector<std::string> FolderNames(const std::string& path) {
+  std::vector<std::string> names;
+  DIR* folder = ::opendir(path.c_str());
+  if (folder == nullptr) return names;
+  while (const dirent* entry = ::readdir(folder)) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat info = {};
+    if (entry->d_type == DT_DIR ||
+        (entry->d_type == DT_UNKNOWN &&
+         ::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+         S_ISDIR(info.st_mode)))
+      names.emplace_back(name);
+  }
+  ::closedir(folder);
+  return names;
+}
+
 }  // namespace
 
-void RemoveTree(const std::string& path) {
+void RemoveTree(const std::string& path, int workers) {
+  if (workers > 1) {
+    std::vector<std::string> parts;  // the folders two levels down
+    for (const std::string& child : FolderNames(path))
+      for (const std::string& grandchild : FolderNames(path + "/" + child))
+        parts.push_back(path + "/" + child + "/" + grandchild);
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+      for (std::size_t i = next++; i < parts.size(); i = next++) RemoveTree(parts[i]);
+    };
+    std::vector<std::thread> threads;
+    for (int t = 1; t < workers; ++t) threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads) thread.join();
+  }
   const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) {
     ::unlink(path.c_str());  // a file or a link in its place, or nothing at all

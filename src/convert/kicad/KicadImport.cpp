@@ -323,7 +323,8 @@ int RunKicadImport(const std::vector<std::string>& words, std::ostream& out, std
     err << kCommand << ": stopped; the project is as it was\n";
     return 128 + signals.Caught();
   }
-  if (!failure.empty() || !SwitchImport(projectDir, a->projectFile, staging, libraries, failure)) {
+  if (!failure.empty() ||
+      !SwitchImport(projectDir, a->projectFile, staging, libraries, failure, a->workers)) {
     RemoveTree(staging);
     forget();
     err << kCommand << ": " << failure << "; the project is as it was\n";
