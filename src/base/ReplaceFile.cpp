@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <random>
+#include <streambuf>
 
 namespace {
 
@@ -29,6 +31,37 @@ int WriteAll(int fd, std::string_view content) {
   }
   return 0;
 }
+
+// A stream buffer that writes to a descriptor in pieces of its buffer's size and keeps the
+// errno of the first failed write (after which it writes nothing more).
+class DescriptorBuffer : public std::streambuf {
+ public:
+  explicit DescriptorBuffer(int fd) : fd_(fd) { setp(buffer_, buffer_ + sizeof buffer_); }
+  int Error() const { return error_; }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (Drain() != 0) return traits_type::eof();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(c);
+      pbump(1);
+    }
+    return traits_type::not_eof(c);
+  }
+  int sync() override { return Drain() == 0 ? 0 : -1; }
+
+ private:
+  int Drain() {
+    if (error_ == 0)
+      error_ = WriteAll(fd_, std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase())));
+    setp(buffer_, buffer_ + sizeof buffer_);
+    return error_;
+  }
+
+  int fd_;
+  int error_ = 0;
+  char buffer_[65536];
+};
 
 // A descriptor for reading a regular file: never blocks on a FIFO, refuses what is not a
 // regular file. -1 with error set.
@@ -78,12 +111,29 @@ bool ReplaceFileContent(const std::string& path, std::string_view content, std::
       path, [&](int fd) { return WriteAll(fd, content); }, error);
 }
 
+bool ReplaceFileFromStream(const std::string& path,
+                           const std::function<void(std::ostream&)>& produce, std::string* error) {
+  return ReplaceWith(
+      path,
+      [&](int fd) {
+        auto buffer = std::make_unique<DescriptorBuffer>(fd);
+        std::ostream out(buffer.get());
+        produce(out);
+        out.flush();
+        return buffer->Error() != 0 ? buffer->Error() : out ? 0 : EIO;
+      },
+      error);
+}
+
 bool ReadRegularFile(const std::string& path, std::string& content, std::string* error,
                      std::size_t limit) {
   content.clear();
   struct stat info = {};
   const int fd = OpenRegularFile(path, error, info);
   if (fd < 0) return false;
+  // Room for the whole file at once: no growing and copying as its pieces arrive.
+  if (info.st_size > 0 && static_cast<std::size_t>(info.st_size) < limit)
+    content.reserve(static_cast<std::size_t>(info.st_size) + 1);
   bool ok = true;
   char buffer[65536];
   for (;;) {

@@ -8,6 +8,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,13 @@
 // left behind and error (when given) says why, naming path.
 bool ReplaceFileContent(const std::string& path, std::string_view content,
                         std::string* error = nullptr);
+
+// The same for content that produce writes to the stream it is given: the bytes go to the
+// new file as they are made (through a small buffer), so a large output is never held whole
+// in memory. The target is replaced only when every byte was written.
+bool ReplaceFileFromStream(const std::string& path,
+                           const std::function<void(std::ostream&)>& produce,
+                           std::string* error = nullptr);
 
 // The most ReadRegularFile takes unless told otherwise.
 inline constexpr std::size_t kReadLimitBytes = std::size_t{256} << 20;

@@ -8,6 +8,7 @@
 
 #include "base/PrintableText.h"
 #include "base/ReplaceFile.h"
+#include "verify/JsonArrayStream.h"
 
 namespace {
 
@@ -106,57 +107,7 @@ std::string CaseName(const VerifyResult& result) {
   return result.cell.empty() ? result.library : result.cell;
 }
 
-}  // namespace
-
-const char* ResultVerdictName(const VerifyResult& result) {
-  if (result.notRun) return kNotRunVerdict;
-  return result.waived ? kWaivedVerdict : VerdictName(result.verdict);
-}
-
-Verdict WorstVerdict(const std::vector<VerifyResult>& results) {
-  bool any = false;
-  Verdict worst = Verdict::Passed;
-  for (const VerifyResult& result : results) {
-    if (result.notRun) continue;
-    any = true;
-    worst = WorseVerdict(worst, result.verdict);
-  }
-  return any ? worst : Verdict::Unknown;
-}
-
-void WriteResultsText(const std::vector<VerifyResult>& results, std::ostream& out) {
-  for (const VerifyResult& result : results) {
-    // A run that gave no verdict has said why on standard error already.
-    if (result.message.empty() || result.message == result.cause) continue;
-    if (results.size() > 1) out << PrintableText(CaseName(result)) << ": ";
-    out << PrintableText(result.message) << "\n";
-  }
-}
-
-void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& out) {
-  nlohmann::json json;
-  if (results.size() == 1) {
-    json = RecordJson(results.front());
-    json["schema"] = kResultsSchemaVersion;
-  } else {
-    // A run of several flows (kestra verify all) names none of them.
-    const bool oneFlow = std::all_of(results.begin(), results.end(), [&](const VerifyResult& r) {
-      return r.flow == results.front().flow;
-    });
-    json = {{"flow", results.empty() ? ""
-                     : oneFlow       ? results.front().flow
-                                     : "all"},
-            {"schema", kResultsSchemaVersion},
-            {"library", results.empty() ? "" : results.front().library},
-            {"verdict", RunVerdictName(results)},
-            {"parts", nlohmann::json::array()}};
-    for (const VerifyResult& result : results) json["parts"].push_back(RecordJson(result));
-  }
-  out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-}
-
-bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::string& file,
-                       std::string* error) {
+void WriteJUnit(const std::vector<VerifyResult>& results, std::ostream& out) {
   struct Suite {
     std::vector<const VerifyResult*> cases;
     int failures = 0;
@@ -183,7 +134,6 @@ bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::stri
     failures += suite.failures;
     errors += suite.errors;
   }
-  std::ostringstream out;
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<testsuites name=\"kestra verify\" tests=\"" << results.size() << "\" failures=\""
       << failures << "\" errors=\"" << errors << "\">\n";
@@ -221,5 +171,69 @@ bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::stri
     out << "  </testsuite>\n";
   }
   out << "</testsuites>\n";
-  return ReplaceFileContent(file, out.str(), error);
+}
+
+}  // namespace
+
+const char* ResultVerdictName(const VerifyResult& result) {
+  if (result.notRun) return kNotRunVerdict;
+  return result.waived ? kWaivedVerdict : VerdictName(result.verdict);
+}
+
+Verdict WorstVerdict(const std::vector<VerifyResult>& results) {
+  bool any = false;
+  Verdict worst = Verdict::Passed;
+  for (const VerifyResult& result : results) {
+    if (result.notRun) continue;
+    any = true;
+    worst = WorseVerdict(worst, result.verdict);
+  }
+  return any ? worst : Verdict::Unknown;
+}
+
+void WriteResultsText(const std::vector<VerifyResult>& results, std::ostream& out) {
+  for (const VerifyResult& result : results) {
+    // A run that gave no verdict has said why on standard error already.
+    if (result.message.empty() || result.message == result.cause) continue;
+    if (results.size() > 1) out << PrintableText(CaseName(result)) << ": ";
+    out << PrintableText(result.message) << "\n";
+  }
+}
+
+void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& out,
+                      std::string_view extraMembers) {
+  constexpr int kIndent = 2;
+  const auto dump = [](const nlohmann::json& json) {
+    return json.dump(kIndent, ' ', false, nlohmann::json::error_handler_t::replace);
+  };
+  if (results.size() == 1) {
+    nlohmann::json json = RecordJson(results.front());
+    json["schema"] = kResultsSchemaVersion;
+    out << dump(json) << "\n";
+    return;
+  }
+  // A run of several flows (kestra verify all) names none of them.
+  const bool oneFlow = std::all_of(results.begin(), results.end(), [&](const VerifyResult& r) {
+    return r.flow == results.front().flow;
+  });
+  nlohmann::json json = nlohmann::json::parse(extraMembers.empty() ? "{}" : extraMembers);
+  json.update({{"flow", results.empty() ? ""
+                        : oneFlow       ? results.front().flow
+                                        : "all"},
+               {"schema", kResultsSchemaVersion},
+               {"library", results.empty() ? "" : results.front().library},
+               {"verdict", RunVerdictName(results)},
+               {"parts", nlohmann::json::array()}});
+  // The records one at a time: thousands of parts are never one tree.
+  WriteJsonWithArray(
+      dump(json), "parts", kIndent, results.size(),
+      [&](std::size_t i) { return dump(RecordJson(results[i])); }, out);
+  out << "\n";
+}
+
+bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::string& file,
+                       std::string* error) {
+  // Written as it is made: the text of thousands of cases is never held whole.
+  return ReplaceFileFromStream(
+      file, [&](std::ostream& out) { WriteJUnit(results, out); }, error);
 }

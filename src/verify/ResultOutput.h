@@ -6,6 +6,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/PrintableText.h"
@@ -32,7 +33,10 @@ Verdict WorstVerdict(const std::vector<VerifyResult>& results);
 // that names cannot drive the terminal.
 void WriteResultsText(const std::vector<VerifyResult>& results, std::ostream& out);
 
-void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& out);
+// extraMembers: a JSON object's text whose members join "parts" and the others when the
+// results are not one alone (which is written as its record).
+void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& out,
+                      std::string_view extraMembers = {});
 
 // A JUnit file: one suite per flow, one test case per result (classname "<flow>.<library>",
 // name the cell or the library, time its duration); failed gives <failure>, unknown <error>,

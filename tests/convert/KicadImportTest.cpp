@@ -109,8 +109,13 @@ TEST(KicadImport, IntoAProjectReportingWhatCannotBeConvertedAndReplacingOnlyWhen
   EXPECT_TRUE(Has(run.err, "give -replace to replace them")) << run.err;
   std::vector<std::string> again = words;
   again.push_back("-replace");
+  // The earlier import is removed, a link planted in it with it, never what the link names.
+  dir.write("outside/keep.txt", "mine");
+  fs::create_directory_symlink(dir.path() / "outside", imported / "symbols/Timer/NE555/link");
   run = Import(again);
   EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadFile(dir.path() / "outside/keep.txt"), "mine");
+  EXPECT_FALSE(fs::exists(imported / "symbols/Timer/NE555/link"));
   EXPECT_EQ(ReadFile(dir.path() / "proj/qvd.lib"),
             "own ./own\nBroken ./kicad/symbols/Broken\nTimer ./kicad/symbols/Timer\n");
   EXPECT_EQ(ReadFile(project).find("PSMPATH"), ReadFile(project).rfind("PSMPATH"));

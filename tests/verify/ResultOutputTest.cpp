@@ -168,3 +168,32 @@ TEST(ResultOutput, FindingsDurationsAndNotRunInJsonAndJUnit) {
 }
 
 }  // namespace
+
+namespace {
+
+// The records of a run are written one at a time; the text is still exactly what one dump of
+// the whole document gives (indentation, member order, replaced bytes), with members added
+// beside "parts" in their place.
+TEST(ResultOutput, RecordsWrittenOneAtATimeReadAsOneDump) {
+  VerifyResult failed = Part("74\xff", Verdict::Failed, "two\nlines");
+  failed.findings = {Found("prop_present", "U1", "lacks \"PART_NAME\"\t"), Found("pin", "", "")};
+  failed.counts = {{"errors", 2}, {"total", std::nullopt}};
+  failed.duration = 0.1;
+  const auto redumped = [](const std::string& text) {
+    return nlohmann::json::parse(text).dump(2) + "\n";
+  };
+  for (const std::vector<VerifyResult>& results :
+       {std::vector<VerifyResult>{}, {failed}, {failed, Part("7400", Verdict::Passed, "ok")}}) {
+    std::ostringstream json;
+    WriteResultsJson(results, json);
+    EXPECT_EQ(json.str(), redumped(json.str())) << results.size() << " records";
+  }
+  std::ostringstream json;
+  WriteResultsJson({failed, failed}, json, R"({"fixed_findings":[],"new_findings":[{"a":1}]})");
+  EXPECT_EQ(json.str(), redumped(json.str()));
+  const auto read = nlohmann::json::parse(json.str());
+  EXPECT_EQ(read["new_findings"][0]["a"], 1);
+  EXPECT_EQ(read["parts"][1]["cell"], "74\xEF\xBF\xBD");
+}
+
+}  // namespace

@@ -1,12 +1,16 @@
 #include "convert/kicad/ImportOutput.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -46,7 +50,82 @@ bool SecondName(const std::string& path, const std::string& second, std::string_
   return WriteNewFile(second, content, error);
 }
 
-void RemoveTree(const std::string& path) {
-  std::error_code ignored;
-  std::filesystem::remove_all(path, ignored);
+namespace {
+
+// Removes everything in the folder open as fd (and closes it). Entries are taken through the
+// folder's descriptor, each as the listing types it: no path is built, no entry is looked at
+// twice, and a link is removed, never followed. A folder's names are all read before any is
+// removed, as removing while listing is not defined.
+void RemoveContents(int fd) {
+  DIR* folder = ::fdopendir(fd);
+  if (folder == nullptr) {
+    ::close(fd);
+    return;
+  }
+  std::vector<std::pair<std::string, bool>> entries;  // name, whether a folder
+  while (const dirent* entry = ::readdir(folder)) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    bool isFolder = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_UNKNOWN) {
+      struct stat info = {};
+      isFolder = ::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                 S_ISDIR(info.st_mode);
+    }
+    entries.emplace_back(name, isFolder);
+  }
+  for (const auto& [name, isFolder] : entries) {
+    if (isFolder) {
+      const int inside =
+          ::openat(::dirfd(folder), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      if (inside >= 0) RemoveContents(inside);
+    }
+    ::unlinkat(::dirfd(folder), name.c_str(), isFolder ? AT_REMOVEDIR : 0);
+  }
+  ::closedir(folder);
+}
+
+// The names of the folders in path (not through links).
+std::vector<std::string> FolderNames(const std::string& path) {
+  std::vector<std::string> names;
+  DIR* folder = ::opendir(path.c_str());
+  if (folder == nullptr) return names;
+  while (const dirent* entry = ::readdir(folder)) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat info = {};
+    if (entry->d_type == DT_DIR ||
+        (entry->d_type == DT_UNKNOWN &&
+         ::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+         S_ISDIR(info.st_mode)))
+      names.emplace_back(name);
+  }
+  ::closedir(folder);
+  return names;
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& path, int workers) {
+  if (workers > 1) {
+    std::vector<std::string> parts;  // the folders two levels down
+    for (const std::string& child : FolderNames(path))
+      for (const std::string& grandchild : FolderNames(path + "/" + child))
+        parts.push_back(path + "/" + child + "/" + grandchild);
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+      for (std::size_t i = next++; i < parts.size(); i = next++) RemoveTree(parts[i]);
+    };
+    std::vector<std::thread> threads;
+    for (int t = 1; t < workers; ++t) threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads) thread.join();
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    ::unlink(path.c_str());  // a file or a link in its place, or nothing at all
+    return;
+  }
+  RemoveContents(fd);
+  ::rmdir(path.c_str());
 }

@@ -14,5 +14,6 @@ bool MakeFolder(const std::string& path, std::string& error);
 // Gives the content of an existing new file a second name (a hard link, else a copy).
 bool SecondName(const std::string& path, const std::string& second, std::string_view content,
                 std::string& error);
-// Removes a folder and everything in it; quietly.
-void RemoveTree(const std::string& path);
+// Removes a folder and everything in it; quietly. With workers above 1, the folders two levels
+// down (an import's libraries) are removed by that many threads at once.
+void RemoveTree(const std::string& path, int workers = 1);

@@ -41,9 +41,11 @@ void ReadPad(const SExprTree& tree, int node, KicadFootprint& footprint) {
 
 }  // namespace
 
-KicadFootprint ReadKicadFootprint(const std::string& file, std::string_view text) {
+KicadFootprint ReadKicadFootprint(const std::string& file, std::string_view text,
+                                  SExprTree* scratch) {
   KicadFootprint footprint;
-  SExprTree tree;
+  SExprTree own;
+  SExprTree& tree = scratch != nullptr ? *scratch : own;
   if (!tree.Parse(text)) {
     footprint.issues.push_back({file, tree.ErrorLine(), tree.Error()});
     return footprint;

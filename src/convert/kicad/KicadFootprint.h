@@ -27,7 +27,12 @@ struct KicadFootprint {
 inline constexpr long kFirstFootprintVersion = 20200000;
 inline constexpr long kLastFootprintVersion = 20241229;
 
-KicadFootprint ReadKicadFootprint(const std::string& file, std::string_view text);
+class SExprTree;
+
+// Reads the footprint in text; file names it in the issues. scratch: a tree whose memory the
+// read reuses, as for ReadKicadSymbolLibrary.
+KicadFootprint ReadKicadFootprint(const std::string& file, std::string_view text,
+                                  SExprTree* scratch = nullptr);
 
 // The footprint file (.dra and .psm alike) of footprint under the name fileName (encoded).
 std::string FootprintFileText(const KicadFootprint& footprint, const std::string& fileName,

@@ -18,6 +18,7 @@
 #include "convert/kicad/KicadPartWriter.h"
 #include "convert/kicad/KicadSymbolLibrary.h"
 #include "convert/kicad/ProjectSwitch.h"
+#include "convert/kicad/SExpression.h"
 #include "verify/StopSignals.h"
 
 namespace fs = std::filesystem;
@@ -97,19 +98,20 @@ class Importer {
         checkFootprints_(checkFootprints),
         signals_(signals) {}
 
-  LibraryOutcome Convert(const SourceLibrary& library) {
-    return library.footprints ? ConvertFootprints(library) : ConvertSymbols(library);
+  // tree: the calling thread's parse tree, reused from file to file.
+  LibraryOutcome Convert(const SourceLibrary& library, SExprTree& tree) {
+    return library.footprints ? ConvertFootprints(library, tree) : ConvertSymbols(library, tree);
   }
 
  private:
-  LibraryOutcome ConvertSymbols(const SourceLibrary& library) {
+  LibraryOutcome ConvertSymbols(const SourceLibrary& library, SExprTree& tree) {
     LibraryOutcome outcome;
     std::string text, error;
     if (!ReadRegularFile(library.path, text, &error)) {
       outcome.issues.push_back({library.path, 0, error});
       return outcome;
     }
-    const KicadSymbolLibrary read = ReadKicadSymbolLibrary(library.path, text);
+    const KicadSymbolLibrary read = ReadKicadSymbolLibrary(library.path, text, &tree);
     outcome.issues = read.issues;
     if (!read.read) return outcome;
     const std::string folder = staging_ + "/symbols/" + library.name;
@@ -145,7 +147,7 @@ class Importer {
                                         : "library \"" + library + "\" is not imported")});
   }
 
-  LibraryOutcome ConvertFootprints(const SourceLibrary& library) {
+  LibraryOutcome ConvertFootprints(const SourceLibrary& library, SExprTree& tree) {
     LibraryOutcome outcome;
     std::vector<fs::path> files;
     std::error_code error;
@@ -162,7 +164,7 @@ class Importer {
         ++outcome.leftOut;
         continue;
       }
-      KicadFootprint footprint = ReadKicadFootprint(file.string(), text);
+      KicadFootprint footprint = ReadKicadFootprint(file.string(), text, &tree);
       outcome.issues.insert(outcome.issues.end(), footprint.issues.begin(), footprint.issues.end());
       if (!footprint.read) {
         ++outcome.leftOut;
@@ -194,8 +196,9 @@ std::vector<LibraryOutcome> ConvertAll(Importer& importer, const std::vector<Sou
   std::mutex progress;
   std::size_t shown = 0;
   auto work = [&] {
+    SExprTree tree;
     for (std::size_t i = next++; i < all.size() && signals.Caught() == 0; i = next++) {
-      outcomes[i] = importer.Convert(all[i]);
+      outcomes[i] = importer.Convert(all[i], tree);
       const std::size_t finished = ++done;
       const std::lock_guard<std::mutex> lock(progress);
       // Progress in tenths, so a long import shows it is alive without flooding the terminal.
@@ -320,7 +323,8 @@ int RunKicadImport(const std::vector<std::string>& words, std::ostream& out, std
     err << kCommand << ": stopped; the project is as it was\n";
     return 128 + signals.Caught();
   }
-  if (!failure.empty() || !SwitchImport(projectDir, a->projectFile, staging, libraries, failure)) {
+  if (!failure.empty() ||
+      !SwitchImport(projectDir, a->projectFile, staging, libraries, failure, a->workers)) {
     RemoveTree(staging);
     forget();
     err << kCommand << ": " << failure << "; the project is as it was\n";

@@ -247,9 +247,11 @@ void ResolveExtends(const std::string& file, std::vector<KicadSymbol>& symbols,
 
 }  // namespace
 
-KicadSymbolLibrary ReadKicadSymbolLibrary(const std::string& file, std::string_view text) {
+KicadSymbolLibrary ReadKicadSymbolLibrary(const std::string& file, std::string_view text,
+                                          SExprTree* scratch) {
   KicadSymbolLibrary library;
-  SExprTree tree;
+  SExprTree own;
+  SExprTree& tree = scratch != nullptr ? *scratch : own;
   if (!tree.Parse(text)) {
     library.issues.push_back({file, tree.ErrorLine(), tree.Error()});
     return library;

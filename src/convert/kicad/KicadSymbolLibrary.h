@@ -55,5 +55,10 @@ struct KicadSymbolLibrary {
 inline constexpr long kFirstSymbolVersion = 20200126;
 inline constexpr long kLastSymbolVersion = 20241209;
 
-// Reads the library in text; file names it in the issues.
-KicadSymbolLibrary ReadKicadSymbolLibrary(const std::string& file, std::string_view text);
+class SExprTree;
+
+// Reads the library in text; file names it in the issues. scratch: a tree whose memory the
+// read reuses (one per thread, kept from file to file), so that an import of hundreds of files
+// does not allocate and fault in a tree's memory for each; without it a tree of its own.
+KicadSymbolLibrary ReadKicadSymbolLibrary(const std::string& file, std::string_view text,
+                                          SExprTree* scratch = nullptr);

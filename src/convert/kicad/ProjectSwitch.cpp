@@ -100,7 +100,7 @@ std::vector<std::string> ClashingLibraryNames(const std::string& projectDir,
 
 bool SwitchImport(const std::string& projectDir, const std::string& projectFile,
                   const std::string& staging, const ImportedLibraries& libraries,
-                  std::string& error) {
+                  std::string& error, int removers) {
   const std::string target = projectDir + kImportFolder;
   const std::string old = projectDir + "." + kImportFolder + "-old-" + std::to_string(::getpid());
   const std::string oldList = ListText(projectDir);
@@ -124,6 +124,6 @@ bool SwitchImport(const std::string& projectDir, const std::string& projectFile,
     undo();
     return false;
   }
-  if (hadOld) RemoveTree(old);
+  if (hadOld) RemoveTree(old, removers);
   return true;
 }

@@ -30,7 +30,7 @@ bool ProjectCanChange(const std::string& projectFile, std::string& error);
 
 // Moves staging to projectDir/kicad (an earlier import out of the way, removed at the end),
 // then rewrites qvd.lib and the project file. False with error set; the project's files are
-// then as they were.
+// then as they were. removers: the threads that remove the earlier import at the end.
 bool SwitchImport(const std::string& projectDir, const std::string& projectFile,
                   const std::string& staging, const ImportedLibraries& libraries,
-                  std::string& error);
+                  std::string& error, int removers = 1);

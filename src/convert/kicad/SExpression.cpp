@@ -28,7 +28,9 @@ bool SExprTree::Parse(std::string_view text) {
     const auto lines = static_cast<std::uint32_t>(std::count(before.begin(), before.end(), '\n'));
     return Fail("a NUL byte: not a text file", lines + 1);
   }
-  nodes_.reserve(text.size() / 8 + 1);
+  // Room for a node every four bytes, more than KiCad's text ever needs (a node takes five or
+  // more): the nodes are never moved as they grow, and room not used is never touched.
+  nodes_.reserve(text.size() / 4 + 1);
   std::vector<std::int32_t> open;  // the lists not yet closed
   std::vector<std::int32_t> last;  // per open list: its last element so far
   std::uint32_t line = 1;

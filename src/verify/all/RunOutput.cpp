@@ -1,7 +1,6 @@
 #include "verify/all/RunOutput.h"
 
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "verify/FindingGate.h"
 #include "verify/ResultOutput.h"
@@ -30,16 +29,13 @@ void WriteSummary(const std::vector<std::string>& flows, const std::vector<Verif
 
 void WriteRunJson(const std::vector<VerifyResult>& results,
                   const std::vector<FindingChange>& changes, std::ostream& out) {
-  std::ostringstream records;
-  WriteResultsJson(results, records);
-  nlohmann::json json = nlohmann::json::parse(records.str());
   // A single record has no place for them; a run over one check has no history to speak of.
-  if (!json.contains("parts")) {
-    out << records.str();
+  if (results.size() == 1) {
+    WriteResultsJson(results, out);
     return;
   }
-  json["new_findings"] = nlohmann::json::array();
-  json["fixed_findings"] = nlohmann::json::array();
+  nlohmann::json json = {{"new_findings", nlohmann::json::array()},
+                         {"fixed_findings", nlohmann::json::array()}};
   for (const FindingChange& change : changes) {
     nlohmann::json record = {{"library", change.library},
                              {"part", change.part},
@@ -50,5 +46,6 @@ void WriteRunJson(const std::vector<VerifyResult>& results,
                              {"message", change.finding.message}};
     json[change.fixed ? "fixed_findings" : "new_findings"].push_back(std::move(record));
   }
-  out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+  WriteResultsJson(results, out,
+                   json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
 }

@@ -563,9 +563,9 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   RunHistory history = RunHistory::Load(folders.history(), warning);
   if (!warning.empty()) err << "kestra verify all: warning: " << PrintableText(warning) << "\n";
   std::vector<VerifyResult> previous;
-  for (const VerifyResult& result : history.Results()) {
+  history.ForEach([&](const std::string&, const VerifyResult& result) {
     if (InScope(result, scope, plan.flows)) previous.push_back(result);
-  }
+  });
 
   // What each job gives: known now (not run, or unchanged with -changed), or to be run.
   std::vector<VerifyResult> results(plan.jobs.size());
@@ -585,6 +585,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
         entry->result.verdict != Verdict::Unknown) {
       results[i] = entry->result;
       reused[i] = true;
+      history.Refer(job.hash, results[i]);  // the history's own copy is not needed any more
       continue;
     }
     toRun.push_back(i);
@@ -611,7 +612,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     if (end.how != JobEnd::How::NotStarted)
       CopyLog(results[i], scratch(n) + ".err",
               folders.logs() + "/" + job.key + "." + job.flow + ".log", err);
-    if (end.how != JobEnd::How::Stopped) history.Put({job.hash, results[i]});
+    if (end.how != JobEnd::How::Stopped) history.Refer(job.hash, results[i]);
     std::error_code ignored;
     fs::remove_all(scratch(n), ignored);
     fs::remove(scratch(n) + ".json", ignored);
@@ -641,27 +642,26 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
 
   // The history: this run's verdicts; parts of the checked libraries that are gone, gone.
   for (std::size_t i = 0; i < plan.jobs.size(); ++i) {
-    if (results[i].notRun) history.Put({plan.jobs[i].hash, results[i]});
+    if (results[i].notRun) history.Refer(plan.jobs[i].hash, results[i]);
   }
-  RunHistory kept;
   std::set<std::tuple<std::string, std::string, std::string>> current;
   for (const VerifyResult& result : results)
     current.insert({result.library, result.cell, result.flow});
-  for (const VerifyResult& result : history.Results()) {
-    const bool gone = InScope(result, scope, plan.flows) &&
-                      current.count({result.library, result.cell, result.flow}) == 0;
-    if (gone) continue;
-    const HistoryEntry* entry = history.Find(result.library, result.cell, result.flow);
-    kept.Put(*entry);
-  }
-  if (!kept.Save(folders.history(), error))
+  history.RemoveIf([&](const VerifyResult& result) {
+    return InScope(result, scope, plan.flows) &&
+           current.count({result.library, result.cell, result.flow}) == 0;
+  });
+  if (!history.Save(folders.history(), error))
     err << "kestra verify all: warning: the history is not kept: " << PrintableText(error) << "\n";
+  // Saved: the history refers to the results, which the outputs now judge and move.
+  history = RunHistory();
 
   // The history keeps what the tools said; waivers apply to this run and the previous alike,
   // so that changing the waiver file takes effect on reused verdicts too.
   int status = JudgeFindings(results, args->findings, true, "kestra verify all: ", err);
   JudgeEarlierFindings(previous, args->findings);
-  const auto findingChanges = FindingChangesSince(previous, results);
+  const auto findingChanges = args->json || args->changed ? FindingChangesSince(previous, results)
+                                                          : std::vector<FindingChange>();
   if (args->json) {
     WriteRunJson(results, findingChanges, out);
   } else {
@@ -677,10 +677,12 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     status = kUsageStatus;
   }
   if (!args->html.empty()) {
-    PageRequest page{args->html, args->request.project, plan.flows, results, reused,
-                     previous,   !previous.empty()};
+    // The page is the last output: the results move into it rather than being copied.
+    const bool hasPrevious = !previous.empty();
+    PageRequest page{args->html,        args->request.project, plan.flows, std::move(results),
+                     std::move(reused), std::move(previous),   hasPrevious};
     std::vector<std::string> warnings;
-    if (!WritePageWithLogs(page, warnings, error)) {
+    if (!WritePageWithLogs(std::move(page), warnings, error)) {
       err << "kestra verify all: " << PrintableText(error) << "\n";
       status = kUsageStatus;
     } else {

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <thread>
 #include <tuple>
 
@@ -222,6 +223,13 @@ TEST(ResultFile, FindingsDurationAndNotRunGoThroughJobFilesAndHistory) {
   const HistoryEntry* entry = loaded.Find("lib", "7432", "rulex");
   ASSERT_NE(entry, nullptr) << warning;
   EXPECT_EQ(entry->result.findings, failed.findings);
+  // Saved entry by entry, the file reads as one dump of the whole history.
+  history.Refer("def", skipped);  // this run's verdict, not copied
+  EXPECT_EQ(history.Find("lib", "7400", "template"), nullptr);
+  ASSERT_TRUE(history.Save(file, error)) << error;
+  const std::string text = ReadFile(file);
+  EXPECT_EQ(text, nlohmann::json::parse(text).dump(1) + "\n");
+  EXPECT_EQ(RunHistory::Load(file, warning).Size(), 2u) << warning;
 }
 
 TEST(RunLock, ASecondRunOnTheProjectIsRefusedUntilTheFirstEnds) {

@@ -4,6 +4,7 @@
 // tells what changed since. Standard C++ only.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -21,21 +22,37 @@ class RunHistory {
  public:
   // The history in file: empty when there is none; empty with a warning (the reason) when
   // the file cannot be read or is not a history, so that a damaged file costs one full run
-  // and nothing else.
+  // and nothing else. Read entry by entry: the text and one entry's tree at a time.
   static RunHistory Load(const std::string& file, std::string& warning);
 
+  // The earlier verdict the history holds for a part and flow (loaded or Put); nullptr when
+  // there is none. A verdict it only refers to (Refer) is this run's and is not found here.
   const HistoryEntry* Find(const std::string& library, const std::string& cell,
                            const std::string& flow) const;
   void Put(HistoryEntry entry);
+  // Takes this run's verdict for its part and flow without copying it: the history refers to
+  // result, which must stay in place and unchanged until the history is saved for the last
+  // time or dropped. A run over thousands of parts so holds each result once.
+  void Refer(std::string hash, const VerifyResult& result);
   bool Empty() const { return entries_.empty(); }
   std::size_t Size() const { return entries_.size(); }
   std::vector<VerifyResult> Results() const;
+  // Calls visit with every entry's hash and result, in the order of library, cell and flow.
+  void ForEach(const std::function<void(const std::string&, const VerifyResult&)>& visit) const;
+  // Forgets the entries whose result gone says so of.
+  void RemoveIf(const std::function<bool(const VerifyResult&)>& gone);
 
   // Writes the history to a side file and renames it into place, so that an interrupted
-  // save leaves the previous history whole. False with the reason in error.
+  // save leaves the previous history whole; entry by entry, never as one tree in memory.
+  // False with the reason in error.
   bool Save(const std::string& file, std::string& error) const;
 
  private:
   using Key = std::tuple<std::string, std::string, std::string>;  // library, cell, flow
-  std::map<Key, HistoryEntry> entries_;
+  struct Slot {
+    HistoryEntry held;                       // its hash always; its result unless referred
+    const VerifyResult* referred = nullptr;  // a result of the caller's (Refer)
+    const VerifyResult& Result() const { return referred != nullptr ? *referred : held.result; }
+  };
+  std::map<Key, Slot> entries_;
 };

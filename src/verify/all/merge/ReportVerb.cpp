@@ -1,5 +1,7 @@
 #include "verify/all/merge/ReportVerb.h"
 
+#include <sstream>
+
 #include "base/HelpWord.h"
 #include "base/PrintableText.h"
 #include "verify/FindingGate.h"
@@ -112,22 +114,26 @@ int RunReportVerb(const std::vector<std::string>& words, std::ostream& out, std:
   JudgeEarlierFindings(previous, findingOptions);
   if (json) WriteRunJson(results, FindingChangesSince(previous, results), out);
   if (!html.empty()) {
+    // The page is the last use of the results: they move into it, and the summary after the
+    // page's warnings is made before.
+    std::ostringstream summary;
+    WriteSummary(flows, results, summary);
     PageRequest page{html,
                      merged.title.empty() ? "merged results" : merged.title,
                      flows,
-                     results,
+                     std::move(results),
                      {},
-                     previous,
+                     std::move(previous),
                      !previousFile.empty()};
     std::vector<std::string> warnings;
     std::string error;
-    if (!WritePageWithLogs(page, warnings, error)) {
+    if (!WritePageWithLogs(std::move(page), warnings, error)) {
       err << "kestra report merge: " << PrintableText(error) << "\n";
       return kUsageStatus;
     }
     for (const std::string& text : warnings)
       err << "kestra report merge: warning: " << PrintableText(text) << "\n";
-    WriteSummary(flows, results, err);
+    err << summary.str();
     err << "report page: " << PrintableText(AbsolutePath(html)) << "\n";
   }
   return status;

@@ -44,7 +44,7 @@ std::string MergedLogProblem(const std::string& log, const std::string& resultsF
   return "it lies outside the results' folders (a job list's FILE.d/ or a run's verify-all/logs/)";
 }
 
-bool WritePageWithLogs(const PageRequest& request, std::vector<std::string>& warnings,
+bool WritePageWithLogs(PageRequest request, std::vector<std::string>& warnings,
                        std::string& error) {
   std::error_code code;
   const fs::path page = fs::absolute(request.file, code);
@@ -55,6 +55,7 @@ bool WritePageWithLogs(const PageRequest& request, std::vector<std::string>& war
   if (!error.empty()) return false;
   if (!RemakeOwnFolder(folder.string(), {}, &error)) return false;
   ReportPageData data;
+  data.cells.reserve(request.results.size());
   data.title = request.title;
   data.generated = NowText();
   data.flows = request.flows;
@@ -62,9 +63,11 @@ bool WritePageWithLogs(const PageRequest& request, std::vector<std::string>& war
   data.changes = ChangesSince(request.previous, request.results);
   if (request.hasPrevious)
     data.findingChanges = FindingChangesSince(request.previous, request.results);
+  request.previous = {};
   for (std::size_t i = 0; i < request.results.size(); ++i) {
-    const VerifyResult& result = request.results[i];
-    PageCell cell{result, "", i < request.reused.size() && request.reused[i]};
+    PageCell cell{std::move(request.results[i]), "",
+                  i < request.reused.size() && request.reused[i]};
+    const VerifyResult& result = cell.result;
     if (!result.log.empty()) {
       const std::string name = PartKey(result.library, result.cell) + "." + result.flow + ".log";
       std::string copyError;
@@ -76,5 +79,6 @@ bool WritePageWithLogs(const PageRequest& request, std::vector<std::string>& war
     }
     data.cells.push_back(std::move(cell));
   }
+  request.results = {};
   return WriteReportPage(data, page.string(), error);
 }

@@ -19,9 +19,9 @@ struct PageRequest {
 };
 
 // Writes the page and its log folder; false with the reason in error. A log that cannot be
-// copied leaves its cell without a link and is named in warnings.
-bool WritePageWithLogs(const PageRequest& request, std::vector<std::string>& warnings,
-                       std::string& error);
+// copied leaves its cell without a link and is named in warnings. The request's results
+// become the page's cells (moved, not copied: a run over thousands of parts holds them once).
+bool WritePageWithLogs(PageRequest request, std::vector<std::string>& warnings, std::string& error);
 
 // Whether report merge may publish the log a results file names: "" when the log (links
 // resolved) lies below the results' own folders, the job list's FILE.d/ when the results file

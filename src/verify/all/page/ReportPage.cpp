@@ -17,9 +17,13 @@ const char* const kWords[] = {"passed",  "passed with warnings", "failed", "unkn
                               "not run", "passed (waived)"};
 constexpr int kWordCount = 6;
 
-// Cells whose findings share one packed block of the page (WriteFindingBlocks).
+// Cells whose findings share one packed block of the page (FindingBlocks).
 constexpr std::size_t kFindingBlock = 1024;
 
+// An open row's findings take most of the window's width (the matrix widens to hold them, up
+// to 64em): flow, severity, rule and log link stay on one line, an object breaks only at its
+// blanks, and the message takes the rest, a long word in it broken rather than widening the
+// table.
 constexpr const char* kStyle = R"(
 body{font-family:sans-serif;margin:1em;color:#222}
 h1{font-size:1.4em;margin:.2em 0}h2{font-size:1.1em;margin:1em 0 .3em}
@@ -34,8 +38,12 @@ td.failed{background:#f8b8b8;font-weight:bold}td.unknown{background:#d8c8f0;font
 td.notrun{background:#eee;color:#666}td.waived{background:#dfeedf;color:#355}
 #matrix tr.hasfindings td:nth-child(2){cursor:pointer}#matrix tr.hasfindings td:nth-child(2):before{content:"\25b8  "}
 #matrix tr.open td:nth-child(2):before{content:"\25be  "}#matrix tr:focus{outline:2px solid #48f}
-#matrix tr.detail td{white-space:normal;height:auto;background:#fafafa}
-table.findings{margin:.2em 0 .4em 1.5em;font-size:.95em}table.findings td{border-color:#ddd}
+#matrix tr.detail td{white-space:normal;height:auto;background:#fafafa;overflow:visible}
+table.findings{margin:.2em 0 .4em 1.5em;font-size:.95em;background:#fafafa;width:calc(100% - 1.5em);min-width:min(64em,calc(100vw - 6em))}
+#matrix table.findings td{border-color:#ddd;vertical-align:top}
+#matrix table.findings td:nth-child(-n+3),#matrix table.findings td:last-child{white-space:nowrap}
+#matrix table.findings td:nth-child(4){overflow-wrap:break-word}
+#matrix table.findings td:nth-child(5){width:100%;overflow-wrap:anywhere}
 tr.f-error td.sev,tr.f-fatal td.sev{color:#a00;font-weight:bold}tr.f-warning td.sev{color:#960}
 tr.fwaived td{color:#999}tr.fwaived td.sev{color:#999;font-weight:normal}.reason{font-style:italic}
 #rule,#severity{font-size:1em;padding:2px;margin-left:.5em}
@@ -292,12 +300,39 @@ std::map<std::string, RuleCount> CountRules(const std::vector<PageCell>& cells) 
   return rules;
 }
 
+// The cells' findings in blocks of kFindingBlock cells, each block a JSON array packed on a
+// line of its own, so that opening a row unpacks only its block. A block is packed as soon as
+// it is full: the findings of thousands of parts are never all held as text.
+class FindingBlocks {
+ public:
+  void Add(const std::string& cellJson) {
+    block_ += (count_ % kFindingBlock == 0 ? "[" : ",\n") + cellJson;
+    if (++count_ % kFindingBlock == 0) Pack();
+  }
+  // The findings element.
+  void Write(std::ostream& out) {
+    if (count_ % kFindingBlock != 0) Pack();
+    out << "<script type=\"text/plain\" id=\"findings\" data-block=\"" << kFindingBlock << "\">"
+        << packed_ << "</script>\n";
+  }
+
+ private:
+  void Pack() {
+    packed_ += (packed_.empty() ? "" : "\n") + PackedText(block_ + "]");
+    block_.clear();
+  }
+
+  std::size_t count_ = 0;
+  std::string block_;
+  std::string packed_;
+};
+
 // The findings of a cell as the script reads them: in the row, the codes (rule index * 4 +
 // severity) of its findings (the script numbers the cells with findings in row order, which
-// is their order in details); in details, [severity index, rule index, object, message,
+// is their order in blocks); in blocks, [severity index, rule index, object, message,
 // waiver text index or -1, report line or 0] each.
-void WriteFindingsJson(std::ostream& out, std::vector<std::string>& details,
-                       const VerifyResult& result, const std::map<std::string, std::size_t>& rules,
+void WriteFindingsJson(std::ostream& out, FindingBlocks& blocks, const VerifyResult& result,
+                       const std::map<std::string, std::size_t>& rules,
                        std::map<std::string, std::size_t>& texts) {
   std::set<std::size_t> codes;
   for (const Finding& finding : result.findings)
@@ -320,20 +355,7 @@ void WriteFindingsJson(std::ostream& out, std::vector<std::string>& details,
             JsonText(finding.message) + "," + std::to_string(waived) + "," +
             std::to_string(finding.line) + "]";
   }
-  details.push_back(json + "]");
-}
-
-// The findings element: the cells' findings in blocks of kFindingBlock cells, each block a
-// JSON array packed on a line of its own, so that opening a row unpacks only its block.
-void WriteFindingBlocks(std::ostream& out, const std::vector<std::string>& details) {
-  out << "<script type=\"text/plain\" id=\"findings\" data-block=\"" << kFindingBlock << "\">";
-  for (std::size_t first = 0; first < details.size(); first += kFindingBlock) {
-    std::string block = "[";
-    for (std::size_t i = first; i < std::min(details.size(), first + kFindingBlock); ++i)
-      block += (i > first ? ",\n" : "") + details[i];
-    out << (first > 0 ? "\n" : "") << PackedText(block + "]");
-  }
-  out << "</script>\n";
+  blocks.Add(json + "]");
 }
 
 using MatrixRows = std::map<std::pair<std::string, std::string>,  // library, part
@@ -345,7 +367,7 @@ using MatrixRows = std::map<std::pair<std::string, std::string>,  // library, pa
 // 0, log link after "logs" or "", reused 0/1], the last ones left out while they are 0 or "",
 // or 0 when the flow has no result for the part. Libraries and tooltips are listed once, as
 // thousands of parts share them.
-void WriteMatrixJson(std::ostream& out, std::vector<std::string>& details, const MatrixRows& rows,
+void WriteMatrixJson(std::ostream& out, FindingBlocks& blocks, const MatrixRows& rows,
                      const std::vector<std::string>& flows,
                      const std::map<std::string, RuleCount>& ruleCounts) {
   std::map<std::string, std::size_t> rules;
@@ -386,7 +408,7 @@ void WriteMatrixJson(std::ostream& out, std::vector<std::string>& details, const
       const bool more = !link.empty() || cell.reused;
       if (!cell.result.findings.empty() || more) rowsJson << ",";
       if (!cell.result.findings.empty()) {
-        WriteFindingsJson(rowsJson, details, cell.result, rules, texts);
+        WriteFindingsJson(rowsJson, blocks, cell.result, rules, texts);
       } else if (more) {
         rowsJson << "0";
       }
@@ -467,11 +489,7 @@ void WriteFindingChanges(std::ostream& out, const std::vector<FindingChange>& ch
   out << "</tbody></table>\n";
 }
 
-}  // namespace
-
-std::string HtmlText(const std::string& text) { return MarkupText(text); }
-
-bool WriteReportPage(const ReportPageData& data, const std::string& file, std::string& error) {
+void WritePage(const ReportPageData& data, std::ostream& out) {
   const std::map<std::string, RuleCount> ruleCounts = CountRules(data.cells);
   MatrixRows rows;
   std::map<std::string, Counts> byFlow;
@@ -487,7 +505,6 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
   }
   std::map<std::string, Counts> byLibrary;
   for (const auto& [part, word] : worst) ++byLibrary[part.first].byWord[word];
-  std::ostringstream out;
   out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
       << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
          "style-src 'unsafe-inline'; script-src 'unsafe-inline'\">\n"
@@ -544,12 +561,19 @@ bool WriteReportPage(const ReportPageData& data, const std::string& file, std::s
   out << "</tr></thead><tbody></tbody></table>\n"
       << "<noscript><p>The matrix is drawn by the page's script: allow scripts for this "
          "file to see it.</p></noscript>\n<script type=\"text/plain\" id=\"rows\">";
-  std::vector<std::string> details;
+  FindingBlocks blocks;
   std::ostringstream matrix;
-  WriteMatrixJson(matrix, details, rows, data.flows, ruleCounts);
+  WriteMatrixJson(matrix, blocks, rows, data.flows, ruleCounts);
   out << PackedText(matrix.str()) << "</script>\n";
-  WriteFindingBlocks(out, details);
+  blocks.Write(out);
   out << "<script>" << kScript << "</script>\n</body></html>\n";
+}
 
-  return ReplaceFileContent(file, out.str(), &error);
+}  // namespace
+
+std::string HtmlText(const std::string& text) { return MarkupText(text); }
+
+bool WriteReportPage(const ReportPageData& data, const std::string& file, std::string& error) {
+  return ReplaceFileFromStream(
+      file, [&](std::ostream& out) { WritePage(data, out); }, &error);
 }
