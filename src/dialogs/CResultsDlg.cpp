@@ -5,14 +5,15 @@
 #include "dialogs/TextEditorSetting.h"
 #include "dialogs/ui_CResultsDlg.h"
 #include "outside/CToolLauncher.h"
+#include "verify/VerifyResult.h"
 
-CResultsDlg::CResultsDlg(CKestraCmdContext* command, CToolLauncher* launcher, std::string message,
-                         std::string logFile, int kind, QWidget* parent)
+CResultsDlg::CResultsDlg(CKestraCmdContext* command, CToolLauncher* launcher,
+                         const VerifyResult& result, QWidget* parent)
     : CDialog(IDD, parent),
       ui_(std::make_unique<Ui::CResultsDlg>()),
-      message_(std::move(message)),
-      kind_(kind),
-      logFile_(std::move(logFile)),
+      message_(result.message),
+      molder_(result.flow == kMolderFlow),
+      logFile_(result.log),
       command_(command),
       launcher_(launcher) {
   InitDialogResources();
@@ -24,7 +25,7 @@ CResultsDlg::~CResultsDlg() = default;
 bool CResultsDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   SetDlgItemText(IDC_MESSAGE, message_);
-  if (kind_ == kMolderKind) setWindowTitle(QStringLiteral("Molder"));
+  if (molder_) setWindowTitle(QStringLiteral("Molder"));
   return true;
 }
 

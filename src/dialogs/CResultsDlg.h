@@ -2,8 +2,9 @@
 // simulation or packaging run, and "View Log File", which opens the run's log in the
 // project's text editor and closes the dialog.
 //
-// The caller constructs it, runs DoModal and destroys it; the result is not used. The
-// command object and the launcher are borrowed for that time. UI thread only.
+// The caller constructs it from the run's VerifyResult (its message and log are copied), runs
+// DoModal and destroys it; the modal result is not used. The command object and the launcher
+// are borrowed for that time. UI thread only.
 #pragma once
 
 #include <memory>
@@ -13,6 +14,7 @@
 
 class CKestraCmdContext;
 class CToolLauncher;
+struct VerifyResult;
 
 namespace Ui {
 class CResultsDlg;
@@ -27,11 +29,12 @@ class CResultsDlg final : public CDialog {
     IDC_MESSAGE = 13051,
     IDC_VIEW_LOG = 13053,
   };
-  // The kind that captions the dialog "Molder"; the flows pass 1 or 2.
-  static constexpr int kMolderKind = 4;
+  // The flow whose results caption the dialog "Molder"; every other flow keeps the
+  // template's caption.
+  static constexpr const char* kMolderFlow = "molder";
 
-  CResultsDlg(CKestraCmdContext* command, CToolLauncher* launcher, std::string message,
-              std::string logFile, int kind, QWidget* parent = nullptr);
+  CResultsDlg(CKestraCmdContext* command, CToolLauncher* launcher, const VerifyResult& result,
+              QWidget* parent = nullptr);
   ~CResultsDlg() override;
 
  protected:
@@ -43,7 +46,7 @@ class CResultsDlg final : public CDialog {
 
   std::unique_ptr<Ui::CResultsDlg> ui_;
   std::string message_;
-  int kind_;
+  bool molder_;
   std::string logFile_;
   CKestraCmdContext* command_;
   CToolLauncher* launcher_;

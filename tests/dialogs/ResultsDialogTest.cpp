@@ -14,6 +14,7 @@
 #include "dialogs/CResultsDlg.h"
 #include "dialogs/CResultsDlg1.h"
 #include "framework/Prompter.h"
+#include "verify/VerifyResult.h"
 
 namespace {
 
@@ -87,7 +88,10 @@ TEST_F(ResultsProject, SingleResultShowsTheMessageAndOpensTheLogInTheProjectEdit
   setenv("KESTRA_TEST_EDITOR_DIR", (dir_.str() + "/editors").c_str(), 1);
   WriteProject("text_editor '$KESTRA_TEST_EDITOR_DIR/edit'\n");
   const std::string logPath = dir_.str() + "/proj/rx dir/rx.msg";
-  CResultsDlg dlg(&command_, command_.GetLauncher(), "Verification PASSED.", logPath, 1);
+  VerifyResult run = FlowResult("rulex", "lib1", "");
+  run.message = "Verification PASSED.";
+  run.log = logPath;
+  CResultsDlg dlg(&command_, command_.GetLauncher(), run);
   std::string shown;
   const int result = RunOpen(dlg, [&] {
     shown = dlg.GetDlgItemText(CResultsDlg::IDC_MESSAGE);
@@ -105,8 +109,10 @@ TEST_F(ResultsProject, SingleResultShowsTheMessageAndOpensTheLogInTheProjectEdit
 }
 
 TEST_F(ResultsProject, EditorFallsBackToTheSystemEditorAndMolderCaption) {
-  CResultsDlg dlg(&command_, command_.GetLauncher(), "x", "/tmp/log file.txt",
-                  CResultsDlg::kMolderKind);
+  VerifyResult run = FlowResult(CResultsDlg::kMolderFlow, "lib1", "");
+  run.message = "x";
+  run.log = "/tmp/log file.txt";
+  CResultsDlg dlg(&command_, command_.GetLauncher(), run);
   RunOpen(dlg, [&] {
     EXPECT_EQ(dlg.windowTitle().toStdString(), "Molder");
     dlg.ClickDlgItem(CResultsDlg::IDC_VIEW_LOG);

@@ -208,7 +208,6 @@ void CCellsimVerification::RunSimulationChecks() {
   // The results dialog reads the project file, which may be named relative to where Verify
   // started.
   if (!verifyDirectory_.empty()) EnterDirectory(verifyDirectory_);
-  CResultsDlg dialog(command_, launcher_, results_.front().message, results_.front().log, 2,
-                     nullptr);
+  CResultsDlg dialog(command_, launcher_, results_.front(), nullptr);
   dialog.DoModal();
 }

@@ -133,6 +133,6 @@ void CPackagingVerifydlg::ShowResults(const PackagingPlan& plan) {
     results.DoModal();
     return;
   }
-  CResultsDlg results(command_, launcher_, results_.front().message, results_.front().log, 2);
+  CResultsDlg results(command_, launcher_, results_.front());
   results.DoModal();
 }

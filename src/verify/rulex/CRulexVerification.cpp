@@ -129,8 +129,7 @@ int CRulexVerification::RunMinimalChecks(const std::string& library, const std::
   }
   if (plan.stage == RulexStage::Cancelled) return 0;
   if (plan.stage == RulexStage::LogProblem) return 1;
-  CResultsDlg dialog(command_, launcher_, results_.front().message, results_.front().log, 1,
-                     nullptr);
+  CResultsDlg dialog(command_, launcher_, results_.front(), nullptr);
   dialog.DoModal();
   return 0;
 }
