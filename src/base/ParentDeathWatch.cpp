@@ -10,6 +10,8 @@
 #include <ctime>
 #include <initializer_list>
 
+#include "base/SharedGroupWatch.h"
+
 namespace {
 
 void Sleep(long milliseconds) {
@@ -78,8 +80,14 @@ void ParentDeathWatch::StartInChild() const {
 }
 
 void ParentDeathWatch::WatchGroup(pid_t group) {
+  if (group <= 0) return;
+  if (SharedGroupWatch::Add(group)) {
+    sharedGroup_ = group;
+    ChildStarted();
+    return;
+  }
   const int readEnd = fds_[0];
-  if (readEnd < 0 || group <= 0) return;
+  if (readEnd < 0) return;
   const pid_t watcher = ::fork();
   if (watcher == 0) {
     ::setsid();
@@ -91,6 +99,8 @@ void ParentDeathWatch::WatchGroup(pid_t group) {
 }
 
 void ParentDeathWatch::Stop() {
+  if (sharedGroup_ > 0) SharedGroupWatch::Remove(sharedGroup_);
+  sharedGroup_ = -1;
   if (watcher_ <= 0) return;
   ::kill(watcher_, SIGKILL);
   while (::waitpid(watcher_, nullptr, 0) < 0 && errno == EINTR) {

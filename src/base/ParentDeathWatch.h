@@ -24,10 +24,10 @@ class ParentDeathWatch {
   void ChildStarted();
 
   // In the parent, instead of StartInChild and ChildStarted, once the child has its own
-  // session: starts the watcher beside the child, so that the child's exec waits for no
-  // fork. That watcher is this process's child in a session of its own (no signal of the
-  // terminal reaches it) and ends the child's group from outside it; Stop (or the
-  // destructor) ends it once the run is over.
+  // session: hands the group to the program's shared watcher (SharedGroupWatch.h) or, when
+  // that cannot be had, starts a watcher of this run's own beside the child: this process's
+  // child in a session of its own (no signal of the terminal reaches it), ending the child's
+  // group from outside it. Stop (or the destructor) takes the group off once the run is over.
   void WatchGroup(pid_t group);
   void Stop();
 
@@ -38,5 +38,6 @@ class ParentDeathWatch {
 
  private:
   int fds_[2] = {-1, -1};
-  pid_t watcher_ = -1;  // WatchGroup's watcher while it runs
+  pid_t watcher_ = -1;      // WatchGroup's own watcher while it runs
+  pid_t sharedGroup_ = -1;  // the group WatchGroup handed to the shared watcher
 };

@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "base/ParentDeathWatch.h"
-#include "base/SharedGroupWatch.h"
 #include "base/qvdCommon.h"
 #include "suite/launcher/ArgumentSplitter.h"
 #include "suite/launcher/LaunchLog.h"
@@ -106,11 +105,9 @@ void ToolProcess::Run(const ToolProcessStart& start, const Sink& sink) {
     return fail(std::strerror(error));
   }
   ::close(output[1]);
-  // The watcher is beside the tool, not on the way to its exec: the program's shared one, or,
-  // when that cannot be had, one of this run's own.
+  // The watcher is beside the tool, not on the way to its exec.
   ParentDeathWatch watch;
-  const bool sharedWatch = SharedGroupWatch::Add(child);
-  if (!sharedWatch) watch.WatchGroup(child);
+  watch.WatchGroup(child);
 
   // Reads the tool's output until the tool ends, answering stop signals on the way. The end
   // is the tool's exit, not the end of its output: something it left running in the
@@ -193,7 +190,6 @@ void ToolProcess::Run(const ToolProcessStart& start, const Sink& sink) {
   // belong to a run that is over.
   ::kill(-child, SIGKILL);
   watch.Stop();
-  if (sharedWatch) SharedGroupWatch::Remove(child);
   if (stopSignal == 0 && WIFSIGNALED(status)) endSignal_ = WTERMSIG(status);
   if (stopSignal == 0) stopSignal = stopSignals.Caught();  // came after the end
   if (stopSignal != 0) {

@@ -6,7 +6,6 @@
 #include <QDir>
 
 #include "base/ParentDeathWatch.h"
-#include "base/SharedGroupWatch.h"
 #include "framework/WindowMessage.h"
 #include "suite/launcher/ProgressPieces.h"
 
@@ -34,12 +33,6 @@ AttachedToolRun::~AttachedToolRun() {
     SignalGroup(SIGKILL);
     process_->waitForFinished(3000);
   }
-  EndWatch();
-}
-
-void AttachedToolRun::EndWatch() {
-  if (sharedWatch_) SharedGroupWatch::Remove(static_cast<pid_t>(group_));
-  sharedWatch_ = false;
   watch_.reset();
 }
 
@@ -68,13 +61,9 @@ std::string AttachedToolRun::Start(const std::string& program,
     return process_->errorString().toStdString();
   }
   group_ = process_->processId();
-  // A watcher ends the group should this process die without ending it: the program's shared
-  // one, or, when that cannot be had, one of this run's own.
-  sharedWatch_ = SharedGroupWatch::Add(static_cast<pid_t>(group_));
-  if (!sharedWatch_) {
-    watch_ = std::make_unique<ParentDeathWatch>();
-    watch_->WatchGroup(static_cast<pid_t>(group_));
-  }
+  // A watcher ends the group should this process die without ending it.
+  watch_ = std::make_unique<ParentDeathWatch>();
+  watch_->WatchGroup(static_cast<pid_t>(group_));
   return {};
 }
 
@@ -119,7 +108,7 @@ void AttachedToolRun::Finish() {
   // Nothing of the group may stay behind: after a stop request it was asked politely, and
   // children a tool left running in the background belong to a run that is over.
   SignalGroup(SIGKILL);
-  EndWatch();
+  watch_.reset();
   killTimer_.stop();
   ended_ = true;
   if (owner_) PostMessage(owner_, WM_TOOL_ENDED, 1, 0);

@@ -54,14 +54,11 @@ class AttachedToolRun {
   void Deliver(std::vector<std::string> pieces);
   void Finish();
   void SignalGroup(int signal);
-  // Takes the group off its watcher once the run has ended it.
-  void EndWatch();
 
   QPointer<QWidget> owner_;
   const QWidget* ownerKey_ = nullptr;
   std::deque<std::string>& pieces_;
-  bool sharedWatch_ = false;                 // the program's shared watcher holds the group
-  std::unique_ptr<ParentDeathWatch> watch_;  // else this run's own: see its header
+  std::unique_ptr<ParentDeathWatch> watch_;  // lives as long as the run: see its header
   std::unique_ptr<QProcess> process_;
   QTimer flushTimer_;
   QTimer killTimer_;
