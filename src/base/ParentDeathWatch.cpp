@@ -26,6 +26,10 @@ void Sleep(long milliseconds) {
 [[noreturn]] void WatchAndEnd(int readEnd, pid_t group, long graceMilliseconds) {
   if (readEnd > 0) ::close_range(0, static_cast<unsigned>(readEnd) - 1, 0);
   ::close_range(static_cast<unsigned>(readEnd) + 1, UINT_MAX, 0);
+  // The watcher may outlive the program by the grace period: it must not hold the folder the
+  // program was in (often a tool's scratch folder).
+  if (::chdir("/") != 0) {
+  }
   sigset_t none;
   sigemptyset(&none);
   ::sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -43,7 +47,15 @@ void Sleep(long milliseconds) {
 
 void ParentDeathWatch::EndGroups(const pid_t* groups, int count, long graceMilliseconds) {
   for (int i = 0; i < count; ++i) ::kill(-groups[i], SIGTERM);
-  if (count > 0) Sleep(graceMilliseconds);
+  // The grace period ends early once every group is gone, so that a watcher whose program
+  // already ended its tools does not linger.
+  constexpr long kStep = 20;
+  for (long waited = 0; waited < graceMilliseconds; waited += kStep) {
+    bool anyLeft = false;
+    for (int i = 0; i < count && !anyLeft; ++i) anyLeft = ::kill(-groups[i], 0) == 0;
+    if (!anyLeft) break;
+    Sleep(kStep);
+  }
   for (int i = 0; i < count; ++i) ::kill(-groups[i], SIGKILL);
 }
 

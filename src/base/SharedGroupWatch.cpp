@@ -29,6 +29,10 @@ int watched = 0;  // groups added and not yet removed
   if (end > 0) ::close_range(0, static_cast<unsigned>(end) - 1, 0);
   ::close_range(static_cast<unsigned>(end) + 1, UINT_MAX, 0);
   ::setsid();
+  // Forked from wherever the program was (often a tool's scratch folder): the watcher, which
+  // may outlive the program by the grace period, must not hold that folder.
+  if (::chdir("/") != 0) {
+  }
   struct sigaction defaults = {};
   defaults.sa_handler = SIG_DFL;
   for (int stop : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::sigaction(stop, &defaults, nullptr);
