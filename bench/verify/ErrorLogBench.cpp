@@ -19,7 +19,7 @@
 
 #include "BenchProcess.h"
 #include "BenchTiming.h"
-#include "verify/cellsim/CellsimReports.h"
+#include "verify/simulation/CellsimReports.h"
 
 namespace fs = std::filesystem;
 

@@ -1,9 +1,9 @@
 #include "cmdline/VerifyFlows.h"
 
-#include "verify/cellsim/CellsimConsoleRun.h"
 #include "verify/footprint/FootprintConsoleRun.h"
 #include "verify/packaging/PackagingConsoleRun.h"
 #include "verify/rulex/RulexConsoleRun.h"
+#include "verify/simulation/CellsimConsoleRun.h"
 #include "verify/template/TemplateConsoleRun.h"
 
 std::span<const VerifyFlow> RegisteredFlows() {

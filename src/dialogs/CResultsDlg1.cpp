@@ -11,6 +11,7 @@
 #include "framework/Prompter.h"
 #include "outside/C5XBrowserUI.h"
 #include "outside/CToolLauncher.h"
+#include "verify/VerifyResult.h"
 
 namespace {
 // The list control's text buffer of the system: longer names are cut.
@@ -18,11 +19,11 @@ constexpr qsizetype kMaxPartNameChars = 127;
 }  // namespace
 
 CResultsDlg1::CResultsDlg1(CKestraCmdContext* command, CToolLauncher* launcher,
-                           C5XBrowserUI* browser, const std::vector<std::string>& cells,
+                           C5XBrowserUI* browser, const std::vector<VerifyResult>& results,
                            std::string library, QWidget* parent)
     : CDialog(IDD, parent),
       ui_(std::make_unique<Ui::CResultsDlg1>()),
-      cells_(&cells),
+      results_(results),
       library_(std::move(library)),
       browser_(browser),
       command_(command),
@@ -72,24 +73,14 @@ void CResultsDlg1::FillPartList() {
 
   passed_ = 0;
   failed_ = 0;
-  for (const std::string& cell : *cells_) {
-    const auto cause = unknown_.find(cell);
-    const int verdict = cause != unknown_.end() ? kUnknown : GetPartVerdict(cell);
-    QString status;
-    if (verdict == kPassed) {
-      status = QStringLiteral("Passed");
-      if (withWarnings_ == 1) status += QStringLiteral(" (With Warnings)");
-      ++passed_;
-    } else if (verdict == kFailed) {
-      status = QStringLiteral("Failed");
+  for (const VerifyResult& result : results_) {
+    if (result.verdict == Verdict::Failed) {
       ++failed_;
-    } else {
-      status = QStringLiteral("Unknown");
-      if (cause != unknown_.end())
-        status +=
-            QStringLiteral(" (") + QString::fromStdString(cause->second) + QStringLiteral(")");
+    } else if (result.verdict != Verdict::Unknown) {
+      ++passed_;
     }
-    list->addTopLevelItem(new QTreeWidgetItem({QString::fromStdString(cell), status}));
+    list->addTopLevelItem(
+        new QTreeWidgetItem({QString::fromStdString(result.cell), StatusText(result)}));
   }
   list->show();
   list->setEnabled(true);
@@ -99,6 +90,22 @@ void CResultsDlg1::FillPartList() {
     SetDlgItemText(IDC_SELECT_HINT, "Select a part and see log file for details :");
   }
   withWarnings_ = 0;
+}
+
+QString CResultsDlg1::StatusText(const VerifyResult& result) const {
+  switch (result.verdict) {
+    case Verdict::Passed:
+      return QStringLiteral("Passed");
+    case Verdict::PassedWithWarnings:
+      return QStringLiteral("Passed (With Warnings)");
+    case Verdict::Failed:
+      return QStringLiteral("Failed");
+    case Verdict::Unknown:
+      break;
+  }
+  const auto cause = unknown_.find(result.cell);
+  if (cause == unknown_.end()) return QStringLiteral("Unknown");
+  return QStringLiteral("Unknown (") + QString::fromStdString(cause->second) + QStringLiteral(")");
 }
 
 bool CResultsDlg1::OnCommand(int id) {
@@ -113,9 +120,16 @@ void CResultsDlg1::OnViewLogFile() {
     AfxMessageBox("Select a part first to view its log file", MB_OK);
     return;
   }
-  const QString name = selected.front()->text(0).left(kMaxPartNameChars);
-  if (name.isEmpty()) return;
-  const std::string part = GetPartFileName(name.toStdString());
-  if (command_ && launcher_)
-    ViewFileInTextEditor(*command_, *launcher_, PartFilePath(part, ".log"));
+  // The log the run read the part's verdict from; a part the run has none for is looked up
+  // where the packager leaves it.
+  const int row = ui_->partList->indexOfTopLevelItem(selected.front());
+  std::string log = row >= 0 && static_cast<std::size_t>(row) < results_.size()
+                        ? results_[static_cast<std::size_t>(row)].log
+                        : std::string();
+  if (log.empty()) {
+    const QString name = selected.front()->text(0).left(kMaxPartNameChars);
+    if (name.isEmpty()) return;
+    log = PartFilePath(GetPartFileName(name.toStdString()), ".log");
+  }
+  if (command_ && launcher_) ViewFileInTextEditor(*command_, *launcher_, log);
 }

@@ -1,10 +1,11 @@
 // "Verification Results" for several parts of one library (template 209): a status per
-// part read from the packaging run's per-part files, the passed and failed counts, and
-// "View Log File" for the selected part.
+// part as the packaging run's results give it, the passed and failed counts, and "View Log
+// File" for the selected part.
 //
-// The caller constructs it, runs DoModal and destroys it. The command object, launcher,
-// browser and cell list are borrowed for that time. Verdicts are read once, at opening.
-// UI thread only; GetPartFileName, ReadPartVerdict and GetPartVerdict need no window.
+// The caller constructs it from the run's results, one per part in the run's order (they are
+// copied), runs DoModal and destroys it. The command object, launcher and browser are borrowed
+// for that time. UI thread only; GetPartFileName, ReadPartVerdict and GetPartVerdict need no
+// window and read a part's files afresh.
 #pragma once
 
 #include <map>
@@ -17,6 +18,7 @@
 class CKestraCmdContext;
 class CToolLauncher;
 class C5XBrowserUI;
+struct VerifyResult;
 
 namespace Ui {
 class CResultsDlg1;
@@ -37,7 +39,7 @@ class CResultsDlg1 final : public CDialog {
   enum : int { kPassed = 0, kFailed = 1, kUnknown = 2 };
 
   CResultsDlg1(CKestraCmdContext* command, CToolLauncher* launcher, C5XBrowserUI* browser,
-               const std::vector<std::string>& cells, std::string library,
+               const std::vector<VerifyResult>& results, std::string library,
                QWidget* parent = nullptr);
   ~CResultsDlg1() override;
 
@@ -51,8 +53,8 @@ class CResultsDlg1 final : public CDialog {
   // 1 when the part read last passed and its log mentions warnings or errors.
   int GetWithWarnings() const { return withWarnings_; }
 
-  // Parts whose tool did not end normally, with why ("ended by signal 9 (Killed)"): their
-  // status is unknown whatever their files say, and the list says why. Before opening.
+  // Parts whose tool did not end normally, with why ("ended by signal 9 (Killed)"): the list
+  // says why beside their unknown status. Before opening.
   void SetUnknownParts(std::map<std::string, std::string> causes) { unknown_ = std::move(causes); }
 
  protected:
@@ -63,9 +65,10 @@ class CResultsDlg1 final : public CDialog {
   void FillPartList();
   void OnViewLogFile();
   std::string PartFilePath(const std::string& partFileName, const char* extension) const;
+  QString StatusText(const VerifyResult& result) const;
 
   std::unique_ptr<Ui::CResultsDlg1> ui_;
-  const std::vector<std::string>* cells_;
+  std::vector<VerifyResult> results_;  // complete where the members are defined
   std::string library_;
   int withWarnings_ = 0;
   C5XBrowserUI* browser_;

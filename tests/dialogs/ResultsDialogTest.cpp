@@ -1,4 +1,4 @@
-// The results dialogs over a real project: verdicts from per-part files, the summary, and
+// The results dialogs over a real project: a run's verdicts per part, the summary, and
 // "View Log File" starting the project's editor through the real launcher (seen in the
 // launch log).
 #include <gtest/gtest.h>
@@ -62,6 +62,22 @@ class ResultsProject : public ::testing::Test {
     for (std::string line; std::getline(lines, line);)
       if (!line.empty()) records.push_back(nlohmann::json::parse(line));
     return records;
+  }
+  // The results a packaging run gives for cells, read from their per-part files the way the
+  // dialog's own file operations read them.
+  std::vector<VerifyResult> PartResults(const std::vector<std::string>& cells) {
+    CResultsDlg1 probe(&command_, command_.GetLauncher(), nullptr, {}, "lib1");
+    std::vector<VerifyResult> results;
+    for (const std::string& cell : cells) {
+      VerifyResult& result = results.emplace_back(FlowResult("packaging", "lib1", cell));
+      const int code = probe.GetPartVerdict(cell);
+      result.verdict = code == CResultsDlg1::kFailed   ? Verdict::Failed
+                       : code != CResultsDlg1::kPassed ? Verdict::Unknown
+                       : probe.GetWithWarnings()       ? Verdict::PassedWithWarnings
+                                                       : Verdict::Passed;
+      result.log = command_.GetProjectPath() + "temp/" + probe.GetPartFileName(cell) + ".log";
+    }
+    return results;
   }
   RecordingPrompter& Prompts() { return static_cast<RecordingPrompter&>(CurrentPrompter()); }
 
@@ -131,7 +147,7 @@ TEST_F(ResultsProject, PartListCountsPassedAndFailedButNotUnknown) {
   std::filesystem::create_symlink("odd.stat", dir_.path() / "proj/temp/odd.stat");
   WritePart("clean", "PASSED\n", "nothing to report\n");
   const std::vector<std::string> cells = {"Good", "bad", "odd", "clean"};
-  CResultsDlg1 dlg(&command_, command_.GetLauncher(), nullptr, cells, "lib1");
+  CResultsDlg1 dlg(&command_, command_.GetLauncher(), nullptr, PartResults(cells), "lib1");
   std::vector<std::pair<std::string, std::string>> rows;
   RunOpen(dlg, [&] {
     auto* list = dlg.DlgItem<QTreeWidget>(CResultsDlg1::IDC_PART_LIST);
@@ -156,8 +172,7 @@ TEST_F(ResultsProject, PartListCountsPassedAndFailedButNotUnknown) {
 }
 
 TEST_F(ResultsProject, PartFileNamesAreTheMappedLastComponent) {
-  const std::vector<std::string> none;
-  CResultsDlg1 dlg(&command_, command_.GetLauncher(), nullptr, none, "lib1");
+  CResultsDlg1 dlg(&command_, command_.GetLauncher(), nullptr, {}, "lib1");
   EXPECT_EQ(dlg.GetPartFileName("Sub/Cell A"), "cell%20a");
   EXPECT_EQ(dlg.GetPartFileName("c:Part"), "part");
   EXPECT_EQ(dlg.GetPartFileName("x\\y"), "y");
@@ -171,8 +186,7 @@ TEST_F(ResultsProject, PartFileNamesAreTheMappedLastComponent) {
 TEST_F(ResultsProject, ViewLogFileNeedsASelectionAndKeepsTheDialogOpen) {
   WritePart("p1", "PASSED\n", "");
   std::filesystem::remove(dir_.path() / "proj/temp/p1.log");  // a missing log still opens
-  const std::vector<std::string> cells = {"P1"};
-  CResultsDlg1 dlg(&command_, command_.GetLauncher(), nullptr, cells, "lib1");
+  CResultsDlg1 dlg(&command_, command_.GetLauncher(), nullptr, PartResults({"P1"}), "lib1");
   bool openAfterView = false;
   RunOpen(dlg, [&] {
     dlg.ClickDlgItem(CResultsDlg1::IDC_VIEW_LOG);
@@ -188,4 +202,29 @@ TEST_F(ResultsProject, ViewLogFileNeedsASelectionAndKeepsTheDialogOpen) {
   const auto launches = Launches();
   ASSERT_EQ(launches.size(), 1u);
   EXPECT_EQ(launches[0]["arguments"], "\"" + command_.GetProjectPath() + "temp/p1.log\"");
+}
+
+TEST_F(ResultsProject, PartListShowsTheRunsResultsAndTheirLogs) {
+  WritePart("a", "PASSED\n", "");  // what the files say now does not change the run's verdict
+  VerifyResult failed = FlowResult("packaging", "lib1", "a");
+  failed.verdict = Verdict::Failed;
+  failed.log = dir_.str() + "/kept/a.log";
+  VerifyResult killed = FlowResult("packaging", "lib1", "B");  // no log: looked up in temp
+  CResultsDlg1 dlg(&command_, command_.GetLauncher(), nullptr, {failed, killed}, "lib1");
+  dlg.SetUnknownParts({{"B", "ended by signal 9 (Killed)"}});
+  std::vector<std::string> statuses;
+  RunOpen(dlg, [&] {
+    auto* list = dlg.DlgItem<QTreeWidget>(CResultsDlg1::IDC_PART_LIST);
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+      statuses.push_back(list->topLevelItem(i)->text(1).toStdString());
+      list->setCurrentItem(list->topLevelItem(i));
+      dlg.ClickDlgItem(CResultsDlg1::IDC_VIEW_LOG);
+    }
+    EXPECT_EQ(dlg.GetDlgItemText(CResultsDlg1::IDC_SUMMARY), "0 parts passed, 1 parts failed.");
+  });
+  EXPECT_EQ(statuses, (std::vector<std::string>{"Failed", "Unknown (ended by signal 9 (Killed))"}));
+  const auto launches = Launches();
+  ASSERT_EQ(launches.size(), 2u);
+  EXPECT_EQ(launches[0]["arguments"], "\"" + failed.log + "\"");
+  EXPECT_EQ(launches[1]["arguments"], "\"" + command_.GetProjectPath() + "temp/b.log\"");
 }

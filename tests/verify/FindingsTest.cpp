@@ -7,10 +7,10 @@
 
 #include "TempDir.h"
 #include "verify/ReportFindings.h"
-#include "verify/cellsim/CellsimPaths.h"
-#include "verify/cellsim/CellsimReports.h"
 #include "verify/packaging/PackagingReports.h"
 #include "verify/rulex/RulexFindings.h"
+#include "verify/simulation/CellsimPaths.h"
+#include "verify/simulation/CellsimReports.h"
 
 namespace {
 

@@ -128,7 +128,7 @@ void CPackagingVerifydlg::Verify() {
 
 void CPackagingVerifydlg::ShowResults(const PackagingPlan& plan) {
   if ((options_ & kPassFailReport) && validationType_ == ValidationType::Packager) {
-    CResultsDlg1 results(command_, launcher_, browser_.get(), plan.cells, library_);
+    CResultsDlg1 results(command_, launcher_, browser_.get(), results_, library_);
     results.SetUnknownParts(plan.unknownParts);
     results.DoModal();
     return;

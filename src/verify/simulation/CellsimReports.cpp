@@ -1,4 +1,4 @@
-#include "verify/cellsim/CellsimReports.h"
+#include "verify/simulation/CellsimReports.h"
 
 #include <algorithm>
 #include <array>
@@ -12,7 +12,7 @@
 #include "outside/CFilePath.h"
 #include "verify/PathNames.h"
 #include "verify/ReportFindings.h"
-#include "verify/cellsim/CellsimPaths.h"
+#include "verify/simulation/CellsimPaths.h"
 
 namespace fs = std::filesystem;
 

@@ -18,7 +18,7 @@
 #include "framework/CDialog.h"
 #include "framework/CImageList.h"
 #include "verify/VerifyResult.h"
-#include "verify/cellsim/CellsimOptions.h"
+#include "verify/simulation/CellsimOptions.h"
 
 class C5XBrowserUI;
 class CKestraCmdContext;

@@ -1,10 +1,10 @@
-#include "verify/cellsim/SimulationRun.h"
+#include "verify/simulation/SimulationRun.h"
 
 #include "base/FlowNames.h"
 #include "base/SignalText.h"
 #include "verify/WorkingDirectory.h"
-#include "verify/cellsim/CellsimPaths.h"
-#include "verify/cellsim/CellsimReports.h"
+#include "verify/simulation/CellsimPaths.h"
+#include "verify/simulation/CellsimReports.h"
 
 namespace {
 

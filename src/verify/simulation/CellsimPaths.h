@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "verify/cellsim/CellsimOptions.h"
+#include "verify/simulation/CellsimOptions.h"
 
 // The project directory as the flow uses it: "./" when it is empty.
 std::string CellsimProjectDirectory(const std::string& projectDir);

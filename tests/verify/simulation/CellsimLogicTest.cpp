@@ -8,10 +8,10 @@
 #include "base/QuoteArgument.h"
 #include "verify/PathNames.h"
 #include "verify/WorkingDirectory.h"
-#include "verify/cellsim/CellsimOptions.h"
-#include "verify/cellsim/CellsimPaths.h"
-#include "verify/cellsim/CellsimReports.h"
-#include "verify/cellsim/CellsimTexts.h"
+#include "verify/simulation/CellsimOptions.h"
+#include "verify/simulation/CellsimPaths.h"
+#include "verify/simulation/CellsimReports.h"
+#include "verify/simulation/CellsimTexts.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "verify/cellsim/CellsimPaths.h"
+#include "verify/simulation/CellsimPaths.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,7 +9,7 @@
 #include "outside/CFilePath.h"
 #include "verify/PathNames.h"
 #include "verify/WorkingDirectory.h"
-#include "verify/cellsim/CellsimTexts.h"
+#include "verify/simulation/CellsimTexts.h"
 
 std::string CellsimProjectDirectory(const std::string& projectDir) {
   return projectDir.empty() ? "./" : projectDir;

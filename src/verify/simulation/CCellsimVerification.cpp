@@ -1,4 +1,4 @@
-#include "verify/cellsim/CCellsimVerification.h"
+#include "verify/simulation/CCellsimVerification.h"
 
 #include "base/qvdCommon.h"
 #include "context/CKestraCmdContext.h"
@@ -13,10 +13,10 @@
 #include "verify/ProgressDialogSink.h"
 #include "verify/SelectedLibrary.h"
 #include "verify/WorkingDirectory.h"
-#include "verify/cellsim/CellsimPaths.h"
-#include "verify/cellsim/CellsimTexts.h"
-#include "verify/cellsim/SimulationRun.h"
-#include "verify/cellsim/ui_CCellsimVerification.h"
+#include "verify/simulation/CellsimPaths.h"
+#include "verify/simulation/CellsimTexts.h"
+#include "verify/simulation/SimulationRun.h"
+#include "verify/simulation/ui_CCellsimVerification.h"
 
 namespace {
 

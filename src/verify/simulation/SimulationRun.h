@@ -9,7 +9,7 @@
 
 #include "verify/ToolRunner.h"
 #include "verify/VerifyResult.h"
-#include "verify/cellsim/CellsimOptions.h"
+#include "verify/simulation/CellsimOptions.h"
 
 struct SimulationRequest {
   std::string projectDir;          // the project directory, as CellsimProjectDirectory takes it

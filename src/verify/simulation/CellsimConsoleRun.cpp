@@ -1,4 +1,4 @@
-#include "verify/cellsim/CellsimConsoleRun.h"
+#include "verify/simulation/CellsimConsoleRun.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -12,9 +12,9 @@
 #include "verify/ConsoleToolRunner.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
-#include "verify/cellsim/CellsimOptions.h"
-#include "verify/cellsim/CellsimPaths.h"
-#include "verify/cellsim/SimulationRun.h"
+#include "verify/simulation/CellsimOptions.h"
+#include "verify/simulation/CellsimPaths.h"
+#include "verify/simulation/SimulationRun.h"
 
 namespace {
 

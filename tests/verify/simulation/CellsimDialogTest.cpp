@@ -14,8 +14,8 @@
 #include "context/CKestraCmdContext.h"
 #include "framework/Prompter.h"
 #include "verify/WorkingDirectory.h"
-#include "verify/cellsim/CCellsimVerification.h"
-#include "verify/cellsim/CellsimConsoleRun.h"
+#include "verify/simulation/CCellsimVerification.h"
+#include "verify/simulation/CellsimConsoleRun.h"
 
 namespace fs = std::filesystem;
 using Dlg = CCellsimVerification;

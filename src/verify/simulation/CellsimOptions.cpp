@@ -1,4 +1,4 @@
-#include "verify/cellsim/CellsimOptions.h"
+#include "verify/simulation/CellsimOptions.h"
 
 #include <filesystem>
 #include <system_error>
@@ -8,7 +8,7 @@
 #include "base/MapLibraryName.h"
 #include "base/QuoteArgument.h"
 #include "verify/PathNames.h"
-#include "verify/cellsim/CellsimTexts.h"
+#include "verify/simulation/CellsimTexts.h"
 
 namespace {
 

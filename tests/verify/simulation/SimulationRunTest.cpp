@@ -8,8 +8,8 @@
 
 #include "TempDir.h"
 #include "verify/WorkingDirectory.h"
-#include "verify/cellsim/CellsimTexts.h"
-#include "verify/cellsim/SimulationRun.h"
+#include "verify/simulation/CellsimTexts.h"
+#include "verify/simulation/SimulationRun.h"
 
 namespace fs = std::filesystem;
 
