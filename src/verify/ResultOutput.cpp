@@ -231,6 +231,26 @@ void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& ou
   out << "\n";
 }
 
+std::string CompactResultRecord(const VerifyResult& result, const std::string& log) {
+  nlohmann::json record = RecordJson(result);
+  record.erase("findings");
+  // The findings of one report name the same file: named once for them all.
+  const auto sameFile = [&](const Finding& finding) {
+    return finding.file == result.findings.front().file;
+  };
+  if (!result.findings.empty() && !result.findings.front().file.empty() &&
+      std::all_of(result.findings.begin(), result.findings.end(), sameFile)) {
+    record[kFindingsFileKey] = result.findings.front().file;
+    for (auto& finding : record["finding_records"]) finding.erase("file");
+  }
+  if (log.empty()) {
+    record.erase("log");
+  } else {
+    record["log"] = log;
+  }
+  return record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::string& file,
                        std::string* error) {
   // Written as it is made: the text of thousands of cases is never held whole.

@@ -38,6 +38,14 @@ void WriteResultsText(const std::vector<VerifyResult>& results, std::ostream& ou
 void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& out,
                       std::string_view extraMembers = {});
 
+// The member of a compact record that names the file of all its findings, which then name none.
+inline constexpr const char* kFindingsFileKey = "findings_file";
+
+// The record of one result on one line, as -json writes it less what the typed findings
+// repeat (the message-only "findings" list, their file when they share one) and "schema", with
+// log as its log ("" for none): for the run's history, which reads it back as a -json record.
+std::string CompactResultRecord(const VerifyResult& result, const std::string& log);
+
 // A JUnit file: one suite per flow, one test case per result (classname "<flow>.<library>",
 // name the cell or the library, time its duration); failed gives <failure>, unknown <error>,
 // both with the first finding (else the message) as message and every finding and the log

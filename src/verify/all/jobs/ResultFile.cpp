@@ -46,8 +46,12 @@ void ReadFindings(const nlohmann::json& record, VerifyResult& result) {
       truncated != record.end() && truncated->is_boolean() && truncated->get<bool>();
   if (const auto typed = record.find("finding_records");
       typed != record.end() && typed->is_array()) {
+    const std::string file = Text(record, kFindingsFileKey);
     for (const auto& one : *typed) {
-      if (one.is_object()) AddFinding(result, FindingOf(one));
+      if (!one.is_object()) continue;
+      Finding finding = FindingOf(one);
+      if (finding.file.empty()) finding.file = file;
+      AddFinding(result, std::move(finding));
     }
     return;
   }
@@ -175,6 +179,15 @@ std::optional<std::vector<VerifyResult>> ReadResultsJson(const std::string& file
   std::string text;
   if (!ReadRegularFile(file, text, &error)) return std::nullopt;
   return ParseResultsJson(text, error);
+}
+
+std::optional<VerifyResult> ResultOfRecord(const nlohmann::json& record, std::string& error) {
+  try {
+    return RecordOf(record, error);
+  } catch (const nlohmann::json::exception& problem) {
+    error = std::string("not a result: ") + problem.what();
+    return std::nullopt;
+  }
 }
 
 std::string ResultRecordJson(const VerifyResult& result) {
