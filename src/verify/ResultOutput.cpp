@@ -234,14 +234,15 @@ void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& ou
 std::string CompactResultRecord(const VerifyResult& result, const std::string& log) {
   nlohmann::json record = RecordJson(result);
   record.erase("findings");
-  // The findings of one report name the same file: named once for them all.
-  const auto sameFile = [&](const Finding& finding) {
-    return finding.file == result.findings.front().file;
-  };
-  if (!result.findings.empty() && !result.findings.front().file.empty() &&
-      std::all_of(result.findings.begin(), result.findings.end(), sameFile)) {
-    record[kFindingsFileKey] = result.findings.front().file;
-    for (auto& finding : record["finding_records"]) finding.erase("file");
+  // The findings of one report mostly name the same file and part: named once for them all.
+  for (const auto& [member, of] : kSharedFindingMembers) {
+    if (result.findings.empty() || (result.findings.front().*of).empty()) continue;
+    const std::string& first = result.findings.front().*of;
+    if (!std::all_of(result.findings.begin(), result.findings.end(),
+                     [&](const Finding& finding) { return finding.*of == first; }))
+      continue;
+    record[std::string("findings_") + member] = first;
+    for (auto& finding : record["finding_records"]) finding.erase(member);
   }
   if (log.empty()) {
     record.erase("log");

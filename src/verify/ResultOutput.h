@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/PrintableText.h"
@@ -38,11 +39,13 @@ void WriteResultsText(const std::vector<VerifyResult>& results, std::ostream& ou
 void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& out,
                       std::string_view extraMembers = {});
 
-// The member of a compact record that names the file of all its findings, which then name none.
-inline constexpr const char* kFindingsFileKey = "findings_file";
+// The members of a finding that a compact record names once, as "findings_file" and
+// "findings_part", when all its findings have the same one (and then name none).
+inline constexpr std::pair<const char*, std::string Finding::*> kSharedFindingMembers[] = {
+    {"file", &Finding::file}, {"part", &Finding::part}};
 
 // The record of one result on one line, as -json writes it less what the typed findings
-// repeat (the message-only "findings" list, their file when they share one) and "schema", with
+// repeat (the message-only "findings" list, the file and part they share) and "schema", with
 // log as its log ("" for none): for the run's history, which reads it back as a -json record.
 std::string CompactResultRecord(const VerifyResult& result, const std::string& log);
 

@@ -246,7 +246,9 @@ TEST(RunHistory, AFirstVersionHistoryIsReadAndLogsAreFoundOnlyInTheRunsFolder) {
   Finding finding;
   finding.rule = "prop_present";
   finding.message = "7432_DIP14 lacks property PART_NAME";
-  kept.findings = {finding};
+  finding.file = "/p/rx.msg";
+  kept.findings = {finding, finding};
+  kept.findings[1].part = "7432A";
   VerifyResult elsewhere = Result("7400", "rulex", Verdict::Passed);
   elsewhere.log = "/etc/passwd";
   nlohmann::json old = {{"version", 1}, {"entries", nlohmann::json::array()}};
@@ -257,6 +259,8 @@ TEST(RunHistory, AFirstVersionHistoryIsReadAndLogsAreFoundOnlyInTheRunsFolder) {
   std::string warning;
   RunHistory read = RunHistory::Load(file, warning);
   ASSERT_EQ(read.Size(), 2u) << warning;
+  EXPECT_NE(warning.find("is of an earlier release: its verdicts are compared"), std::string::npos);
+  EXPECT_EQ(read.Find("lib", "7432", "rulex")->hash, "") << "never reused";
   EXPECT_EQ(read.Find("lib", "7432", "rulex")->result.log, kept.log);
   EXPECT_EQ(read.Find("lib", "7432", "rulex")->result.findings, kept.findings);
   EXPECT_EQ(read.Find("lib", "7400", "rulex")->result.log, "");
@@ -270,6 +274,12 @@ TEST(RunHistory, AFirstVersionHistoryIsReadAndLogsAreFoundOnlyInTheRunsFolder) {
   read = RunHistory::Load((dir.path() / "moved/history.json").string(), warning);
   EXPECT_EQ(read.Find("lib", "7432", "rulex")->result.log,
             (dir.path() / "moved/logs/0123.rulex.log").string());
+  // The file the findings share is named once, their two parts each; they read back whole.
+  EXPECT_EQ(read.Find("lib", "7432", "rulex")->result.findings, kept.findings);
+  const std::string text = ReadFile(dir.path() / "moved/history.json");
+  EXPECT_NE(text.find("\"findings_file\":\"/p/rx.msg\""), std::string::npos) << text;
+  EXPECT_EQ(text.find("\"file\""), std::string::npos) << text;
+  EXPECT_EQ(text.find("findings_part"), std::string::npos) << text;
 
   // Read a piece at a time up to the limit given: beyond it, refused as any damage is.
   const auto size = fs::file_size(dir.path() / "moved/history.json");

@@ -97,6 +97,14 @@ RunHistory RunHistory::Load(const std::string& file, std::string& warning, std::
     return damaged("not a history of this version");
   // Every entry that is an object was taken (or found wrong) as it was read.
   if (!problem.empty() || !entries->empty()) return damaged("an entry that is not a verdict");
+  if (version->get<long long>() == kFirstVersion) {
+    // Its hashes named the project's folder: they match no job now. The verdicts stay for
+    // telling what changed; none is reused.
+    for (auto& [key, slot] : history.entries_) slot.held.hash.clear();
+    warning = "the history " + file +
+              " is of an earlier release: its verdicts are compared with this run's but not "
+              "reused, so every part is checked once";
+  }
   return history;
 }
 

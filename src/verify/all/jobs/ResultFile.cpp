@@ -46,11 +46,14 @@ void ReadFindings(const nlohmann::json& record, VerifyResult& result) {
       truncated != record.end() && truncated->is_boolean() && truncated->get<bool>();
   if (const auto typed = record.find("finding_records");
       typed != record.end() && typed->is_array()) {
-    const std::string file = Text(record, kFindingsFileKey);
     for (const auto& one : *typed) {
       if (!one.is_object()) continue;
       Finding finding = FindingOf(one);
-      if (finding.file.empty()) finding.file = file;
+      // What a compact record names once for all its findings.
+      for (const auto& [member, of] : kSharedFindingMembers) {
+        if ((finding.*of).empty())
+          finding.*of = Text(record, ("findings_" + std::string(member)).c_str());
+      }
       AddFinding(result, std::move(finding));
     }
     return;
