@@ -198,6 +198,18 @@ TEST_F(VerifyAllCommandTest, AMovedProjectReusesItsVerdictsUntilAPartChanges) {
   EXPECT_NE(touched.err.find("2 checks of changed parts to run, 12 verdicts"), std::string::npos)
       << touched.err;
   EXPECT_NE(touched.err.find("[2/2] standard/7432"), std::string::npos) << touched.err;
+  // A footprint the project's folders hold is the packaging flow's input: every part's
+  // packaging is checked again, and no rules check.
+  std::ofstream(dir.path() / "moved/footprints/DIP14.psm", std::ios::app) << "# touched\n";
+  const ProgramRun footprint = runMoved();
+  EXPECT_NE(footprint.err.find("7 checks of changed parts to run, 7 verdicts"), std::string::npos)
+      << footprint.err;
+  for (int n = 1; n <= 7; ++n) {
+    const std::size_t line = footprint.err.find("[" + std::to_string(n) + "/7] standard/");
+    ASSERT_NE(line, std::string::npos) << footprint.err;
+    const std::string text = footprint.err.substr(line, footprint.err.find('\n', line) - line);
+    EXPECT_NE(text.find(" packaging: "), std::string::npos) << text;
+  }
 }
 
 TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {

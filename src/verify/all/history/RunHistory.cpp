@@ -42,6 +42,7 @@ std::size_t RunHistory::ReadLimit(std::size_t jobs) {
 }
 
 RunHistory RunHistory::Load(const std::string& file, std::string& warning, std::size_t limit) {
+  warning.clear();
   std::error_code code;
   if (std::filesystem::symlink_status(file, code).type() == std::filesystem::file_type::not_found)
     return {};

@@ -28,11 +28,11 @@ class RunHistory {
 
   // The history in file: empty when there is none; empty with a warning (the reason) when
   // the file cannot be read, is larger than limit or is not a history, so that a damaged
-  // file costs one full run and nothing else. Read a piece of the file and one entry's tree
-  // at a time. A history of the first release is read with a warning that its verdicts are
-  // not reused (their hashes were made another way). Logs are found in the logs folder beside file
-  // (where the run keeps them), also when the project has moved; an entry's log elsewhere is
-  // dropped, never followed.
+  // file costs one full run and nothing else; warning is "" when there is nothing to say.
+  // Read a piece of the file and one entry's tree at a time. A history of the first release
+  // is read with a warning that its verdicts are not reused (their hashes were made another
+  // way). Logs are found in the logs folder beside file (where the run keeps them), also when
+  // the project has moved; an entry's log elsewhere is dropped, never followed.
   static RunHistory Load(const std::string& file, std::string& warning,
                          std::size_t limit = ReadLimit(0));
 
