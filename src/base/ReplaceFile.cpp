@@ -154,6 +154,39 @@ bool ReadRegularFile(const std::string& path, std::string& content, std::string*
   return ok;
 }
 
+RegularFileChars::RegularFileChars(const std::string& path, std::size_t limit)
+    : path_(path), limit_(limit) {
+  struct stat info = {};
+  fd_ = OpenRegularFile(path, &error_, info);
+}
+
+RegularFileChars::~RegularFileChars() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool RegularFileChars::Fill() {
+  if (next_ < size_) return true;
+  if (fd_ < 0) return false;
+  next_ = size_ = 0;
+  ssize_t got = -1;
+  do {
+    got = ::read(fd_, buffer_.data(), buffer_.size());
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) Fail(&error_, "cannot read", path_, errno);
+  if (got > 0 && read_ + static_cast<std::size_t>(got) > limit_) {
+    error_ = "cannot read " + path_ + ": larger than " + std::to_string(limit_) + " bytes";
+    got = -1;
+  }
+  if (got <= 0) {
+    ::close(fd_);
+    fd_ = -1;
+    return false;
+  }
+  read_ += static_cast<std::size_t>(got);
+  size_ = static_cast<std::size_t>(got);
+  return true;
+}
+
 bool CopyRegularFile(const std::string& source, const std::string& target, std::string* error) {
   struct stat info = {};
   const int in = OpenRegularFile(source, error, info);

@@ -7,8 +7,10 @@
 // with the system's reason. Standard C++ and POSIX; any thread.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -33,6 +35,62 @@ inline constexpr std::size_t kReadLimitBytes = std::size_t{256} << 20;
 // limit bytes.
 bool ReadRegularFile(const std::string& path, std::string& content, std::string* error = nullptr,
                      std::size_t limit = kReadLimitBytes);
+
+// A regular file (through links, never blocking on a FIFO) read a piece at a time, for a parser
+// that pulls characters one by one: the file is never held whole, and reading stops at limit
+// bytes (Error() then says so). Not copyable; one reader at a time.
+class RegularFileChars {
+ public:
+  RegularFileChars(const std::string& path, std::size_t limit);
+  ~RegularFileChars();
+  RegularFileChars(const RegularFileChars&) = delete;
+  RegularFileChars& operator=(const RegularFileChars&) = delete;
+
+  // "" while the file reads well; else "cannot read PATH: reason" (missing, not a regular
+  // file, larger than the limit, a read error).
+  const std::string& Error() const { return error_; }
+
+  // An input iterator over the bytes; the end is reached at the end of the file or an error.
+  class Iterator {
+   public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+    Iterator() = default;
+    explicit Iterator(RegularFileChars* source) : source_(source) {}
+    reference operator*() const { return source_->buffer_[source_->next_]; }
+    Iterator& operator++() {
+      ++source_->next_;
+      return *this;
+    }
+    Iterator operator++(int) {
+      Iterator before = *this;
+      ++*this;
+      return before;
+    }
+    bool operator==(const Iterator& other) const { return AtEnd() == other.AtEnd(); }
+
+   private:
+    bool AtEnd() const { return source_ == nullptr || !source_->Fill(); }
+    RegularFileChars* source_ = nullptr;
+  };
+  Iterator begin() { return Iterator(this); }
+  Iterator end() { return Iterator(); }
+
+ private:
+  bool Fill();  // true when a byte is there to take
+
+  std::string path_;
+  std::size_t limit_;
+  int fd_ = -1;
+  std::size_t read_ = 0;  // bytes read so far
+  std::size_t next_ = 0;
+  std::size_t size_ = 0;  // bytes in buffer_
+  std::string error_;
+  std::array<char, 65536> buffer_{};
+};
 
 // Copies the bytes of the regular file source (through links) to target as ReplaceFileContent
 // writes: false with error (when given) when source is not a regular file or target cannot be

@@ -231,6 +231,27 @@ void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& ou
   out << "\n";
 }
 
+std::string CompactResultRecord(const VerifyResult& result, const std::string& log) {
+  nlohmann::json record = RecordJson(result);
+  record.erase("findings");
+  // The findings of one report mostly name the same file and part: named once for them all.
+  for (const auto& [member, of] : kSharedFindingMembers) {
+    if (result.findings.empty() || (result.findings.front().*of).empty()) continue;
+    const std::string& first = result.findings.front().*of;
+    if (!std::all_of(result.findings.begin(), result.findings.end(),
+                     [&](const Finding& finding) { return finding.*of == first; }))
+      continue;
+    record[std::string("findings_") + member] = first;
+    for (auto& finding : record["finding_records"]) finding.erase(member);
+  }
+  if (log.empty()) {
+    record.erase("log");
+  } else {
+    record["log"] = log;
+  }
+  return record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 bool WriteResultsJUnit(const std::vector<VerifyResult>& results, const std::string& file,
                        std::string* error) {
   // Written as it is made: the text of thousands of cases is never held whole.

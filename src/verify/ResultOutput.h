@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/PrintableText.h"
@@ -37,6 +38,16 @@ void WriteResultsText(const std::vector<VerifyResult>& results, std::ostream& ou
 // results are not one alone (which is written as its record).
 void WriteResultsJson(const std::vector<VerifyResult>& results, std::ostream& out,
                       std::string_view extraMembers = {});
+
+// The members of a finding that a compact record names once, as "findings_file" and
+// "findings_part", when all its findings have the same one (and then name none).
+inline constexpr std::pair<const char*, std::string Finding::*> kSharedFindingMembers[] = {
+    {"file", &Finding::file}, {"part", &Finding::part}};
+
+// The record of one result on one line, as -json writes it less what the typed findings
+// repeat (the message-only "findings" list, the file and part they share) and "schema", with
+// log as its log ("" for none): for the run's history, which reads it back as a -json record.
+std::string CompactResultRecord(const VerifyResult& result, const std::string& log);
 
 // A JUnit file: one suite per flow, one test case per result (classname "<flow>.<library>",
 // name the cell or the library, time its duration); failed gives <failure>, unknown <error>,

@@ -560,7 +560,8 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     return kUsageStatus;
   }
   std::string warning;
-  RunHistory history = RunHistory::Load(folders.history(), warning);
+  RunHistory history =
+      RunHistory::Load(folders.history(), warning, RunHistory::ReadLimit(plan.jobs.size()));
   if (!warning.empty()) err << "kestra verify all: warning: " << PrintableText(warning) << "\n";
   std::vector<VerifyResult> previous;
   history.ForEach([&](const std::string&, const VerifyResult& result) {

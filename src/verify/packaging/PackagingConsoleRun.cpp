@@ -14,6 +14,7 @@
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
 #include "verify/packaging/PackagingRun.h"
+#include "verify/packaging/PackagingSearchPath.h"
 #include "verify/packaging/PackagingTexts.h"
 
 namespace {
@@ -125,7 +126,19 @@ FlowRun RunPackagingVerb(const std::vector<std::string>& words) {
 // checked against its footprint's pads.
 PartWords PackagingPartWords(const PartRequest& part) {
   if (part.reference) return NotApplicable(NoReferenceRun(kPackagingFlow));
-  return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell, "-netrev"});
+  // The footprint folders the project names decide the verdict too: a changed footprint
+  // re-checks the parts (a folder named from the project's folder is found there).
+  std::vector<std::string> footprints;
+  for (const std::string& folder : ProjectFootprintPath(part.project)) {
+    const std::filesystem::path path(folder);
+    footprints.push_back(path.is_absolute()
+                             ? folder
+                             : (std::filesystem::path(part.project).parent_path() / path)
+                                   .lexically_normal()
+                                   .string());
+  }
+  return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell, "-netrev"},
+                 std::move(footprints));
 }
 
 }  // namespace

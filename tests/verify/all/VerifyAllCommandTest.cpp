@@ -170,6 +170,48 @@ TEST_F(VerifyAllCommandTest, ChangedRechecksOnlyChangedPartsAndADamagedHistoryCo
   EXPECT_EQ(damaged.status, 1);
 }
 
+// The verdicts do not depend on where the project lies: a project moved elsewhere reuses
+// them all, and its logs with them; a touched part is checked again, and only it.
+TEST_F(VerifyAllCommandTest, AMovedProjectReusesItsVerdictsUntilAPartChanges) {
+  const QStringList words = {"-lib", "standard", "-flows", "rulex,packaging", "-changed"};
+  const ProgramRun first = All(words);
+  ASSERT_NE(first.err.find("0 verdicts of unchanged parts reused"), std::string::npos) << first.err;
+  fs::rename(dir.path() / "demo", dir.path() / "moved");
+  const auto runMoved = [&] {
+    return Kestra(QStringList{"verify", "all", "-proj", "moved/demo.tak", "-json"} + words);
+  };
+  const ProgramRun moved = runMoved();
+  EXPECT_NE(moved.err.find("0 checks of changed parts to run, 14 verdicts of unchanged parts "
+                           "reused"),
+            std::string::npos)
+      << moved.err;
+  // A reused verdict's log is the moved project's own, never the old place's.
+  const std::string logs = (dir.path() / "moved/temp/verify-all/logs/").string();
+  for (const auto& part : nlohmann::json::parse(moved.out)["parts"]) {
+    const std::string log = part.value("log", "");
+    EXPECT_TRUE(log.starts_with(logs) && fs::is_regular_file(log)) << log;
+  }
+
+  std::ofstream(dir.path() / "moved/libs/standard/7432/sym_1/symbol.sym", std::ios::app)
+      << "# touched\n";
+  const ProgramRun touched = runMoved();
+  EXPECT_NE(touched.err.find("2 checks of changed parts to run, 12 verdicts"), std::string::npos)
+      << touched.err;
+  EXPECT_NE(touched.err.find("[2/2] standard/7432"), std::string::npos) << touched.err;
+  // A footprint the project's folders hold is the packaging flow's input: every part's
+  // packaging is checked again, and no rules check.
+  std::ofstream(dir.path() / "moved/footprints/DIP14.psm", std::ios::app) << "# touched\n";
+  const ProgramRun footprint = runMoved();
+  EXPECT_NE(footprint.err.find("7 checks of changed parts to run, 7 verdicts"), std::string::npos)
+      << footprint.err;
+  for (int n = 1; n <= 7; ++n) {
+    const std::size_t line = footprint.err.find("[" + std::to_string(n) + "/7] standard/");
+    ASSERT_NE(line, std::string::npos) << footprint.err;
+    const std::string text = footprint.err.substr(line, footprint.err.find('\n', line) - line);
+    EXPECT_NE(text.find(" packaging: "), std::string::npos) << text;
+  }
+}
+
 TEST_F(VerifyAllCommandTest, AHungToolTimesOutAndASecondRunAtOnceIsRefused) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("KESTRA_RULEX_DELAY_MS", "60000");

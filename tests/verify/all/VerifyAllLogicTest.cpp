@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -227,9 +228,68 @@ TEST(ResultFile, FindingsDurationAndNotRunGoThroughJobFilesAndHistory) {
   history.Refer("def", skipped);  // this run's verdict, not copied
   EXPECT_EQ(history.Find("lib", "7400", "template"), nullptr);
   ASSERT_TRUE(history.Save(file, error)) << error;
+  // One JSON text with a verdict a line, the typed findings only (not their messages again).
   const std::string text = ReadFile(file);
-  EXPECT_EQ(text, nlohmann::json::parse(text).dump(1) + "\n");
+  EXPECT_EQ(nlohmann::json::parse(text)["entries"].size(), 2u);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
+  EXPECT_EQ(text.find("\"findings\""), std::string::npos);
   EXPECT_EQ(RunHistory::Load(file, warning).Size(), 2u) << warning;
+}
+
+// A history the first release wrote (an indented dump of -json records, logs by their absolute
+// paths) is read as it is; an entry's log that is not in the run's logs folder is dropped.
+TEST(RunHistory, AFirstVersionHistoryIsReadAndLogsAreFoundOnlyInTheRunsFolder) {
+  TempDir dir;
+  const std::string file = (dir.path() / "history.json").string();
+  VerifyResult kept = Result("7432", "rulex", Verdict::Failed);
+  kept.log = (dir.path() / "logs/0123.rulex.log").string();
+  Finding finding;
+  finding.rule = "prop_present";
+  finding.message = "7432_DIP14 lacks property PART_NAME";
+  finding.file = "/p/rx.msg";
+  kept.findings = {finding, finding};
+  kept.findings[1].part = "7432A";
+  VerifyResult elsewhere = Result("7400", "rulex", Verdict::Passed);
+  elsewhere.log = "/etc/passwd";
+  nlohmann::json old = {{"version", 1}, {"entries", nlohmann::json::array()}};
+  for (const VerifyResult& result : {kept, elsewhere})
+    old["entries"].push_back(
+        {{"hash", "h"}, {"result", nlohmann::json::parse(ResultRecordJson(result))}});
+  std::ofstream(file) << old.dump(1) << "\n";
+  std::string warning;
+  RunHistory read = RunHistory::Load(file, warning);
+  ASSERT_EQ(read.Size(), 2u) << warning;
+  EXPECT_NE(warning.find("is of an earlier release: its verdicts are compared"), std::string::npos);
+  EXPECT_EQ(read.Find("lib", "7432", "rulex")->hash, "") << "never reused";
+  EXPECT_EQ(read.Find("lib", "7432", "rulex")->result.log, kept.log);
+  EXPECT_EQ(read.Find("lib", "7432", "rulex")->result.findings, kept.findings);
+  EXPECT_EQ(read.Find("lib", "7400", "rulex")->result.log, "");
+
+  // Saved, the log is named from the history's folder: the same file where the folder moved.
+  std::string error;
+  ASSERT_TRUE(read.Save(file, error)) << error;
+  EXPECT_NE(ReadFile(file).find("\"log\":\"logs/0123.rulex.log\""), std::string::npos);
+  fs::create_directory(dir.path() / "moved");
+  fs::rename(file, dir.path() / "moved/history.json");
+  read = RunHistory::Load((dir.path() / "moved/history.json").string(), warning);
+  EXPECT_EQ(read.Find("lib", "7432", "rulex")->result.log,
+            (dir.path() / "moved/logs/0123.rulex.log").string());
+  // The file the findings share is named once, their two parts each; they read back whole.
+  EXPECT_EQ(read.Find("lib", "7432", "rulex")->result.findings, kept.findings);
+  const std::string text = ReadFile(dir.path() / "moved/history.json");
+  EXPECT_NE(text.find("\"findings_file\":\"/p/rx.msg\""), std::string::npos) << text;
+  EXPECT_EQ(text.find("\"file\""), std::string::npos) << text;
+  EXPECT_EQ(text.find("findings_part"), std::string::npos) << text;
+
+  // Read a piece at a time up to the limit given: beyond it, refused as any damage is.
+  const auto size = fs::file_size(dir.path() / "moved/history.json");
+  EXPECT_EQ(RunHistory::Load((dir.path() / "moved/history.json").string(), warning, size).Size(),
+            2u);
+  EXPECT_TRUE(
+      RunHistory::Load((dir.path() / "moved/history.json").string(), warning, size - 1).Empty());
+  EXPECT_NE(warning.find("larger than"), std::string::npos) << warning;
+  EXPECT_EQ(RunHistory::ReadLimit(1000), RunHistory::ReadLimit(0));
+  EXPECT_EQ(RunHistory::ReadLimit(100000), 100000 * RunHistory::kReadLimitPerJob);
 }
 
 TEST(RunLock, ASecondRunOnTheProjectIsRefusedUntilTheFirstEnds) {

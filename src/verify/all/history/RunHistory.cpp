@@ -1,19 +1,48 @@
 #include "verify/all/history/RunHistory.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "base/ReplaceFile.h"
-#include "verify/JsonArrayStream.h"
+#include "verify/ResultOutput.h"
 #include "verify/all/jobs/ResultFile.h"
 
 namespace {
 
-constexpr int kVersion = 1;
+// 2 keeps each verdict as one line without the message-only findings list and with its log
+// below the history's folder; 1 was an indented dump of -json records. Both are read.
+constexpr int kVersion = 2;
+constexpr int kFirstVersion = 1;
+constexpr const char* kLogsFolder = "logs/";
+
+// The log of an entry as the history keeps it: below the history's folder when it lies in
+// the run's logs folder (so that a moved project keeps its logs), else as it is.
+std::string KeptLog(const std::string& folder, const std::string& log) {
+  const std::string logs = folder + "/" + kLogsFolder;
+  return log.starts_with(logs) ? kLogsFolder + log.substr(logs.size()) : log;
+}
+
+// The log an entry read names, as a path: only a file right in the run's logs folder (named
+// from the folder, or absolutely as the first version did), never a path elsewhere that a
+// damaged history could point the page at; "" for any other.
+std::string ReadLog(const std::string& folder, const std::string& log) {
+  const std::string logs = folder + "/" + kLogsFolder;
+  std::string name = log.starts_with(kLogsFolder) ? log.substr(std::string(kLogsFolder).size())
+                     : log.starts_with(logs)      ? log.substr(logs.size())
+                                                  : "";
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) return "";
+  return logs + name;
+}
 
 }  // namespace
 
-RunHistory RunHistory::Load(const std::string& file, std::string& warning) {
+std::size_t RunHistory::ReadLimit(std::size_t jobs) {
+  return std::max(kReadLimitBytes, jobs * kReadLimitPerJob);
+}
+
+RunHistory RunHistory::Load(const std::string& file, std::string& warning, std::size_t limit) {
+  warning.clear();
   std::error_code code;
   if (std::filesystem::symlink_status(file, code).type() == std::filesystem::file_type::not_found)
     return {};
@@ -22,47 +51,61 @@ RunHistory RunHistory::Load(const std::string& file, std::string& warning) {
         "the history " + file + " is damaged and is ignored (" + why + "): every part is checked";
     return RunHistory();
   };
-  std::string text;
-  std::string error;
-  if (!ReadRegularFile(file, text, &error)) return damaged(error);
-  // Entries nest one level deeper than results.
-  if (JsonNestingDepth(text) > kResultsNestingLimit + 2) return damaged("nested too deeply");
+  RegularFileChars chars(file, limit);
+  if (!chars.Error().empty()) return damaged(chars.Error());
+  const std::string folder = std::filesystem::path(file).parent_path().string();
   RunHistory history;
   std::string problem;  // of an entry, once the first is found
   std::string member;   // the top-level member being read
-  // Each entry becomes a verdict as soon as it is read and its tree is dropped at once, so
-  // that a history of thousands of parts is never one tree.
+  bool tooDeep = false;
+  // The file is read a piece at a time and each entry becomes a verdict as soon as it is
+  // read, its tree dropped at once: a history of any size is never one text nor one tree.
+  // Entries nest one level deeper than results; anything deeper is skipped unbuilt (the
+  // parser keeps no stack of its own) and makes the history damaged.
   const auto readEntry = [&](int depth, nlohmann::json::parse_event_t event,
                              nlohmann::json& parsed) {
+    if ((event == nlohmann::json::parse_event_t::object_start ||
+         event == nlohmann::json::parse_event_t::array_start) &&
+        depth >= kResultsNestingLimit + 2) {
+      tooDeep = true;
+      return false;
+    }
     if (depth == 1 && event == nlohmann::json::parse_event_t::key)
       member = parsed.is_string() ? parsed.get<std::string>() : "";
     if (depth != 2 || member != "entries" || event != nlohmann::json::parse_event_t::object_end)
       return true;
-    try {
-      std::string why;
-      const auto result =
-          parsed.contains("result") ? ParseResultsJson(parsed["result"].dump(), why) : std::nullopt;
-      const auto hash = parsed.find("hash");
-      if (result && result->size() == 1 && hash != parsed.end() && hash->is_string()) {
-        history.Put({hash->get<std::string>(), result->front()});
-        return false;
-      }
-    } catch (const nlohmann::json::exception&) {
+    std::string why;
+    const auto record = parsed.find("result");
+    auto result = record != parsed.end() ? ResultOfRecord(*record, why) : std::nullopt;
+    const auto hash = parsed.find("hash");
+    if (result && hash != parsed.end() && hash->is_string()) {
+      result->log = ReadLog(folder, result->log);
+      history.Put({hash->get<std::string>(), std::move(*result)});
+    } else if (problem.empty()) {
+      problem = "an entry that is not a verdict";
     }
-    if (problem.empty()) problem = "an entry that is not a verdict";
     return false;
   };
-  const nlohmann::json json = nlohmann::json::parse(text, readEntry, false);
-  text.clear();
-  text.shrink_to_fit();
+  const nlohmann::json json = nlohmann::json::parse(chars.begin(), chars.end(), readEntry, false);
+  if (!chars.Error().empty()) return damaged(chars.Error());
+  if (tooDeep) return damaged("nested too deeply");
   if (json.is_discarded() || !json.is_object()) return damaged("not JSON");
   const auto version = json.find("version");
   const auto entries = json.find("entries");
   if (version == json.end() || !version->is_number_integer() ||
-      version->get<long long>() != kVersion || entries == json.end() || !entries->is_array())
+      (version->get<long long>() != kVersion && version->get<long long>() != kFirstVersion) ||
+      entries == json.end() || !entries->is_array())
     return damaged("not a history of this version");
   // Every entry that is an object was taken (or found wrong) as it was read.
   if (!problem.empty() || !entries->empty()) return damaged("an entry that is not a verdict");
+  if (version->get<long long>() == kFirstVersion) {
+    // Its hashes named the project's folder: they match no job now. The verdicts stay for
+    // telling what changed; none is reused.
+    for (auto& [key, slot] : history.entries_) slot.held.hash.clear();
+    warning = "the history " + file +
+              " is of an earlier release: its verdicts are compared with this run's but not "
+              "reused, so every part is checked once";
+  }
   return history;
 }
 
@@ -98,26 +141,23 @@ void RunHistory::RemoveIf(const std::function<bool(const VerifyResult&)>& gone) 
 }
 
 bool RunHistory::Save(const std::string& file, std::string& error) const {
-  constexpr int kIndent = 1;
-  const auto dump = [](const nlohmann::json& json) {
-    return json.dump(kIndent, ' ', false, nlohmann::json::error_handler_t::replace);
+  const std::string folder = std::filesystem::path(file).parent_path().string();
+  const auto text = [](const std::string& value) {
+    return nlohmann::json(value).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
   };
-  const nlohmann::json head = {{"version", kVersion}, {"entries", nlohmann::json::array()}};
-  std::vector<const Slot*> entries;
-  entries.reserve(entries_.size());
-  for (const auto& [key, slot] : entries_) entries.push_back(&slot);
+  // One entry a line, written as it is made: the history is never one text in memory.
   return ReplaceFileFromStream(
       file,
       [&](std::ostream& out) {
-        WriteJsonWithArray(
-            dump(head), "entries", kIndent, entries.size(),
-            [&](std::size_t i) {
-              return dump(
-                  {{"hash", entries[i]->held.hash},
-                   {"result", nlohmann::json::parse(ResultRecordJson(entries[i]->Result()))}});
-            },
-            out);
-        out << "\n";
+        out << "{\"version\":" << kVersion << ",\"entries\":[";
+        const char* separator = "\n";
+        for (const auto& [key, slot] : entries_) {
+          const VerifyResult& result = slot.Result();
+          out << separator << "{\"hash\":" << text(slot.held.hash)
+              << ",\"result\":" << CompactResultRecord(result, KeptLog(folder, result.log)) << "}";
+          separator = ",\n";
+        }
+        out << "\n]}\n";
       },
       &error);
 }

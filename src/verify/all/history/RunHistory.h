@@ -20,10 +20,21 @@ struct HistoryEntry {
 
 class RunHistory {
  public:
+  // The most Load reads of the history of a run over jobs checks: 256 MB, and 16 KB a check
+  // beyond that (a verdict takes about 0.2 to 1 KB, with findings a few KB), so that the
+  // history of a larger library is read whole while a file without end is not.
+  static std::size_t ReadLimit(std::size_t jobs);
+  static constexpr std::size_t kReadLimitPerJob = std::size_t{16} << 10;
+
   // The history in file: empty when there is none; empty with a warning (the reason) when
-  // the file cannot be read or is not a history, so that a damaged file costs one full run
-  // and nothing else. Read entry by entry: the text and one entry's tree at a time.
-  static RunHistory Load(const std::string& file, std::string& warning);
+  // the file cannot be read, is larger than limit or is not a history, so that a damaged
+  // file costs one full run and nothing else; warning is "" when there is nothing to say.
+  // Read a piece of the file and one entry's tree at a time. A history of the first release
+  // is read with a warning that its verdicts are not reused (their hashes were made another
+  // way). Logs are found in the logs folder beside file (where the run keeps them), also when
+  // the project has moved; an entry's log elsewhere is dropped, never followed.
+  static RunHistory Load(const std::string& file, std::string& warning,
+                         std::size_t limit = ReadLimit(0));
 
   // The earlier verdict the history holds for a part and flow (loaded or Put); nullptr when
   // there is none. A verdict it only refers to (Refer) is this run's and is not found here.

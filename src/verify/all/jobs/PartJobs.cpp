@@ -25,6 +25,23 @@ std::string ProjectHash(const std::string& project, const std::string& listFile)
   return hash.Hex();
 }
 
+// A job's word as its hash takes it: the project's folder named by a marker wherever it
+// appears, so that the hash does not depend on where the project lies (a moved or copied
+// project reuses its verdicts). Paths outside the project (installed files) stay as they are.
+std::string WordInProject(const std::string& word, const std::string& folder) {
+  if (folder.size() < 2) return word;  // a project right in "/" has no folder to name
+  std::string hashed;
+  std::size_t from = 0;
+  for (std::size_t at = word.find(folder); at != std::string::npos;
+       at = word.find(folder, at + 1)) {
+    const std::size_t after = at + folder.size();
+    if (at < from || (after < word.size() && word[after] != '/')) continue;
+    hashed.append(word, from, at - from).append("<project>");
+    from = after;
+  }
+  return hashed.append(word, from);
+}
+
 }  // namespace
 
 std::string PartKey(const std::string& library, const std::string& cell) {
@@ -57,6 +74,7 @@ JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow
           .string();
   LibraryTree tree(listFile, SpiExpandVariables);
   const std::string projectHash = ProjectHash(request.project, listFile);
+  const std::string projectFolder = fs::path(request.project).parent_path().string();
   // A flow's inputs (a template, a models folder) are the same for many parts: each is read
   // once per plan, not once per part.
   std::map<std::string, std::string> inputHashes;
@@ -118,7 +136,7 @@ JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow
         ContentHash hash;
         hash.AddText(projectHash);
         hash.AddText(partFiles.Hex());
-        for (const std::string& word : job.words) hash.AddText(word);
+        for (const std::string& word : job.words) hash.AddText(WordInProject(word, projectFolder));
         hash.AddText(job.notRun);
         for (const std::string& input : words.inputs) hash.AddText(inputHash(input));
         job.hash = hash.Hex();

@@ -47,7 +47,14 @@ void ReadFindings(const nlohmann::json& record, VerifyResult& result) {
   if (const auto typed = record.find("finding_records");
       typed != record.end() && typed->is_array()) {
     for (const auto& one : *typed) {
-      if (one.is_object()) AddFinding(result, FindingOf(one));
+      if (!one.is_object()) continue;
+      Finding finding = FindingOf(one);
+      // What a compact record names once for all its findings.
+      for (const auto& [member, of] : kSharedFindingMembers) {
+        if ((finding.*of).empty())
+          finding.*of = Text(record, ("findings_" + std::string(member)).c_str());
+      }
+      AddFinding(result, std::move(finding));
     }
     return;
   }
@@ -175,6 +182,15 @@ std::optional<std::vector<VerifyResult>> ReadResultsJson(const std::string& file
   std::string text;
   if (!ReadRegularFile(file, text, &error)) return std::nullopt;
   return ParseResultsJson(text, error);
+}
+
+std::optional<VerifyResult> ResultOfRecord(const nlohmann::json& record, std::string& error) {
+  try {
+    return RecordOf(record, error);
+  } catch (const nlohmann::json::exception& problem) {
+    error = std::string("not a result: ") + problem.what();
+    return std::nullopt;
+  }
 }
 
 std::string ResultRecordJson(const VerifyResult& result) {

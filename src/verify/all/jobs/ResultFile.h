@@ -2,6 +2,7 @@
 // "parts". Standard C++ only.
 #pragma once
 
+#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,3 +29,7 @@ std::optional<std::vector<VerifyResult>> ReadResultsJson(const std::string& file
 
 // The record of one result as -json writes it, and back (for the run's history).
 std::string ResultRecordJson(const VerifyResult& result);
+
+// The result of one record already taken apart (a -json record or a history entry's), or
+// nullopt with the reason in error. Never throws for a record of any shape.
+std::optional<VerifyResult> ResultOfRecord(const nlohmann::json& record, std::string& error);
