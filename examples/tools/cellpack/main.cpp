@@ -8,7 +8,8 @@
 // (PASSED or FAILED) and "ftb.rep" (the log: WARNING and ERROR lines) there. A relative
 // footprint folder is taken relative to the parent of the current directory (the project
 // directory, as the module runs the tool in its scratch directory). KESTRA_CELLPACK_CPU_MS
-// makes each part take that much processor time. See docs/packaging.md.
+// makes each part take that much processor time, KESTRA_CELLPACK_DELAY_MS that much time
+// asleep. See docs/packaging.md.
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "PartPackaging.h"
@@ -78,7 +80,9 @@ bool Parse(int argc, char** argv, Arguments& args) {
   return !args.libraryDirectory.empty() && !args.library.empty();
 }
 
-void SpendProcessorTime() {
+void SpendTime() {
+  if (const char* delay = std::getenv("KESTRA_CELLPACK_DELAY_MS"))
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(delay)));
   const char* setting = std::getenv("KESTRA_CELLPACK_CPU_MS");
   if (!setting) return;
   const auto until = std::clock() + std::atol(setting) * (CLOCKS_PER_SEC / 1000);
@@ -175,7 +179,7 @@ int main(int argc, char** argv) {
   std::cout << "cellpack: library " << args.library << ", " << selected.size() << " parts"
             << (args.netrev ? ", up to the board" : "") << std::endl;
   for (const std::string& cell : selected) {
-    SpendProcessorTime();
+    SpendTime();
     const PartPackagingResult result =
         CheckPartPackaging(libraryDirectory + "/" + cell, args.netrev, args.footprintFolders);
     for (const std::string& note : result.notes) log << "part " << cell << ": " << note << "\n";

@@ -33,6 +33,7 @@ class PackagingDialogTest : public DemoDialogTest<CPackagingVerifydlg> {
     DemoDialogTest::TearDown();
     unsetenv("Instantiation_Packaging_Validation_Type");
     unsetenv("KESTRA_CELLPACK_CPU_MS");
+    unsetenv("KESTRA_CELLPACK_DELAY_MS");
     unsetenv("KESTRA_TOOL_LIBKIT");
     EXPECT_EQ(fs::current_path(), startDirectory) << "the working directory is restored";
   }
@@ -113,6 +114,8 @@ TEST_F(PackagingDialogTest, OneRunOverSeveralPartsShowsTheVerdict) {
 }
 
 TEST_F(PackagingDialogTest, PassFailReportRunsEachPartAndListsTheirVerdicts) {
+  // Long enough for the watcher's polls to see the first part's status line on a busy machine.
+  setenv("KESTRA_CELLPACK_DELAY_MS", "300", 1);
   ResultsWatcher watcher;
   RunDialog([&](CPackagingVerifydlg& d) {
     Tick(d, "packs");

@@ -130,6 +130,8 @@ TEST_F(RulexDialogTest, VerifyRefusesBadSelectionsWithTheirMessages) {
 }
 
 TEST_F(RulexDialogTest, VerifyRunsTheCheckerAndShowsTheVerdict) {
+  // Long enough for the watcher's polls to see the progress dialog on a busy machine.
+  setenv("KESTRA_RULEX_DELAY_MS", "300", 1);
   const fs::path runDir = projectFile.parent_path() / "." / "rulex";
   ResultsWatcher watcher;
   RunDialog([&](CRulexVerification& d) {
@@ -152,6 +154,7 @@ TEST_F(RulexDialogTest, VerifyRunsTheCheckerAndShowsTheVerdict) {
   const std::string temp =
       ReadFile(command.GetProjectPath() + command.GetProjectName() + "_tmp.tak");
   EXPECT_NE(temp.find("design_name '7432'"), std::string::npos) << temp;
+  unsetenv("KESTRA_RULEX_DELAY_MS");
 }
 
 TEST_F(RulexDialogTest, UnwritableRunDirectoryIsReportedAndNothingRuns) {
