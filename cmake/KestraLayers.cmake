@@ -1,13 +1,17 @@
 # The layers of src/ as library targets, each with an include tree of its own.
 #
-# kestra_layer(<target> <folder> [RECURSE]) gives <target> an include folder in the build tree
-# that holds only the headers of src/<folder>, under their rooted names ("<folder>/X.h"; with
-# RECURSE also those of its sub-folders). A target therefore sees exactly the headers of the
+# kestra_layer(<target> <folder> [RECURSE] [ROOT <name>]) gives <target> an include folder in
+# the build tree (layers/<name>, by default layers/<target>) that holds only the headers of
+# src/<folder>, under their rooted names ("<folder>/X.h"; with RECURSE also those of its
+# sub-folders). A target therefore sees exactly the headers of the
 # layers it links, and an include of a layer above it does not compile.
 function(kestra_layer target folder)
-  cmake_parse_arguments(PARSE_ARGV 2 ARG "RECURSE" "" "")
+  cmake_parse_arguments(PARSE_ARGV 2 ARG "RECURSE" "ROOT" "")
+  if(NOT ARG_ROOT)
+    set(ARG_ROOT ${target})
+  endif()
   set(source ${PROJECT_SOURCE_DIR}/src/${folder})
-  set(root ${PROJECT_BINARY_DIR}/layers/${target})
+  set(root ${PROJECT_BINARY_DIR}/layers/${ARG_ROOT})
   if(ARG_RECURSE)
     file(GLOB_RECURSE headers CONFIGURE_DEPENDS RELATIVE ${source} ${source}/*.h)
   else()
@@ -42,4 +46,42 @@ function(kestra_shared_layer target folder)
   add_library(${target} SHARED ${ARGN})
   kestra_layer(${target} ${folder} RECURSE)
   install(TARGETS ${target} LIBRARY DESTINATION lib)
+endfunction()
+
+# A standard-C++ layer at the bottom (base, project files, library format): its sources are
+# compiled once, position-independent, and linked two ways, as the shared library of lib/ that
+# the module and the tests load, and as a static archive for the programs that start on their
+# own (kestra_lean_program). <target> is what other targets link: the archive in such a
+# program, the shared library everywhere else.
+#   <target>_objects   the objects, with the layer's include tree and the layer's own links
+#   <target>_shared    lib/lib<target>.so
+#   <target>_static    lib/static/lib<target>.a
+function(kestra_base_layer target folder)
+  add_library(${target}_objects OBJECT ${ARGN})
+  kestra_layer(${target}_objects ${folder} RECURSE ROOT ${target})
+  foreach(kind shared static)
+    string(TOUPPER ${kind} type)
+    add_library(${target}_${kind} ${type})
+    target_link_libraries(${target}_${kind} PUBLIC ${target}_objects)
+    set_target_properties(${target}_${kind} PROPERTIES OUTPUT_NAME ${target})
+  endforeach()
+  add_library(${target} INTERFACE)
+  target_link_libraries(${target} INTERFACE
+    $<IF:$<BOOL:$<TARGET_PROPERTY:KESTRA_LEAN>>,${target}_static,${target}_shared>)
+  install(TARGETS ${target}_shared LIBRARY DESTINATION lib)
+endfunction()
+
+# A program that starts on its own and is started often (kestra, tak): the layers of
+# kestra_base_layer and the C++ runtime are linked in statically, so that a start maps and
+# relocates the C library and the program alone. Nothing of those archives is exported
+# (--exclude-libs): a module the program loads binds to its own shared copies, and a process
+# never mixes the program's globals with the module's. Sanitizer builds keep the shared
+# libraries (the sanitizers' runtime would see the layers' globals twice).
+function(kestra_lean_program target)
+  if(KESTRA_SANITIZE)
+    return()
+  endif()
+  set_target_properties(${target} PROPERTIES KESTRA_LEAN ON)
+  target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc
+                      LINKER:--exclude-libs,ALL)
 endfunction()
