@@ -33,7 +33,7 @@ Outcome RunKestra(const TempDir& dir, const std::string& words, const std::strin
 
 // The lines of a loader trace (LD_DEBUG) that the first process traced wrote: kestra's own, not
 // those of the tools it started, which inherit the setting.
-std::string FirstProcessTrace(const std::string& trace) {
+[[maybe_unused]] std::string FirstProcessTrace(const std::string& trace) {
   const std::string pid = trace.substr(0, trace.find(':') + 1);
   std::string own;
   std::size_t start = 0;

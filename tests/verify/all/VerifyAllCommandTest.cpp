@@ -187,7 +187,8 @@ TEST_F(VerifyAllCommandTest, AMovedProjectReusesItsVerdictsUntilAPartChanges) {
       << moved.err;
   // A reused verdict's log is the moved project's own, never the old place's.
   const std::string logs = (dir.path() / "moved/temp/verify-all/logs/").string();
-  for (const auto& part : nlohmann::json::parse(moved.out)["parts"]) {
+  const nlohmann::json movedResults = nlohmann::json::parse(moved.out);
+  for (const auto& part : movedResults["parts"]) {
     const std::string log = part.value("log", "");
     EXPECT_TRUE(log.starts_with(logs) && fs::is_regular_file(log)) << log;
   }
