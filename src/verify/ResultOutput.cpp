@@ -235,11 +235,12 @@ std::string CompactResultRecord(const VerifyResult& result, const std::string& l
   nlohmann::json record = RecordJson(result);
   record.erase("findings");
   // The findings of one report mostly name the same file and part: named once for them all.
-  for (const auto& [member, of] : kSharedFindingMembers) {
+  for (const auto& shared : kSharedFindingMembers) {
+    const auto& [member, of] = shared;
     if (result.findings.empty() || (result.findings.front().*of).empty()) continue;
     const std::string& first = result.findings.front().*of;
     if (!std::all_of(result.findings.begin(), result.findings.end(),
-                     [&](const Finding& finding) { return finding.*of == first; }))
+                     [&](const Finding& finding) { return finding.*shared.second == first; }))
       continue;
     record[std::string("findings_") + member] = first;
     for (auto& finding : record["finding_records"]) finding.erase(member);
