@@ -52,6 +52,14 @@ bool SecondName(const std::string& path, const std::string& second, std::string_
 
 namespace {
 
+// Whether a listed entry is a folder (itself, not through a link), as the listing types it.
+bool IsFolder(DIR* folder, const dirent* entry) {
+  if (entry->d_type != DT_UNKNOWN) return entry->d_type == DT_DIR;
+  struct stat info = {};
+  return ::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+         S_ISDIR(info.st_mode);
+}
+
 // Removes everything in the folder open as fd (and closes it). Entries are taken through the
 // folder's descriptor, each as the listing types it: no path is built, no entry is looked at
 // twice, and a link is removed, never followed. A folder's names are all read before any is
@@ -66,13 +74,7 @@ void RemoveContents(int fd) {
   while (const dirent* entry = ::readdir(folder)) {
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
-    bool isFolder = entry->d_type == DT_DIR;
-    if (entry->d_type == DT_UNKNOWN) {
-      struct stat info = {};
-      isFolder = ::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-                 S_ISDIR(info.st_mode);
-    }
-    entries.emplace_back(name, isFolder);
+    entries.emplace_back(name, IsFolder(folder, entry));
   }
   for (const auto& [name, isFolder] : entries) {
     if (isFolder) {
@@ -93,12 +95,7 @@ std::vector<std::string> FolderNames(const std::string& path) {
   while (const dirent* entry = ::readdir(folder)) {
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
-    struct stat info = {};
-    if (entry->d_type == DT_DIR ||
-        (entry->d_type == DT_UNKNOWN &&
-         ::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-         S_ISDIR(info.st_mode)))
-      names.emplace_back(name);
+    if (IsFolder(folder, entry)) names.emplace_back(name);
   }
   ::closedir(folder);
   return names;

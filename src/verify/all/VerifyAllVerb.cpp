@@ -564,7 +564,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
       RunHistory::Load(folders.history(), warning, RunHistory::ReadLimit(plan.jobs.size()));
   if (!warning.empty()) err << "kestra verify all: warning: " << PrintableText(warning) << "\n";
   std::vector<VerifyResult> previous;
-  history.ForEach([&](const std::string&, const VerifyResult& result) {
+  history.ForEach([&](const VerifyResult& result) {
     if (InScope(result, scope, plan.flows)) previous.push_back(result);
   });
 

@@ -125,15 +125,8 @@ void RunHistory::Refer(std::string hash, const VerifyResult& result) {
   entries_[{result.library, result.cell, result.flow}] = Slot{{std::move(hash), {}}, &result};
 }
 
-std::vector<VerifyResult> RunHistory::Results() const {
-  std::vector<VerifyResult> results;
-  for (const auto& [key, slot] : entries_) results.push_back(slot.Result());
-  return results;
-}
-
-void RunHistory::ForEach(
-    const std::function<void(const std::string&, const VerifyResult&)>& visit) const {
-  for (const auto& [key, slot] : entries_) visit(slot.held.hash, slot.Result());
+void RunHistory::ForEach(const std::function<void(const VerifyResult&)>& visit) const {
+  for (const auto& [key, slot] : entries_) visit(slot.Result());
 }
 
 void RunHistory::RemoveIf(const std::function<bool(const VerifyResult&)>& gone) {

@@ -47,9 +47,8 @@ class RunHistory {
   void Refer(std::string hash, const VerifyResult& result);
   bool Empty() const { return entries_.empty(); }
   std::size_t Size() const { return entries_.size(); }
-  std::vector<VerifyResult> Results() const;
-  // Calls visit with every entry's hash and result, in the order of library, cell and flow.
-  void ForEach(const std::function<void(const std::string&, const VerifyResult&)>& visit) const;
+  // Calls visit with every entry's result, in the order of library, cell and flow.
+  void ForEach(const std::function<void(const VerifyResult&)>& visit) const;
   // Forgets the entries whose result gone says so of.
   void RemoveIf(const std::function<bool(const VerifyResult&)>& gone);
 

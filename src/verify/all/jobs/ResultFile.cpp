@@ -1,6 +1,7 @@
 #include "verify/all/jobs/ResultFile.h"
 
 #include <algorithm>
+#include <array>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -46,13 +47,17 @@ void ReadFindings(const nlohmann::json& record, VerifyResult& result) {
       truncated != record.end() && truncated->is_boolean() && truncated->get<bool>();
   if (const auto typed = record.find("finding_records");
       typed != record.end() && typed->is_array()) {
+    // What a compact record names once for all its findings, read once for them all.
+    constexpr std::size_t kShared = std::size(kSharedFindingMembers);
+    std::array<std::string, kShared> shared;
+    for (std::size_t i = 0; i < kShared; ++i)
+      shared[i] = Text(record, ("findings_" + std::string(kSharedFindingMembers[i].first)).c_str());
     for (const auto& one : *typed) {
       if (!one.is_object()) continue;
       Finding finding = FindingOf(one);
-      // What a compact record names once for all its findings.
-      for (const auto& [member, of] : kSharedFindingMembers) {
-        if ((finding.*of).empty())
-          finding.*of = Text(record, ("findings_" + std::string(member)).c_str());
+      for (std::size_t i = 0; i < kShared; ++i) {
+        std::string& value = finding.*kSharedFindingMembers[i].second;
+        if (value.empty()) value = shared[i];
       }
       AddFinding(result, std::move(finding));
     }
