@@ -1,8 +1,10 @@
 // How `kestra verify all` asks a flow about one part: what it knows of the part and of the
 // run, and the flow's answer, the words of a `kestra verify FLOW` run on that part or the
-// reason the flow does not apply to it. Standard C++ only; value types, any thread.
+// reason the flow does not apply to it. Standard C++ only; value types (but for the plan's
+// shared values a request points to), one plan on one thread.
 #pragma once
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +19,9 @@ struct PartRequest {
   std::string templateFile;        // the run's -template, "" when none was given
   std::string modelsDirectory;     // the run's -models, "" when none was given
   bool reference = false;          // the library is a reference library (refqvd.lib)
+  // What a flow reads from the project once for all the parts of a plan (the project files'
+  // settings), under a name of the flow's choosing; owned by the plan, null outside one.
+  std::map<std::string, std::vector<std::string>>* planValues = nullptr;
 };
 
 struct PartWords {

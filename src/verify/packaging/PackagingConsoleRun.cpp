@@ -122,20 +122,33 @@ FlowRun RunPackagingVerb(const std::vector<std::string>& words) {
   return run;
 }
 
+// The footprint folders the project names, absolute (a folder named from the project's
+// folder is found there).
+std::vector<std::string> FootprintFolders(const std::string& project) {
+  std::vector<std::string> footprints;
+  for (const std::string& folder : ProjectFootprintPath(project)) {
+    const std::filesystem::path path(folder);
+    footprints.push_back(
+        path.is_absolute()
+            ? folder
+            : (std::filesystem::path(project).parent_path() / path).lexically_normal().string());
+  }
+  return footprints;
+}
+
 // Every part is instantiated and packaged on its own, up to the board: its pin numbers are
 // checked against its footprint's pads.
 PartWords PackagingPartWords(const PartRequest& part) {
   if (part.reference) return NotApplicable(NoReferenceRun(kPackagingFlow));
-  // The footprint folders the project names decide the verdict too: a changed footprint
-  // re-checks the parts (a folder named from the project's folder is found there).
+  // The footprint folders decide the verdict too: a changed footprint re-checks the parts.
+  // Read from the project once a plan, not once a part (an Open of the hierarchy each).
   std::vector<std::string> footprints;
-  for (const std::string& folder : ProjectFootprintPath(part.project)) {
-    const std::filesystem::path path(folder);
-    footprints.push_back(path.is_absolute()
-                             ? folder
-                             : (std::filesystem::path(part.project).parent_path() / path)
-                                   .lexically_normal()
-                                   .string());
+  if (part.planValues == nullptr) {
+    footprints = FootprintFolders(part.project);
+  } else {
+    auto [at, added] = part.planValues->try_emplace("packaging footprint folders");
+    if (added) at->second = FootprintFolders(part.project);
+    footprints = at->second;
   }
   return RunWith({"-proj", part.project, "-lib", part.library, "-cell", part.cell, "-netrev"},
                  std::move(footprints));

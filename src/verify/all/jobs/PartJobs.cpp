@@ -87,6 +87,8 @@ JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow
     }
     return at->second;
   };
+  // What the flows read from the project once for all parts (PartRequest::planValues).
+  std::map<std::string, std::vector<std::string>> planValues;
   // No library named: every library of the list, once each, as far as its folder exists.
   std::vector<std::string> libraries = request.libraries;
   if (libraries.empty()) {
@@ -122,6 +124,7 @@ JobPlan PlanPartJobs(const VerifyAllRequest& request, std::span<const VerifyFlow
           own != request.libraryTemplates.end() ? own->second : request.templateFile;
       part.modelsDirectory = request.modelsDirectory;
       part.reference = request.reference;
+      part.planValues = &planValues;
       ContentHash partFiles;
       partFiles.AddPath(part.cellDirectory);
       for (const VerifyFlow* flow : columns) {
