@@ -12,6 +12,7 @@
 //   kestra process per job (workers_speedup).
 // - BM_ChangedAfterTenTouched: -changed after touching 10 parts against a full run
 //   (changed_share, aim: under 0.02).
+// - BM_PlanTenThousandParts: -plan over 10,000 parts, the planning -changed pays first.
 // - PageLoad/17000_parts_with_findings: the same of 17,000 parts whose failing and warning
 //   cells carry three findings each (some waived), as the expandable rows need them.
 // - PageLoad/10000_parts: the page of 10,000 parts and 3 flows (merged from generated results)
@@ -151,6 +152,18 @@ void BM_ChangedAfterTenTouched(benchmark::State& state) {
   fs::remove_all(folder);
 }
 BENCHMARK(BM_ChangedAfterTenTouched)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Planning 10,000 parts (20,000 jobs): the library read, every part hashed, the job list and
+// its description written; what -changed pays before its jobs on a library of that size.
+void BM_PlanTenThousandParts(benchmark::State& state) {
+  const fs::path folder = fs::temp_directory_path() / "kestra-bench-all-plan";
+  const std::string project = MakeCleanLibraryProject(folder, 10000, "temp_dir 'temp'\n");
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  for (auto _ : state)
+    state.SetIterationTime(All(project, {"-plan", (folder / "jobs.txt").string()}));
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_PlanTenThousandParts)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The data-ready milliseconds of the page that command dumps.
 double ReadyMilliseconds(const std::string& command) {
