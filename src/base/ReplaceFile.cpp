@@ -125,6 +125,29 @@ bool ReplaceFileFromStream(const std::string& path,
       error);
 }
 
+bool FileHolds(const std::string& path, std::string_view content) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
+  if (fd < 0) return false;
+  struct stat info = {};
+  bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
+              static_cast<std::size_t>(info.st_size) == content.size();
+  // One byte more than content is asked for: a file that grew since fstat does not match.
+  std::string held(content.size() + 1, '\0');
+  std::size_t got = 0;
+  while (same) {
+    const ssize_t n = ::read(fd, held.data() + got, held.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      same = n == 0;
+      break;
+    }
+    got += static_cast<std::size_t>(n);
+    if (got == held.size()) same = false;
+  }
+  ::close(fd);
+  return same && got == content.size() && std::string_view(held.data(), got) == content;
+}
+
 bool ReadRegularFile(const std::string& path, std::string& content, std::string* error,
                      std::size_t limit) {
   content.clear();

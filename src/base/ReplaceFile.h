@@ -27,6 +27,10 @@ bool ReplaceFileFromStream(const std::string& path,
                            const std::function<void(std::ostream&)>& produce,
                            std::string* error = nullptr);
 
+// True when path is a regular file with one name (not a link, never a FIFO) that holds exactly
+// content: a writer may then leave it as it is.
+bool FileHolds(const std::string& path, std::string_view content);
+
 // The most ReadRegularFile takes unless told otherwise.
 inline constexpr std::size_t kReadLimitBytes = std::size_t{256} << 20;
 

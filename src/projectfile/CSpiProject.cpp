@@ -614,6 +614,24 @@ int CSpiProject::SaveLevel(const std::string& path, int level, const char* failM
 
 int CSpiProject::Save() {
   const std::string path = projectFullPath_.empty() ? projectFile_ : projectFullPath_;
+  return SaveLevels(path, [this](const std::string& target) {
+    return SaveLevel(target, 2, "SPI_ERROR: Failed to save project file \"%s\". %s", projectRead_);
+  });
+}
+
+int CSpiProject::SaveCopy(const std::string& path,
+                          const std::function<bool(const std::string& text)>& write) {
+  return SaveLevels(path, [this, &path, &write](const std::string&) {
+    std::string text = SpiFormatHeader("SPI", "{", "}", std::time(nullptr));
+    SpiFormatLevel(programs_, 2, text);
+    if (write(text)) return 0;
+    SpiSetLastMessage(spi::Format("SPI_ERROR: Failed to save project file \"%s\".", path.c_str()));
+    return -1;
+  });
+}
+
+int CSpiProject::SaveLevels(const std::string& path,
+                            const std::function<int(const std::string& path)>& saveProject) {
   if (path.empty()) {
     SpiSetLastMessage("SPI_ERROR: No file name to save to");
     return -1;
@@ -647,8 +665,7 @@ int CSpiProject::Save() {
       return -1;
     }
   }
-  if (SaveLevel(path, 2, "SPI_ERROR: Failed to save project file \"%s\". %s", projectRead_) != 0)
-    return -1;
+  if (saveProject(path) != 0) return -1;
   if (!userFile.empty() &&
       SaveLevel(userFile, 3, "SPI_ERROR: Failed to save user file \"%s\". %s", userRead_) != 0)
     return -1;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -73,6 +74,11 @@ class CSpiProject {
   // project of a checker run): its Save replaces it as atomically, but does not wait for the
   // device. The user file is saved as always.
   void SetScratchProject(bool scratch) { scratchProject_ = scratch; }
+  // Save into a copy instead of the project file, which stays as it is: write gets the text
+  // Save would write to the project file (dated now) and puts it at path, the copy's name for
+  // messages (a checker run's temporary project, made from the project in one Open). The user
+  // file is saved as Save saves it. 0, or -1 when write fails or Save would refuse.
+  int SaveCopy(const std::string& path, const std::function<bool(const std::string& text)>& write);
 
   // Read access for tools and tests.
   const CSpiProgramList& Programs() const { return programs_; }
@@ -104,6 +110,9 @@ class CSpiProject {
   void DropInheritedSettings(const CSpiProject& inherited);
   int SaveLevel(const std::string& path, int level, const char* failMessage,
                 SpiFileFingerprint& read);
+  // What Save and SaveCopy share: the checks, saveProject for the project level, the user file.
+  int SaveLevels(const std::string& path,
+                 const std::function<int(const std::string& path)>& saveProject);
 
   CSpiProgramList programs_;
   std::string projectFile_;

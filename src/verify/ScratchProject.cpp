@@ -10,14 +10,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The first value of PROGRAM's DIRECTIVE in the project, "" when unset or unreadable.
+// The first value of PROGRAM's DIRECTIVE in an opened project, "" when unset.
+std::string DirectiveValue(CSpiProject& project, const char* program, const char* directive) {
+  std::string value;
+  if (project.FindProgram(program) != 0 || project.GetValue(directive, value) != 0) return "";
+  return value;
+}
+
+// The same in the project file, "" also when it cannot be opened.
 std::string DirectiveValue(const std::string& projectFile, const char* program,
                            const char* directive) {
   CSpiProject project;
-  std::string value;
-  if (project.Open(projectFile) != 0 || project.FindProgram(program) != 0) return "";
-  if (project.GetValue(directive, value) != 0) return "";
-  return value;
+  return project.Open(projectFile) == 0 ? DirectiveValue(project, program, directive) : "";
 }
 
 // The first component of a relative folder value ("./rulex/run" gives "rulex"); "" for an
@@ -73,11 +77,16 @@ std::optional<std::string> MakeScratchProject(const std::string& projectFile,
   }
   const std::string stem = project.stem().string();
   std::set<std::string> written = {project.filename().string(), stem + ".sum", stem + ".log"};
-  for (const std::string& value : {DirectiveValue(project.string(), "GLOBAL", "temp_dir"),
-                                   DirectiveValue(project.string(), "RULEX", "rundir")}) {
+  // Both folders from one reading of the project.
+  std::string tempDir, runDir;
+  if (CSpiProject settings; settings.Open(project.string()) == 0) {
+    tempDir = DirectiveValue(settings, "GLOBAL", "temp_dir");
+    runDir = DirectiveValue(settings, "RULEX", "rundir");
+  }
+  for (const std::string& value : {tempDir, runDir}) {
     if (std::string first = FirstComponent(value); !first.empty()) written.insert(first);
   }
-  if (DirectiveValue(project.string(), "RULEX", "rundir").empty()) written.insert("rulex");
+  if (runDir.empty()) written.insert("rulex");
   for (const fs::directory_entry& entry : fs::directory_iterator(projectDir, code)) {
     const std::string name = entry.path().filename().string();
     if (FlowsWrite(name, written)) continue;

@@ -1,18 +1,16 @@
 #include "verify/rulex/RulexProject.h"
 
+#include "base/ReplaceFile.h"
 #include "projectfile/CSpiProject.h"
 
-std::optional<std::string> ReadRulexRunDirectory(const std::string& projectFile) {
-  CSpiProject project;
+namespace {
+
+std::optional<std::string> RunDirectoryOf(CSpiProject& project) {
   std::string value;
-  if (project.Open(projectFile) != 0 || project.FindProgram("RULEX") != 0 ||
-      project.GetValue("rundir", value) != 0) {
+  if (project.FindProgram("RULEX") != 0 || project.GetValue("rundir", value) != 0)
     return std::nullopt;
-  }
   return value;
 }
-
-namespace {
 
 // FindDirective, creating the directive when it is missing; true when it is current then.
 bool FindOrAddDirective(CSpiProject& project, const std::string& name) {
@@ -32,13 +30,19 @@ void ReplaceValues(CSpiProject& project, const std::string& directive,
 
 }  // namespace
 
-bool UpdateTempProject(const std::string& tempProject, const std::string& designLibrary,
-                       const std::string& designName, const std::vector<std::string>& libraries,
-                       KeptDirectives* kept) {
+std::optional<std::string> ReadRulexRunDirectory(const std::string& projectFile) {
+  CSpiProject project;
+  if (project.Open(projectFile) != 0) return std::nullopt;
+  return RunDirectoryOf(project);
+}
+
+bool WriteTempProject(const std::string& projectFile, const std::string& tempProject,
+                      const std::string& designLibrary, const std::string& designName,
+                      const std::vector<std::string>& libraries, RulexProjectSettings& settings) {
   KeptDirectives refused;
   CSpiProject project;
-  project.SetScratchProject(true);  // written anew by every run
-  if (project.Open(tempProject) != 0) return false;
+  if (project.Open(projectFile) != 0) return false;
+  settings.runDirectory = RunDirectoryOf(project);
   if (project.FindProgram("GLOBAL") != 0) {
     project.AddProgram("GLOBAL");
     if (project.FindProgram("GLOBAL") != 0) return false;
@@ -51,8 +55,12 @@ bool UpdateTempProject(const std::string& tempProject, const std::string& design
       ReplaceValues(project, "design_name", {designName}, refused);
   }
   refused.logPath = project.LogPath();
-  if (kept != nullptr) *kept = std::move(refused);
-  return project.Save() == 0;
+  settings.kept = std::move(refused);
+  // Written anew by every run, next to the project: whatever stands at its place (a planted
+  // link too) is replaced, never followed, and nobody waits for the device.
+  return project.SaveCopy(tempProject, [&tempProject](const std::string& text) {
+    return ReplaceFileContent(tempProject, text);
+  }) == 0;
 }
 
 std::string KeptDirectivesNote(const KeptDirectives& kept) {

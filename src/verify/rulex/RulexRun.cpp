@@ -6,7 +6,6 @@
 
 #include "base/ArgumentValue.h"
 #include "base/FlowNames.h"
-#include "base/ReplaceFile.h"
 #include "base/SignalText.h"
 #include "verify/rulex/RulexCommandFile.h"
 #include "verify/rulex/RulexFindings.h"
@@ -73,20 +72,16 @@ RulexStage PrepareRulexInputs(const RulexRequest& request, const std::string& de
   plan.tempProject = RulexTempProjectPath(request.projectDir, request.projectName);
   plan.problem = RefusedValue(request, plan);
   if (!plan.problem.empty()) return Stop(plan, RulexStage::ValueRefused);
-  // A failed copy would leave an earlier run's temporary project to be checked instead. The
-  // copy replaces whatever stands at its place (a planted link is not followed).
-  std::string project;
-  KeptDirectives kept;
-  if (!ReadRegularFile(request.projectFile, project) ||
-      !ReplaceFileContent(plan.tempProject, project) ||
-      !UpdateTempProject(plan.tempProject, designLibrary, designName, request.selectedLibraries,
-                         &kept)) {
+  // A temporary project that could not be written would leave an earlier run's to be checked
+  // instead.
+  RulexProjectSettings settings;
+  if (!WriteTempProject(request.projectFile, plan.tempProject, designLibrary, designName,
+                        request.selectedLibraries, settings)) {
     return Stop(plan, RulexStage::TempProjectFailed);
   }
-  plan.lockNote = KeptDirectivesNote(kept);
+  plan.lockNote = KeptDirectivesNote(settings.kept);
   plan.options = RulexOptions(plan.tempProject, plan.listFile);
-  plan.runDirectory =
-      RulexRunDirectory(request.projectDir, ReadRulexRunDirectory(request.projectFile));
+  plan.runDirectory = RulexRunDirectory(request.projectDir, settings.runDirectory);
   plan.commandFile = plan.runDirectory + "/rx.dat";
   plan.logFile = plan.runDirectory + "/rx.msg";
   if (!MakeDirectoryPath(plan.runDirectory)) return Stop(plan, RulexStage::RunDirectoryFailed);

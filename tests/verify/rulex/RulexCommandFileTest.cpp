@@ -1,5 +1,6 @@
 // The command file rx.dat and the rule selection it is written from.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <sstream>
@@ -73,6 +74,25 @@ TEST(RulexCommandFile, ReplacesOldFileAndReportsUnwritablePath) {
   ASSERT_TRUE(EmptyRulexCommandFile(path));
   EXPECT_TRUE(std::filesystem::exists(path));
   EXPECT_EQ(std::filesystem::file_size(path), 0u);
+
+  // The same content again keeps the file (same inode); a hard-linked or longer file with that
+  // content as its beginning is replaced.
+  const std::string text = ComposeRulexCommandFile("a", "", MakeRuleList(1), kRoot);
+  dir.write("rx.dat", text);
+  const auto inode = [&] {
+    struct stat info = {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+  };
+  const auto before = inode();
+  ASSERT_TRUE(WriteRulexCommandFile(path, "a", "", MakeRuleList(1), kRoot));
+  EXPECT_EQ(inode(), before);
+  dir.write("rx.dat", text + "x");
+  ASSERT_TRUE(WriteRulexCommandFile(path, "a", "", MakeRuleList(1), kRoot));
+  EXPECT_EQ(ReadFile(path), text);
+  std::filesystem::create_hard_link(path, dir.path() / "other");
+  const auto linked = inode();
+  ASSERT_TRUE(WriteRulexCommandFile(path, "a", "", MakeRuleList(1), kRoot));
+  EXPECT_NE(inode(), linked);
 
   const auto missing = (dir.path() / "no-such-dir" / "rx.dat").string();
   EXPECT_FALSE(WriteRulexCommandFile(missing, "a", "", MakeRuleList(1), kRoot));

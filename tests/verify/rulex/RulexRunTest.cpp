@@ -94,27 +94,42 @@ TEST_F(RulexRunTest, RunDirectoryFromTheProject) {
 }
 
 TEST_F(RulexRunTest, TemporaryProjectNamesTheSelection) {
+  RulexProjectSettings settings;
   // No GLOBAL at all: it is created with the three directives.
-  const auto noGlobal = dir.write("a_tmp.tak", "START_RULEX\nrundir './rx'\nEND_RULEX\n");
-  ASSERT_TRUE(UpdateTempProject(noGlobal.string(), "ttl", "ls00", {"ttl"}));
-  EXPECT_EQ(Values(noGlobal.string(), "GLOBAL", "library"), std::vector<std::string>{"ttl"});
-  EXPECT_EQ(Values(noGlobal.string(), "GLOBAL", "design_library"), std::vector<std::string>{"ttl"});
-  EXPECT_EQ(Values(noGlobal.string(), "GLOBAL", "design_name"), std::vector<std::string>{"ls00"});
-  EXPECT_EQ(Values(noGlobal.string(), "RULEX", "rundir"), std::vector<std::string>{"./rx"});
+  const std::string noGlobalText = "START_RULEX\nrundir './rx'\nEND_RULEX\n";
+  const auto noGlobal = dir.write("a.tak", noGlobalText);
+  const std::string temp = dir.str() + "/a_tmp.tak";
+  ASSERT_TRUE(WriteTempProject(noGlobal.string(), temp, "ttl", "ls00", {"ttl"}, settings));
+  EXPECT_EQ(Values(temp, "GLOBAL", "library"), std::vector<std::string>{"ttl"});
+  EXPECT_EQ(Values(temp, "GLOBAL", "design_library"), std::vector<std::string>{"ttl"});
+  EXPECT_EQ(Values(temp, "GLOBAL", "design_name"), std::vector<std::string>{"ls00"});
+  EXPECT_EQ(Values(temp, "RULEX", "rundir"), std::vector<std::string>{"./rx"});
+  // The run directory comes from the same reading; the project itself stays as it was.
+  EXPECT_EQ(settings.runDirectory, "./rx");
+  EXPECT_EQ(ReadFile(noGlobal), noGlobalText);
 
-  // An empty design name keeps the copied one; an empty design library touches neither.
+  // An empty design name keeps the project's; an empty design library touches neither. A
+  // link planted at the temporary project's place is replaced, not written through.
   const auto keep = dir.write(
-      "b_tmp.tak",
+      "b.tak",
       "START_GLOBAL\nlibrary 'x' 'y'\ndesign_library 'old'\ndesign_name 'cell'\nEND_GLOBAL\n");
-  ASSERT_TRUE(UpdateTempProject(keep.string(), "ttl", "", {"ttl"}));
-  EXPECT_EQ(Values(keep.string(), "GLOBAL", "library"), std::vector<std::string>{"ttl"});
-  EXPECT_EQ(Values(keep.string(), "GLOBAL", "design_library"), std::vector<std::string>{"ttl"});
-  EXPECT_EQ(Values(keep.string(), "GLOBAL", "design_name"), std::vector<std::string>{"cell"});
-  ASSERT_TRUE(UpdateTempProject(keep.string(), "", "", {"lib one"}));
-  EXPECT_EQ(Values(keep.string(), "GLOBAL", "library"), std::vector<std::string>{"lib one"});
-  EXPECT_EQ(Values(keep.string(), "GLOBAL", "design_library"), std::vector<std::string>{"ttl"});
+  const auto victim = dir.write("victim.txt", "kept");
+  const std::string keepTemp = dir.str() + "/b_tmp.tak";
+  fs::create_symlink(victim, keepTemp);
+  ASSERT_TRUE(WriteTempProject(keep.string(), keepTemp, "ttl", "", {"ttl"}, settings));
+  EXPECT_FALSE(fs::is_symlink(keepTemp));
+  EXPECT_EQ(ReadFile(victim), "kept");
+  EXPECT_EQ(settings.runDirectory, std::nullopt);
+  EXPECT_EQ(Values(keepTemp, "GLOBAL", "library"), std::vector<std::string>{"ttl"});
+  EXPECT_EQ(Values(keepTemp, "GLOBAL", "design_library"), std::vector<std::string>{"ttl"});
+  EXPECT_EQ(Values(keepTemp, "GLOBAL", "design_name"), std::vector<std::string>{"cell"});
+  ASSERT_TRUE(WriteTempProject(keep.string(), keepTemp, "", "", {"lib one"}, settings));
+  EXPECT_EQ(Values(keepTemp, "GLOBAL", "library"), std::vector<std::string>{"lib one"});
+  EXPECT_EQ(Values(keepTemp, "GLOBAL", "design_library"), std::vector<std::string>{"old"});
 
-  EXPECT_FALSE(UpdateTempProject(dir.str() + "/missing_tmp.tak", "ttl", "", {"ttl"}));
+  EXPECT_FALSE(WriteTempProject(dir.str() + "/missing.tak", dir.str() + "/m_tmp.tak", "ttl", "",
+                                {"ttl"}, settings));
+  EXPECT_FALSE(fs::exists(dir.str() + "/m_tmp.tak"));
 }
 
 TEST_F(RulexRunTest, MinimalRunComposesRunsAndReadsTheVerdict) {
