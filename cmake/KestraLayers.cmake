@@ -39,6 +39,7 @@ function(kestra_module_folder target folder)
   kestra_layer(${target} ${folder})
   set_target_properties(${target} PROPERTIES AUTOMOC ON AUTOUIC ON AUTORCC ON
     CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  target_link_libraries(${target} PRIVATE Qt6::Widgets)
 endfunction()
 
 # A shared library of the install tree's lib/ (the layers below the module).

@@ -8,9 +8,11 @@
 #include <memory>
 #include <string>
 
+#include "outside/SuiteExport.h"
+
 class LibraryTree;
 
-class C5XBrowserData {
+class KESTRA_SUITE_API C5XBrowserData {
  public:
   explicit C5XBrowserData(std::string projectPath);
   ~C5XBrowserData();

@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "outside/OutsideTypes.h"
+#include "outside/SuiteExport.h"
 
 class CImageList;
 class C5XBrowserData;
 
-class C5XBrowserUI {
+class KESTRA_SUITE_API C5XBrowserUI {
  public:
   // Chooser kinds of ShowBrowserCombo, FillCombo and EnableBrowserCombo.
   enum { kLibrary = 1, kCell = 2, kView = 3 };

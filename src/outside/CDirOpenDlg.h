@@ -5,8 +5,9 @@
 #include <string>
 
 #include "outside/OutsideTypes.h"
+#include "outside/SuiteExport.h"
 
-class CDirOpenDlg {
+class KESTRA_SUITE_API CDirOpenDlg {
  public:
   explicit CDirOpenDlg(HWND parent);
   // 1 when a folder was chosen, 2 when the chooser was cancelled.

@@ -3,7 +3,9 @@
 
 #include <string>
 
-class CFilePath {
+#include "outside/SuiteExport.h"
+
+class KESTRA_SUITE_API CFilePath {
  public:
   // The directory of a project file, ending in a separator ("" when it has none). 0 on success.
   int GetProjPathFromName(const std::string& project, std::string& directory);

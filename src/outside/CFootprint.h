@@ -11,13 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "outside/SuiteExport.h"
+
 class CToolLauncher;
 
 // One footprint found on the footprint search path; owned by the CFootprint that found it.
 // Any CFootprint answers GetPropValue and GetPropPath for it while its owner lives.
 class CFootprintItem;
 
-class CFootprint {
+class KESTRA_SUITE_API CFootprint {
  public:
   CFootprint();
   ~CFootprint();
@@ -63,7 +65,7 @@ class CFootprint {
 // character (a whole UTF-8 sequence); other characters stand for themselves. The pattern is
 // upper-cased (ASCII letters); callers give names in upper case. An empty pattern matches
 // every name.
-class CFilter {
+class KESTRA_SUITE_API CFilter {
  public:
   CFilter(std::string pattern, int option);
   void UpdatePattern(std::string pattern);

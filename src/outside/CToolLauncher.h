@@ -23,8 +23,9 @@
 #include <string>
 
 #include "outside/OutsideTypes.h"
+#include "outside/SuiteExport.h"
 
-class CToolLauncher {
+class KESTRA_SUITE_API CToolLauncher {
  public:
   CToolLauncher();
   ~CToolLauncher();

@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "outside/OutsideTypes.h"
+#include "outside/SuiteExport.h"
 
 // Initialises the grid library for a language (0x0800: the system default) with an optional
 // language library and path; once when the module loads.
-void GXInit(unsigned language, const char* languageLibrary, const char* path);
+KESTRA_SUITE_API void GXInit(unsigned language, const char* languageLibrary, const char* path);
 
 // Control kinds and user attributes of the grid library.
 constexpr unsigned GX_IDS_CTRL_EDIT = 52512;
@@ -27,7 +28,7 @@ constexpr unsigned GX_SELNONE = 0;
 constexpr unsigned GX_SELROW = 0x1;
 
 // One cell (row, column), or the block from (top, left) to (bottom, right).
-class CGXRange {
+class KESTRA_SUITE_API CGXRange {
  public:
   CGXRange(long row, long column);
   CGXRange(long top, long left, long bottom, long right);
@@ -38,7 +39,7 @@ class CGXRange {
 };
 
 // What to set on cells: only the parts that were given are applied.
-class CGXStyle {
+class KESTRA_SUITE_API CGXStyle {
  public:
   CGXStyle& SetValue(std::string value);
   CGXStyle& SetReadOnly(bool readOnly);
@@ -56,7 +57,7 @@ class CGXStyle {
 class GridState;
 
 // Grid-wide settings; belongs to its grid.
-class CGXGridParam {
+class KESTRA_SUITE_API CGXGridParam {
  public:
   explicit CGXGridParam(GridState& grid) : grid_(grid) {}
   void EnableUndo(bool enable);
@@ -73,7 +74,7 @@ class CGXGridParam {
   GridState& grid_;
 };
 
-class CGXGridCore {
+class KESTRA_SUITE_API CGXGridCore {
  public:
   CGXGridCore();
   virtual ~CGXGridCore();
@@ -114,7 +115,7 @@ class CGXGridCore {
   CGXGridParam param_;
 };
 
-class CGXGridWnd : public CGXGridCore {
+class KESTRA_SUITE_API CGXGridWnd : public CGXGridCore {
  public:
   CGXGridWnd();
   ~CGXGridWnd() override;

@@ -11,10 +11,11 @@
 #include "model/RTemplateFile.h"
 #include "outside/Brel.h"
 #include "outside/OutsideTypes.h"
+#include "outside/SuiteExport.h"
 
 class TemplatePart;  // a part read for a template (suite/template)
 
-class AppPartCheck {
+class KESTRA_SUITE_API AppPartCheck {
  public:
   // Check aspects, a bit set handed to runChecks.
   using CheckType = unsigned;
@@ -52,7 +53,7 @@ class AppPartCheck {
   std::unique_ptr<TemplatePart> part_;
 };
 
-class AppTemplateExtract {
+class KESTRA_SUITE_API AppTemplateExtract {
  public:
   AppTemplateExtract();
   explicit AppTemplateExtract(BMesgList* messages);  // not owned
@@ -81,7 +82,7 @@ class TemplateTextDialog;
 class TemplateReportDialog;
 
 // A modal window showing one template's text, read-only. Owns its window.
-class UTemplateDisplay {
+class KESTRA_SUITE_API UTemplateDisplay {
  public:
   explicit UTemplateDisplay(HWND parent = nullptr);
   virtual ~UTemplateDisplay();
@@ -97,7 +98,7 @@ class UTemplateDisplay {
 
 // The differences of a template check: the checker writes them into the report's message
 // list, create() shows them (with copy and save as text) until the user closes the window.
-class UTemplateReport {
+class KESTRA_SUITE_API UTemplateReport {
  public:
   explicit UTemplateReport(HWND parent = nullptr);
   virtual ~UTemplateReport();

@@ -4,15 +4,17 @@
 #include <memory>
 #include <string>
 
+#include "outside/SuiteExport.h"
+
 // Initialises the setup library; called by every command object and again by the host.
-void Mldsetup_initialize();
+KESTRA_SUITE_API void Mldsetup_initialize();
 
 class RTemplateFile;
 
 // The template editor of the setup library. kind 2 starts a new template, kind 1 edits one
 // that LoadDataFromFile has read. Owns the template it edits and its window while shown.
 // UI thread only.
-class CMLDSetupMain {
+class KESTRA_SUITE_API CMLDSetupMain {
  public:
   explicit CMLDSetupMain(unsigned kind);
   ~CMLDSetupMain();

@@ -2,8 +2,10 @@
 // start-up order can be checked. Any thread.
 #pragma once
 
+#include "outside/SuiteExport.h"
+
 // How often Mldsetup_initialize and GXInit have run in this process.
-int MldsetupInitializeCount();
-int GXInitCount();
+KESTRA_SUITE_API int MldsetupInitializeCount();
+KESTRA_SUITE_API int GXInitCount();
 // The language GXInit was last given (0 before the first call).
-unsigned GXInitLanguage();
+KESTRA_SUITE_API unsigned GXInitLanguage();

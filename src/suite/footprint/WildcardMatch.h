@@ -5,4 +5,6 @@
 
 #include <string_view>
 
-bool WildcardMatch(std::string_view pattern, std::string_view name);
+#include "outside/SuiteExport.h"
+
+KESTRA_SUITE_API bool WildcardMatch(std::string_view pattern, std::string_view name);

@@ -12,4 +12,6 @@
 #include <string_view>
 #include <vector>
 
-std::vector<std::string> SplitArguments(std::string_view text);
+#include "outside/SuiteExport.h"
+
+KESTRA_SUITE_API std::vector<std::string> SplitArguments(std::string_view text);

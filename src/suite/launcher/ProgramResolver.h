@@ -10,14 +10,18 @@
 #include <string>
 #include <string_view>
 
+#include "outside/SuiteExport.h"
+
 // "launchLibvue" -> "KESTRA_TOOL_LIBVUE".
-std::string ToolVariableName(std::string_view operation);
+KESTRA_SUITE_API std::string ToolVariableName(std::string_view operation);
 
 // The program for an operation. executable may be empty (the operation names the tool);
 // pathList is the value of PATH. When nothing is found the result is the place where the
 // program was expected, so that the user can be told which program is missing.
-std::string ResolveProgram(std::string_view operation, const std::string& executable,
-                           const std::string& installRoot, const std::string& pathList);
+KESTRA_SUITE_API std::string ResolveProgram(std::string_view operation,
+                                            const std::string& executable,
+                                            const std::string& installRoot,
+                                            const std::string& pathList);
 
 // Why path cannot be started ("" when it can): missing, a directory, not executable.
-std::string WhyNotRunnable(const std::string& path);
+KESTRA_SUITE_API std::string WhyNotRunnable(const std::string& path);

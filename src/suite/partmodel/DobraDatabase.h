@@ -11,8 +11,9 @@
 
 #include "model/EChipsData.h"
 #include "outside/Dobra.h"
+#include "outside/SuiteExport.h"
 
-class DobraDatabase {
+class KESTRA_SUITE_API DobraDatabase {
  public:
   // Makes the objects of chips (read once: later changes to chips are not seen) and
   // installs the dobra* functions as the chips views' name functions.

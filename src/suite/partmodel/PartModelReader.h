@@ -11,6 +11,7 @@
 #include "model/BMesgList.h"
 #include "model/EChipsData.h"
 #include "model/EPart.h"
+#include "outside/SuiteExport.h"
 
 // The views as read, for callers that need more than the model holds (a symbol's origin
 // and extent, the package's symbol name). symbols are those the part's symbol data came from,
@@ -25,5 +26,6 @@ struct PartSourceViews {
 // with file and line) are added to problems as errors when it is given; reading goes on.
 // Throws BException when the cell has no readable package view. When views is given it
 // receives the views read.
-void ReadPartModel(const std::string& library, const std::string& cellDirectory, EChipsData& chips,
-                   EPart& part, BMesgList* problems = nullptr, PartSourceViews* views = nullptr);
+KESTRA_SUITE_API void ReadPartModel(const std::string& library, const std::string& cellDirectory,
+                                    EChipsData& chips, EPart& part, BMesgList* problems = nullptr,
+                                    PartSourceViews* views = nullptr);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/CDialog.h"
+#include "outside/SuiteExport.h"
 
 class RTemplateFile;
 class QComboBox;
@@ -54,8 +55,9 @@ class TemplateEditorDialog final : public CDialog {
   bool IsModified() const { return modified_; }
   // True once the template has been written to a file in this session.
   bool WasSaved() const { return saved_; }
-  // The entries shown on a section's page, one row of texts each.
-  std::vector<std::vector<std::string>> Rows(Section section) const;
+  // The entries shown on a section's page, one row of texts each. Exported alone: the
+  // dialog is reached from outside the suite as a CDialog, its entries through this.
+  KESTRA_SUITE_API std::vector<std::vector<std::string>> Rows(Section section) const;
 
  protected:
   bool OnInitDialog() override;

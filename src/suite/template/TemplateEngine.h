@@ -4,6 +4,7 @@
 
 #include "model/BMesgList.h"
 #include "model/RTemplateFile.h"
+#include "outside/SuiteExport.h"
 #include "suite/template/TemplatePart.h"
 
 // Aspect bits of a check.
@@ -14,12 +15,14 @@ inline constexpr unsigned kAspectSymbolInformation = 4;
 // Adds one error message per difference between the part and the template on the aspects
 // (nothing else is looked at) to differences, and returns how many it added. Each message
 // names the part, the aspect, the expected and the found value.
-int CheckPartAgainstTemplate(const TemplatePart& part, const RTemplateFile& templateFile,
-                             unsigned aspects, BMesgList& differences);
+KESTRA_SUITE_API int CheckPartAgainstTemplate(const TemplatePart& part,
+                                              const RTemplateFile& templateFile, unsigned aspects,
+                                              BMesgList& differences);
 
 // The template the part follows: its symbol information, for each pin type the loads most of
 // its pins have, for each property the value most physical parts have (the first seen on a
 // tie). A part whose pins or physical parts disagree differs from its own template there.
 // A property a template cannot hold (a name with a blank, a value with a wildcard) is left
 // out with a note in notes (when given).
-RTemplateFile ExtractTemplate(const TemplatePart& part, BMesgList* notes = nullptr);
+KESTRA_SUITE_API RTemplateFile ExtractTemplate(const TemplatePart& part,
+                                               BMesgList* notes = nullptr);

@@ -9,9 +9,10 @@
 #include "model/BMesgList.h"
 #include "model/EChipsData.h"
 #include "model/EPart.h"
+#include "outside/SuiteExport.h"
 #include "suite/partmodel/PartModelReader.h"
 
-class TemplatePart {
+class KESTRA_SUITE_API TemplatePart {
  public:
   // Finds library in the list file and reads its cell. Throws BException when the list, the
   // library, the cell or its package view cannot be read. Problems inside the part's files
