@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -125,27 +126,35 @@ bool ReplaceFileFromStream(const std::string& path,
       error);
 }
 
-bool FileHolds(const std::string& path, std::string_view content) {
+bool ReadSingleNameFile(const std::string& path, std::string& content, std::size_t limit) {
+  content.clear();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
   if (fd < 0) return false;
   struct stat info = {};
-  bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
-              static_cast<std::size_t>(info.st_size) == content.size();
-  // One byte more than content is asked for: a file that grew since fstat does not match.
-  std::string held(content.size() + 1, '\0');
+  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
+            static_cast<std::size_t>(info.st_size) <= limit;
+  // One byte more than limit is asked for: a file that grew past it since fstat is refused.
+  std::string held(ok ? static_cast<std::size_t>(info.st_size) + 1 : 0, '\0');
   std::size_t got = 0;
-  while (same) {
+  while (ok) {
     const ssize_t n = ::read(fd, held.data() + got, held.size() - got);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      same = n == 0;
+      ok = n == 0;
       break;
     }
     got += static_cast<std::size_t>(n);
-    if (got == held.size()) same = false;
+    if (got > limit) ok = false;
+    if (got == held.size()) held.resize(std::min(held.size() * 2, limit + 1));
   }
   ::close(fd);
-  return same && got == content.size() && std::string_view(held.data(), got) == content;
+  if (ok) content.assign(held.data(), got);
+  return ok;
+}
+
+bool FileHolds(const std::string& path, std::string_view content) {
+  std::string held;
+  return ReadSingleNameFile(path, held, content.size()) && held == content;
 }
 
 bool ReadRegularFile(const std::string& path, std::string& content, std::string* error,

@@ -27,6 +27,10 @@ bool ReplaceFileFromStream(const std::string& path,
                            const std::function<void(std::ostream&)>& produce,
                            std::string* error = nullptr);
 
+// The content of path when it is a regular file with one name (not a link, never a FIFO) of
+// at most limit bytes; false otherwise.
+bool ReadSingleNameFile(const std::string& path, std::string& content, std::size_t limit);
+
 // True when path is a regular file with one name (not a link, never a FIFO) that holds exactly
 // content: a writer may then leave it as it is.
 bool FileHolds(const std::string& path, std::string_view content);

@@ -62,6 +62,12 @@ bool ReadReportFindings(const std::string& file, const std::string& part,
   if (!std::filesystem::is_regular_file(file, error)) return false;
   std::ifstream in(file, std::ios::binary);
   if (!in) return false;
+  return ReadReportFindings(in, file, part, ownLines, findings, truncated);
+}
+
+bool ReadReportFindings(std::istream& in, const std::string& file, const std::string& part,
+                        const ReportLineReader& ownLines, std::vector<Finding>& findings,
+                        bool& truncated) {
   std::vector<Finding> documented;
   std::vector<Finding> own;
   bool documentedTruncated = false;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,11 @@ ReportLine ReadDocumentedLine(std::string_view line, Finding& finding);
 // is counted once). A missing or non-regular file adds nothing. Returns false when it
 // could not be read.
 bool ReadReportFindings(const std::string& file, const std::string& part,
+                        const ReportLineReader& ownLines, std::vector<Finding>& findings,
+                        bool& truncated);
+
+// The same from a report opened already as in (file names it in the findings).
+bool ReadReportFindings(std::istream& in, const std::string& file, const std::string& part,
                         const ReportLineReader& ownLines, std::vector<Finding>& findings,
                         bool& truncated);
 

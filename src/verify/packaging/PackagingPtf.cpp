@@ -71,6 +71,10 @@ std::optional<PtfContent> ComposePtfContent(const std::string& projectFile,
                                             const std::string& directory) {
   CSpiProject project;
   if (project.Open(projectFile) != 0) return std::nullopt;
+  return ComposePtfContent(project, directory);
+}
+
+PtfContent ComposePtfContent(CSpiProject& project, const std::string& directory) {
   PtfContent content;
   if (project.FindProgram("GLOBAL") != 0) return content;
   // Adds a piece when it keeps the content below the limit.
@@ -94,7 +98,11 @@ std::optional<PtfContent> ComposePtfContent(const std::string& projectFile,
 
 std::string WritePtfFile(const std::string& projectFile, const std::string& projectDir,
                          std::vector<std::string>& leftOut) {
-  const auto content = ComposePtfContent(projectFile, projectDir);
+  return WritePtfFile(ComposePtfContent(projectFile, projectDir), projectDir, leftOut);
+}
+
+std::string WritePtfFile(const std::optional<PtfContent>& content, const std::string& projectDir,
+                         std::vector<std::string>& leftOut) {
   if (!content) return "";
   leftOut = content->leftOut;
   std::error_code error;

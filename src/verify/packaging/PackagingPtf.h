@@ -32,11 +32,20 @@ struct PtfContent {
 std::optional<PtfContent> ComposePtfContent(const std::string& projectFile,
                                             const std::string& directory);
 
+class CSpiProject;
+
+// The same from a project already opened.
+PtfContent ComposePtfContent(CSpiProject& project, const std::string& directory);
+
 // The directive file of a run in project directory D (ending in its separator): writes
 // D + "temp/ptf.txt" anew (owner read and write) with ComposePtfContent, creating D + "temp"
 // when needed. Returns the file's path, or "" when the project cannot be opened or the file
 // cannot be written. leftOut receives what the size limit left out.
 std::string WritePtfFile(const std::string& projectFile, const std::string& projectDir,
+                         std::vector<std::string>& leftOut);
+
+// The same with the content composed already (nullopt: the project could not be opened).
+std::string WritePtfFile(const std::optional<PtfContent>& content, const std::string& projectDir,
                          std::vector<std::string>& leftOut);
 
 // What to tell the user about pieces the limit left out ("" when none).

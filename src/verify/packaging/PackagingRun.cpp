@@ -11,6 +11,7 @@
 #include "base/OwnFolder.h"
 #include "base/SignalText.h"
 #include "dialogs/PartVerdict.h"
+#include "projectfile/CSpiProject.h"
 #include "verify/VerifyAllLock.h"
 #include "verify/packaging/PackagingCommand.h"
 #include "verify/packaging/PackagingPtf.h"
@@ -38,15 +39,23 @@ std::vector<std::string> PreparePackagerVerify(PackagerSetup& setup) {
     fs::remove(setup.projectDir + "temp/ptf.txt", error);
   setup.searchText.clear();
   setup.ptfFile.clear();
+  // One Open of the project hierarchy serves both the footprint folders and the ptf
+  // directives (each Open reads every level and rewrites tak.log with the same entries).
+  CSpiProject project;
+  const bool opened = (setup.options & (kUptoBoard | kUseProjectPtfFiles)) != 0 &&
+                      project.Open(setup.projectFile) == 0;
   if (setup.options & kUptoBoard) {
     std::string problem;
     setup.searchText =
-        LayoutSearchText(setup.projectFile, LayoutSetupLibrary(setup.installRoot), problem);
+        LayoutSearchText(opened ? ProjectFootprintPath(project) : std::vector<std::string>{},
+                         LayoutSetupLibrary(setup.installRoot), problem);
     if (!problem.empty()) notes.push_back(problem);
   }
   if (setup.options & kUseProjectPtfFiles) {
     std::vector<std::string> leftOut;
-    setup.ptfFile = WritePtfFile(setup.projectFile, setup.projectDir, leftOut);
+    setup.ptfFile = WritePtfFile(
+        opened ? std::optional(ComposePtfContent(project, setup.projectDir)) : std::nullopt,
+        setup.projectDir, leftOut);
     if (std::string text = PtfLeftOutText(leftOut); !text.empty()) notes.push_back(text);
   }
   return notes;

@@ -18,12 +18,14 @@ std::string SearchTextOf(const std::vector<std::string>& folders) {
 }
 
 std::vector<std::string> ProjectFootprintPath(const std::string& projectFile) {
-  std::vector<std::string> values;
   CSpiProject project;
-  if (project.Open(projectFile) != 0 || project.FindProgram("PAVREL") != 0 ||
-      project.FindDirective("PSMPATH") != 0) {
-    return values;
-  }
+  if (project.Open(projectFile) != 0) return {};
+  return ProjectFootprintPath(project);
+}
+
+std::vector<std::string> ProjectFootprintPath(CSpiProject& project) {
+  std::vector<std::string> values;
+  if (project.FindProgram("PAVREL") != 0 || project.FindDirective("PSMPATH") != 0) return values;
   project.RewindValues();
   for (std::string value; project.GetNextValue(value) == 0;) values.push_back(value);
   return values;
@@ -54,9 +56,13 @@ SetupLibraryPath FootprintPathFromSetupLibrary(const std::string& library) {
 
 std::string LayoutSearchText(const std::string& projectFile, const std::string& setupLibrary,
                              std::string& problem) {
+  return LayoutSearchText(ProjectFootprintPath(projectFile), setupLibrary, problem);
+}
+
+std::string LayoutSearchText(const std::vector<std::string>& projectFolders,
+                             const std::string& setupLibrary, std::string& problem) {
   problem.clear();
-  if (auto folders = ProjectFootprintPath(projectFile); !folders.empty())
-    return SearchTextOf(folders);
+  if (!projectFolders.empty()) return SearchTextOf(projectFolders);
   SetupLibraryPath fromLibrary = FootprintPathFromSetupLibrary(setupLibrary);
   problem = std::move(fromLibrary.problem);
   return SearchTextOf(fromLibrary.folders);

@@ -23,6 +23,11 @@ std::string SearchTextOf(const std::vector<std::string>& folders);
 // program or the directive is missing).
 std::vector<std::string> ProjectFootprintPath(const std::string& projectFile);
 
+class CSpiProject;
+
+// The same from a project already opened.
+std::vector<std::string> ProjectFootprintPath(CSpiProject& project);
+
 struct SetupLibraryPath {
   std::vector<std::string> folders;
   // What went wrong, for the user: "Failed to load library N" (N the error number) when the
@@ -37,3 +42,7 @@ SetupLibraryPath FootprintPathFromSetupLibrary(const std::string& library);
 // library; problem as above.
 std::string LayoutSearchText(const std::string& projectFile, const std::string& setupLibrary,
                              std::string& problem);
+
+// The same from the folders the project names (read already).
+std::string LayoutSearchText(const std::vector<std::string>& projectFolders,
+                             const std::string& setupLibrary, std::string& problem);

@@ -1,5 +1,8 @@
 #include "verify/rulex/RulexFindings.h"
 
+#include <filesystem>
+#include <fstream>
+
 namespace {
 
 // The message names the physical part first when the rule is about one ("7432_DIP14 lacks
@@ -40,4 +43,16 @@ ReportLine ReadRulexMessageLine(std::string_view line, Finding& finding) {
 void ReadRulexFindings(const std::string& logPath, const std::string& cell,
                        std::vector<Finding>& findings, bool& truncated) {
   ReadReportFindings(logPath, cell, ReadRulexMessageLine, findings, truncated);
+}
+
+RulexLogResult ReadRulexLogAndFindings(const std::string& logPath, const std::string& cell,
+                                       std::vector<Finding>& findings, bool& truncated) {
+  // Only a regular file is read: a FIFO or a device planted as the log would hang the read.
+  std::error_code error;
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(logPath, error)) in.open(logPath, std::ios::binary);
+  if (!in.is_open()) return ParseRulexLog(logPath);  // says why it cannot be read
+  ReadReportFindings(in, logPath, cell, ReadRulexMessageLine, findings, truncated);
+  in.clear();
+  return ParseRulexLog(in);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "verify/ReportFindings.h"
+#include "verify/rulex/RulexLog.h"
 
 // One line of rx.msg in the checker's own form.
 ReportLine ReadRulexMessageLine(std::string_view line, Finding& finding);
@@ -17,3 +18,8 @@ ReportLine ReadRulexMessageLine(std::string_view line, Finding& finding);
 // Appends the findings of the log at logPath; each without a part gets cell.
 void ReadRulexFindings(const std::string& logPath, const std::string& cell,
                        std::vector<Finding>& findings, bool& truncated);
+
+// The log's summary (as ParseRulexLog reads it) and its findings (as ReadRulexFindings), from
+// one open of the log.
+RulexLogResult ReadRulexLogAndFindings(const std::string& logPath, const std::string& cell,
+                                       std::vector<Finding>& findings, bool& truncated);

@@ -66,9 +66,13 @@ RulexLogResult ParseRulexLog(const std::string& logPath) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(logPath, error))
     return Problem("failed. Reason:Unable to open log file");
+  std::ifstream in(logPath, std::ios::binary);
+  return ParseRulexLog(in);
+}
+
+RulexLogResult ParseRulexLog(std::istream& in) {
   // Only the end of the log matters; a long log is not read whole.
-  std::ifstream in(logPath, std::ios::binary | std::ios::ate);
-  if (!in) return Problem("failed. Reason:Unable to open log file");
+  if (!in || !in.seekg(0, std::ios::end)) return Problem("failed. Reason:Unable to open log file");
   const std::streamoff size = in.tellg();
   if (size < 0) return Problem("failed. Reason:Unable to open log file");
   const auto tailSize = std::min<std::streamoff>(size, kRulexLogTailSize);

@@ -2,6 +2,7 @@
 // C++ only; any thread.
 #pragma once
 
+#include <istream>
 #include <string>
 
 #include "verify/rulex/RulexVerdict.h"
@@ -21,6 +22,9 @@ struct RulexLogResult {
 // number its word begins with, as atoi reads it ("3," is 3, a missing or wordless count 0);
 // only a missing, short or summary-less log is a problem.
 RulexLogResult ParseRulexLog(const std::string& logPath);
+
+// The same on a log opened already as in (read from its end).
+RulexLogResult ParseRulexLog(std::istream& in);
 
 // The same on a log's text already in memory (size checks included).
 RulexLogResult ParseRulexLogText(const std::string& content);

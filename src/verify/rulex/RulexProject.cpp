@@ -1,5 +1,7 @@
 #include "verify/rulex/RulexProject.h"
 
+#include <string_view>
+
 #include "base/ReplaceFile.h"
 #include "projectfile/CSpiProject.h"
 
@@ -26,6 +28,28 @@ void ReplaceValues(CSpiProject& project, const std::string& directive,
   bool refused = project.ClearValues() != 0;
   for (const std::string& value : values) refused = project.AddValue(value) != 0 || refused;
   if (refused) kept.names.push_back("GLOBAL:" + directive);
+}
+
+// text without its second line when that is the save time ("{ Last modified was ... }").
+std::string_view WithoutSaveTime(std::string_view text, std::string& kept) {
+  static constexpr std::string_view kStamp = "{ Last modified was ";
+  const std::size_t second = text.find('\n');
+  if (second == std::string_view::npos || text.substr(second + 1, kStamp.size()) != kStamp)
+    return text;
+  const std::size_t third = text.find('\n', second + 1);
+  kept.assign(text.substr(0, second + 1));
+  if (third != std::string_view::npos) kept.append(text.substr(third + 1));
+  return kept;
+}
+
+// Whether the temporary project at path (a regular file with one name) holds text, its save
+// time apart.
+bool HoldsSameSettings(const std::string& path, const std::string& text) {
+  constexpr std::size_t kStampRoom = 256;  // the longest save time line and then some
+  std::string held;
+  if (!ReadSingleNameFile(path, held, text.size() + kStampRoom)) return false;
+  std::string heldKept, textKept;
+  return WithoutSaveTime(held, heldKept) == WithoutSaveTime(text, textKept);
 }
 
 }  // namespace
@@ -56,10 +80,12 @@ bool WriteTempProject(const std::string& projectFile, const std::string& tempPro
   }
   refused.logPath = project.LogPath();
   settings.kept = std::move(refused);
-  // Written anew by every run, next to the project: whatever stands at its place (a planted
-  // link too) is replaced, never followed, and nobody waits for the device.
+  // Written anew by every run that changes it, next to the project: whatever stands at its
+  // place (a planted link too) is replaced, never followed, and nobody waits for the device.
+  // A file that holds the same settings (a rerun on the same part) is kept with its save time:
+  // creating a new file and renaming it over the old one costs more than the whole write.
   return project.SaveCopy(tempProject, [&tempProject](const std::string& text) {
-    return ReplaceFileContent(tempProject, text);
+    return HoldsSameSettings(tempProject, text) || ReplaceFileContent(tempProject, text);
   }) == 0;
 }
 

@@ -59,8 +59,8 @@ RulexStage RunChecker(const RulexRequest& request, ToolRunner& runner, RulexPlan
     plan.problem = SignalText(signal);
     return Stop(plan, RulexStage::ToolKilled);
   }
-  plan.log = ParseRulexLog(plan.logFile);
-  ReadRulexFindings(plan.logFile, request.cell, result.findings, result.findingsTruncated);
+  plan.log = ReadRulexLogAndFindings(plan.logFile, request.cell, result.findings,
+                                     result.findingsTruncated);
   return Stop(plan, plan.log.problem ? RulexStage::LogProblem : RulexStage::Verdict);
 }
 

@@ -132,6 +132,31 @@ TEST_F(RulexRunTest, TemporaryProjectNamesTheSelection) {
   EXPECT_FALSE(fs::exists(dir.str() + "/m_tmp.tak"));
 }
 
+TEST_F(RulexRunTest, ARerunWithTheSameSettingsKeepsTheTemporaryProject) {
+  const auto project = dir.write("c.tak", "START_GLOBAL\nlibrary 'x'\nEND_GLOBAL\n");
+  const std::string temp = dir.str() + "/c_tmp.tak";
+  RulexProjectSettings settings;
+  ASSERT_TRUE(WriteTempProject(project.string(), temp, "ttl", "ls00", {"ttl"}, settings));
+  // The same settings saved at another time: only the save-time line differs.
+  std::string earlier = ReadFile(temp);
+  const std::size_t stamp = earlier.find("{ Last modified was ");
+  ASSERT_NE(stamp, std::string::npos);
+  earlier.replace(stamp, earlier.find('\n', stamp) - stamp,
+                  "{ Last modified was 00:00:00 Thursday, January 01, 1970 }");
+  dir.write("c_tmp.tak", earlier);
+  ASSERT_TRUE(WriteTempProject(project.string(), temp, "ttl", "ls00", {"ttl"}, settings));
+  EXPECT_EQ(ReadFile(temp), earlier);
+  // Another part is written; so is a copy that is a second name of another file.
+  ASSERT_TRUE(WriteTempProject(project.string(), temp, "ttl", "ls04", {"ttl"}, settings));
+  EXPECT_EQ(Values(temp, "GLOBAL", "design_name"), std::vector<std::string>{"ls04"});
+  const std::string other = dir.str() + "/other.tak";
+  fs::create_hard_link(temp, other);
+  const std::string held = ReadFile(other);
+  ASSERT_TRUE(WriteTempProject(project.string(), temp, "ttl", "ls04", {"ttl"}, settings));
+  EXPECT_EQ(fs::hard_link_count(temp), 1u);
+  EXPECT_EQ(ReadFile(other), held);
+}
+
 TEST_F(RulexRunTest, MinimalRunComposesRunsAndReadsTheVerdict) {
   RulexRequest request = Request("START_GLOBAL\nlibrary 'std'\nEND_GLOBAL\n");
   request.cell = "ls00";
