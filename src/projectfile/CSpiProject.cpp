@@ -596,11 +596,7 @@ int CSpiProject::SaveLevel(const std::string& path, int level, const char* failM
   SpiFileFingerprint written;
   const int cause = SpiReplaceFile(
       path,
-      [this, level](std::optional<std::time_t> modified) {
-        std::string text = SpiFormatHeader("SPI", "{", "}", modified);
-        SpiFormatLevel(programs_, level, text);
-        return text;
-      },
+      [this, level](std::optional<std::time_t> modified) { return LevelText(level, modified); },
       &read, &written, !(level == 2 && scratchProject_));
   if (cause == 0) {
     read = written;  // a second Save compares with what the first one wrote
@@ -610,6 +606,12 @@ int CSpiProject::SaveLevel(const std::string& path, int level, const char* failM
   if (std::string(SpiCauseText(cause)).find("lock") != std::string::npos) message += kLockNote;
   SpiSetLastMessage(message);
   return -1;
+}
+
+std::string CSpiProject::LevelText(int level, std::optional<std::time_t> modified) const {
+  std::string text = SpiFormatHeader("SPI", "{", "}", modified);
+  SpiFormatLevel(programs_, level, text);
+  return text;
 }
 
 int CSpiProject::Save() {
@@ -622,9 +624,7 @@ int CSpiProject::Save() {
 int CSpiProject::SaveCopy(const std::string& path,
                           const std::function<bool(const std::string& text)>& write) {
   return SaveLevels(path, [this, &path, &write](const std::string&) {
-    std::string text = SpiFormatHeader("SPI", "{", "}", std::time(nullptr));
-    SpiFormatLevel(programs_, 2, text);
-    if (write(text)) return 0;
+    if (write(LevelText(2, std::time(nullptr)))) return 0;
     SpiSetLastMessage(spi::Format("SPI_ERROR: Failed to save project file \"%s\".", path.c_str()));
     return -1;
   });

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <chrono>
+#include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "projectfile/CSpiProgramList.h"
@@ -108,6 +110,8 @@ class CSpiProject {
   void WriteLogEntry(bool isError, const std::string& text);
   void MoveLogToTempDir();
   void DropInheritedSettings(const CSpiProject& inherited);
+  // The text of one level of the model as a project file stores it, dated modified.
+  std::string LevelText(int level, std::optional<std::time_t> modified) const;
   int SaveLevel(const std::string& path, int level, const char* failMessage,
                 SpiFileFingerprint& read);
   // What Save and SaveCopy share: the checks, saveProject for the project level, the user file.
