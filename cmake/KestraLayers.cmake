@@ -82,7 +82,11 @@ function(kestra_lean_program target)
   if(KESTRA_SANITIZE)
     return()
   endif()
-  set_target_properties(${target} PROPERTIES KESTRA_LEAN ON)
+  # Its shared libraries are the system's alone: without a run path the loader looks for them
+  # only where the system keeps them, instead of trying some twenty sub-folders of lib/ (and
+  # reading /proc/self/exe for $ORIGIN) on every start. The host finds its module by its full
+  # path (src/host/ModuleLibrary.cpp), which the module's own run path serves from there.
+  set_target_properties(${target} PROPERTIES KESTRA_LEAN ON INSTALL_RPATH "" BUILD_RPATH "")
   target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc
                       LINKER:--exclude-libs,ALL)
 endfunction()

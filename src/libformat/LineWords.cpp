@@ -1,7 +1,5 @@
 #include "libformat/LineWords.h"
 
-#include <charconv>
-
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -55,20 +53,4 @@ std::string RestAfterFirstWords(const std::string& line, int wordsToSkip) {
   if (comment != std::string::npos) rest.erase(comment);
   while (!rest.empty() && IsBlank(rest.back())) rest.pop_back();
   return rest;
-}
-
-bool ParseInt(const std::string& text, int& value) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  if (first != last && *first == '+') ++first;
-  const auto [end, ec] = std::from_chars(first, last, value);
-  return ec == std::errc() && end == last && first != last;
-}
-
-bool ParseNumber(const std::string& text, double& value) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  if (first != last && *first == '+') ++first;
-  const auto [end, ec] = std::from_chars(first, last, value);
-  return ec == std::errc() && end == last && first != last;
 }
