@@ -22,8 +22,10 @@ namespace {
 
 // Reading goes on past the size the file had when opened (it may grow), in steps of this.
 constexpr std::size_t kReadStep = 1 << 16;
-// A streamed file is read in pieces of this size (a longer line grows the buffer).
+// A streamed file is read in pieces of this size (a longer line grows the buffer); a smaller
+// file in one piece of its size, at least kSmallPiece.
 constexpr std::size_t kStreamPiece = std::size_t{256} << 10;
+constexpr std::size_t kSmallPiece = std::size_t{4} << 10;
 // Files up to this size have their model's pages mapped up front, kPrefaultFactor times the
 // file's bytes.
 constexpr std::size_t kPrefaultLimit = std::size_t{1} << 17;
@@ -199,7 +201,10 @@ bool CSpiFile::ReadMore() {
   if (end_ == chunkSize_) {
     // Not zeroed: only what read() fills is used, and pages never written cost nothing (a
     // small file touches one page of the piece, not all of it).
-    const std::size_t size = std::max(kStreamPiece, 2 * chunkSize_);
+    // The first piece holds a small file whole (and the read that sees its end), from the
+    // heap: a full piece would be a mapping of its own, made and returned for one Open.
+    const std::size_t first = std::clamp(expectedSize_ + 1, kSmallPiece, kStreamPiece);
+    const std::size_t size = std::max(chunkSize_ == 0 ? first : kStreamPiece, 2 * chunkSize_);
     auto grown = std::make_unique_for_overwrite<char[]>(size);
     if (end_ > 0) std::memcpy(grown.get(), chunk_.get(), end_);
     chunk_ = std::move(grown);

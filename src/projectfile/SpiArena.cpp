@@ -1,8 +1,10 @@
 #include "projectfile/SpiArena.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -12,6 +14,18 @@ namespace {
 // a small model still costs only what it uses; later blocks grow with the arena.
 constexpr std::size_t kFirstBlock = std::size_t{1} << 20;
 constexpr std::size_t kLargestStep = std::size_t{256} << 20;
+// A released arena's first block is kept for the next arena of the process (SpareFirstBlocks)
+// instead of being returned: a process that opens projects one after another (a rules checker
+// run opens three) maps the block and faults in its pages once and returns it once, at its
+// end. Allocations are not zeroed, so the old bytes do no harm.
+std::mutex spareMutex;
+
+// The process's spare first blocks, two: an Open nested in another (a save reads the
+// inherited levels again) holds a second arena. Empty ones have no data.
+std::array<SpiPages, 2>& SpareFirstBlocks() {
+  static std::array<SpiPages, 2> spares;
+  return spares;
+}
 
 }  // namespace
 
@@ -48,12 +62,24 @@ void SpiArena::NewBlock(std::size_t atLeast) {
   // blocks stays logarithmic; pages not touched cost no memory.
   const std::size_t held = BytesHeld();
   const std::size_t size = std::max({atLeast, kFirstBlock, std::min(held, kLargestStep)});
-  blocks_.emplace_back(size);
+  SpiPages block;
+  if (blocks_.empty() && size == kFirstBlock) {
+    const std::lock_guard<std::mutex> lock(spareMutex);
+    for (SpiPages& spare : SpareFirstBlocks())
+      if (!block.data()) block = std::move(spare);
+  }
+  if (!block.data()) block = SpiPages(size);
+  blocks_.push_back(std::move(block));
   next_ = blocks_.back().data();
   end_ = next_ + blocks_.back().size();
 }
 
 void SpiArena::Release() {
+  if (!blocks_.empty() && blocks_.front().size() == kFirstBlock) {
+    const std::lock_guard<std::mutex> lock(spareMutex);
+    for (SpiPages& spare : SpareFirstBlocks())
+      if (!spare.data() && blocks_.front().data()) spare = std::move(blocks_.front());
+  }
   blocks_.clear();
   next_ = end_ = nullptr;
 }

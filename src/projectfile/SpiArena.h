@@ -2,7 +2,8 @@
 // their value lists, and every name or value a caller adds later. Allocation only moves a
 // pointer forward; nothing is freed before the whole arena is released at once (Release or
 // the destructor), so every view into it stays valid for the model's lifetime. Objects
-// placed here must be trivially destructible. One thread.
+// placed here must be trivially destructible. One thread; arenas of several threads share
+// only the spare first block that a released arena leaves for the next one (SpiArena.cpp).
 #pragma once
 
 #include <cstddef>
@@ -16,10 +17,11 @@
 class SpiArena {
  public:
   SpiArena() = default;
+  ~SpiArena() { Release(); }
   SpiArena(const SpiArena&) = delete;
   SpiArena& operator=(const SpiArena&) = delete;
 
-  // size bytes aligned to align (a power of two); throws std::bad_alloc.
+  // size bytes aligned to align (a power of two), not zeroed; throws std::bad_alloc.
   void* Allocate(std::size_t size, std::size_t align = alignof(std::max_align_t));
   // Room for count objects of T, not constructed.
   template <typename T>
