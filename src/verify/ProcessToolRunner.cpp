@@ -1,12 +1,15 @@
 #include "verify/ProcessToolRunner.h"
 
 #include <iostream>
+#include <optional>
 
 #include "verify/WorkingDirectory.h"
 
 bool ProcessToolRunner::Run(const ToolStart& start) {
   std::cerr << start.statusText << "\n" << start.note;
-  const CurrentDirectoryGuard back;
+  // Only a run in a folder of its own leaves the current directory and comes back.
+  std::optional<CurrentDirectoryGuard> back;
+  if (!start.directory.empty()) back.emplace();
   if (std::string why; !start.directory.empty() && !EnterDirectory(start.directory, &why)) {
     Tell(why, true);
     return false;

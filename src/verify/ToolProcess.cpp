@@ -118,13 +118,15 @@ void ToolProcess::Run(const ToolProcessStart& start, const Sink& sink) {
   const auto deliver = [&](bool all) {
     for (const std::string& piece : TakeProgressPieces(buffer, all)) sink(piece);
   };
-  // Takes what the pipe holds now; false once it has closed.
+  // Takes what the pipe holds now; false once it has closed. A read that did not fill the
+  // chunk took all there was: what comes later wakes the poll again.
   const auto readAvailable = [&] {
     char chunk[4096];
     for (;;) {
       const ssize_t n = ::read(output[0], chunk, sizeof chunk);
       if (n > 0) {
         buffer.append(chunk, static_cast<std::size_t>(n));
+        if (static_cast<std::size_t>(n) < sizeof chunk) return true;
       } else if (n == 0) {
         return false;
       } else if (errno != EINTR) {
@@ -172,10 +174,13 @@ void ToolProcess::Run(const ToolProcessStart& start, const Sink& sink) {
         flushAt = Clock::now() + std::chrono::milliseconds(kFlushMilliseconds);
       }
     }
-    pid_t ended;
-    while ((ended = ::waitpid(child, &status, WNOHANG)) < 0 && errno == EINTR) {
+    // With a pidfd the tool's end is an event of the poll; without one, it is looked for.
+    if (exitFd < 0 || (fds[2].revents & (POLLIN | POLLHUP | POLLERR))) {
+      pid_t ended;
+      while ((ended = ::waitpid(child, &status, WNOHANG)) < 0 && errno == EINTR) {
+      }
+      exited = ended == child || ended < 0;
     }
-    exited = ended == child || ended < 0;
     if (flushPending && Clock::now() >= flushAt) {
       flushPending = false;
       deliver(true);

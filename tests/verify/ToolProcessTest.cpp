@@ -42,6 +42,10 @@ TEST(ToolProcess, OutputArrivesInPiecesAndTheEndIsTold) {
   EXPECT_EQ(talker.endSignal, 0);
   EXPECT_NE(ReadFile(log).find("\"operation\":\"launchProbe\""), std::string::npos);
 
+  // Output far beyond one read, written just before the end, arrives whole.
+  const Probe flood("yes 0123456789 | head -n 20000");
+  EXPECT_EQ(flood.Output().size(), 220000u);
+
   // Standard input is closed; a crash is told by its signal.
   const Probe reader("read line || echo no input; kill -SEGV $$");
   EXPECT_EQ(reader.Output(), "no input\n");
