@@ -137,10 +137,8 @@ void CSpiFile::Close() {
 bool CSpiFile::FillBuffer() {
   if (fd_ < 0 || eof_) return false;
   eof_ = true;  // one filling reads to the end
-  struct stat status {};
-  const std::size_t expected = ::fstat(fd_, &status) == 0 && status.st_size > 0
-                                   ? static_cast<std::size_t>(status.st_size)
-                                   : 0;
+  // The size the file had when Open locked it; bytes it gained since are read all the same.
+  const std::size_t expected = expectedSize_;
   // Room for one byte more than expected, so that the end is seen without another block.
   std::size_t capacity = expected + 1;
   char* data = static_cast<char*>(arena_->Allocate(capacity, 1));

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "projectfile/SpiNeverDestroyed.h"
+
 namespace {
 
 // The first block holds the model of a four-level hierarchy of usual files, so that releasing
@@ -23,8 +25,8 @@ std::mutex spareMutex;
 // The process's spare first blocks, two: an Open nested in another (a save reads the
 // inherited levels again) holds a second arena. Empty ones have no data.
 std::array<SpiPages, 2>& SpareFirstBlocks() {
-  static std::array<SpiPages, 2> spares;
-  return spares;
+  static SpiNeverDestroyed<std::array<SpiPages, 2>> spares;
+  return spares.get();
 }
 
 }  // namespace

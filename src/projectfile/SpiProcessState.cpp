@@ -3,9 +3,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "projectfile/SpiNeverDestroyed.h"
+
 SpiProcessState& SpiState() {
-  static SpiProcessState state;
-  return state;
+  // Never destroyed: the spare log block goes back with the process.
+  static SpiNeverDestroyed<SpiProcessState> state;
+  return state.get();
 }
 
 std::vector<std::string>& SpiProcessArguments() {
