@@ -84,7 +84,11 @@ RulexStage PrepareRulexInputs(const RulexRequest& request, const std::string& de
   plan.runDirectory = RulexRunDirectory(request.projectDir, settings.runDirectory);
   plan.commandFile = plan.runDirectory + "/rx.dat";
   plan.logFile = plan.runDirectory + "/rx.msg";
-  if (!MakeDirectoryPath(plan.runDirectory)) return Stop(plan, RulexStage::RunDirectoryFailed);
+  // A run folder that is there (every run after the first) is not made again folder by folder.
+  std::error_code error;
+  if (!std::filesystem::is_directory(plan.runDirectory, error) &&
+      !MakeDirectoryPath(plan.runDirectory))
+    return Stop(plan, RulexStage::RunDirectoryFailed);
   return Stop(plan, RulexStage::Verdict);
 }
 
