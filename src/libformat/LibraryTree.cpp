@@ -59,6 +59,22 @@ const std::vector<CellEntry>& LibraryTree::Cells(const std::string& library) {
   return cells;
 }
 
+bool LibraryTree::HasUsableCell(const std::string& library, const std::string& cell) const {
+  if (const auto loaded = cells_.find(library); loaded != cells_.end()) {
+    for (const CellEntry& entry : loaded->second)
+      if (entry.usable && entry.name == cell) return true;
+    return false;
+  }
+  const LibraryEntry* entry = FindLibrary(library);
+  // The names a listing gives: no hidden entry, no path, a folder (through a link) of the
+  // library's own folder.
+  if (entry == nullptr || !entry->directoryExists || cell.empty() || cell.front() == '.' ||
+      cell.find('/') != std::string::npos || !IsPortableName(cell))
+    return false;
+  std::error_code error;
+  return fs::is_directory(entry->directory + "/" + cell, error);
+}
+
 const std::vector<std::string>& LibraryTree::Views(const std::string& library,
                                                    const std::string& cell) {
   const auto key = std::make_pair(library, cell);

@@ -32,6 +32,10 @@ class LibraryTree {
   // The cells of library in name order (empty for an unknown or unreadable library).
   const std::vector<CellEntry>& Cells(const std::string& library);
   bool CellsLoaded(const std::string& library) const { return cells_.count(library) != 0; }
+  // Whether Cells(library) holds cell as a usable cell, found without listing the library
+  // when its cells are not loaded yet: one look at the cell's own folder, not a read of a
+  // folder of thousands of parts.
+  bool HasUsableCell(const std::string& library, const std::string& cell) const;
   // The view directories of a cell in name order.
   const std::vector<std::string>& Views(const std::string& library, const std::string& cell);
 

@@ -28,7 +28,6 @@ ProjectLibrary FindProjectLibrary(const std::string& projectPath, const std::str
 
 std::string MissingPartProblem(LibraryTree& tree, const std::string& library,
                                const std::string& cell) {
-  for (const CellEntry& entry : tree.Cells(library))
-    if (entry.usable && entry.name == cell) return "";
+  if (tree.HasUsableCell(library, cell)) return "";
   return "library " + library + " has no part " + cell;
 }

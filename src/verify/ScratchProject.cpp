@@ -1,8 +1,13 @@
 #include "verify/ScratchProject.h"
 
-#include <filesystem>
-#include <set>
+#include <sys/stat.h>
 
+#include <filesystem>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "base/ReplaceFile.h"
 #include "projectfile/CSpiProject.h"
 #include "verify/PathNames.h"
 
@@ -33,6 +38,12 @@ std::string FirstComponent(const std::string& value) {
     if (part != "." && !part.empty()) return part.string();
   }
   return "";
+}
+
+// A folder itself, not a link to one.
+bool IsOwnFolder(const fs::path& path) {
+  struct stat info = {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 bool FlowsWrite(const std::string& name, const std::set<std::string>& written) {
@@ -69,7 +80,10 @@ std::optional<std::string> MakeScratchProject(const std::string& projectFile,
     error = "the scratch folder " + directory + " is the project's own folder";
     return std::nullopt;
   }
-  fs::remove_all(scratch, code);
+  // A folder of its own is made again over what an earlier run left there (a worker's next
+  // job): what a fresh copy holds stays, everything else goes. Anything else at its place (a
+  // link, a file) is replaced.
+  if (!IsOwnFolder(scratch)) fs::remove_all(scratch, code);
   fs::create_directories(scratch, code);
   if (code) {
     error = "cannot make the scratch folder " + directory + ": " + code.message();
@@ -87,23 +101,51 @@ std::optional<std::string> MakeScratchProject(const std::string& projectFile,
     if (std::string first = FirstComponent(value); !first.empty()) written.insert(first);
   }
   if (runDir.empty()) written.insert("rulex");
+  // The links a fresh copy holds, by name: to each entry of the project's folder but what the
+  // flows write there. The scratch folder may lie inside the project's folder (its temp
+  // folder): never link a folder into itself.
+  std::map<std::string, fs::path> links;
   for (const fs::directory_entry& entry : fs::directory_iterator(projectDir, code)) {
     const std::string name = entry.path().filename().string();
     if (FlowsWrite(name, written)) continue;
-    // The scratch folder may lie inside the project's folder (its temp folder): never link
-    // a folder into itself.
     if (scratch.string().rfind(entry.path().string() + "/", 0) == 0) continue;
-    fs::create_symlink(entry.path(), scratch / name, code);
+    links.emplace(name, entry.path());
+  }
+  // The copy of the project file stays when it holds the project's bytes with its
+  // permissions and has no other name; links stay where they lead as a fresh one would.
+  const fs::path copy = scratch / project.filename();
+  std::string projectText;
+  const bool readProject =
+      ReadRegularFile(project.string(), projectText) &&
+      fs::status(project, code).permissions() == fs::symlink_status(copy, code).permissions();
+  bool copied = false;
+  std::vector<fs::path> doomed;
+  for (const fs::directory_entry& entry : fs::directory_iterator(scratch, code)) {
+    const auto link = links.find(entry.path().filename().string());
+    std::error_code kept;
+    if (link != links.end() && entry.is_symlink(kept) &&
+        fs::read_symlink(entry.path(), kept) == link->second && !kept) {
+      links.erase(link);
+    } else if (entry.path() == copy && readProject && FileHolds(copy.string(), projectText)) {
+      copied = true;
+    } else {
+      doomed.push_back(entry.path());
+    }
+  }
+  for (const fs::path& entry : doomed) fs::remove_all(entry, code);
+  for (const auto& [name, target] : links) {
+    fs::create_symlink(target, scratch / name, code);
     if (code) {
-      error = "cannot link " + entry.path().string() + " into " + directory + ": " + code.message();
+      error = "cannot link " + target.string() + " into " + directory + ": " + code.message();
       return std::nullopt;
     }
   }
-  const fs::path copy = scratch / project.filename();
-  fs::copy_file(project, copy, code);
-  if (code) {
-    error = "cannot copy " + project.string() + " into " + directory + ": " + code.message();
-    return std::nullopt;
+  if (!copied) {
+    fs::copy_file(project, copy, code);
+    if (code) {
+      error = "cannot copy " + project.string() + " into " + directory + ": " + code.message();
+      return std::nullopt;
+    }
   }
   return copy.string();
 }

@@ -9,8 +9,11 @@
 #include <optional>
 #include <string>
 
-// Makes directory (emptied first) the scratch copy of projectFile and returns the copied
-// project file, or nullopt with the reason in error.
+// Makes directory the scratch copy of projectFile and returns the copied project file, or
+// nullopt with the reason in error. A folder already there is emptied but for what a fresh
+// copy holds (links to where they lead, the copied project file while it holds the project's
+// bytes with no other name), so that making a copy again over an earlier one costs only what
+// changed and leaves the same entries as a fresh copy.
 std::optional<std::string> MakeScratchProject(const std::string& projectFile,
                                               const std::string& directory, std::string& error);
 

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -606,6 +607,22 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     return JobCommand{JobArguments(program, job, scratch(n)), scratch(n) + ".json",
                       scratch(n) + ".err"};
   };
+  // A worker's jobs take turns in the scratch folders of its two places: the folder of the
+  // job before last (ended, its log kept) is renamed for the next one, so that making the
+  // scratch copy there touches only what that job changed instead of making every file anew.
+  std::map<std::size_t, std::string> placeFolders;  // place -> the folder of its last job
+  std::vector<bool> inPlace(toRun.size(), false);
+  const auto commandIn = [&](std::size_t n, std::size_t place) {
+    const auto [folder, added] = placeFolders.try_emplace(place, scratch(n));
+    if (!added) {
+      std::error_code code;
+      fs::rename(folder->second, scratch(n), code);
+      if (code) fs::remove_all(folder->second, code);
+      folder->second = scratch(n);
+    }
+    inPlace[n] = true;
+    return commandOf(n);
+  };
   const auto ended = [&](std::size_t n, const JobEnd& end) {
     const std::size_t i = toRun[n];
     const PartJob& job = plan.jobs[i];
@@ -615,7 +632,7 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
               folders.logs() + "/" + job.key + "." + job.flow + ".log", err);
     if (end.how != JobEnd::How::Stopped) history.Refer(job.hash, results[i]);
     std::error_code ignored;
-    fs::remove_all(scratch(n), ignored);
+    if (!inPlace[n]) fs::remove_all(scratch(n), ignored);
     fs::remove(scratch(n) + ".json", ignored);
     fs::remove(scratch(n) + ".err", ignored);
     err << "[" << ++finished << "/" << toRun.size() << "] " << Name(results[i]) << ": "
@@ -629,8 +646,12 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
   } else {
     WorkerPool pool({program, "verify", "all", "-worker"}, folders.jobs() + "/", args->parallel,
                     std::chrono::seconds(args->timeLimit));
-    pool.Run(toRun.size(), commandOf, ended);
+    pool.Run(toRun.size(), WorkerPool::CommandAt(commandIn), ended);
     stopSignal = pool.StopSignal();
+  }
+  for (const auto& [place, folder] : placeFolders) {
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
   }
   if (int signal = stopSignal; signal != 0) {
     // Keep what was checked before the stop, then end the way the signal ends a program.

@@ -96,15 +96,17 @@ FlowRun RunPackagingVerb(const std::vector<std::string>& words) {
         *args, "no library " + args->library + " in " + command.GetProjectPath() + "qvd.lib"));
     return run;
   }
-  std::vector<std::string> allCells;
-  for (const CellEntry& cell : tree->Cells(args->library))
-    if (cell.usable) allCells.push_back(cell.name);
   for (const std::string& cell : args->cells) {
-    if (std::find(allCells.begin(), allCells.end(), cell) == allCells.end()) {
+    if (!tree->HasUsableCell(args->library, cell)) {
       run.results.push_back(NotRun(*args, "library " + args->library + " has no part " + cell));
       return run;
     }
   }
+  // Every part of the library only for a run over all of them.
+  std::vector<std::string> allCells;
+  if (args->cells.empty())
+    for (const CellEntry& cell : tree->Cells(args->library))
+      if (cell.usable) allCells.push_back(cell.name);
   PackagingRequest request;
   request.projectFile = project;
   request.projectPath = command.GetProjectPath();

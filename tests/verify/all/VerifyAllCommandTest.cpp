@@ -10,6 +10,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 
 #include "DemoProject.h"
 #include "PageData.h"
@@ -299,6 +300,50 @@ TEST_F(VerifyAllCommandTest, WorkersGiveTheResultsOfOneProcessPerJobAndSurviveAK
         << run.out;
     EXPECT_NE(run.out.find("standard/7432 packaging: passed"), std::string::npos) << run.out;
   }
+}
+
+// A worker's jobs take turns in the scratch folders of its places: a job whose tool writes no
+// report never reads one an earlier part left there, and what a tool left in the folder (the
+// project copy made a link to another file) is replaced, never written through.
+TEST_F(VerifyAllCommandTest, AJobInAReusedScratchFolderReadsOnlyItsOwnReports) {
+  const fs::path victim = dir.write("victim", "precious");
+  const std::string link = "ln -sf " + victim.string() + " ";
+  // The stand-in tools for 7400; for every other part tools that write no report.
+  const fs::path rulex = dir.write("rulex",
+                                   "#!/bin/sh\nproject=$(dirname \"$2\")\n"
+                                   "grep -q '\\.7400\"' \"$project/rulex/rx.dat\" && exec " +
+                                       STAND_IN_TOOL("rulex").toStdString() + " \"$@\"\n" + link +
+                                       "\"$project/demo.tak\"\n");
+  const fs::path cellpack =
+      dir.write("cellpack", "#!/bin/sh\ncase \" $* \" in *\" 7400 \"*) exec " KESTRA_BINARY_DIR
+                            "/tools/libutil/cellpack \"$@\";; esac\n" +
+                                link + "../demo.tak\n");
+  for (const fs::path& tool : {rulex, cellpack}) fs::permissions(tool, fs::perms::owner_all);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KESTRA_TOOL_RULEX", QString::fromStdString(rulex.string()));
+  env.insert("KESTRA_TOOL_LIBKIT", QString::fromStdString(cellpack.string()));
+  const QStringList words = {"-lib", "standard", "-flows", "rulex,packaging", "-j", "1"};
+  const ProgramRun reused = All(words, env);
+  const ProgramRun real = All(words);
+  // 7400 passes both checks; the others' reports are missing: the checker's verdict is
+  // unknown, the packager's failed.
+  std::istringstream lines(reused.out);
+  std::size_t others = 0;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("standard/7400 ", 0) == 0) {
+      EXPECT_NE(real.out.find(line + "\n"), std::string::npos) << line;
+    } else {
+      const bool rulexLine = line.find(" rulex: ") != std::string::npos;
+      EXPECT_NE(line.find(rulexLine ? " rulex: unknown: " : " packaging: failed: "),
+                std::string::npos)
+          << line;
+      ++others;
+    }
+  }
+  EXPECT_EQ(others, 12u) << reused.out;
+  EXPECT_EQ(ReadFile(victim), "precious");
+  for (const auto& entry : fs::directory_iterator(Folder() / "jobs"))
+    EXPECT_EQ(entry.path().extension(), ".log") << "no scratch folder stays: " << entry.path();
 }
 
 TEST_F(VerifyAllCommandTest, TheJobListRunsWithXargsAndMergesIntoTheSameVerdicts) {

@@ -29,6 +29,8 @@ struct Worker : WatchedProcess {
   // read the answer and written the next line.
   std::deque<std::size_t> jobs;
   std::unique_ptr<ParentDeathWatch> watch;
+  std::size_t number = 0;    // 1 for the first worker started, and so on
+  bool secondPlace = false;  // the place its next job gets: 2 * number - 1, else - 2
 };
 
 void CloseFd(int& fd) {
@@ -97,6 +99,10 @@ class IgnoredSigpipe {
 
 void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
                      const JobRunner::Ended& ended) {
+  Run(count, CommandAt([&](std::size_t index, std::size_t) { return command(index); }), ended);
+}
+
+void WorkerPool::Run(std::size_t count, const CommandAt& command, const JobRunner::Ended& ended) {
   StopSignals signals;
   const IgnoredSigpipe sigpipe;
   std::vector<Worker> workers;
@@ -119,8 +125,12 @@ void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
     const std::size_t index = take();
     if (worker.jobs.empty()) worker.started = Clock::now();
     worker.jobs.push_back(index);
+    // It holds at most two jobs, the first of which has the other place: the job that had
+    // this place before has ended.
+    const std::size_t place = 2 * worker.number - (worker.secondPlace ? 1 : 2);
+    worker.secondPlace = !worker.secondPlace;
     // A worker that cannot take the line has died: its exit, seen below, ends the job.
-    WriteLine(worker.input, WorkerJobLine(command(index)));
+    WriteLine(worker.input, WorkerJobLine(command(index, place)));
   };
   while ((stopSignal_ == 0 && waiting()) || busy()) {
     Clock::time_point now = Clock::now();
@@ -135,6 +145,7 @@ void WorkerPool::Run(std::size_t count, const JobRunner::CommandOf& command,
       if (k == workers.size()) {
         if (workers.size() >= parallel_) break;
         Worker fresh;
+        fresh.number = started + 1;
         std::string reason;
         if (!Spawn(worker_, logs_ + "worker-" + std::to_string(++started) + ".log", fresh,
                    reason)) {

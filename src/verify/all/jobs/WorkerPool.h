@@ -33,6 +33,15 @@ class WorkerPool {
   // As JobRunner::Run; a command's argv[0] (the program) is left out of its job line.
   void Run(std::size_t count, const JobRunner::CommandOf& command, const JobRunner::Ended& ended);
 
+  // The same, each job's command made for the place it is given to: worker K (1, 2, ... in
+  // the order the workers started) has the places 2K - 2 and 2K - 1 and takes them in turn.
+  // A place is given again only after the job that had it before has ended (its `ended` call
+  // returned), so that what a job leaves under its place's name (a scratch folder that the
+  // worker's next job reuses) stays its own until then; a worker that died takes its places
+  // with it.
+  using CommandAt = std::function<JobCommand(std::size_t index, std::size_t place)>;
+  void Run(std::size_t count, const CommandAt& command, const JobRunner::Ended& ended);
+
   int StopSignal() const { return stopSignal_; }
 
  private:
