@@ -5,7 +5,11 @@
 
 #include "libformat/LineWords.h"
 
-bool ParseInt(const std::string& text, int& value) {
+namespace {
+
+// The whole text as one number, an optional leading '+' allowed.
+template <typename Number>
+bool ParseWhole(const std::string& text, Number& value) {
   const char* first = text.data();
   const char* last = first + text.size();
   if (first != last && *first == '+') ++first;
@@ -13,10 +17,8 @@ bool ParseInt(const std::string& text, int& value) {
   return ec == std::errc() && end == last && first != last;
 }
 
-bool ParseNumber(const std::string& text, double& value) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  if (first != last && *first == '+') ++first;
-  const auto [end, ec] = std::from_chars(first, last, value);
-  return ec == std::errc() && end == last && first != last;
-}
+}  // namespace
+
+bool ParseInt(const std::string& text, int& value) { return ParseWhole(text, value); }
+
+bool ParseNumber(const std::string& text, double& value) { return ParseWhole(text, value); }
