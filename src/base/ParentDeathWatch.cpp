@@ -7,18 +7,12 @@
 
 #include <cerrno>
 #include <climits>
-#include <ctime>
 #include <initializer_list>
 
+#include "base/RawSyscalls.h"
 #include "base/SharedGroupWatch.h"
 
 namespace {
-
-void Sleep(long milliseconds) {
-  timespec left = {milliseconds / 1000, (milliseconds % 1000) * 1000000};
-  while (::nanosleep(&left, &left) != 0 && errno == EINTR) {
-  }
-}
 
 // The watcher's life: waits until the parent's writing end closes, then ends the group
 // (0: its own, which it leaves last). Holds nothing of the parent's but the reading end: no
@@ -46,17 +40,7 @@ void Sleep(long milliseconds) {
 }  // namespace
 
 void ParentDeathWatch::EndGroups(const pid_t* groups, int count, long graceMilliseconds) {
-  for (int i = 0; i < count; ++i) ::kill(-groups[i], SIGTERM);
-  // The grace period ends early once every group is gone, so that a watcher whose program
-  // already ended its tools does not linger.
-  constexpr long kStep = 20;
-  for (long waited = 0; waited < graceMilliseconds; waited += kStep) {
-    bool anyLeft = false;
-    for (int i = 0; i < count && !anyLeft; ++i) anyLeft = ::kill(-groups[i], 0) == 0;
-    if (!anyLeft) break;
-    Sleep(kStep);
-  }
-  for (int i = 0; i < count; ++i) ::kill(-groups[i], SIGKILL);
+  RawSyscalls::EndGroups(groups, count, graceMilliseconds);
 }
 
 ParentDeathWatch::ParentDeathWatch() {

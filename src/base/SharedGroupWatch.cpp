@@ -1,5 +1,6 @@
 #include "base/SharedGroupWatch.h"
 
+#include <sched.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -11,11 +12,11 @@
 #include <mutex>
 
 #include "base/ParentDeathWatch.h"
+#include "base/RawSyscalls.h"
 
 namespace {
 
-// The watcher keeps its groups in a fixed table: after a fork of a program with threads the
-// child may call only async-signal-safe functions, so no allocation.
+// The watcher keeps its groups in a fixed table: it may not allocate (see Watch).
 constexpr int kMaxGroups = 256;
 
 std::mutex mutex;
@@ -25,28 +26,41 @@ int watched = 0;  // groups added and not yet removed
 
 // A message is one group: positive to add it, negative to remove it. SOCK_SEQPACKET keeps
 // each message whole.
-[[noreturn]] void Watch(int end) {
-  if (end > 0) ::close_range(0, static_cast<unsigned>(end) - 1, 0);
-  ::close_range(static_cast<unsigned>(end) + 1, UINT_MAX, 0);
-  ::setsid();
-  // Forked from wherever the program was (often a tool's scratch folder): the watcher, which
+//
+// Where it can, the watcher is started with clone(CLONE_VM): a process of its own (own files,
+// signals, session, working folder) that shares this program's memory, so that starting it
+// copies no page table and the program's later writes take no copy-on-write faults (a fork here
+// cost more than the rest of a one-part verify run). It therefore runs on a stack of its own
+// and makes only raw system calls (RawSyscalls.h): it must not touch the state of the thread
+// that started it, which may have ended since. It holds the program's memory until it ends: at
+// the latest one grace period after the program. The kernel's out-of-memory killer ends every
+// process that shares a victim's memory, the watcher with the program; the tools then run on
+// to their own end.
+[[noreturn]] KESTRA_BARE_CODE int Watch(void* endAsPointer) {
+  using RawSyscalls::Call;
+  const long end = reinterpret_cast<long>(endAsPointer);
+  if (end > 0) Call(SYS_close_range, 0, end - 1, 0);
+  Call(SYS_close_range, end + 1, UINT_MAX, 0);
+  Call(SYS_setsid);
+  // Started from wherever the program was (often a tool's scratch folder): the watcher, which
   // may outlive the program by the grace period, must not hold that folder.
-  if (::chdir("/") != 0) {
-  }
-  struct sigaction defaults = {};
-  defaults.sa_handler = SIG_DFL;
-  for (int stop : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::sigaction(stop, &defaults, nullptr);
-  sigset_t none;
-  sigemptyset(&none);
-  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  Call(SYS_chdir, reinterpret_cast<long>("/"));
+  // Started with every signal blocked, so that no handler of the program runs here: the
+  // default action for every signal, then none blocked.
+  const unsigned long defaultAction[4] = {};  // SIG_DFL, no flags, no restorer, empty mask
+  const unsigned long noSignals = 0;
+  for (long signal = 1; signal <= 64; ++signal)
+    if (signal != SIGKILL && signal != SIGSTOP)
+      Call(SYS_rt_sigaction, signal, reinterpret_cast<long>(defaultAction), 0, sizeof noSignals);
+  Call(SYS_rt_sigprocmask, SIG_SETMASK, reinterpret_cast<long>(&noSignals), 0, sizeof noSignals);
 
   pid_t groups[kMaxGroups];
   int count = 0;
   for (;;) {
     std::int32_t message = 0;
-    const ssize_t got = ::recv(end, &message, sizeof message, 0);
-    if (got < 0 && errno == EINTR) continue;
-    if (got != static_cast<ssize_t>(sizeof message)) break;  // the program is gone
+    const long got = Call(SYS_read, end, reinterpret_cast<long>(&message), sizeof message);
+    if (got == -EINTR) continue;
+    if (got != static_cast<long>(sizeof message)) break;  // the program is gone
     if (message > 0 && count < kMaxGroups) {
       groups[count++] = message;
     } else if (message < 0) {
@@ -57,15 +71,29 @@ int watched = 0;  // groups added and not yet removed
         }
     }
   }
-  ParentDeathWatch::EndGroups(groups, count, ParentDeathWatch::kGraceMilliseconds);
-  ::_exit(0);
+  RawSyscalls::EndGroups(groups, count, ParentDeathWatch::kGraceMilliseconds);
+  for (;;) Call(SYS_exit_group, 0);
 }
+
+// The watcher's stack while it shares the program's memory; one watcher at a time (a new one
+// only once the previous one is reaped, under the mutex).
+alignas(64) char watcherStack[32 * 1024];
 
 bool Start() {
   int ends[2];
   if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) return false;
-  const pid_t pid = ::fork();
-  if (pid == 0) Watch(ends[1]);
+  void* const end = reinterpret_cast<void*>(static_cast<long>(ends[1]));
+  pid_t pid = -1;
+  if constexpr (RawSyscalls::kCanShareMemory) {
+    sigset_t all, previous;
+    sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &previous);
+    pid = ::clone(Watch, watcherStack + sizeof watcherStack, CLONE_VM | SIGCHLD, end);
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  } else {
+    pid = ::fork();
+    if (pid == 0) Watch(end);
+  }
   ::close(ends[1]);
   if (pid < 0) {
     ::close(ends[0]);

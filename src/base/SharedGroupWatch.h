@@ -5,9 +5,10 @@
 // faults that follow it, for what one long-lived watcher does.
 //
 // The watcher is started on first use: a child of this process in a session of its own (no
-// signal of the terminal reaches it), holding only its end of a socket pair. Add and Remove
-// send it a group; when this process dies the socket reads its end and the watcher ends every
-// group it holds (SIGTERM, a grace, then SIGKILL) and then itself.
+// signal of the terminal reaches it), holding only its end of a socket pair; where it can, it
+// shares this process's memory instead of a copy of it (SharedGroupWatch.cpp says why and how).
+// Add and Remove send it a group; when this process dies the socket reads its end and the
+// watcher ends every group it holds (SIGTERM, a grace, then SIGKILL) and then itself.
 //
 // POSIX. Thread-safe: a program may run several tools at once.
 #pragma once

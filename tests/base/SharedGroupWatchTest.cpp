@@ -50,10 +50,14 @@ TEST(SharedGroupWatch, EndsTheGroupsOfAProgramKilledOutright) {
   const pid_t program = ::fork();
   ASSERT_GE(program, 0);
   if (program == 0) {
-    // The program: three tools, two of them watched at its death.
+    // The program: three tools, two of them watched at its death. The watcher is started by
+    // a thread that has ended long before: it must owe that thread nothing.
     pid_t tools[3] = {SleepInOwnSession(), SleepInOwnSession(), SleepInOwnSession()};
-    bool watched = true;
-    for (pid_t tool : tools) watched = watched && tool > 0 && SharedGroupWatch::Add(tool);
+    bool watched = tools[0] > 0;
+    std::thread([&] { watched = watched && SharedGroupWatch::Add(tools[0]); }).join();
+    for (int i = 0; i < 4; ++i) std::thread([] {}).join();
+    for (pid_t tool : {tools[1], tools[2]})
+      watched = watched && tool > 0 && SharedGroupWatch::Add(tool);
     SharedGroupWatch::Remove(tools[2]);
     if (!watched) ::_exit(1);
     (void)!::write(channel[1], tools, sizeof tools);
