@@ -239,18 +239,41 @@ std::string Name(const VerifyResult& result) {
   return PrintableText(result.library + "/" + result.cell + " " + result.flow);
 }
 
+// The files the findings name, once the job's folder (reused, then removed) is gone: the log
+// read from it its kept copy, any other report in that folder a copy beside it
+// ("<key>.<flow>.<n>.<file name>" in the run's logs), anything else as it is.
+void KeepFindingFiles(VerifyResult& result, const std::string& log, const std::string& keptLog,
+                      const std::string& jobFolder) {
+  std::map<std::string, std::string> kept;
+  if (!keptLog.empty()) kept.emplace(log, keptLog);
+  const std::string stem = keptLog.substr(0, keptLog.rfind('.'));
+  int copies = 0;
+  for (Finding& finding : result.findings) {
+    if (finding.file.empty()) continue;
+    const auto [entry, added] = kept.try_emplace(finding.file, finding.file);
+    if (added && !keptLog.empty() && finding.file.starts_with(jobFolder + "/")) {
+      const std::string copy =
+          stem + "." + std::to_string(++copies) + "." + fs::path(finding.file).filename().string();
+      if (std::string ignored; CopyRegularFile(finding.file, copy, &ignored)) entry->second = copy;
+    }
+    finding.file = entry->second;
+  }
+}
+
 // Keeps the job's log (or, when it named none it could give, what it said on standard error)
-// in the run's logs; a log that cannot be kept leaves the result without one and says why.
-void CopyLog(VerifyResult& result, const std::string& errors, const std::string& target,
+// in the run's logs, and the reports its findings name; a log that cannot be kept leaves the
+// result without one and says why.
+void CopyLog(VerifyResult& result, const std::string& jobFolder, const std::string& target,
              std::ostream& err) {
   std::string error;
-  if (!(!result.log.empty() && CopyRegularFile(result.log, target, &error)) &&
-      !CopyRegularFile(errors, target, &error)) {
+  const bool logKept = !result.log.empty() && CopyRegularFile(result.log, target, &error);
+  if (!logKept && !CopyRegularFile(jobFolder + ".err", target, &error)) {
     err << "kestra verify all: warning: the log of " << Name(result)
         << " is not kept: " << PrintableText(error) << "\n";
     result.log.clear();
     return;
   }
+  KeepFindingFiles(result, result.log, logKept ? target : "", jobFolder);
   result.log = target;
 }
 
@@ -628,8 +651,8 @@ int RunVerifyAll(const std::vector<std::string>& words, std::span<const VerifyFl
     const PartJob& job = plan.jobs[i];
     results[i] = JobResult(job, end, scratch(n) + ".json", scratch(n) + ".err", args->timeLimit);
     if (end.how != JobEnd::How::NotStarted)
-      CopyLog(results[i], scratch(n) + ".err",
-              folders.logs() + "/" + job.key + "." + job.flow + ".log", err);
+      CopyLog(results[i], scratch(n), folders.logs() + "/" + job.key + "." + job.flow + ".log",
+              err);
     if (end.how != JobEnd::How::Stopped) history.Refer(job.hash, results[i]);
     std::error_code ignored;
     if (!inPlace[n]) fs::remove_all(scratch(n), ignored);

@@ -73,6 +73,17 @@ TEST_F(VerifyAllCommandTest, TheMatrixHasTheVerdictsOfSingleFlowRuns) {
             std::string::npos)
       << junit;
   ASSERT_EQ(verdicts.size(), 44u) << all.err;  // 11 parts, 4 flows
+  // A finding names a file that is still there: the kept log, not the job's reused folder.
+  int findingFiles = 0;
+  const auto output = nlohmann::json::parse(all.out);
+  for (const auto& part : output["parts"]) {
+    for (const auto& finding : part.value("finding_records", nlohmann::json::array())) {
+      if (!finding.contains("file")) continue;
+      ++findingFiles;
+      EXPECT_TRUE(fs::is_regular_file(finding["file"].get<std::string>())) << finding.dump();
+    }
+  }
+  EXPECT_GT(findingFiles, 0);
   EXPECT_EQ(verdicts.at("standard/7432 rulex"), "failed");
   EXPECT_EQ(verdicts.at("standard/7400 simulation"), "not run");
   EXPECT_EQ(all.status, 1) << all.err;  // failed parts; not run does not count
