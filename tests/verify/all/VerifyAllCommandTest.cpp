@@ -197,12 +197,16 @@ TEST_F(VerifyAllCommandTest, AMovedProjectReusesItsVerdictsUntilAPartChanges) {
                            "reused"),
             std::string::npos)
       << moved.err;
-  // A reused verdict's log is the moved project's own, never the old place's.
+  // A reused verdict's log and its findings' files are the moved project's own, never the old
+  // place's.
   const std::string logs = (dir.path() / "moved/temp/verify-all/logs/").string();
   const nlohmann::json movedResults = nlohmann::json::parse(moved.out);
   for (const auto& part : movedResults["parts"]) {
-    const std::string log = part.value("log", "");
-    EXPECT_TRUE(log.starts_with(logs) && fs::is_regular_file(log)) << log;
+    std::vector<std::string> files = {part.value("log", "")};
+    for (const auto& finding : part.value("finding_records", nlohmann::json::array()))
+      files.push_back(finding.value("file", ""));
+    for (const std::string& file : files)
+      EXPECT_TRUE(file.starts_with(logs) && fs::is_regular_file(file)) << file;
   }
 
   std::ofstream(dir.path() / "moved/libs/standard/7432/sym_1/symbol.sym", std::ios::app)

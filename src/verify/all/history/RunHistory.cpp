@@ -35,6 +35,18 @@ std::string ReadLog(const std::string& folder, const std::string& log) {
   return logs + name;
 }
 
+// A result as the history keeps it: the log and the files its findings name in the run's logs
+// folder named from the history's folder, so that a moved project's verdicts name its own.
+std::string KeptRecord(const std::string& folder, const VerifyResult& result) {
+  const std::string logs = folder + "/" + kLogsFolder;
+  const auto inLogs = [&](const Finding& finding) { return finding.file.starts_with(logs); };
+  if (std::none_of(result.findings.begin(), result.findings.end(), inLogs))
+    return CompactResultRecord(result, KeptLog(folder, result.log));
+  VerifyResult kept = result;
+  for (Finding& finding : kept.findings) finding.file = KeptLog(folder, finding.file);
+  return CompactResultRecord(kept, KeptLog(folder, result.log));
+}
+
 }  // namespace
 
 std::size_t RunHistory::ReadLimit(std::size_t jobs) {
@@ -80,6 +92,8 @@ RunHistory RunHistory::Load(const std::string& file, std::string& warning, std::
     const auto hash = parsed.find("hash");
     if (result && hash != parsed.end() && hash->is_string()) {
       result->log = ReadLog(folder, result->log);
+      for (Finding& finding : result->findings)
+        if (finding.file.starts_with(kLogsFolder)) finding.file = ReadLog(folder, finding.file);
       history.Put({hash->get<std::string>(), std::move(*result)});
     } else if (problem.empty()) {
       problem = "an entry that is not a verdict";
@@ -147,7 +161,7 @@ bool RunHistory::Save(const std::string& file, std::string& error) const {
         for (const auto& [key, slot] : entries_) {
           const VerifyResult& result = slot.Result();
           out << separator << "{\"hash\":" << text(slot.held.hash)
-              << ",\"result\":" << CompactResultRecord(result, KeptLog(folder, result.log)) << "}";
+              << ",\"result\":" << KeptRecord(folder, result) << "}";
           separator = ",\n";
         }
         out << "\n]}\n";
