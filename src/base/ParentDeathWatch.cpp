@@ -33,15 +33,11 @@ namespace {
     if (got == 0 || (got < 0 && errno != EINTR)) break;
   }
   if (group == 0) ::signal(SIGTERM, SIG_IGN);
-  ParentDeathWatch::EndGroups(&group, 1, graceMilliseconds);
+  RawSyscalls::EndGroups(&group, 1, graceMilliseconds);
   ::_exit(0);
 }
 
 }  // namespace
-
-void ParentDeathWatch::EndGroups(const pid_t* groups, int count, long graceMilliseconds) {
-  RawSyscalls::EndGroups(groups, count, graceMilliseconds);
-}
 
 ParentDeathWatch::ParentDeathWatch() {
   if (::pipe2(fds_, O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1;

@@ -33,8 +33,6 @@ class ParentDeathWatch {
 
   // How long the group has between SIGTERM and SIGKILL once the parent is gone.
   static constexpr long kGraceMilliseconds = 2000;
-  // SIGTERM to every group (0: the caller's own), the grace, then SIGKILL. Async-signal-safe.
-  static void EndGroups(const pid_t* groups, int count, long graceMilliseconds);
 
  private:
   int fds_[2] = {-1, -1};

@@ -239,19 +239,19 @@ std::string Name(const VerifyResult& result) {
   return PrintableText(result.library + "/" + result.cell + " " + result.flow);
 }
 
-// The files the findings name, once the job's folder (reused, then removed) is gone: the log
-// read from it its kept copy, any other report in that folder a copy beside it
+// The files the findings name, once the job's folder (reused, then removed) is gone: the
+// job's log its kept copy keptLog, any other report in that folder a copy beside it
 // ("<key>.<flow>.<n>.<file name>" in the run's logs), anything else as it is.
-void KeepFindingFiles(VerifyResult& result, const std::string& log, const std::string& keptLog,
+void KeepFindingFiles(VerifyResult& result, const std::string& keptLog,
                       const std::string& jobFolder) {
-  std::map<std::string, std::string> kept;
-  if (!keptLog.empty()) kept.emplace(log, keptLog);
+  std::map<std::string, std::string> kept = {{result.log, keptLog}};
   const std::string stem = keptLog.substr(0, keptLog.rfind('.'));
+  const std::string inJob = jobFolder + "/";
   int copies = 0;
   for (Finding& finding : result.findings) {
     if (finding.file.empty()) continue;
     const auto [entry, added] = kept.try_emplace(finding.file, finding.file);
-    if (added && !keptLog.empty() && finding.file.starts_with(jobFolder + "/")) {
+    if (added && finding.file.starts_with(inJob)) {
       const std::string copy =
           stem + "." + std::to_string(++copies) + "." + fs::path(finding.file).filename().string();
       if (std::string ignored; CopyRegularFile(finding.file, copy, &ignored)) entry->second = copy;
@@ -273,7 +273,7 @@ void CopyLog(VerifyResult& result, const std::string& jobFolder, const std::stri
     result.log.clear();
     return;
   }
-  KeepFindingFiles(result, result.log, logKept ? target : "", jobFolder);
+  if (logKept) KeepFindingFiles(result, target, jobFolder);
   result.log = target;
 }
 

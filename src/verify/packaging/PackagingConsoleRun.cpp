@@ -13,6 +13,7 @@
 #include "verify/ConsoleToolRunner.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
+#include "verify/ProjectLibrary.h"
 #include "verify/packaging/PackagingRun.h"
 #include "verify/packaging/PackagingSearchPath.h"
 #include "verify/packaging/PackagingTexts.h"
@@ -97,8 +98,8 @@ FlowRun RunPackagingVerb(const std::vector<std::string>& words) {
     return run;
   }
   for (const std::string& cell : args->cells) {
-    if (!tree->HasUsableCell(args->library, cell)) {
-      run.results.push_back(NotRun(*args, "library " + args->library + " has no part " + cell));
+    if (std::string problem = MissingPartProblem(*tree, args->library, cell); !problem.empty()) {
+      run.results.push_back(NotRun(*args, problem));
       return run;
     }
   }
