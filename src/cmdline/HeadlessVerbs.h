@@ -1,6 +1,6 @@
-// The verbs the host runs itself, without loading the module: standard C++ and POSIX, no Qt,
-// so that a script or a `kestra verify all` job pays only for the work it asks for. The
-// others go to the module (KestraRunVerb).
+// What the host runs itself, without loading any library of its own: standard C++ and POSIX,
+// no Qt, linked into the program, so that the most frequent verb starts as fast as the program
+// can. The other verbs go to the headless library (HeadlessRunners.h) or the module.
 #pragma once
 
 #include <optional>

@@ -1,6 +1,6 @@
 // `kestra libs` and `kestra footprints`: the project's libraries and footprints as text, read
 // through the suite's outside components (C5XBrowserData, CFootprint and CFilter), as the
-// dialogs read them. UI thread (the suite's components are).
+// dialogs read them. Standard C++; one thread.
 #pragma once
 
 #include <iosfwd>

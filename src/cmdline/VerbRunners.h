@@ -1,13 +1,12 @@
-// The module's runners of the headless verbs of VerbTable.h, found by the verb's name. A
-// runner takes the words after the verb and returns the process exit status; it runs on the
-// UI thread, inside the application object when the verb's entry needs one.
+// The module's runners of the headless verbs of VerbTable.h that need it (the flows that run
+// their tools through the launcher, `kestra verify all`, `kestra template`), found by the
+// verb's name. A runner runs on the UI thread, inside the application object when the verb's
+// entry needs one.
 #pragma once
 
-#include <string>
 #include <string_view>
-#include <vector>
 
-using VerbRunner = int (*)(const std::vector<std::string>& words);
+#include "cmdline/VerbTable.h"
 
 // The runner of the verb of that name, or null when the module has none.
 VerbRunner ModuleVerbRunner(std::string_view name);

@@ -3,27 +3,42 @@
 #include <algorithm>
 #include <array>
 
+#include "base/FlowNames.h"
 #include "cmdline/HeadlessVerbs.h"
 
 namespace {
 
+// The flows whose runs need no Qt (HeadlessRunners.cpp runs the same list).
+constexpr std::string_view kHeadlessFlows[] = {kRulexFlow, kFootprintFlow};
+
+bool Always(const std::vector<std::string>&) { return true; }
+
+// `kestra verify FLOW ...` of such a flow; the flow list (`kestra verify -help`) and every
+// other flow come from the module.
+bool HeadlessFlow(const std::vector<std::string>& words) {
+  return !words.empty() && std::find(std::begin(kHeadlessFlows), std::end(kHeadlessFlows),
+                                     words.front()) != std::end(kHeadlessFlows);
+}
+
 constexpr std::array kVerbs = {
     VerbEntry{"libs", "the project's libraries and cells as the browser sees them",
-              "libs -proj PROJECT.tak"},
+              "libs -proj PROJECT.tak", false, nullptr, &Always},
     VerbEntry{"footprints", "the footprints of the project's footprint search path",
-              "footprints -proj PROJECT.tak [-filter PATTERN]"},
+              "footprints -proj PROJECT.tak [-filter PATTERN]", false, nullptr, &Always},
     VerbEntry{"template", "the template a part follows, written to a file",
               "template extract -proj PROJECT.tak -lib LIB -cell CELL -o FILE.tpl [-ref]"},
     VerbEntry{"import", "KiCad symbol and footprint libraries into the project",
-              "import kicad -proj PROJECT.tak [-symbols ...] [-footprints ...] [-replace]"},
+              "import kicad -proj PROJECT.tak [-symbols ...] [-footprints ...] [-replace]", false,
+              nullptr, &Always},
     VerbEntry{"verify", "one verification flow without dialogs", "verify FLOW ...", true,
-              &RunVerifyInHost},
+              &RunVerifyInHost, &HeadlessFlow},
     VerbEntry{"verify all", "every flow on every part of libraries",
               "verify all -proj PROJECT.tak [-lib LIB ...] [-j N] [-html FILE]", true},
     VerbEntry{"report", "results of kestra verify runs as one report page",
-              "report merge RESULTS.json ... -html FILE"},
+              "report merge RESULTS.json ... -html FILE", false, nullptr, &Always},
     VerbEntry{"waive", "a waiver added to the waiver file",
-              "waive -rule R -lib L -cell C [-object O] -reason TEXT (-waivers FILE|-proj P)"},
+              "waive -rule R -lib L -cell C [-object O] -reason TEXT (-waivers FILE|-proj P)",
+              false, nullptr, &Always},
 };
 
 // The words of a verb's name.
@@ -40,6 +55,12 @@ std::vector<std::string_view> NameWords(std::string_view name) {
 }  // namespace
 
 std::span<const VerbEntry> VerbTable() { return kVerbs; }
+
+VerbRunner FindRunner(std::span<const NamedRunner> runners, std::string_view name) {
+  for (const NamedRunner& runner : runners)
+    if (runner.name == name) return runner.run;
+  return nullptr;
+}
 
 std::size_t VerbWordCount(const VerbEntry& verb) { return NameWords(verb.name).size(); }
 

@@ -1,8 +1,9 @@
 // The headless verbs of `kestra` (`kestra libs`, `kestra verify all`, ...): each verb's name,
-// summary, usage line and how it runs. Standard C++ without Qt, so that the host reads it
-// without loading the module: the usage, `kestra help VERB` and the choice of where a verb runs
-// come from here. The module's runner of each verb is found by the same name
-// (VerbRunners.h). Constant data; any thread.
+// summary, usage line and where it runs. Standard C++ without Qt, so that the host reads it
+// without loading anything: the usage, `kestra help VERB` and the choice of where a verb runs
+// come from here. A verb runs in the host itself (runInHost), in the headless library
+// (lib/libkestraheadless.so: standard C++, no Qt; HeadlessRunners.h) or in the module
+// (VerbRunners.h), each found by the verb's name. Constant data; any thread.
 #pragma once
 
 #include <optional>
@@ -22,7 +23,23 @@ struct VerbEntry {
   // words ask for nothing the module alone has; nullopt sends them to the module. Null for a
   // verb that always runs in the module.
   std::optional<int> (*runInHost)(const std::vector<std::string>& words) = nullptr;
+  // True when the verb's words (those after the verb) run in the headless library, without
+  // the module's Qt, widget, font and display libraries. Null for a verb that always runs
+  // in the module.
+  bool (*runsHeadless)(const std::vector<std::string>& words) = nullptr;
 };
+
+// A verb's runner: takes the words after the verb and returns the process exit status.
+using VerbRunner = int (*)(const std::vector<std::string>& words);
+
+// A runner by its verb's name, in a library's list of runners.
+struct NamedRunner {
+  std::string_view name;
+  VerbRunner run;
+};
+
+// The runner named name in runners, or null.
+VerbRunner FindRunner(std::span<const NamedRunner> runners, std::string_view name);
 
 // The verbs in the order the usage lists them.
 std::span<const VerbEntry> VerbTable();

@@ -10,18 +10,19 @@
 namespace {
 
 constexpr const char* kModuleName = "libkestraui.so";
+constexpr const char* kHeadlessName = "libkestraheadless.so";
 
-// <folder above bin/>/lib/libkestraui.so for the running program (links resolved, as
-// $ORIGIN is); the plain name, found through the library path, when that cannot be read.
-std::string ModulePath() {
+// <folder above bin/>/lib/NAME for the running program (links resolved, as $ORIGIN is); the
+// plain name, found through the library path, when that cannot be read.
+std::string LibraryPath(const char* name) {
   std::string exe(4096, '\0');
   const ssize_t length = ::readlink("/proc/self/exe", exe.data(), exe.size());
-  if (length <= 0 || static_cast<std::size_t>(length) >= exe.size()) return kModuleName;
+  if (length <= 0 || static_cast<std::size_t>(length) >= exe.size()) return name;
   exe.resize(static_cast<std::size_t>(length));
   const std::size_t bin = exe.rfind('/');
   const std::size_t root = bin == std::string::npos ? bin : exe.rfind('/', bin - 1);
-  if (root == std::string::npos) return kModuleName;
-  return exe.substr(0, root) + "/lib/" + kModuleName;
+  if (root == std::string::npos) return name;
+  return exe.substr(0, root) + "/lib/" + name;
 }
 
 [[noreturn]] void CannotLoad(const std::string& what) {
@@ -29,28 +30,37 @@ std::string ModulePath() {
   std::exit(2);
 }
 
-void* Module() {
-  static void* const handle = [] {
-    const std::string path = ModulePath();
-    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (module != nullptr) return module;
-    const char* why = ::dlerror();
-    const std::string reason = why != nullptr ? why : path;
-    // A program copied away from its tree still finds a module on its library path.
-    module = ::dlopen(kModuleName, RTLD_NOW | RTLD_LOCAL);
-    if (module == nullptr) CannotLoad(reason);
-    return module;
-  }();
-  return handle;
+void* Load(const char* name) {
+  const std::string path = LibraryPath(name);
+  void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (library != nullptr) return library;
+  const char* why = ::dlerror();
+  const std::string reason = why != nullptr ? why : path;
+  // A program copied away from its tree still finds the library on its library path.
+  library = ::dlopen(name, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) CannotLoad(reason);
+  return library;
+}
+
+// The symbol of the library loaded once with that name.
+void* Symbol(void* library, const char* symbol) {
+  void* found = ::dlsym(library, symbol);
+  if (found == nullptr) CannotLoad(std::string(symbol) + " not found");
+  return found;
 }
 
 }  // namespace
 
 KestraAnyFunction ModuleEntry(const char* name) {
-  void* lookup = ::dlsym(Module(), kKestraEntrySymbol);
-  if (lookup == nullptr) CannotLoad(std::string(kKestraEntrySymbol) + " not found");
-  const auto entry = reinterpret_cast<decltype(&KestraEntry)>(lookup);
+  static void* const module = Load(kModuleName);
+  const auto entry = reinterpret_cast<decltype(&KestraEntry)>(Symbol(module, kKestraEntrySymbol));
   const KestraAnyFunction function = entry(name);
   if (function == nullptr) CannotLoad(std::string("no entry point ") + name);
   return function;
+}
+
+decltype(&KestraRunHeadlessVerb) HeadlessEntry() {
+  static void* const headless = Load(kHeadlessName);
+  return reinterpret_cast<decltype(&KestraRunHeadlessVerb)>(
+      Symbol(headless, kKestraHeadlessSymbol));
 }

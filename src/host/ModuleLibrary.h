@@ -1,14 +1,19 @@
-// The module (lib/libkestraui.so beside the program's bin/), loaded at the first call that
-// needs it. What the host says by itself (usage, version) loads neither the module nor the
-// Qt, widget, font and display libraries the module brings, and starts as fast as a plain
-// program.
+// The module (lib/libkestraui.so beside the program's bin/) and the headless library
+// (lib/libkestraheadless.so: the verbs that need no Qt), each loaded at the first call that
+// needs it. What the host says by itself (usage, version) and `kestra verify rulex` load
+// neither; a headless verb loads the headless library alone, without the Qt, widget, font and
+// display libraries the module brings.
 #pragma once
 
+#include "cmdline/KestraHeadlessEntry.h"
 #include "cmdline/KestraModuleEntry.h"
 
 // The module's entry point of that name. When the module cannot be loaded or lacks the entry
 // point, says why on standard error and exits with status 2.
 KestraAnyFunction ModuleEntry(const char* name);
+
+// The headless library's KestraRunHeadlessVerb; fails as ModuleEntry does.
+decltype(&KestraRunHeadlessVerb) HeadlessEntry();
 
 // An entry point of cmdline/KestraEntryPoints.h, typed by its declaration:
 // KESTRA_MODULE(KestraVerifyMain)(words).

@@ -72,9 +72,10 @@ std::optional<Waiver> ParseLine(std::string_view line, std::string& why) {
 
 bool Matches(const Waiver& waiver, const VerifyResult& result, const Finding& finding) {
   const std::string& part = finding.part.empty() ? result.cell : finding.part;
-  return WildcardMatch(waiver.rule, finding.rule) &&
-         WildcardMatch(waiver.library, result.library) && WildcardMatch(waiver.part, part) &&
-         (waiver.object.empty() || WildcardMatch(waiver.object, finding.object));
+  return WaiverPatternMatch(waiver.rule, finding.rule) &&
+         WaiverPatternMatch(waiver.library, result.library) &&
+         WaiverPatternMatch(waiver.part, part) &&
+         (waiver.object.empty() || WaiverPatternMatch(waiver.object, finding.object));
 }
 
 std::string Where(const Waiver& waiver) { return waiver.file + ":" + std::to_string(waiver.line); }
@@ -113,7 +114,7 @@ void Rejudge(VerifyResult& result) {
 
 }  // namespace
 
-bool WildcardMatch(std::string_view pattern, std::string_view text) {
+bool WaiverPatternMatch(std::string_view pattern, std::string_view text) {
   // Greedy matching with one back-track point: linear enough for names and rules.
   std::size_t p = 0, t = 0, star = std::string_view::npos, mark = 0;
   while (t < text.size()) {
@@ -216,8 +217,8 @@ WaiverNotes ApplyWaivers(std::vector<VerifyResult>& results, const std::vector<W
   for (std::size_t i = 0; i < waivers.size(); ++i) {
     const Waiver& waiver = waivers[i];
     const bool inScope = std::any_of(results.begin(), results.end(), [&](const VerifyResult& r) {
-      return !r.notRun && WildcardMatch(waiver.library, r.library) &&
-             (r.cell.empty() || WildcardMatch(waiver.part, r.cell));
+      return !r.notRun && WaiverPatternMatch(waiver.library, r.library) &&
+             (r.cell.empty() || WaiverPatternMatch(waiver.part, r.cell));
     });
     if (!waiver.expires.empty() && waiver.expires < today) {
       if (inScope)

@@ -31,7 +31,7 @@ struct Waiver {
 };
 
 // Whether text matches pattern, where * stands for any run of characters and ? for one.
-bool WildcardMatch(std::string_view pattern, std::string_view text);
+bool WaiverPatternMatch(std::string_view pattern, std::string_view text);
 
 // The waivers of text read from file, or nullopt with "FILE:LINE: why" in error. Empty lines
 // and lines that begin with # are notes.

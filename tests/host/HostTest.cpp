@@ -100,22 +100,26 @@ TEST(Host, NoArgumentsVersionAndHelpTellWhatKestraIs) {
 // What the host says by itself (usage, version, a bad command line) and `kestra verify rulex`
 // load neither the module nor a Qt, widget, font or display library; a verb of the module
 // does load them, which shows that the loader's trace would see such a load.
-TEST(Host, UsageVersionAndTheRulesCheckerLoadNoModuleAndNoQt) {
+TEST(Host, HeadlessCommandsLoadNoModuleAndNoQt) {
   TempDir dir;
   std::filesystem::copy(std::string(KESTRA_SOURCE_DIR) + "/examples/demo", dir.path() / "demo",
                         std::filesystem::copy_options::recursive);
-  const std::string rulex =
-      "verify rulex -proj '" + dir.str() + "/demo/demo.tak' -lib standard -cell 7432";
+  const std::string project = "-proj '" + dir.str() + "/demo/demo.tak'";
+  const std::string rulex = "verify rulex " + project + " -lib standard -cell 7432";
+  const auto loads = [](const Outcome& o, const char* library) {
+    return o.err.find(library) != std::string::npos;
+  };
+  const char* const qt[] = {"libkestraui", "libQt6", "libfontconfig", "libX11",
+                            "libxcb",      "libGL",  "libEGL",        "libwayland"};
+  // What the host says by itself and the rules checker: no library of the suite at all.
   for (const std::string& words :
        {std::string(), std::string("-help"), std::string("--version"), std::string("help"),
         std::string("stray"), std::string("help nosuch"), std::string("help verify rulex"),
         rulex}) {
     const Outcome o = RunKestra(dir, words, "LD_DEBUG=files");
-    ASSERT_NE(o.err.find("file=libc.so"), std::string::npos) << "no loader trace: " << o.err;
-    for (const char* library : {"libkestraui", "libQt6", "libfontconfig", "libX11", "libxcb",
-                                "libGL", "libEGL", "libwayland"})
-      EXPECT_EQ(o.err.find(library), std::string::npos)
-          << "kestra " << words << " loads " << library;
+    ASSERT_TRUE(loads(o, "file=libc.so")) << "no loader trace: " << o.err;
+    for (const char* library : qt) EXPECT_FALSE(loads(o, library)) << words << ": " << library;
+    EXPECT_FALSE(loads(o, "libkestraheadless")) << words;
 #ifdef KESTRA_LEAN_HOST
     // The layers below the module and the C++ runtime are linked into the host.
     const std::string own = FirstProcessTrace(o.err);
@@ -128,8 +132,21 @@ TEST(Host, UsageVersionAndTheRulesCheckerLoadNoModuleAndNoQt) {
   EXPECT_EQ(checked.status, 1) << checked.err;
   EXPECT_NE(checked.out.find("View verification failed.  Errors:1"), std::string::npos)
       << checked.out;
-  EXPECT_NE(RunKestra(dir, "libs -help", "LD_DEBUG=files").err.find("libQt6Widgets"),
+  // The verbs that need no Qt load the headless library alone, and do their work.
+  for (const std::string& words :
+       {"libs " + project, "footprints " + project, "verify footprint " + project + " -name soic8",
+        std::string("report merge -help"), std::string("waive -help"),
+        std::string("import kicad -help")}) {
+    const Outcome o = RunKestra(dir, words, "LD_DEBUG=files");
+    EXPECT_TRUE(loads(o, "libkestraheadless")) << words;
+    for (const char* library : qt) EXPECT_FALSE(loads(o, library)) << words << ": " << library;
+    EXPECT_EQ(o.status, 0) << words << ": " << o.err;
+  }
+  EXPECT_NE(RunKestra(dir, "libs " + project).out.find("7432  [package sym_1 verilog vhdl]"),
             std::string::npos);
+  // A command of the module loads it, with Qt: the trace would show them.
+  const Outcome module = RunKestra(dir, "-product P -proj p.tak -mode nosuch", "LD_DEBUG=files");
+  EXPECT_TRUE(loads(module, "libQt6Widgets") && loads(module, "libkestraui")) << module.err;
 }
 
 TEST(Host, UnknownModeIsReportedAndStartsNothing) {

@@ -56,8 +56,8 @@ TEST(Waivers, FileLinesReadBackAndBadLinesAreNamed) {
   Waiver spaced = waivers[0];
   spaced.part = "my part";
   EXPECT_EQ(WaiverLine(spaced, error), "");
-  EXPECT_TRUE(WildcardMatch("*_DIP*", "7432_DIP14"));
-  EXPECT_FALSE(WildcardMatch("74?", "7432"));
+  EXPECT_TRUE(WaiverPatternMatch("*_DIP*", "7432_DIP14"));
+  EXPECT_FALSE(WaiverPatternMatch("74?", "7432"));
 }
 
 TEST(Waivers, MatchingExpiryStaleAndTheVerdict) {

@@ -1,35 +1,12 @@
 #include "outside/CFootprint.h"
 
-#include <deque>
-#include <map>
 #include <unordered_set>
 
-#include "base/QuoteArgument.h"
-#include "outside/CToolLauncher.h"
 #include "projectfile/SpiText.h"
 #include "suite/footprint/CFootprintItem.h"
+#include "suite/footprint/CFootprintStore.h"
 #include "suite/footprint/FootprintFolderScan.h"
 #include "suite/footprint/FootprintSearchPath.h"
-
-// Items and folder names in deques, so that the pointers handed out stay valid while the
-// list grows; each folder is listed once per list (".psm" and ".dra" share the listing).
-struct CFootprint::Store {
-  std::deque<CFootprintItem> items;
-  std::deque<std::string> folders;
-  std::map<std::string, const std::string*> folderByName;
-  std::map<std::string, FolderListing> listings;
-
-  const std::string* Folder(const std::string& folder) {
-    auto [it, added] = folderByName.emplace(folder, nullptr);
-    if (added) it->second = &folders.emplace_back(folder);
-    return it->second;
-  }
-  const FolderListing& Listing(const std::string& folder) {
-    auto it = listings.find(folder);
-    if (it == listings.end()) it = listings.emplace(folder, ListFolder(folder)).first;
-    return it->second;
-  }
-};
 
 namespace {
 
@@ -98,22 +75,4 @@ std::string CFootprint::GetPropValue(CFootprintItem* item) { return item ? item-
 
 std::string CFootprint::GetPropPath(CFootprintItem* item) {
   return item && item->folder ? *item->folder : "";
-}
-
-int CFootprint::LaunchViewer(std::string product, std::string project, CToolLauncher* launcher,
-                             std::string location, std::string verifyFile) {
-  if (!launcher) return -1;
-  const CFootprintItem* chosen = nullptr;
-  for (const CFootprintItem& item : store_->items) {
-    if (!spi::EqualsIgnoringCase(item.fileName, searchedFile_)) continue;
-    if (location.empty() || *item.folder == location) {
-      chosen = &item;
-      break;
-    }
-  }
-  if (!chosen) return -1;
-  const std::string file = *chosen->folder + "/" + chosen->fileName;
-  std::string args = " -proj " + QuoteArgument(project) + " -symbol " + QuoteArgument(file);
-  if (!verifyFile.empty()) args += " -verify " + QuoteArgument(verifyFile);
-  return launcher->launchPavrel(args, product);
 }

@@ -1,0 +1,22 @@
+#include "cmdline/KestraHeadlessEntry.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cmdline/HeadlessRunners.h"
+#include "cmdline/VerbTable.h"
+
+int KestraRunHeadlessVerb(int argc, char** argv) {
+  const std::vector<std::string> words(argv + 1, argv + argc);
+  const VerbEntry* verb = FindVerb(words);
+  const VerbRunner run = verb != nullptr ? HeadlessVerbRunner(verb->name) : nullptr;
+  const std::vector<std::string> rest(
+      words.begin() + static_cast<long>(verb != nullptr ? VerbWordCount(*verb) : 0), words.end());
+  if (run == nullptr || verb->runsHeadless == nullptr || !verb->runsHeadless(rest)) {
+    std::cerr << "kestra: the headless library cannot run \"" << (words.empty() ? "" : words[0])
+              << "\"\n";
+    return 2;
+  }
+  return run(rest);
+}
