@@ -13,12 +13,15 @@
 #include "verify/all/merge/ReportVerb.h"
 #include "verify/footprint/FootprintConsoleRun.h"
 #include "verify/rulex/RulexConsoleRun.h"
+#include "verify/simulation/CellsimConsoleRun.h"
+#include "verify/template/TemplateConsoleRun.h"
 
 namespace {
 
 int RunHeadlessVerify(const std::vector<std::string>& words) {
   // The flows of VerbTable.cpp's headless list, in the order of the module's registry.
-  static const VerifyFlow flows[] = {RulexVerifyFlow(), FootprintVerifyFlow()};
+  static const VerifyFlow flows[] = {RulexVerifyFlow(), CellsimVerifyFlow(), FootprintVerifyFlow(),
+                                     TemplateVerifyFlow()};
   // A script has nobody to answer a message box: every message goes to standard error.
   ::setenv("KESTRA_NONINTERACTIVE", "1", 1);
   return RunVerifyVerb(words, flows, std::cout, std::cerr);
@@ -59,6 +62,10 @@ int RunImport(const std::vector<std::string>& words) {
   return RunKicadImport({words.begin() + 1, words.end()}, std::cout, std::cerr);
 }
 
+int RunTemplate(const std::vector<std::string>& words) {
+  return TemplateCommand(words, std::cout, std::cerr);
+}
+
 int RunReport(const std::vector<std::string>& words) {
   return RunReportVerb(words, std::cout, std::cerr);
 }
@@ -68,9 +75,10 @@ int RunWaive(const std::vector<std::string>& words) {
 }
 
 constexpr std::array kRunners = {
-    NamedRunner{"libs", &RunLibs},     NamedRunner{"footprints", &RunFootprints},
-    NamedRunner{"import", &RunImport}, NamedRunner{"verify", &RunHeadlessVerify},
-    NamedRunner{"report", &RunReport}, NamedRunner{"waive", &RunWaive},
+    NamedRunner{"libs", &RunLibs},         NamedRunner{"footprints", &RunFootprints},
+    NamedRunner{"import", &RunImport},     NamedRunner{"verify", &RunHeadlessVerify},
+    NamedRunner{"report", &RunReport},     NamedRunner{"waive", &RunWaive},
+    NamedRunner{"template", &RunTemplate},
 };
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "cmdline/VerifyFlows.h"
 #include "verify/VerifyVerb.h"
 #include "verify/all/VerifyAllVerb.h"
-#include "verify/template/TemplateConsoleRun.h"
 
 namespace {
 
@@ -22,12 +21,7 @@ int RunVerifyAllVerb(const std::vector<std::string>& words) {
   return RunVerifyAll(words, RegisteredFlows(), std::cout, std::cerr);
 }
 
-int RunTemplate(const std::vector<std::string>& words) {
-  return TemplateCommand(words, std::cout, std::cerr);
-}
-
 constexpr std::array kRunners = {
-    NamedRunner{"template", &RunTemplate},
     NamedRunner{"verify", &RunVerify},
     NamedRunner{"verify all", &RunVerifyAllVerb},
 };

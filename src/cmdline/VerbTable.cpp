@@ -9,7 +9,8 @@
 namespace {
 
 // The flows whose runs need no Qt (HeadlessRunners.cpp runs the same list).
-constexpr std::string_view kHeadlessFlows[] = {kRulexFlow, kFootprintFlow};
+constexpr std::string_view kHeadlessFlows[] = {kRulexFlow, kSimulationFlow, kFootprintFlow,
+                                               kTemplateFlow};
 
 bool Always(const std::vector<std::string>&) { return true; }
 
@@ -26,7 +27,8 @@ constexpr std::array kVerbs = {
     VerbEntry{"footprints", "the footprints of the project's footprint search path",
               "footprints -proj PROJECT.tak [-filter PATTERN]", false, nullptr, &Always},
     VerbEntry{"template", "the template a part follows, written to a file",
-              "template extract -proj PROJECT.tak -lib LIB -cell CELL -o FILE.tpl [-ref]"},
+              "template extract -proj PROJECT.tak -lib LIB -cell CELL -o FILE.tpl [-ref]", false,
+              nullptr, &Always},
     VerbEntry{"import", "KiCad symbol and footprint libraries into the project",
               "import kicad -proj PROJECT.tak [-symbols ...] [-footprints ...] [-replace]", false,
               nullptr, &Always},

@@ -135,8 +135,13 @@ TEST(Host, HeadlessCommandsLoadNoModuleAndNoQt) {
   // The verbs that need no Qt load the headless library alone, and do their work.
   for (const std::string& words :
        {"libs " + project, "footprints " + project, "verify footprint " + project + " -name soic8",
+        "verify template " + project + " -lib standard -cell 7400 -template '" + dir.str() +
+            "/demo/templates/logic.tpl'",
+        "verify simulation " + project +
+            " -lib standard -cell 7400 -wrapperview verilog -models '" + dir.str() +
+            "/demo/models'",
         std::string("report merge -help"), std::string("waive -help"),
-        std::string("import kicad -help")}) {
+        std::string("import kicad -help"), std::string("template extract -help")}) {
     const Outcome o = RunKestra(dir, words, "LD_DEBUG=files");
     EXPECT_TRUE(loads(o, "libkestraheadless")) << words;
     for (const char* library : qt) EXPECT_FALSE(loads(o, library)) << words << ": " << library;

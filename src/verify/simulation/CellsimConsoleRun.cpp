@@ -6,12 +6,12 @@
 
 #include "base/FlowNames.h"
 #include "base/qvdCommon.h"
-#include "context/CKestraCmdContext.h"
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
-#include "verify/ConsoleToolRunner.h"
+#include "outside/CFilePath.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
+#include "verify/ProcessToolRunner.h"
 #include "verify/simulation/CellsimOptions.h"
 #include "verify/simulation/CellsimPaths.h"
 #include "verify/simulation/SimulationRun.h"
@@ -116,9 +116,9 @@ void Absolute(std::string& path) {
 }
 
 // The library's directory (project libraries first, then reference libraries), or "".
-std::string LibraryDirectory(const CKestraCmdContext& command, const std::string& library,
+std::string LibraryDirectory(const std::string& projectDir, const std::string& library,
                              std::vector<std::string>& cells) {
-  C5XBrowserData data(command.GetProjectPath());
+  C5XBrowserData data(projectDir);
   for (const auto& tree : {data.GetBuildTree(), data.GetRefTree()}) {
     const LibraryEntry* entry = tree->FindLibrary(library);
     if (entry == nullptr || !entry->directoryExists) continue;
@@ -152,12 +152,11 @@ FlowRun RunSimulationVerb(const std::vector<std::string>& words) {
     run.results.push_back(NotRun(*args, problem));
     return run;
   }
-  CKestraCmdContext command;
-  command.SetProduct(args->product);
-  command.SetProject(args->project);
-  const std::string projectDir = command.GetProjectPath();
+  // The project's folder, as the command object derives it.
+  std::string projectDir;
+  CFilePath().GetProjPathFromName(args->project, projectDir);
   std::vector<std::string> known;
-  const std::string path = LibraryDirectory(command, args->library, known);
+  const std::string path = LibraryDirectory(projectDir, args->library, known);
   if (path.empty()) {
     run.results.push_back(NotRun(*args, "no library " + args->library + " in " + projectDir +
                                             "qvd.lib or " + projectDir + "refqvd.lib"));
@@ -180,7 +179,8 @@ FlowRun RunSimulationVerb(const std::vector<std::string>& words) {
   request.cells = args->cells;
   request.settings = settings;
   request.installRoot = qvdGetInstPath(nullptr);
-  ConsoleToolRunner runner(*command.GetLauncher(), args->product);
+  // The verb loads no widget or display library: the simulator runs through ToolProcess.
+  ProcessToolRunner runner(args->product);
   SimulationPlan plan;
   run.results = RunSimulation(request, runner, plan);
   return run;
