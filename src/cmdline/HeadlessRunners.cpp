@@ -12,6 +12,7 @@
 #include "verify/WaiverFile.h"
 #include "verify/all/merge/ReportVerb.h"
 #include "verify/footprint/FootprintConsoleRun.h"
+#include "verify/packaging/PackagingConsoleRun.h"
 #include "verify/rulex/RulexConsoleRun.h"
 #include "verify/simulation/CellsimConsoleRun.h"
 #include "verify/template/TemplateConsoleRun.h"
@@ -21,7 +22,7 @@ namespace {
 int RunHeadlessVerify(const std::vector<std::string>& words) {
   // The flows of VerbTable.cpp's headless list, in the order of the module's registry.
   static const VerifyFlow flows[] = {RulexVerifyFlow(), CellsimVerifyFlow(), FootprintVerifyFlow(),
-                                     TemplateVerifyFlow()};
+                                     PackagingVerifyFlow(), TemplateVerifyFlow()};
   // A script has nobody to answer a message box: every message goes to standard error.
   ::setenv("KESTRA_NONINTERACTIVE", "1", 1);
   return RunVerifyVerb(words, flows, std::cout, std::cerr);

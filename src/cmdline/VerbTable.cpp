@@ -10,7 +10,7 @@ namespace {
 
 // The flows whose runs need no Qt (HeadlessRunners.cpp runs the same list).
 constexpr std::string_view kHeadlessFlows[] = {kRulexFlow, kSimulationFlow, kFootprintFlow,
-                                               kTemplateFlow};
+                                               kPackagingFlow, kTemplateFlow};
 
 bool Always(const std::vector<std::string>&) { return true; }
 

@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <optional>
+#include <vector>
 
 #include "verify/WorkingDirectory.h"
 
@@ -16,6 +17,32 @@ bool ProcessToolRunner::Run(const ToolStart& start) {
   }
   process_.Run({ToolOperationName(start.operation), start.arguments, product_, start.program},
                [](const std::string& piece) { std::cerr << piece << std::flush; });
+  return true;
+}
+
+bool ProcessToolRunner::RunEach(std::size_t count, std::size_t parallel, const ComposeTool& compose,
+                                const ToolEnded& ended) {
+  std::size_t nextIndex = 0;
+  std::vector<std::size_t> indexOfSlot(std::max<std::size_t>(parallel, 1), 0);
+  // The next composed tool for the slot; one whose directory cannot be entered ends at once.
+  const auto next = [&](std::size_t slot) -> std::optional<ToolProcessStart> {
+    while (nextIndex < count) {
+      const std::size_t index = nextIndex++;
+      const std::optional<ToolStart> start = compose(index, slot);
+      if (!start) continue;
+      std::cerr << start->statusText << "\n" << start->note;
+      indexOfSlot[slot] = index;
+      return ToolProcessStart{ToolOperationName(start->operation), start->arguments, product_,
+                              start->program, start->directory};
+    }
+    return std::nullopt;
+  };
+  process_.RunEach(
+      parallel, next,
+      [&](std::size_t slot, const ToolProcess::Outcome& outcome) {
+        ended(indexOfSlot[slot], slot, {outcome.signal, outcome.startFailure});
+      },
+      [](const std::string& piece) { std::cerr << piece << std::flush; });
   return true;
 }
 

@@ -1,9 +1,10 @@
-// The ToolRunner of the headless verbs that start without Qt (`kestra verify rulex`): writes
+// The ToolRunner of the headless verbs, which start without Qt (`kestra verify FLOW`): writes
 // each start's status line and note to standard error, runs the tool through ToolProcess
 // (process group, stop signals, the launcher's program search and launch log) in the start's
 // directory, and streams its progress to standard error. There is no Cancel: Run is true once
-// the tool has ended, false only when its directory cannot be entered. Sequences run one at a
-// time (ToolRunner's RunEach). Standard C++ and POSIX; one thread.
+// the tool has ended, false only when its directory cannot be entered; RunEach runs up to
+// parallel tools at once and is true once every tool has ended. Standard C++ and POSIX; one
+// thread.
 #pragma once
 
 #include <string>
@@ -17,6 +18,8 @@ class ProcessToolRunner final : public ToolRunner {
 
   bool Run(const ToolStart& start) override;
   int EndSignal() const override { return process_.EndSignal(); }
+  bool RunEach(std::size_t count, std::size_t parallel, const ComposeTool& compose,
+               const ToolEnded& ended) override;
   void Tell(const std::string& text, bool error) override;
 
  private:

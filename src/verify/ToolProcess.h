@@ -8,11 +8,17 @@
 // group should this process be killed outright. A start that fails is said on standard error
 // as the launcher's message box says it without a display.
 //
-// While it waits, SIGINT, SIGTERM and SIGHUP stop the tool's group (SIGTERM, a grace, then
-// SIGKILL) and, once the tool has ended, end this process with the status the signal gives.
+// Several tools may run at once (RunEach), each in a group of its own, their output streamed
+// as it comes.
+//
+// While it waits, SIGINT, SIGTERM and SIGHUP stop the tools' groups (SIGTERM, a grace, then
+// SIGKILL), start no further tool and, once the tools have ended, end this process with the
+// status the signal gives.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 struct ToolProcessStart {
@@ -22,6 +28,8 @@ struct ToolProcessStart {
   // The executable the caller gave, as the launcher takes it; "" when the operation names the
   // tool.
   std::string executable = "";
+  // The tool's working directory, "" for this process's own (which stays as it is).
+  std::string directory = "";
 };
 
 class ToolProcess {
@@ -29,8 +37,24 @@ class ToolProcess {
   // Each progress piece (at most 1024 characters, cut at line ends where possible).
   using Sink = std::function<void(const std::string& piece)>;
 
+  // How a tool of RunEach ended: the signal that ended it (0 when it exited by itself or was
+  // stopped by a stop signal); why it could not start ("" when it started).
+  struct Outcome {
+    int signal = 0;
+    std::string startFailure;
+  };
+  // The next tool for a free slot (0 to parallel - 1), nothing when there is none left.
+  using NextTool = std::function<std::optional<ToolProcessStart>(std::size_t slot)>;
+  // A slot's tool has ended (or could not start), before the slot's next tool is asked for.
+  using ToolEnded = std::function<void(std::size_t slot, const Outcome& outcome)>;
+
   // Runs the tool and returns once it has ended (or could not start).
   void Run(const ToolProcessStart& start, const Sink& sink);
+
+  // Runs the tools next gives, at most parallel at once, and returns once next has no more
+  // and every tool has ended. All their output goes to sink, piece by piece as it comes.
+  void RunEach(std::size_t parallel, const NextTool& next, const ToolEnded& ended,
+               const Sink& sink);
 
   // The signal that ended the tool of the last Run, 0 when it exited by itself, could not
   // start or was stopped by a stop signal.

@@ -7,12 +7,12 @@
 
 #include "base/FlowNames.h"
 #include "base/qvdCommon.h"
-#include "context/CKestraCmdContext.h"
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
-#include "verify/ConsoleToolRunner.h"
+#include "outside/CFilePath.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
+#include "verify/ProcessToolRunner.h"
 #include "verify/ProjectLibrary.h"
 #include "verify/packaging/PackagingRun.h"
 #include "verify/packaging/PackagingSearchPath.h"
@@ -86,15 +86,15 @@ FlowRun RunPackagingVerb(const std::vector<std::string>& words) {
     run.results.push_back(NotRun(*args, problem));
     return run;
   }
-  CKestraCmdContext command;
-  command.SetProduct(args->product);
-  command.SetProject(project);
-  C5XBrowserData data(command.GetProjectPath());
+  // The project's folder, as the command object derives it.
+  std::string projectDir;
+  CFilePath().GetProjPathFromName(project, projectDir);
+  C5XBrowserData data(projectDir);
   const std::shared_ptr<LibraryTree> tree = data.GetBuildTree();
   const LibraryEntry* library = tree->FindLibrary(args->library);
   if (library == nullptr || !library->directoryExists) {
-    run.results.push_back(NotRun(
-        *args, "no library " + args->library + " in " + command.GetProjectPath() + "qvd.lib"));
+    run.results.push_back(
+        NotRun(*args, "no library " + args->library + " in " + projectDir + "qvd.lib"));
     return run;
   }
   for (const std::string& cell : args->cells) {
@@ -110,7 +110,7 @@ FlowRun RunPackagingVerb(const std::vector<std::string>& words) {
       if (cell.usable) allCells.push_back(cell.name);
   PackagingRequest request;
   request.projectFile = project;
-  request.projectPath = command.GetProjectPath();
+  request.projectPath = projectDir;
   request.library = args->library;
   request.libraryPath = library->directory;
   request.cells = args->cells;
@@ -119,7 +119,8 @@ FlowRun RunPackagingVerb(const std::vector<std::string>& words) {
   request.consistency = args->consistency;
   request.parallel = args->parallel;
   request.installRoot = qvdGetInstPath(nullptr);
-  ConsoleToolRunner runner(*command.GetLauncher(), args->product);
+  // The verb loads no widget or display library: the packager runs through ToolProcess.
+  ProcessToolRunner runner(args->product);
   PackagingPlan plan;
   run.results = RunPackaging(request, runner, plan);
   return run;
