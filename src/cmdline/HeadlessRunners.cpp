@@ -6,26 +6,26 @@
 
 #include "base/HelpWord.h"
 #include "cmdline/ListingVerbs.h"
+#include "cmdline/VerifyFlows.h"
 #include "convert/kicad/KicadImport.h"
 #include "verify/PathNames.h"
 #include "verify/VerifyVerb.h"
 #include "verify/WaiverFile.h"
+#include "verify/all/VerifyAllVerb.h"
 #include "verify/all/merge/ReportVerb.h"
-#include "verify/footprint/FootprintConsoleRun.h"
-#include "verify/packaging/PackagingConsoleRun.h"
-#include "verify/rulex/RulexConsoleRun.h"
-#include "verify/simulation/CellsimConsoleRun.h"
 #include "verify/template/TemplateConsoleRun.h"
 
 namespace {
 
-int RunHeadlessVerify(const std::vector<std::string>& words) {
-  // The flows of VerbTable.cpp's headless list, in the order of the module's registry.
-  static const VerifyFlow flows[] = {RulexVerifyFlow(), CellsimVerifyFlow(), FootprintVerifyFlow(),
-                                     PackagingVerifyFlow(), TemplateVerifyFlow()};
+int RunVerify(const std::vector<std::string>& words) {
   // A script has nobody to answer a message box: every message goes to standard error.
   ::setenv("KESTRA_NONINTERACTIVE", "1", 1);
-  return RunVerifyVerb(words, flows, std::cout, std::cerr);
+  return RunVerifyVerb(words, RegisteredFlows(), std::cout, std::cerr);
+}
+
+int RunVerifyAllVerb(const std::vector<std::string>& words) {
+  ::setenv("KESTRA_NONINTERACTIVE", "1", 1);
+  return RunVerifyAll(words, RegisteredFlows(), std::cout, std::cerr);
 }
 
 int RunLibs(const std::vector<std::string>& words) {
@@ -77,9 +77,9 @@ int RunWaive(const std::vector<std::string>& words) {
 
 constexpr std::array kRunners = {
     NamedRunner{"libs", &RunLibs},         NamedRunner{"footprints", &RunFootprints},
-    NamedRunner{"import", &RunImport},     NamedRunner{"verify", &RunHeadlessVerify},
+    NamedRunner{"import", &RunImport},     NamedRunner{"verify", &RunVerify},
     NamedRunner{"report", &RunReport},     NamedRunner{"waive", &RunWaive},
-    NamedRunner{"template", &RunTemplate},
+    NamedRunner{"template", &RunTemplate}, NamedRunner{"verify all", &RunVerifyAllVerb},
 };
 
 }  // namespace

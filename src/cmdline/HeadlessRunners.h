@@ -1,6 +1,5 @@
-// The verbs that run on files and sibling tools alone, without Qt: `kestra libs`, `kestra
-// footprints`, `kestra import kicad`, `kestra report merge`, `kestra waive` and `kestra
-// verify FLOW` for the flows whose runs need no Qt. They make the headless library
+// The headless verbs' runners (`kestra libs`, `kestra verify FLOW`, `kestra verify all`, ...):
+// they run on files and sibling tools alone, without Qt, and make the headless library
 // (lib/libkestraheadless.so), which the host loads for them instead of the module and the
 // module loads with itself. Standard C++ and POSIX; one thread.
 #pragma once
@@ -9,5 +8,5 @@
 
 #include "cmdline/VerbTable.h"
 
-// The runner of the verb of that name, or null when the verb needs the module.
+// The runner of the verb of that name, or null when there is no such verb.
 VerbRunner HeadlessVerbRunner(std::string_view name);

@@ -1,7 +1,7 @@
 // The module's entry points besides the command object: what the host may call.
 //
 // Each runs on the host's UI thread. KestraExecuteCommand needs a QApplication
-// (KestraRunInApplication makes it); KestraRunVerb makes it when the verb needs it.
+// (KestraRunInApplication makes it); KestraRunVerb needs none.
 #pragma once
 
 #include <functional>
@@ -24,9 +24,9 @@ KESTRA_EXPORT void KestraExecuteCommand(const std::string& product, const std::s
                                         const std::optional<std::string>& mpsHost);
 
 // A headless verb of VerbTable.h: argv[1] onwards are the verb's words and its own
-// (`verify all -proj P ...`); argc and argv are the host's or made like them, and the
-// application object is made from them when the verb needs one. The result is the process
-// exit status (2, said on standard error, for words that name no verb).
+// (`verify all -proj P ...`); argc and argv are the host's or made like them. It runs in the
+// headless library (KestraRunHeadlessVerb), without the application object. The result is
+// the process exit status (2, said on standard error, for words that name no verb).
 KESTRA_EXPORT int KestraRunVerb(int& argc, char** argv);
 
 // The names of the flows `kestra verify` runs, in registry order.

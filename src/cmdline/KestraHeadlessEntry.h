@@ -8,7 +8,7 @@
 // The name a host looks up with dlsym.
 inline constexpr const char* kKestraHeadlessSymbol = "KestraRunHeadlessVerb";
 
-// A verb of VerbTable.h whose words run headless: argv[1] onwards are the verb's words and
-// its own, as for KestraRunVerb. The result is the process exit status (2, said on standard
-// error, for words that need the module).
+// A verb of VerbTable.h: argv[1] onwards are the verb's words and its own, as for
+// KestraRunVerb. The result is the process exit status (2, said on standard error, for words
+// that name no verb).
 extern "C" KESTRA_EXPORT int KestraRunHeadlessVerb(int argc, char** argv);

@@ -3,44 +3,27 @@
 #include <algorithm>
 #include <array>
 
-#include "base/FlowNames.h"
 #include "cmdline/HeadlessVerbs.h"
 
 namespace {
 
-// The flows whose runs need no Qt (HeadlessRunners.cpp runs the same list).
-constexpr std::string_view kHeadlessFlows[] = {kRulexFlow, kSimulationFlow, kFootprintFlow,
-                                               kPackagingFlow, kTemplateFlow};
-
-bool Always(const std::vector<std::string>&) { return true; }
-
-// `kestra verify FLOW ...` of such a flow; the flow list (`kestra verify -help`) and every
-// other flow come from the module.
-bool HeadlessFlow(const std::vector<std::string>& words) {
-  return !words.empty() && std::find(std::begin(kHeadlessFlows), std::end(kHeadlessFlows),
-                                     words.front()) != std::end(kHeadlessFlows);
-}
-
 constexpr std::array kVerbs = {
     VerbEntry{"libs", "the project's libraries and cells as the browser sees them",
-              "libs -proj PROJECT.tak", false, nullptr, &Always},
+              "libs -proj PROJECT.tak"},
     VerbEntry{"footprints", "the footprints of the project's footprint search path",
-              "footprints -proj PROJECT.tak [-filter PATTERN]", false, nullptr, &Always},
+              "footprints -proj PROJECT.tak [-filter PATTERN]"},
     VerbEntry{"template", "the template a part follows, written to a file",
-              "template extract -proj PROJECT.tak -lib LIB -cell CELL -o FILE.tpl [-ref]", false,
-              nullptr, &Always},
+              "template extract -proj PROJECT.tak -lib LIB -cell CELL -o FILE.tpl [-ref]"},
     VerbEntry{"import", "KiCad symbol and footprint libraries into the project",
-              "import kicad -proj PROJECT.tak [-symbols ...] [-footprints ...] [-replace]", false,
-              nullptr, &Always},
-    VerbEntry{"verify", "one verification flow without dialogs", "verify FLOW ...", true,
-              &RunVerifyInHost, &HeadlessFlow},
+              "import kicad -proj PROJECT.tak [-symbols ...] [-footprints ...] [-replace]"},
+    VerbEntry{"verify", "one verification flow without dialogs", "verify FLOW ...",
+              &RunVerifyInHost},
     VerbEntry{"verify all", "every flow on every part of libraries",
-              "verify all -proj PROJECT.tak [-lib LIB ...] [-j N] [-html FILE]", true},
+              "verify all -proj PROJECT.tak [-lib LIB ...] [-j N] [-html FILE]"},
     VerbEntry{"report", "results of kestra verify runs as one report page",
-              "report merge RESULTS.json ... -html FILE", false, nullptr, &Always},
+              "report merge RESULTS.json ... -html FILE"},
     VerbEntry{"waive", "a waiver added to the waiver file",
-              "waive -rule R -lib L -cell C [-object O] -reason TEXT (-waivers FILE|-proj P)",
-              false, nullptr, &Always},
+              "waive -rule R -lib L -cell C [-object O] -reason TEXT (-waivers FILE|-proj P)"},
 };
 
 // The words of a verb's name.

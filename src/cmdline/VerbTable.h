@@ -1,9 +1,9 @@
 // The headless verbs of `kestra` (`kestra libs`, `kestra verify all`, ...): each verb's name,
 // summary, usage line and where it runs. Standard C++ without Qt, so that the host reads it
 // without loading anything: the usage, `kestra help VERB` and the choice of where a verb runs
-// come from here. A verb runs in the host itself (runInHost), in the headless library
-// (lib/libkestraheadless.so: standard C++, no Qt; HeadlessRunners.h) or in the module
-// (VerbRunners.h), each found by the verb's name. Constant data; any thread.
+// come from here. A verb runs in the host itself (runInHost) or in the headless library
+// (lib/libkestraheadless.so: standard C++, no Qt; HeadlessRunners.h), never in the module.
+// Constant data; any thread.
 #pragma once
 
 #include <optional>
@@ -16,17 +16,10 @@ struct VerbEntry {
   std::string_view name;     // the verb's words: "libs", or "verify all" for two words
   std::string_view summary;  // what it does, one line
   std::string_view usage;    // the usage line after "kestra "
-  // True when the verb's run needs the Qt application object (a flow's tool run through the
-  // launcher); false for a verb that runs on files alone.
-  bool needsApplication = false;
-  // Runs the verb's words (those after the verb) in the host, without the module, when the
-  // words ask for nothing the module alone has; nullopt sends them to the module. Null for a
-  // verb that always runs in the module.
+  // Runs the verb's words (those after the verb) in the host itself, without loading any
+  // library, when it can; nullopt sends them to the headless library. Null for a verb that
+  // always runs there.
   std::optional<int> (*runInHost)(const std::vector<std::string>& words) = nullptr;
-  // True when the verb's words (those after the verb) run in the headless library, without
-  // the module's Qt, widget, font and display libraries. Null for a verb that always runs
-  // in the module.
-  bool (*runsHeadless)(const std::vector<std::string>& words) = nullptr;
 };
 
 // A verb's runner: takes the words after the verb and returns the process exit status.

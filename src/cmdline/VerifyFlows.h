@@ -1,4 +1,5 @@
-// The registry behind `kestra verify`: every flow the module can run headless.
+// The registry behind `kestra verify` and `kestra verify all`: every flow, each run without
+// Qt (the headless library).
 #pragma once
 
 #include <span>

@@ -31,21 +31,13 @@ int RunVerb(const char* program, const std::vector<std::string>& words) {
                                       words.end());
   if (verb->runInHost != nullptr)
     if (const std::optional<int> status = verb->runInHost(rest)) return *status;
-  // Both libraries' entries take a command line like the host's.
+  // The headless library's entry takes a command line like the host's.
   std::vector<std::string> line = {program};
   line.insert(line.end(), words.begin(), words.end());
   std::vector<char*> argv;
   for (std::string& word : line) argv.push_back(word.data());
   argv.push_back(nullptr);
-  int argc = static_cast<int>(line.size());
-  if (verb->runsHeadless != nullptr && verb->runsHeadless(rest))
-    return HeadlessEntry()(argc, argv.data());
-  // A verb whose run needs the application object may open message boxes and windows.
-  if (verb->needsApplication) {
-    ProvideRuntimeDirectory();
-    ChooseHeadlessWhenNeeded();
-  }
-  return KESTRA_MODULE(KestraRunVerb)(argc, argv.data());
+  return HeadlessEntry()(static_cast<int>(line.size()), argv.data());
 }
 
 int RunHostHelp(const char* program, const std::vector<std::string>& words) {

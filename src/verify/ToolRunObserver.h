@@ -1,6 +1,6 @@
 // The owner side of a tool run, decoded once: the launcher's two window messages become
-// calls on a sink. The progress dialog (ProgressDialogSink), standard error in headless runs
-// (ConsoleToolRun) and the tests each supply a sink. UI thread only; nothing is owned.
+// calls on a sink. The progress dialog (ProgressDialogSink) and the tests each supply a sink.
+// UI thread only; nothing is owned.
 #pragma once
 
 #include <string>

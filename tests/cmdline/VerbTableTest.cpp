@@ -1,31 +1,20 @@
-// The verb table the host reads and the runners: every verb the host offers has a runner where
-// its words run (the headless library or the module), and a command line finds the verb its
-// first words name.
+// The verb table the host reads and the headless library's runners: every verb the host offers
+// has a runner there, and a command line finds the verb its first words name.
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "cmdline/HeadlessRunners.h"
-#include "cmdline/VerbRunners.h"
 #include "cmdline/VerbTable.h"
 
 TEST(VerbTable, EveryVerbHasARunnerAndTheLongestNameWins) {
   std::set<std::string_view> names;
   for (const VerbEntry& verb : VerbTable()) {
     EXPECT_TRUE(names.insert(verb.name).second) << verb.name << " twice";
-    // A verb that runs headless for some words has the headless runner; one that may need the
-    // module for others has the module's too.
-    const bool alwaysHeadless = verb.runsHeadless != nullptr && verb.runsHeadless({});
-    EXPECT_EQ(HeadlessVerbRunner(verb.name) != nullptr, verb.runsHeadless != nullptr) << verb.name;
-    EXPECT_EQ(ModuleVerbRunner(verb.name) != nullptr, !alwaysHeadless) << verb.name;
+    EXPECT_NE(HeadlessVerbRunner(verb.name), nullptr) << verb.name;
     EXPECT_EQ(verb.usage.substr(0, verb.name.size()), verb.name) << verb.usage;
   }
-  EXPECT_EQ(ModuleVerbRunner("nosuch"), nullptr);
   EXPECT_EQ(HeadlessVerbRunner("nosuch"), nullptr);
-  const VerbEntry& verify = *FindVerb({"verify"});
-  EXPECT_TRUE(verify.runsHeadless({"footprint", "-proj", "p.tak"}));
-  EXPECT_FALSE(verify.runsHeadless({"nosuch", "-proj", "p.tak"}));
-  EXPECT_FALSE(verify.runsHeadless({"-help"})) << "the flow list comes from the module";
 
   using Words = std::vector<std::string>;
   const auto found = [](const Words& words) {

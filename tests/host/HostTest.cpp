@@ -141,6 +141,7 @@ TEST(Host, HeadlessCommandsLoadNoModuleAndNoQt) {
             " -lib standard -cell 7400 -wrapperview verilog -models '" + dir.str() +
             "/demo/models'",
         "verify packaging " + project + " -lib standard -cell 7400",
+        "verify all " + project + " -lib standard -cell 7400 -j 2", std::string("verify -help"),
         std::string("report merge -help"), std::string("waive -help"),
         std::string("import kicad -help"), std::string("template extract -help")}) {
     const Outcome o = RunKestra(dir, words, "LD_DEBUG=files");
