@@ -282,6 +282,13 @@ void ToolProcess::RunEach(std::size_t parallel, const NextTool& next, const Tool
     }
     fill();
   }
+  // Only a failed poll leaves tools behind: their groups are ended, as at any end.
+  for (std::size_t slot = 0; slot < slots.size(); ++slot) {
+    if (!slots[slot]) continue;
+    Finish(*slots[slot], sink);
+    slots[slot].reset();
+    ended(slot, {0, ""});
+  }
   if (stopSignal == 0) stopSignal = stopSignals.Caught();  // came after the end
   if (stopSignal != 0) {
     // End as the signal would have ended us: the caller's shell sees 128 + signal.
