@@ -11,9 +11,9 @@ std::string HostUsage();
 // "kestra VERSION".
 std::string HostVersion();
 
-// Runs the verb the words begin with: in the host when the verb can run there without the
-// module for these words, otherwise through the module's KestraRunVerb. program is argv[0].
-// The exit status, or -1 when the words name no verb.
+// Runs the verb the words begin with: in the host when the verb can run there for these words,
+// otherwise through the headless library's KestraRunHeadlessVerb. program is argv[0]. The exit
+// status, or -1 when the words name no verb.
 int RunVerb(const char* program, const std::vector<std::string>& words);
 
 // `kestra help`: the usage; `kestra help VERB [FLOW]`: that verb's (or flow's) own help.

@@ -1,8 +1,9 @@
 // kestra: has the module make the Qt application and its command object, hands it the
 // product, the project and the command, runs the command and exits. The headless verbs
 // (`kestra verify`, `kestra report`, ...) are looked up in the verb table (VerbTable.h) and go
-// to the module's KestraRunVerb. The module is loaded only by what needs it: the usage, the
-// version, `kestra help` and `kestra verify rulex` (HeadlessVerbs.h) run in the host alone.
+// to the headless library, which loads no Qt; `kestra verify rulex` (HeadlessVerbs.h), the
+// usage, the version and `kestra help` run in the host alone. Only a -mode command loads the
+// module.
 #include <cctype>
 #include <iostream>
 #include <string>

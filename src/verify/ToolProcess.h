@@ -1,5 +1,5 @@
-// A tool run of a headless verb without Qt (standard C++ and POSIX), for what must start
-// without the module's widget, font and display libraries (`kestra verify rulex`). It keeps
+// A tool run of a headless verb without Qt (standard C++ and POSIX), for the verbs that start
+// without the module's widget, font and display libraries (`kestra verify FLOW`). It keeps
 // the launcher's contract for an attached start: the program found as the launcher finds it
 // (KESTRA_TOOL_<NAME>, tools/bin, PATH), the argument text split by the same rules and never
 // given to a shell, one launch-log line, the tool in its own process group in the current
