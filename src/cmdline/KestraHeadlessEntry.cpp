@@ -11,11 +11,9 @@ int KestraRunHeadlessVerb(int argc, char** argv) {
   const std::vector<std::string> words(argv + 1, argv + argc);
   const VerbEntry* verb = FindVerb(words);
   const VerbRunner run = verb != nullptr ? HeadlessVerbRunner(verb->name) : nullptr;
-  const std::vector<std::string> rest(
-      words.begin() + static_cast<long>(verb != nullptr ? VerbWordCount(*verb) : 0), words.end());
   if (run == nullptr) {
     std::cerr << "kestra: no verb \"" << (words.empty() ? "" : words[0]) << "\"\n";
     return 2;
   }
-  return run(rest);
+  return run({words.begin() + static_cast<long>(VerbWordCount(*verb)), words.end()});
 }

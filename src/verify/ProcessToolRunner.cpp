@@ -24,7 +24,8 @@ bool ProcessToolRunner::RunEach(std::size_t count, std::size_t parallel, const C
                                 const ToolEnded& ended) {
   std::size_t nextIndex = 0;
   std::vector<std::size_t> indexOfSlot(std::max<std::size_t>(parallel, 1), 0);
-  // The next composed tool for the slot; one whose directory cannot be entered ends at once.
+  // The next composed tool for the slot (the tool process tells one whose directory cannot be
+  // entered as a start failure).
   const auto next = [&](std::size_t slot) -> std::optional<ToolProcessStart> {
     while (nextIndex < count) {
       const std::size_t index = nextIndex++;

@@ -2,6 +2,7 @@
 
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
+#include "outside/CFilePath.h"
 
 namespace {
 
@@ -24,6 +25,12 @@ ProjectLibrary FindProjectLibrary(const std::string& projectPath, const std::str
                                : library + " is a reference library (refqvd.lib): add -ref")
                   : "no library " + library + " in " + list;
   return {};
+}
+
+std::string ProjectFolder(const std::string& projectFile) {
+  std::string folder;
+  CFilePath().GetProjPathFromName(projectFile, folder);
+  return folder;
 }
 
 std::string MissingPartProblem(LibraryTree& tree, const std::string& library,

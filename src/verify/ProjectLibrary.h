@@ -14,6 +14,9 @@ struct ProjectLibrary {
   std::shared_ptr<LibraryTree> tree;
 };
 
+// The folder of the project file, ending in a separator, as the command object derives it.
+std::string ProjectFolder(const std::string& projectFile);
+
 // projectPath is the project's folder, ending in a separator. When the library is not in the
 // list asked for, the result has no list and problem says why; usage is set when it is in the
 // other list (the user should add or leave out -ref).

@@ -9,7 +9,6 @@
 #include "base/qvdCommon.h"
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
-#include "outside/CFilePath.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
 #include "verify/ProcessToolRunner.h"
@@ -86,9 +85,7 @@ FlowRun RunPackagingVerb(const std::vector<std::string>& words) {
     run.results.push_back(NotRun(*args, problem));
     return run;
   }
-  // The project's folder, as the command object derives it.
-  std::string projectDir;
-  CFilePath().GetProjPathFromName(project, projectDir);
+  const std::string projectDir = ProjectFolder(project);
   C5XBrowserData data(projectDir);
   const std::shared_ptr<LibraryTree> tree = data.GetBuildTree();
   const LibraryEntry* library = tree->FindLibrary(args->library);

@@ -8,10 +8,10 @@
 #include "base/qvdCommon.h"
 #include "libformat/LibraryTree.h"
 #include "outside/C5XBrowserData.h"
-#include "outside/CFilePath.h"
 #include "verify/FlowWords.h"
 #include "verify/PathNames.h"
 #include "verify/ProcessToolRunner.h"
+#include "verify/ProjectLibrary.h"
 #include "verify/simulation/CellsimOptions.h"
 #include "verify/simulation/CellsimPaths.h"
 #include "verify/simulation/SimulationRun.h"
@@ -152,9 +152,7 @@ FlowRun RunSimulationVerb(const std::vector<std::string>& words) {
     run.results.push_back(NotRun(*args, problem));
     return run;
   }
-  // The project's folder, as the command object derives it.
-  std::string projectDir;
-  CFilePath().GetProjPathFromName(args->project, projectDir);
+  const std::string projectDir = ProjectFolder(args->project);
   std::vector<std::string> known;
   const std::string path = LibraryDirectory(projectDir, args->library, known);
   if (path.empty()) {

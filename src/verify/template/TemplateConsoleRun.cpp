@@ -7,7 +7,6 @@
 #include "base/FlowNames.h"
 #include "base/HelpWord.h"
 #include "libformat/LibraryTree.h"
-#include "outside/CFilePath.h"
 #include "outside/Tamsin.h"
 #include "verify/FlowWords.h"
 #include "verify/OutputFile.h"
@@ -34,10 +33,7 @@ ProjectLibrary FindLibrary(const std::string& projectFile, const std::string& li
   usage = false;
   const std::string project = ExistingProjectFile(projectFile, problem);
   if (project.empty()) return {};
-  // The project's folder, as the command object derives it.
-  std::string projectDir;
-  CFilePath().GetProjPathFromName(project, projectDir);
-  return FindProjectLibrary(projectDir, library, reference, problem, usage);
+  return FindProjectLibrary(ProjectFolder(project), library, reference, problem, usage);
 }
 
 // The cells to check: the one given, else every usable cell of the library.
