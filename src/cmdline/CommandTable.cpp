@@ -1,10 +1,10 @@
 #include "cmdline/CommandTable.h"
 
-#include <cctype>
 #include <filesystem>
 
 #include "cmdline/ArgumentTexts.h"
 #include "cmdline/CKestraCmdLine.h"
+#include "cmdline/ToolCommands.h"
 #include "convert/CExportXML.h"
 #include "convert/CImportXML.h"
 #include "convert/CViewSymbol.h"
@@ -86,21 +86,12 @@ constexpr CommandEntry kTable[] = {
      [](CKestraCmdLine& c) { c.GetLauncher()->launchPartFinder(T3(c), c.GetProduct()); }},
 };
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
 }  // namespace
 
 std::span<const CommandEntry> CommandTable() { return kTable; }
 
 const CommandEntry* FindCommand(std::string_view mode) {
   for (const CommandEntry& entry : kTable)
-    if (SameIgnoringCase(entry.name, mode)) return &entry;
+    if (SameCommandName(entry.name, mode)) return &entry;
   return nullptr;
 }

@@ -38,3 +38,8 @@ KESTRA_EXPORT std::vector<std::string> KestraCommandNames();
 // True when the command (matched as ExecuteCmd matches it) opens a dialog: such a command
 // needs a display and somebody to answer it.
 KESTRA_EXPORT bool KestraCommandOpensDialog(const std::string& mode);
+
+// Shows the user a message box (an error box when error is true), as the module's commands
+// do, and returns when it is closed. Needs a QApplication. The host shows a tool command's
+// messages with it when somebody is there to read them.
+KESTRA_EXPORT void KestraShowMessage(const std::string& text, bool error);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cmdline/HeadlessRunners.h"
+#include "cmdline/ToolCommands.h"
 #include "cmdline/VerbTable.h"
 
 int KestraRunHeadlessVerb(int argc, char** argv) {
@@ -16,4 +17,14 @@ int KestraRunHeadlessVerb(int argc, char** argv) {
     return 2;
   }
   return run({words.begin() + static_cast<long>(VerbWordCount(*verb)), words.end()});
+}
+
+int KestraRunToolCommand(const char* product, const char* project, const char* mode,
+                         const char* mpsSession, const char* mpsHost, KestraToolTeller tell,
+                         void* context) {
+  const CommandValues values{product, project, mode, mpsSession, mpsHost};
+  const bool ran = RunToolCommand(values, [&](const std::string& text, bool error) {
+    tell(text.c_str(), error ? 1 : 0, context);
+  });
+  return ran ? 0 : -1;
 }

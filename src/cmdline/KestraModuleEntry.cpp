@@ -5,6 +5,7 @@
 
 #include "cmdline/CKestraCmdLine.h"
 #include "cmdline/KestraEntryPoints.h"
+#include "framework/Prompter.h"
 
 int KestraRunInApplication(int& argc, char** argv, const std::function<int()>& body) {
   QApplication app(argc, argv);
@@ -22,6 +23,10 @@ void KestraExecuteCommand(const std::string& product, const std::string& project
   if (mpsSession) command.SetMpsSession(*mpsSession);
   if (mpsHost) command.SetMpsHost(*mpsHost);
   command.ExecuteCmd();
+}
+
+void KestraShowMessage(const std::string& text, bool error) {
+  AfxMessageBox(text, error ? MB_ICONERROR : MB_OK);
 }
 
 namespace {
@@ -46,6 +51,7 @@ KestraAnyFunction KestraEntry(const char* name) {
       Entry("KestraVerifyFlowNames", &KestraVerifyFlowNames),
       Entry("KestraCommandNames", &KestraCommandNames),
       Entry("KestraCommandOpensDialog", &KestraCommandOpensDialog),
+      Entry("KestraShowMessage", &KestraShowMessage),
   };
   for (const NamedEntry& entry : entries)
     if (std::strcmp(entry.name, name) == 0) return entry.function;

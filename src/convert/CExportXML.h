@@ -15,8 +15,12 @@ class CExportXML {
   CExportXML(const CExportXML&) = delete;
   CExportXML& operator=(const CExportXML&) = delete;
 
-  // The converter's argument text for a project directory and a product.
-  static std::string ArgumentText(const std::string& projectPath, const std::string& product);
+  // The converter's argument text for a project directory and a product. No leading blank; two
+  // blanks before "-product" (the converter's texts are fixed). Inline: the host's tool commands
+  // compose it without the converter's library.
+  static std::string ArgumentText(const std::string& projectPath, const std::string& product) {
+    return "-qvdlib \"" + projectPath + "qvd.lib\" -gui  -product " + product;
+  }
   void Run();
 
  private:

@@ -15,8 +15,13 @@ class CImportXML {
   CImportXML(const CImportXML&) = delete;
   CImportXML& operator=(const CImportXML&) = delete;
 
-  // The converter's argument text for a project directory and a product.
-  static std::string ArgumentText(const std::string& projectPath, const std::string& product);
+  // The converter's argument text for a project directory and a product. No leading blank; single
+  // blanks; the converter's scratch folder is <project dir>temp. Inline: the host's tool commands
+  // compose it without the converter's library.
+  static std::string ArgumentText(const std::string& projectPath, const std::string& product) {
+    return "-qvdlib \"" + projectPath + "qvd.lib\" -gui -tmp \"" + projectPath +
+           "temp\" -product " + product;
+  }
   void Run();
 
  private:

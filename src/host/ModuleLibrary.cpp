@@ -59,8 +59,21 @@ KestraAnyFunction ModuleEntry(const char* name) {
   return function;
 }
 
-decltype(&KestraRunHeadlessVerb) HeadlessEntry() {
+namespace {
+
+void* HeadlessLibrary() {
   static void* const headless = Load(kHeadlessName);
+  return headless;
+}
+
+}  // namespace
+
+decltype(&KestraRunHeadlessVerb) HeadlessEntry() {
   return reinterpret_cast<decltype(&KestraRunHeadlessVerb)>(
-      Symbol(headless, kKestraHeadlessSymbol));
+      Symbol(HeadlessLibrary(), kKestraHeadlessSymbol));
+}
+
+decltype(&KestraRunToolCommand) HeadlessToolEntry() {
+  return reinterpret_cast<decltype(&KestraRunToolCommand)>(
+      Symbol(HeadlessLibrary(), kKestraToolCommandSymbol));
 }

@@ -2,8 +2,9 @@
 // product, the project and the command, runs the command and exits. The headless verbs
 // (`kestra verify`, `kestra report`, ...) are looked up in the verb table (VerbTable.h) and go
 // to the headless library, which loads no Qt; `kestra verify rulex` (HeadlessVerbs.h), the
-// usage, the version and `kestra help` run in the host alone. Only a -mode command loads the
-// module.
+// usage, the version and `kestra help` run in the host alone. A -mode command that only starts
+// a tool runs in the headless library too; only the other -mode commands (the dialogs, an
+// unknown command) load the module.
 #include <cctype>
 #include <iostream>
 #include <string>
@@ -48,6 +49,44 @@ int UnknownMode(const std::string& mode) {
   return kUsageStatus;
 }
 
+// The host's argc and argv, for the application object a message box needs.
+struct ToolRun {
+  int& argc;
+  char** argv;
+};
+
+// A tool command's message: in a message box when somebody can read it (the module, and with
+// it Qt, is loaded for that alone), else on standard error as the module's non-interactive
+// message boxes write it ("error: ...", line breaks as \n).
+void TellToolMessage(const char* text, int error, void* context) {
+  if (Interactive()) {
+    ToolRun& run = *static_cast<ToolRun*>(context);
+    KESTRA_MODULE(KestraRunInApplication)
+    (run.argc, run.argv, [&] {
+      KESTRA_MODULE(KestraShowMessage)(text, error != 0);
+      return 0;
+    });
+    return;
+  }
+  std::string line = error != 0 ? "error: " : "message: ";
+  for (const char* c = text; *c != '\0'; ++c) {
+    if (*c == '\n') {
+      line += "\\n";
+    } else if (*c != '\r') {
+      line += *c;
+    }
+  }
+  std::cerr << line << std::endl;
+}
+
+// Runs a command that only starts a tool without the module: true when the mode named one.
+bool RanToolCommand(const HostArguments& a, int& argc, char** argv) {
+  ToolRun run{argc, argv};
+  return HeadlessToolEntry()(a.product.c_str(), a.project.c_str(), a.mode.c_str(),
+                             a.mpsSession.value_or("").c_str(), a.mpsHost.value_or("").c_str(),
+                             TellToolMessage, &run) == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,6 +112,10 @@ int main(int argc, char** argv) {
     std::cout << HostUsage();
     return 0;
   }
+  // The tools inherit what a run without a display sets (KESTRA_NONINTERACTIVE, the Qt
+  // platform), as they did when the module started them.
+  ChooseHeadlessWhenNeeded();
+  if (RanToolCommand(*parse.arguments, argc, argv)) return 0;
   if (KESTRA_MODULE(KestraCommandOpensDialog)(parse.arguments->mode) && !Interactive()) {
     // An invisible modal dialog would wait for ever for an answer nobody can give.
     std::cerr << "kestra: the command " << parse.arguments->mode
@@ -80,7 +123,6 @@ int main(int argc, char** argv) {
                  "leave KESTRA_NONINTERACTIVE unset; for scripts use kestra verify\n";
     return kUsageStatus;
   }
-  ChooseHeadlessWhenNeeded();
   return KESTRA_MODULE(KestraRunInApplication)(argc, argv, [&] {
     const int status = RunCommand(*parse.arguments);
     return KnownMode(parse.arguments->mode) ? status : UnknownMode(parse.arguments->mode);

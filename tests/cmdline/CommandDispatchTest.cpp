@@ -95,6 +95,13 @@ TEST_F(Dispatch, EveryStartCommandPassesItsTextExactly) {
   for (const auto& e : table) {
     const auto lines = Run(e.mode, project, "S1", "H1");
     ASSERT_EQ(lines.size(), 1u) << e.mode;
+    // The host runs these commands without the module: the same start, record for record.
+    const std::string hostLog = dir_.str() + "/host-" + e.mode + ".log";
+    const std::string host = "KESTRA_NONINTERACTIVE=1 KESTRA_LAUNCH_LOG='" + hostLog + "' '" +
+                             qvdGetInstallRoot() + "/bin/kestra' -product P -proj '" + project +
+                             "' -mode " + e.mode + " -mpssession S1 -mpshost H1";
+    ASSERT_EQ(std::system(host.c_str()), 0) << host;
+    EXPECT_EQ(nlohmann::json::parse(ReadFile(hostLog)), lines[0]) << e.mode;
     EXPECT_EQ(lines[0]["operation"], e.operation) << e.mode;
     EXPECT_EQ(lines[0]["arguments"], e.arguments) << e.mode;
     EXPECT_EQ(lines[0]["executable"], e.executable) << e.mode;

@@ -98,8 +98,9 @@ TEST(Host, NoArgumentsVersionAndHelpTellWhatKestraIs) {
 }
 
 // What the host says by itself (usage, version, a bad command line) and `kestra verify rulex`
-// load neither the module nor a Qt, widget, font or display library; a verb of the module
-// does load them, which shows that the loader's trace would see such a load.
+// load neither the module nor a Qt, widget, font or display library; the other headless verbs
+// and the commands that only start a tool load the headless library alone; a command of the
+// module does load them, which shows that the loader's trace would see such a load.
 TEST(Host, HeadlessCommandsLoadNoModuleAndNoQt) {
   TempDir dir;
   std::filesystem::copy(std::string(KESTRA_SOURCE_DIR) + "/examples/demo", dir.path() / "demo",
@@ -143,7 +144,9 @@ TEST(Host, HeadlessCommandsLoadNoModuleAndNoQt) {
         "verify packaging " + project + " -lib standard -cell 7400",
         "verify all " + project + " -lib standard -cell 7400 -j 2", std::string("verify -help"),
         std::string("report merge -help"), std::string("waive -help"),
-        std::string("import kicad -help"), std::string("template extract -help")}) {
+        std::string("import kicad -help"), std::string("template extract -help"),
+        // Commands that only start a tool.
+        "-product P " + project + " -mode Libvue", "-product P " + project + " -mode ImportXML"}) {
     const Outcome o = RunKestra(dir, words, "LD_DEBUG=files");
     EXPECT_TRUE(loads(o, "libkestraheadless")) << words;
     for (const char* library : qt) EXPECT_FALSE(loads(o, library)) << words << ": " << library;
@@ -219,6 +222,16 @@ TEST(Host, MissingToolIsToldWithoutCrashOrHang) {
   EXPECT_NE(o.err.find("error: Cannot start " + dir.str() + "/gone: No such file or directory."),
             std::string::npos)
       << o.err;
+  // A file that may be run but is no program fails in its exec, after the start was made:
+  // the exec's own error comes back.
+  const auto junk = dir.write("junk", "not a program\n");
+  ASSERT_EQ(::chmod(junk.c_str(), 0755), 0);
+  const Outcome exec = RunKestra(dir, "-product P -proj p.tak -mode PadEditor",
+                                 "KESTRA_TOOL_PADSMITH=" + junk.string());
+  EXPECT_EQ(exec.status, 0);
+  EXPECT_NE(exec.err.find("error: Cannot start " + junk.string() + ": Exec format error."),
+            std::string::npos)
+      << exec.err;
 }
 
 }  // namespace

@@ -1,10 +1,5 @@
 #include "outside/CToolLauncher.h"
 
-#include <signal.h>
-#include <unistd.h>
-
-#include <QDir>
-#include <QProcess>
 #include <QWidget>
 #include <algorithm>
 #include <cctype>
@@ -13,10 +8,9 @@
 #include <map>
 #include <vector>
 
-#include "base/qvdCommon.h"
 #include "framework/Prompter.h"
-#include "suite/launcher/ArgumentSplitter.h"
 #include "suite/launcher/AttachedToolRun.h"
+#include "suite/launcher/DirectStart.h"
 #include "suite/launcher/LaunchLog.h"
 #include "suite/launcher/ProgramResolver.h"
 
@@ -25,54 +19,6 @@ namespace {
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
-}
-
-// What to start: the program and its words, composed from the caller's texts.
-struct Launch {
-  std::string operation;
-  std::string program;
-  std::vector<std::string> arguments;
-  LaunchRecord record;
-};
-
-// executable may carry options after the program name ("lum2xml.exe -product P"): the
-// first word is the program, the other words come before the argument text's words.
-Launch Compose(const char* operation, const std::string& executable, const std::string& args,
-               const std::string& product, QWidget* owner) {
-  Launch launch;
-  launch.operation = operation;
-  std::vector<std::string> executableWords = SplitArguments(executable);
-  std::string programName;
-  if (!executableWords.empty()) {
-    programName = executableWords.front();
-    executableWords.erase(executableWords.begin());
-  }
-  launch.program = ResolveProgram(operation, programName, qvdGetInstallRoot(), Environment("PATH"));
-  launch.arguments = std::move(executableWords);
-  for (auto& word : SplitArguments(args)) launch.arguments.push_back(std::move(word));
-  launch.record = {operation,  launch.program, args,
-                   executable, product,        owner ? owner->metaObject()->className() : "none"};
-  return launch;
-}
-
-std::string StartFailure(const std::string& program, const std::string& reason) {
-  return "Cannot start " + program + ": " + reason + ".";
-}
-
-// Starts a program that runs on by itself: its own session, input from /dev/null, not a
-// child of the host, so that it outlives the host. Returns "" or the reason of a failure.
-std::string StartDetached(const Launch& launch) {
-  if (std::string why = WhyNotRunnable(launch.program); !why.empty()) return why;
-  QProcess process;
-  process.setProgram(QString::fromStdString(launch.program));
-  QStringList args;
-  for (const auto& a : launch.arguments) args << QString::fromStdString(a);
-  process.setArguments(args);
-  process.setWorkingDirectory(QDir::currentPath());
-  process.setStandardInputFile(QProcess::nullDevice());
-  process.setChildProcessModifier([] { ::setsid(); });
-  if (!process.startDetached()) return process.errorString().toStdString();
-  return {};
 }
 
 bool IsNotepad(const std::string& editor) {
@@ -98,14 +44,13 @@ struct CToolLauncher::Impl {
 
   int Direct(const char* operation, const std::string& executable, const std::string& args,
              const std::string& product) {
-    return Detached(Compose(operation, executable, args, product, nullptr));
+    return Detached(ComposeLaunch(operation, executable, args, product, "none"));
   }
 
-  int Detached(const Launch& launch) {
-    AppendLaunchRecord(launch.record);
-    const std::string why = StartDetached(launch);
-    if (why.empty()) return 0;
-    AfxMessageBox(StartFailure(launch.program, why), MB_ICONERROR);
+  int Detached(const ToolLaunch& launch) {
+    const std::string failure = StartDirect(launch);
+    if (failure.empty()) return 0;
+    AfxMessageBox(failure, MB_ICONERROR);
     return -1;
   }
 
@@ -116,7 +61,8 @@ struct CToolLauncher::Impl {
       if (run->HasEnded()) endSignals[run->Owner()] = run->EndSignal();
       return run->HasEnded();
     });
-    const Launch launch = Compose(operation, executable, args, product, owner);
+    const ToolLaunch launch = ComposeLaunch(operation, executable, args, product,
+                                            owner ? owner->metaObject()->className() : "none");
     AppendLaunchRecord(launch.record);
     auto& run = runs.emplace_back(std::make_unique<AttachedToolRun>(owner, pieces));
     std::string why = WhyNotRunnable(launch.program);
@@ -210,7 +156,7 @@ int CToolLauncher::launchTextView(std::string quotedPath, std::string editor) {
   }
   // The path goes on as one word whatever it holds; the editor text is split like an
   // argument text (it may carry options).
-  Launch launch = Compose("launchTextView", command, "", "", nullptr);
+  ToolLaunch launch = ComposeLaunch("launchTextView", command, "", "", "none");
   launch.arguments.push_back(StripQuotes(quotedPath));
   launch.record.arguments = quotedPath;
   if (std::string why = WhyNotRunnable(launch.program); !why.empty()) {
