@@ -97,6 +97,18 @@ TEST(Host, NoArgumentsVersionAndHelpTellWhatKestraIs) {
   EXPECT_NE(typo.err.find("did you mean \"verify\"?"), std::string::npos) << typo.err;
 }
 
+// In a lean build (not the sanitizers'), kestra itself loads no shared copy of the layers below
+// the module, of the part model or of the C++ runtime.
+void ExpectNoSharedLayers([[maybe_unused]] const std::string& words,
+                          [[maybe_unused]] const Outcome& o) {
+#ifdef KESTRA_LEAN_HOST
+  const std::string own = FirstProcessTrace(o.err);
+  for (const char* library :
+       {"libkestrabase", "libspi", "libkestralibformat", "libkestramodel", "libstdc++"})
+    EXPECT_EQ(own.find(library), std::string::npos) << "kestra " << words << " loads " << library;
+#endif
+}
+
 // What the host says by itself (usage, version, a bad command line) and `kestra verify rulex`
 // load neither the module nor a Qt, widget, font or display library; the other headless verbs
 // and the commands that only start a tool load the headless library alone; a command of the
@@ -121,12 +133,8 @@ TEST(Host, HeadlessCommandsLoadNoModuleAndNoQt) {
     ASSERT_TRUE(loads(o, "file=libc.so")) << "no loader trace: " << o.err;
     for (const char* library : qt) EXPECT_FALSE(loads(o, library)) << words << ": " << library;
     EXPECT_FALSE(loads(o, "libkestraheadless")) << words;
-#ifdef KESTRA_LEAN_HOST
     // The layers below the module and the C++ runtime are linked into the host.
-    const std::string own = FirstProcessTrace(o.err);
-    for (const char* library : {"libkestrabase", "libspi", "libkestralibformat", "libstdc++"})
-      EXPECT_EQ(own.find(library), std::string::npos) << "kestra " << words << " loads " << library;
-#endif
+    ExpectNoSharedLayers(words, o);
   }
   // The checker ran and its verdict came back: the part lacks a mandatory property.
   const Outcome checked = RunKestra(dir, rulex);
@@ -149,6 +157,8 @@ TEST(Host, HeadlessCommandsLoadNoModuleAndNoQt) {
         "-product P " + project + " -mode Libvue", "-product P " + project + " -mode ImportXML"}) {
     const Outcome o = RunKestra(dir, words, "LD_DEBUG=files");
     EXPECT_TRUE(loads(o, "libkestraheadless")) << words;
+    // The headless library carries them itself, and the part model.
+    ExpectNoSharedLayers(words, o);
     for (const char* library : qt) EXPECT_FALSE(loads(o, library)) << words << ": " << library;
     EXPECT_EQ(o.status, 0) << words << ": " << o.err;
   }
