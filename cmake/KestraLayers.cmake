@@ -49,10 +49,10 @@ function(kestra_shared_layer target folder)
   install(TARGETS ${target} LIBRARY DESTINATION lib)
 endfunction()
 
-# A standard-C++ layer at the bottom (base, project files, library format): its sources are
-# compiled once, position-independent, and linked two ways, as the shared library of lib/ that
-# the module and the tests load, and as a static archive for the programs that start on their
-# own (kestra_lean_program). <target> is what other targets link: the archive in such a
+# A standard-C++ layer at the bottom (base, project files, library format, the part model): its
+# sources are compiled once, position-independent, and linked two ways, as the shared library
+# of lib/ that the module and the tests load, and as a static archive for the programs that
+# start on their own and the headless library (kestra_lean_program). <target> is what other targets link: the archive in such a
 # program, the shared library everywhere else.
 #   <target>_objects   the objects, with the layer's include tree and the layer's own links
 #   <target>_shared    lib/lib<target>.so
@@ -72,7 +72,8 @@ function(kestra_base_layer target folder)
   install(TARGETS ${target}_shared LIBRARY DESTINATION lib)
 endfunction()
 
-# A program that starts on its own and is started often (kestra, tak): the layers of
+# A program that starts on its own and is started often (kestra, tak), or the library that
+# such a program loads for most of its commands (kestraheadless): the layers of
 # kestra_base_layer and the C++ runtime are linked in statically, so that a start maps and
 # relocates the C library and the program alone. Nothing of those archives is exported
 # (--exclude-libs): a module the program loads binds to its own shared copies, and a process
