@@ -21,6 +21,7 @@
 #include "base/ParentDeathWatch.h"
 #include "base/qvdCommon.h"
 #include "suite/launcher/ArgumentSplitter.h"
+#include "suite/launcher/DirectStart.h"
 #include "suite/launcher/LaunchLog.h"
 #include "suite/launcher/ProgramResolver.h"
 #include "suite/launcher/ProgressPieces.h"
@@ -64,10 +65,6 @@ int SpawnTool(const char* program, char* const argv[], int output, pid_t& child)
   ::posix_spawnattr_destroy(&attributes);
   ::posix_spawn_file_actions_destroy(&actions);
   return error;
-}
-
-std::string StartFailure(const std::string& program, const std::string& reason) {
-  return "Cannot start " + program + ": " + reason + ".";
 }
 
 // One running tool: its group, its output pipe, its pidfd and what it wrote that is not yet
