@@ -23,8 +23,15 @@ int KestraRunToolCommand(const char* product, const char* project, const char* m
                          const char* mpsSession, const char* mpsHost, KestraToolTeller tell,
                          void* context) {
   const CommandValues values{product, project, mode, mpsSession, mpsHost};
-  const bool ran = RunToolCommand(values, [&](const std::string& text, bool error) {
+  switch (RunToolCommand(values, [&](const std::string& text, bool error) {
     tell(text.c_str(), error ? 1 : 0, context);
-  });
-  return ran ? 0 : -1;
+  })) {
+    case ToolCommandOutcome::kStarted:
+      return 0;
+    case ToolCommandOutcome::kNotStarted:
+      return 2;
+    case ToolCommandOutcome::kNotAToolCommand:
+      break;
+  }
+  return -1;
 }

@@ -22,8 +22,8 @@ inline constexpr const char* kKestraToolCommandSymbol = "KestraRunToolCommand";
 
 // Runs a -mode command that only starts a tool, as the module's command object would (the
 // same preparation, texts, launch record and start), telling its messages through tell.
-// mpsSession and mpsHost are "" when not given. 0 when the command ran (the tool started, or
-// the user was told why not); -1, with nothing done, when mode names no such command.
+// mpsSession and mpsHost are "" when not given. 0 when the tool started, 2 when it did not
+// (the user has been told why), -1, with nothing done, when mode names no such command.
 extern "C" KESTRA_EXPORT int KestraRunToolCommand(const char* product, const char* project,
                                                   const char* mode, const char* mpsSession,
                                                   const char* mpsHost, KestraToolTeller tell,

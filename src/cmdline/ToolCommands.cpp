@@ -119,13 +119,13 @@ bool SameCommandName(std::string_view a, std::string_view b) {
 
 bool IsToolCommand(std::string_view mode) { return FindToolCommand(mode) != nullptr; }
 
-bool RunToolCommand(const CommandValues& values, const CommandTeller& tell) {
+ToolCommandOutcome RunToolCommand(const CommandValues& values, const CommandTeller& tell) {
   const ToolCommand* command = FindToolCommand(values.mode);
-  if (command == nullptr) return false;
+  if (command == nullptr) return ToolCommandOutcome::kNotAToolCommand;
   PutJavaRuntimeOnPath(tell);
   if (std::string refusal = RefusedValue(values); !refusal.empty()) {
     tell(refusal, true);
-    return true;
+    return ToolCommandOutcome::kNotStarted;
   }
   std::string folder;
   CFilePath().GetProjPathFromName(values.project, folder);
@@ -134,6 +134,9 @@ bool RunToolCommand(const CommandValues& values, const CommandTeller& tell) {
   const ToolLaunch launch =
       ComposeLaunch(command->operation, executable, command->arguments(values, folder),
                     command->product == kToStart ? values.product : std::string(), "none");
-  if (std::string failure = StartDirect(launch); !failure.empty()) tell(failure, true);
-  return true;
+  if (std::string failure = StartDirect(launch); !failure.empty()) {
+    tell(failure, true);
+    return ToolCommandOutcome::kNotStarted;
+  }
+  return ToolCommandOutcome::kStarted;
 }

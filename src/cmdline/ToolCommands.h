@@ -35,7 +35,11 @@ bool SameCommandName(std::string_view a, std::string_view b);
 // True when mode names a command that only starts a tool.
 bool IsToolCommand(std::string_view mode);
 
+// What RunToolCommand did.
+enum class ToolCommandOutcome { kNotAToolCommand, kStarted, kNotStarted };
+
 // Runs such a command as the module's command table does: prepares it, composes the tool's
-// texts and starts the tool detached, telling the user why when it cannot. False, with
-// nothing done, when mode names no tool command.
-bool RunToolCommand(const CommandValues& values, const CommandTeller& tell);
+// texts and starts the tool detached, telling the user why when it cannot (a value refused,
+// the tool missing or failing to start: kNotStarted). Nothing is done when mode names no tool
+// command.
+ToolCommandOutcome RunToolCommand(const CommandValues& values, const CommandTeller& tell);

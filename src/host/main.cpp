@@ -79,12 +79,13 @@ void TellToolMessage(const char* text, int error, void* context) {
   std::cerr << line << std::endl;
 }
 
-// Runs a command that only starts a tool without the module: true when the mode named one.
-bool RanToolCommand(const HostArguments& a, int& argc, char** argv) {
+// Runs a command that only starts a tool without the module: the exit status (0 started, 2
+// not started, the user told why), or -1 when the mode names no such command.
+int StartToolWithoutModule(const HostArguments& a, int& argc, char** argv) {
   ToolRun run{argc, argv};
   return HeadlessToolEntry()(a.product.c_str(), a.project.c_str(), a.mode.c_str(),
                              a.mpsSession.value_or("").c_str(), a.mpsHost.value_or("").c_str(),
-                             TellToolMessage, &run) == 0;
+                             TellToolMessage, &run);
 }
 
 }  // namespace
@@ -115,7 +116,8 @@ int main(int argc, char** argv) {
   // The tools inherit what a run without a display sets (KESTRA_NONINTERACTIVE, the Qt
   // platform), as they did when the module started them.
   ChooseHeadlessWhenNeeded();
-  if (RanToolCommand(*parse.arguments, argc, argv)) return 0;
+  if (const int status = StartToolWithoutModule(*parse.arguments, argc, argv); status >= 0)
+    return status;
   if (KESTRA_MODULE(KestraCommandOpensDialog)(parse.arguments->mode) && !Interactive()) {
     // An invisible modal dialog would wait for ever for an answer nobody can give.
     std::cerr << "kestra: the command " << parse.arguments->mode

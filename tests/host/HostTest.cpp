@@ -228,7 +228,7 @@ TEST(Host, MissingToolIsToldWithoutCrashOrHang) {
   TempDir dir;
   const Outcome o = RunKestra(dir, "-product P -proj p.tak -mode ImportXML",
                               "KESTRA_TOOL_XML2TES=" + dir.str() + "/gone");
-  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.status, 2) << "a start that failed is no success";
   EXPECT_NE(o.err.find("error: Cannot start " + dir.str() + "/gone: No such file or directory."),
             std::string::npos)
       << o.err;
@@ -238,7 +238,7 @@ TEST(Host, MissingToolIsToldWithoutCrashOrHang) {
   ASSERT_EQ(::chmod(junk.c_str(), 0755), 0);
   const Outcome exec = RunKestra(dir, "-product P -proj p.tak -mode PadEditor",
                                  "KESTRA_TOOL_PADSMITH=" + junk.string());
-  EXPECT_EQ(exec.status, 0);
+  EXPECT_EQ(exec.status, 2);
   EXPECT_NE(exec.err.find("error: Cannot start " + junk.string() + ": Exec format error."),
             std::string::npos)
       << exec.err;
@@ -266,7 +266,7 @@ TEST(Host, AProjectPathThatWouldInjectOptionsStartsNothing) {
   const std::string log = dir.str() + "/launch.log";
   const Outcome o = RunKestra(dir, "-product P -proj '" + folder + "/p.tak' -mode Libvue",
                               "KESTRA_LAUNCH_LOG=" + log);
-  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.status, 2);
   EXPECT_NE(o.err.find("cannot be passed to a tool intact (it holds a double quote)"),
             std::string::npos)
       << o.err;
