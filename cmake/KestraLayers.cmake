@@ -52,8 +52,8 @@ endfunction()
 # A standard-C++ layer at the bottom (base, project files, library format, the part model): its
 # sources are compiled once, position-independent, and linked two ways, as the shared library
 # of lib/ that the module and the tests load, and as a static archive for the programs that
-# start on their own and the headless library (kestra_lean_program). <target> is what other targets link: the archive in such a
-# program, the shared library everywhere else.
+# start on their own and the headless library (kestra_lean_program). <target> is what other
+# targets link: the archive in such a program, the shared library everywhere else.
 #   <target>_objects   the objects, with the layer's include tree and the layer's own links
 #   <target>_shared    lib/lib<target>.so
 #   <target>_static    lib/static/lib<target>.a

@@ -117,8 +117,6 @@ bool SameCommandName(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool IsToolCommand(std::string_view mode) { return FindToolCommand(mode) != nullptr; }
-
 ToolCommandOutcome RunToolCommand(const CommandValues& values, const CommandTeller& tell) {
   const ToolCommand* command = FindToolCommand(values.mode);
   if (command == nullptr) return ToolCommandOutcome::kNotAToolCommand;

@@ -32,9 +32,6 @@ std::string RefusedValue(const CommandValues& values);
 // True when a and b name the same command: case does not matter ("libVUE" is "Libvue").
 bool SameCommandName(std::string_view a, std::string_view b);
 
-// True when mode names a command that only starts a tool.
-bool IsToolCommand(std::string_view mode);
-
 // What RunToolCommand did.
 enum class ToolCommandOutcome { kNotAToolCommand, kStarted, kNotStarted };
 

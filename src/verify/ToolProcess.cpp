@@ -19,8 +19,6 @@
 #include <vector>
 
 #include "base/ParentDeathWatch.h"
-#include "base/qvdCommon.h"
-#include "suite/launcher/ArgumentSplitter.h"
 #include "suite/launcher/DirectStart.h"
 #include "suite/launcher/LaunchLog.h"
 #include "suite/launcher/ProgramResolver.h"
@@ -95,12 +93,10 @@ std::string StartTool(const ToolProcessStart& start, RunningTool& tool,
       return why;
     }
   }
-  const char* path = std::getenv("PATH");
-  const std::string program = ResolveProgram(start.operation, start.executable, qvdGetInstallRoot(),
-                                             path != nullptr ? path : "");
-  std::vector<std::string> words = SplitArguments(start.arguments);
-  AppendLaunchRecord(
-      {start.operation, program, start.arguments, start.executable, start.product, "console"});
+  const ToolLaunch launch = ComposeLaunch(start.operation.c_str(), start.executable,
+                                          start.arguments, start.product, "console");
+  AppendLaunchRecord(launch.record);
+  const std::string& program = launch.program;
   const auto fail = [&](const std::string& reason) {
     const std::string failure = StartFailure(program, reason);
     std::cerr << "error: " << failure << std::endl;
@@ -109,10 +105,7 @@ std::string StartTool(const ToolProcessStart& start, RunningTool& tool,
   };
   if (std::string why = WhyNotRunnable(program); !why.empty()) return fail(why);
 
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
+  const std::vector<char*> argv = ExecArguments(launch);
 
   int output[2] = {-1, -1};
   if (!MakePipe(output)) {

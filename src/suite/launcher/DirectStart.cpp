@@ -58,12 +58,22 @@ std::string StartFailure(const std::string& program, const std::string& reason) 
   return "Cannot start " + program + ": " + reason + ".";
 }
 
-std::string StartDetached(const ToolLaunch& launch) {
-  if (std::string why = WhyNotRunnable(launch.program); !why.empty()) return why;
+std::vector<char*> ExecArguments(const ToolLaunch& launch) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(launch.program.c_str()));
   for (const std::string& word : launch.arguments) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
+  return argv;
+}
+
+namespace {
+
+// Starts the program in a session of its own, input from /dev/null, as no child of this
+// process, so that it outlives it and is never left for this process to reap. Returns "" or
+// why it could not start (the program missing or not executable, or the error of its exec).
+std::string StartDetached(const ToolLaunch& launch) {
+  if (std::string why = WhyNotRunnable(launch.program); !why.empty()) return why;
+  const std::vector<char*> argv = ExecArguments(launch);
   // The tool's exec failure comes back as its errno; a successful exec closes the pipe.
   int report[2];
   if (::pipe2(report, O_CLOEXEC) != 0) return std::strerror(errno);
@@ -81,22 +91,24 @@ std::string StartDetached(const ToolLaunch& launch) {
     }
     ::_exit(0);
   }
-  const int forkError = child < 0 ? errno : 0;
-  ::close(report[1]);
-  if (child > 0) {
-    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
+  if (child < 0) {
+    const int error = errno;
+    ::close(report[0]);
+    ::close(report[1]);
+    return std::strerror(error);
   }
-  int error = forkError;
-  if (child > 0) {
-    ssize_t got;
-    while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
-    }
-    if (got != static_cast<ssize_t>(sizeof error)) error = 0;
+  ::close(report[1]);
+  while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  int error = 0;
+  ssize_t got;
+  while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
   }
   ::close(report[0]);
-  return error == 0 ? std::string() : std::strerror(error);
+  return got == static_cast<ssize_t>(sizeof error) ? std::strerror(error) : std::string();
 }
+
+}  // namespace
 
 std::string StartDirect(const ToolLaunch& launch) {
   AppendLaunchRecord(launch.record);

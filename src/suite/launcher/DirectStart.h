@@ -27,11 +27,12 @@ KESTRA_SUITE_API ToolLaunch ComposeLaunch(const char* operation, const std::stri
 // "Cannot start PROGRAM: REASON."
 KESTRA_SUITE_API std::string StartFailure(const std::string& program, const std::string& reason);
 
-// Starts the program in a session of its own, input from /dev/null, as no child of this
-// process, so that it outlives it and is never left for this process to reap. Returns "" or
-// why it could not start (the program missing or not executable, or the error of its exec).
-KESTRA_SUITE_API std::string StartDetached(const ToolLaunch& launch);
+// The launch's words as exec takes them: the program, its arguments and a null, pointing into
+// launch (which must outlive them).
+KESTRA_SUITE_API std::vector<char*> ExecArguments(const ToolLaunch& launch);
 
-// Appends the launch record (KESTRA_LAUNCH_LOG) and starts the program detached. Returns ""
-// or the message for the user (StartFailure).
+// Appends the launch record (KESTRA_LAUNCH_LOG) and starts the program in a session of its
+// own, input from /dev/null, as no child of this process, so that it outlives it and is never
+// left for this process to reap. Returns "" or the message for the user (StartFailure: the
+// program missing or not executable, or the error of its exec).
 KESTRA_SUITE_API std::string StartDirect(const ToolLaunch& launch);
